@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+// Where the way description goes: one call per line, each with its own weight.
+class LineSink {
+public:
+    virtual ~LineSink() = default;
+
+    virtual void AppendLine(const std::string& text, bool bold) = 0;
+};

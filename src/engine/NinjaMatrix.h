@@ -1,0 +1,170 @@
+#pragma once
+
+#include "LineSink.h"
+#include "MapShape.h"
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+// One cell of the 8 by 8 grid: a star system, its owner and its four gates.
+struct StarElement {
+    // The file's bytes, undecoded; empty for a cell the file does not define.
+    std::string Name;
+    // 1 Borons, 2 Teladi, 3 Split, 4 Argons, 5 Paranids, 6 Xenon; anything else: no race.
+    std::uint8_t Race = 0;
+    // The search label: sectors on the way to the target, both ends counted.
+    std::int32_t Distance = 2000;
+    // 1 means a gate on that side; every other value means none.
+    std::uint8_t NorthGate = 0;
+    std::uint8_t WestGate = 0;
+    std::uint8_t SouthGate = 0;
+    std::uint8_t EastGate = 0;
+    // The star-map shape that draws this sector, if one is bound.
+    MapShape* Shape = nullptr;
+};
+
+// A failure to read the core data file; the message names the file and,
+// for a bad line, its number.
+class CoreDataError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Column and row of a sector; 255 in either means "no such system".
+struct SectorPosition {
+    std::uint8_t Column = 255;
+    std::uint8_t Row = 255;
+
+    bool Known() const { return Column != 255 && Row != 255; }
+    bool operator==(const SectorPosition&) const = default;
+};
+
+// The sides of a sector, in the order in which gates are stored, tried and
+// preferred on ties.
+enum class Side { North, West, South, East };
+
+// Which races' systems a way must not enter; index 0 is race 1 (Borons).
+using AvoidFlags = std::array<bool, 6>;
+
+// What the last FindWay hands back beside its success flag.
+struct WayStatus {
+    bool Reached = false;
+    int LinesWritten = 0;
+    // Empty when a way was written, "Navigation Error" when there is none.
+    std::string Message;
+};
+
+// The route engine: holds the universe grid, reads it from the core data
+// file, finds systems by name, searches the way with the fewest gate jumps,
+// writes it line by line and draws grid and way on the star map's shapes.
+class TNinjaMatrix {
+public:
+    static constexpr int GridSize = 8;
+    static constexpr int DividerCount = 112;
+    static constexpr std::int32_t Unreached = 2000;
+    static constexpr std::uint16_t NotFound = 0xFFFF;
+
+    TNinjaMatrix();
+
+    // --- Published properties -------------------------------------------
+    const std::string& Filename() const { return filename_; }
+    void SetFilename(std::string filename) { filename_ = std::move(filename); }
+    LineSink* OutPutField() const { return outPutField_; }
+    void SetOutPutField(LineSink* sink) { outPutField_ = sink; }
+    Color Race1Color() const { return raceColors_[0]; }
+    Color Race2Color() const { return raceColors_[1]; }
+    Color Race3Color() const { return raceColors_[2]; }
+    Color Race4Color() const { return raceColors_[3]; }
+    Color Race5Color() const { return raceColors_[4]; }
+    Color Race6Color() const { return raceColors_[5]; }
+    void SetRace1Color(Color c) { raceColors_[0] = c; }
+    void SetRace2Color(Color c) { raceColors_[1] = c; }
+    void SetRace3Color(Color c) { raceColors_[2] = c; }
+    void SetRace4Color(Color c) { raceColors_[3] = c; }
+    void SetRace5Color(Color c) { raceColors_[4] = c; }
+    void SetRace6Color(Color c) { raceColors_[5] = c; }
+    // Race 1 to 6; the colour property of that number.
+    Color RaceColor(int race) const { return raceColors_.at(static_cast<std::size_t>(race - 1)); }
+    Color StartPointColor() const { return startPointColor_; }
+    void SetStartPointColor(Color c) { startPointColor_ = c; }
+    Color TargetPointColor() const { return targetPointColor_; }
+    void SetTargetPointColor(Color c) { targetPointColor_ = c; }
+    Color DividerColor() const { return dividerColor_; }
+    void SetDividerColor(Color c) { dividerColor_ = c; }
+    Color HighlightDividerColor() const { return highlightDividerColor_; }
+    void SetHighlightDividerColor(Color c) { highlightDividerColor_ = c; }
+    Color WayPointColor() const { return wayPointColor_; }
+    void SetWayPointColor(Color c) { wayPointColor_ = c; }
+    Color HighLightColor() const { return highLightColor_; }
+    void SetHighLightColor(Color c) { highLightColor_ = c; }
+
+    // --- The grid -----------------------------------------------------------
+    const StarElement& Sector(int column, int row) const;
+    StarElement& Sector(int column, int row);
+    // Index 8*x+y: east-west divider right of (x, y), x 0..6.
+    // Index 56+7*x+y: north-south divider below (x, y), y 0..6.
+    MapShape* Divider(int index) const { return Dividers.at(static_cast<std::size_t>(index)); }
+    void BindSectorShape(int column, int row, MapShape* shape);
+    void BindDivider(int index, MapShape* shape);
+    static int EastWestDividerIndex(int column, int row) { return 8 * column + row; }
+    static int NorthSouthDividerIndex(int column, int row) { return 56 + 7 * column + row; }
+
+    // --- Loading and lookup --------------------------------------------------
+    // Reads Filename line by line; throws CoreDataError. Cells read before a
+    // bad line keep their values.
+    void LoadMatrix();
+    // Exact, byte-for-byte lookup; column in the low byte, row in the high
+    // byte, 255 in both when no cell carries the name.
+    std::uint16_t FindSector(const std::string& name) const;
+    SectorPosition FindSectorPosition(const std::string& name) const;
+    static SectorPosition UnpackSector(std::uint16_t packed);
+
+    // --- The search -----------------------------------------------------------
+    // Labels the grid from the target, then walks from the start down the
+    // labels, painting and describing each step. True unless an error arose
+    // inside; LastWayStatus tells whether a way was written.
+    bool FindWay(int startColumn, int startRow, int targetColumn, int targetRow,
+                 const AvoidFlags& avoid, bool shortForm);
+    const WayStatus& LastWayStatus() const { return status_; }
+
+    // The depth-first labelling: lowers a label whenever a shorter way reaches
+    // the sector and spreads the improvement again.
+    void MarkDistances(int column, int row, std::int32_t distance, const AvoidFlags& avoid);
+    // The same labels, level by level from the target.
+    void MarkDistancesBreadthFirst(int targetColumn, int targetRow, const AvoidFlags& avoid);
+    // Walks from (column, row) down the labels to the target.
+    void TraceWay(int column, int row, bool shortForm, bool boldMark);
+
+    bool IsAvoided(int column, int row, const AvoidFlags& avoid) const;
+    // A gate counts only when its flag is exactly 1 and it leads onto the grid.
+    bool HasGate(int column, int row, Side side) const;
+
+    // --- Drawing ----------------------------------------------------------------
+    void SetRaceColor(int column, int row);
+    void ShowDividers();
+    void ResetMatrix();
+    void HighlightSector(int column, int row);
+    void HighlightRace(int race);
+
+private:
+    static bool OnGrid(int column, int row);
+    void LoadLine(const std::string& line, int lineNumber);
+    void WriteLine(const std::string& text, bool bold);
+    void HighlightDividerBetween(int column, int row, Side side);
+    void ShowDivider(int index, bool linked);
+
+    std::array<std::array<StarElement, GridSize>, GridSize> matrix_{};
+    std::array<MapShape*, DividerCount> Dividers{};
+    std::string filename_;
+    LineSink* outPutField_ = nullptr;
+    std::array<Color, 6> raceColors_{};
+    Color startPointColor_ = 0;
+    Color targetPointColor_ = 0;
+    Color dividerColor_ = 0;
+    Color highlightDividerColor_ = 0;
+    Color wayPointColor_ = 0;
+    Color highLightColor_ = 0;
+    WayStatus status_;
+};
