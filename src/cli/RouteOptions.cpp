@@ -1,0 +1,157 @@
+#include "RouteOptions.h"
+
+#include <array>
+#include <cstddef>
+#include <utility>
+
+namespace {
+
+struct RaceCaption {
+    const char* Caption;
+    int Number;
+};
+
+constexpr std::array<RaceCaption, 6> kRaceCaptions{
+    {{"Borons", 1}, {"Teladi", 2}, {"Split", 3}, {"Argons", 4}, {"Paranids", 5}, {"Xenon", 6}}};
+
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view TrimmedBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+// Sets the flag of every race in a comma-separated list; the error names
+// the first caption that is no race.
+std::string AddAvoidedRaces(std::string_view list, AvoidFlags& avoid) {
+    std::size_t begin = 0;
+    for (;;) {
+        const auto comma = list.find(',', begin);
+        const auto item = TrimmedBlanks(list.substr(begin, comma - begin));
+        const auto race = RaceNumber(item);
+        if (!race) {
+            return "unknown race \"" + std::string(item) +
+                   "\" (choose from Argons, Borons, Paranids, Split, Teladi, Xenon)";
+        }
+        avoid.at(static_cast<std::size_t>(*race - 1)) = true;
+        if (comma == std::string_view::npos) {
+            return {};
+        }
+        begin = comma + 1;
+    }
+}
+
+// The value of "--name VALUE" or "--name=VALUE", moving the index past a
+// separate value; nullopt when the argument is some other option. A missing
+// value comes back empty.
+std::optional<std::string>
+OptionValue(std::string_view name, const std::vector<std::string>& arguments, std::size_t& index) {
+    const std::string& argument = arguments[index];
+    if (argument == name) {
+        return index + 1 < arguments.size() ? arguments[++index] : std::string{};
+    }
+    const std::string prefix = std::string(name) + "=";
+    if (argument.starts_with(prefix)) {
+        return argument.substr(prefix.size());
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<int> RaceNumber(std::string_view caption) {
+    for (const RaceCaption& race : kRaceCaptions) {
+        if (EqualsIgnoringCase(caption, race.Caption)) {
+            return race.Number;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string RouteUsage(std::string_view program) {
+    return "usage: " + std::string(program) +
+           " [--core FILE] [--short] [--avoid RACES] [--] FROM TO";
+}
+
+std::string RouteHelp(std::string_view program) {
+    return RouteUsage(program) +
+           "\n"
+           "Prints the way with the fewest gate jumps from system FROM to system TO,\n"
+           "one line per system passed. Names are matched exactly, letter case included.\n"
+           "\n"
+           "  --core FILE    the core data file (default: core.vr beside the program)\n"
+           "  --short        name only the gates to take\n"
+           "  --avoid RACES  enter no system of these races, a comma-separated list of\n"
+           "                 Argons, Borons, Paranids, Split, Teladi, Xenon\n"
+           "  --             ends the options, for names that begin with '-'\n"
+           "  --help         shows this text\n"
+           "\n"
+           "Exit status: 0 a way was printed, 1 there is no way, 2 FROM or TO names no\n"
+           "system, 3 the core data file cannot be read, 64 bad usage.\n";
+}
+
+RouteArguments ParseRouteArguments(const std::vector<std::string>& arguments) {
+    RouteArguments result;
+    RouteOptions& options = result.Options;
+    std::vector<std::string> names;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size() && result.Ok(); ++i) {
+        const std::string& argument = arguments[i];
+        // A lone "-" is a name, as is anything after "--".
+        if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
+            names.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == "--help" || argument == "-h") {
+            options.Help = true;
+            return result;
+        }
+        if (argument == "--short") {
+            options.ShortForm = true;
+            continue;
+        }
+        if (auto file = OptionValue("--core", arguments, i)) {
+            options.CoreFile = std::move(*file);
+            if (options.CoreFile.empty()) {
+                result.Error = "option --core needs a file";
+            }
+        } else if (auto races = OptionValue("--avoid", arguments, i)) {
+            result.Error = races->empty() ? "option --avoid needs a list of races"
+                                          : AddAvoidedRaces(*races, options.Avoid);
+        } else {
+            result.Error = "unknown option " + argument;
+        }
+    }
+    if (!result.Ok()) {
+        return result;
+    }
+    if (names.size() != 2) {
+        result.Error = names.size() < 2 ? "FROM and TO are both needed" : "too many system names";
+        return result;
+    }
+    options.From = std::move(names[0]);
+    options.To = std::move(names[1]);
+    return result;
+}

@@ -1,0 +1,228 @@
+// Runs the real vantor-route and checks what a script calling it would see:
+// the bytes on standard output, the message on standard error, the status.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string ReadWhole(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void WriteWhole(const fs::path& path, const std::string& bytes) {
+    std::ofstream file(path, std::ios::binary);
+    file << bytes;
+}
+
+// Alpha (Argons) has gates south to Gamma and east to Beta; both lead on to
+// the target in column 1, row 1, whose name is in cp1252. The tie at Alpha
+// goes south, through the Paranid Gamma. "-Rim-" has no gates at all.
+const std::string kTarget = "S\xFC"
+                            "dtor \xC4ra";
+const std::string kCore = "0,0,Alpha,4,0,0,1,1\r\n"
+                          "1,0,Beta,6,0,1,1,0\r\n"
+                          "0,1,Gamma,5,1,0,0,1\r\n"
+                          "1,1," +
+                          kTarget +
+                          ",3,1,1,0,0\r\n"
+                          "2,2,-Rim-,0,0,0,0,0\r\n";
+
+class VantorRoute : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "vantor-route-test-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        core_ = dir_ / "core.vr";
+        WriteWhole(core_, kCore);
+    }
+
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    // Runs the program with our core file in front of the given arguments.
+    Outcome Route(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--core", core_.string()});
+        return Run(VANTOR_ROUTE_BINARY, arguments);
+    }
+
+    Outcome Run(const fs::path& program, const std::vector<std::string>& arguments,
+                const fs::path& standardOutput = {}) {
+        const fs::path out = standardOutput.empty() ? dir_ / "stdout" : standardOutput;
+        const fs::path err = dir_ / "stderr";
+        std::vector<std::string> words{program.string()};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (auto& word : words) {
+            argv.push_back(word.data());
+        }
+        argv.push_back(nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        pid_t child = 0;
+        const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        Outcome outcome;
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << program;
+            return outcome;
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        outcome.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (standardOutput.empty()) {
+            outcome.Out = ReadWhole(out);
+        }
+        outcome.Err = ReadWhole(err);
+        return outcome;
+    }
+
+    fs::path dir_;
+    fs::path core_;
+};
+
+TEST_F(VantorRoute, PrintsTheWayLineByLineWithNameBytesUnchanged) {
+    const auto run = Route({"Alpha", kTarget});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "Alpha through south-gate to\n"
+                       "Gamma through east-gate to\n" +
+                           kTarget + "\n");
+    EXPECT_EQ(run.Err, "");
+}
+
+TEST_F(VantorRoute, ShortFormNamesOnlyTheGatesAndTheTarget) {
+    const auto run = Route({"--short", "Alpha", kTarget});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "south-gate\neast-gate\n" + kTarget + "\n");
+}
+
+TEST_F(VantorRoute, AvoidedRacesAreGoneRoundOrLeaveNoWay) {
+    const auto round = Route({"--avoid", "paranids", "Alpha", kTarget});
+    EXPECT_EQ(round.Status, 0);
+    EXPECT_EQ(round.Out, "Alpha through east-gate to\n"
+                         "Beta through south-gate to\n" +
+                             kTarget + "\n");
+
+    const auto blocked = Route({"--avoid", "Paranids,Xenon", "Alpha", kTarget});
+    EXPECT_EQ(blocked.Status, 1);
+    EXPECT_EQ(blocked.Out, "");
+    EXPECT_NE(blocked.Err.find("no way"), std::string::npos) << blocked.Err;
+    EXPECT_EQ(std::count(blocked.Err.begin(), blocked.Err.end(), '\n'), 1);
+}
+
+TEST_F(VantorRoute, NamesAfterDoubleDashMayBeginWithADash) {
+    const auto same = Route({"--", "-Rim-", "-Rim-"});
+    EXPECT_EQ(same.Status, 0);
+    EXPECT_EQ(same.Out, "-Rim-\n");
+
+    const auto cutOff = Route({"--", "Alpha", "-Rim-"});
+    EXPECT_EQ(cutOff.Status, 1);
+    EXPECT_EQ(cutOff.Out, "");
+}
+
+TEST_F(VantorRoute, UnknownSystemsAreReportedStartFirst) {
+    const std::string wrongFrom =
+        "You have entered a wrong \"from-system\". Please correct your entry!";
+    const std::string wrongTo =
+        "You have entered a wrong \"to-system\". Please correct your entry!";
+
+    const auto caseDiffers = Route({"alpha", "Beta"});
+    EXPECT_EQ(caseDiffers.Status, 2);
+    EXPECT_EQ(caseDiffers.Out, "");
+    EXPECT_NE(caseDiffers.Err.find(wrongFrom), std::string::npos) << caseDiffers.Err;
+
+    const auto bothWrong = Route({"Nowhere", "Elsewhere"});
+    EXPECT_EQ(bothWrong.Status, 2);
+    EXPECT_NE(bothWrong.Err.find(wrongFrom), std::string::npos);
+    EXPECT_EQ(bothWrong.Err.find(wrongTo), std::string::npos);
+
+    const auto targetWrong = Route({"Alpha", "Elsewhere"});
+    EXPECT_EQ(targetWrong.Status, 2);
+    EXPECT_NE(targetWrong.Err.find(wrongTo), std::string::npos) << targetWrong.Err;
+
+    // An empty name would otherwise match a cell the file leaves undefined.
+    EXPECT_EQ(Route({"", "Alpha"}).Status, 2);
+}
+
+TEST_F(VantorRoute, AnUnreadableCoreFileIsReportedWithFileAndLine) {
+    const auto missing =
+        Run(VANTOR_ROUTE_BINARY, {"--core", (dir_ / "none.vr").string(), "A", "B"});
+    EXPECT_EQ(missing.Status, 3);
+    EXPECT_NE(missing.Err.find("none.vr"), std::string::npos) << missing.Err;
+
+    WriteWhole(core_, "0,0,Alpha,4,0,0,1,1\r\n0,x,Beta,6,0,1,1,0\r\n");
+    const auto broken = Route({"Alpha", "Alpha"});
+    EXPECT_EQ(broken.Status, 3);
+    EXPECT_EQ(broken.Out, "");
+    EXPECT_NE(broken.Err.find("line 2"), std::string::npos) << broken.Err;
+}
+
+TEST_F(VantorRoute, BadUsageShowsTheUsageOnStandardError) {
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{},
+                                                      {"Alpha"},
+                                                      {"--avoid", "Orks", "Alpha", "Beta"},
+                                                      {"--bogus", "Alpha", "Beta"}}) {
+        const auto run = Run(VANTOR_ROUTE_BINARY, arguments);
+        EXPECT_EQ(run.Status, 64);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find("usage: vantor-route"), std::string::npos) << run.Err;
+    }
+    const auto help = Run(VANTOR_ROUTE_BINARY, {"--help"});
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_EQ(help.Out.rfind("usage: vantor-route", 0), 0u) << help.Out;
+    EXPECT_EQ(help.Err, "");
+}
+
+TEST_F(VantorRoute, TheDefaultCoreFileLiesBesideTheProgram) {
+    // A copy of the program in our folder reads our core.vr, wherever it is
+    // started from; the test itself runs in the build's program folder.
+    const fs::path copy = dir_ / "vantor-route";
+    fs::copy_file(VANTOR_ROUTE_BINARY, copy);
+    fs::permissions(copy, fs::perms::owner_all);
+    const auto run = Run(copy, {"Gamma", kTarget});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "Gamma through east-gate to\n" + kTarget + "\n");
+}
+
+TEST_F(VantorRoute, AFailedWriteIsNotReportedAsSuccess) {
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    const auto run =
+        Run(VANTOR_ROUTE_BINARY, {"--core", core_.string(), "Alpha", kTarget}, "/dev/full");
+    EXPECT_NE(run.Status, 0);
+    EXPECT_NE(run.Err.find("cannot write"), std::string::npos) << run.Err;
+}
+
+} // namespace
