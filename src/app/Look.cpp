@@ -1,0 +1,39 @@
+#include "Look.h"
+
+#include "Colors.h"
+
+#include <QFontDatabase>
+
+QFont VantorFont(int pixelSize, bool bold) {
+    static const QString family = QFontDatabase::families().contains(QStringLiteral("Tahoma"))
+                                      ? QStringLiteral("Tahoma")
+                                      : QStringLiteral("DejaVu Sans");
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+void SetColors(QWidget* widget, std::uint32_t background, std::uint32_t text) {
+    QPalette palette = widget->palette();
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+        palette.setColor(role, FromBgr(background));
+    }
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(role, FromBgr(text));
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void SetTextColor(QWidget* widget, std::uint32_t text) {
+    QPalette palette = widget->palette();
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(role, FromBgr(text));
+    }
+    widget->setPalette(palette);
+}
+
+void Place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(left, top, width, height);
+}

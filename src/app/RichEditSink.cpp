@@ -1,0 +1,4 @@
+// STUB
+#include "RichEditSink.h"
+
+void TRichEditSink::AppendLine(const std::string&, bool) {}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Windows.h"
+#include "main.h"
+
+#include <memory>
+
+// The start-up sequence: the main window first (its creation reads the
+// settings and the system database), then the message window, the avoid-races
+// window and the star map; none of them shown yet.
+class TVantorProgram {
+public:
+    explicit TVantorProgram(TStartOptions options);
+    ~TVantorProgram();
+    TVantorProgram(const TVantorProgram&) = delete;
+    TVantorProgram& operator=(const TVantorProgram&) = delete;
+
+    // The event loop's first act: shows the main window (FormShow, then FormActivate).
+    void ShowMainWindow();
+
+    TWindows& Windows() { return windows_; }
+
+    // The executable's folder with a trailing separator.
+    static QString DefaultProgramFolder();
+
+private:
+    TWindows windows_;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QColor>
+#include <cstdint>
+
+// Colours are kept as the layouts give them, 0x00BBGGRR.
+inline QColor FromBgr(std::uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+inline std::uint32_t ToBgr(const QColor& color) {
+    return static_cast<std::uint32_t>(color.red()) |
+           (static_cast<std::uint32_t>(color.green()) << 8) |
+           (static_cast<std::uint32_t>(color.blue()) << 16);
+}
+
+// The colours the windows share.
+namespace Palette {
+constexpr std::uint32_t DarkGround = 3158064;  // RGB 48, 48, 48
+constexpr std::uint32_t Accent = 3653375;      // RGB 255, 190, 55
+constexpr std::uint32_t SubTitle = 39423;      // RGB 255, 153, 0
+constexpr std::uint32_t LinkHover = 33023;     // RGB 255, 128, 0
+constexpr std::uint32_t OptionText = 12040119; // RGB 183, 183, 183
+constexpr std::uint32_t Silver = 0xC0C0C0;
+constexpr std::uint32_t Black = 0x000000;
+constexpr std::uint32_t White = 0xFFFFFF;
+constexpr std::uint32_t Gray = 0x808080;
+constexpr std::uint32_t Teal = 0x808000; // RGB 0, 128, 128
+constexpr std::uint32_t Red = 0x0000FF;
+constexpr std::uint32_t Green = 0x008000;
+} // namespace Palette

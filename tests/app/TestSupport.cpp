@@ -1,0 +1,111 @@
+#include "TestSupport.h"
+
+#include "ErrorBox.h"
+#include "Ausw.h"
+#include "main.h"
+#include "mappy.h"
+#include "warn.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTextEdit>
+#include <QTimer>
+#include <QFrame>
+#include <QToolButton>
+
+void PrepareGuiTestEnvironment() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+TProgramFixture::TProgramFixture(bool copyData)
+    : previousConfigHome_(qgetenv("XDG_CONFIG_HOME")) {
+    qputenv("XDG_CONFIG_HOME", configDir_.path().toLocal8Bit());
+    if (copyData) {
+        const QString from = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+        for (const char* name : {"core.vr", "vantor.vr"}) {
+            QFile::copy(from + QLatin1String(name), ProgramFolder() + QLatin1String(name));
+        }
+    }
+}
+
+TProgramFixture::~TProgramFixture() {
+    program_.reset();
+    qputenv("XDG_CONFIG_HOME", previousConfigHome_);
+}
+
+void TProgramFixture::Start() { program_ = std::make_unique<TVantorProgram>(TStartOptions{ProgramFolder()}); }
+
+void TProgramFixture::StartAndShow() {
+    Start();
+    program_->ShowMainWindow();
+    QApplication::processEvents();
+}
+
+QString TProgramFixture::SettingsFile() const {
+    return configDir_.path() + QStringLiteral("/Tessaly/Vantor.conf");
+}
+
+TForm1* TProgramFixture::Form1() const { return program_->Windows().Form1; }
+TForm2* TProgramFixture::Form2() const { return program_->Windows().Form2; }
+TForm3* TProgramFixture::Form3() const { return program_->Windows().Form3; }
+TForm4* TProgramFixture::Form4() const { return program_->Windows().Form4; }
+
+void WhenModalShows(std::function<void(QWidget*)> answer, int timeoutMs) {
+    auto* timer = new QTimer;
+    auto waited = std::make_shared<int>(0);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, answer, timeoutMs]() {
+        QWidget* modal = QApplication::activeModalWidget();
+        *waited += 10;
+        if (modal != nullptr && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(modal);
+        } else if (*waited > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
+
+TMessageAnswerer::TMessageAnswerer(QString buttonCaption)
+    : button_(std::move(buttonCaption))
+    , timer_(new QTimer) {
+    timer_->setInterval(5);
+    QObject::connect(timer_, &QTimer::timeout, [this]() { Poll(); });
+    timer_->start();
+}
+
+TMessageAnswerer::~TMessageAnswerer() { delete timer_; }
+
+void TMessageAnswerer::Poll() {
+    auto* message = qobject_cast<TForm2*>(QApplication::activeModalWidget());
+    if (message == nullptr || !message->isVisible() || answering_) {
+        return;
+    }
+    TSeenMessage seen;
+    seen.Caption = message->Panel4->text();
+    seen.Text = message->RichEdit1->toPlainText();
+    seen.Sign = message->Label1->text();
+    seen.LeftButton = message->B01P->isVisibleTo(message) ? message->B01->text() : QString();
+    seen.RightButton = message->B02P->isVisibleTo(message) ? message->B02->text() : QString();
+    Seen << seen;
+    answering_ = true;
+    for (QToolButton* button : {message->B01, message->B02}) {
+        if (button->isVisibleTo(message) && button->text() == button_) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            break;
+        }
+    }
+    answering_ = false;
+}
+
+TErrorBoxRecorder::TErrorBoxRecorder() {
+    SetErrorBoxHook([this](const QString& text) { Texts << text; });
+}
+
+TErrorBoxRecorder::~TErrorBoxRecorder() { SetErrorBoxHook({}); }

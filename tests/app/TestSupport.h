@@ -1,0 +1,99 @@
+#pragma once
+
+#include "Startup.h"
+
+#include <QApplication>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+
+// A Qt Test main that runs headless unless a platform was chosen.
+#define VANTOR_GUI_TEST_MAIN(TestClass)                                                            \
+    int main(int argc, char** argv) {                                                              \
+        PrepareGuiTestEnvironment();                                                               \
+        QApplication app(argc, argv);                                                              \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
+
+// Headless platform by default, and a private configuration folder so that no
+// test ever touches a real user's settings.
+void PrepareGuiTestEnvironment();
+
+// A whole program in a folder of its own: the shipped universe copied in as
+// the program folder, an empty settings store, the four windows created in
+// start-up order. Nothing is shown until ShowMainWindow().
+class TProgramFixture {
+public:
+    // With copyData false the program folder holds no data files.
+    explicit TProgramFixture(bool copyData = true);
+    ~TProgramFixture();
+
+    // Creates the windows (FormCreate runs here).
+    void Start();
+    // Start() and the first showing (FormShow, FormActivate).
+    void StartAndShow();
+
+    QString ProgramFolder() const { return programDir_.path() + QLatin1Char('/'); }
+    QString ConfigHome() const { return configDir_.path(); }
+    QString SettingsFile() const;
+
+    TForm1* Form1() const;
+    TForm2* Form2() const;
+    TForm3* Form3() const;
+    TForm4* Form4() const;
+
+private:
+    QTemporaryDir programDir_;
+    QTemporaryDir configDir_;
+    QByteArray previousConfigHome_;
+    std::unique_ptr<TVantorProgram> program_;
+};
+
+// Runs `answer` on the next modal window once it is up (polling from the
+// event loop), so that a test can answer a message the code under test
+// raises. Call it before the action that opens the window.
+void WhenModalShows(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
+
+// Answers every message window shown while it lives by pressing the button
+// with the given caption ("&OK", "&Yes", "&No"), and records what it showed.
+struct TSeenMessage {
+    QString Caption;
+    QString Text;
+    QString Sign;
+    QString LeftButton;  // empty when hidden
+    QString RightButton; // empty when hidden
+};
+
+class TMessageAnswerer {
+public:
+    explicit TMessageAnswerer(QString buttonCaption = QStringLiteral("&OK"));
+    ~TMessageAnswerer();
+    TMessageAnswerer(const TMessageAnswerer&) = delete;
+    TMessageAnswerer& operator=(const TMessageAnswerer&) = delete;
+
+    void SetButton(const QString& buttonCaption) { button_ = buttonCaption; }
+    QList<TSeenMessage> Seen;
+
+private:
+    void Poll();
+    QString button_;
+    QTimer* timer_;
+    bool answering_ = false;
+};
+
+// Collects what the standard error box would show, instead of showing it.
+class TErrorBoxRecorder {
+public:
+    TErrorBoxRecorder();
+    ~TErrorBoxRecorder();
+    QStringList Texts;
+};
