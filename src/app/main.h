@@ -158,6 +158,9 @@ public:
     void ReadSettings();
     // Writes all ten values, once start-up has finished.
     void UpdateReg();
+    // The last steps of FormCreate: the program-wide hint timing and the
+    // data-file markers' hints.
+    void ApplyHintTimingAndMarkers();
 
 protected:
     void showEvent(QShowEvent* event) override;

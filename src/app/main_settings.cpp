@@ -7,3 +7,4 @@ void TForm1::ReadSettings() {
     NinjaMatrix1.SetFilename(CoreDataPath.toStdString());
 }
 void TForm1::UpdateReg() {}
+void TForm1::ApplyHintTimingAndMarkers() {}
