@@ -1,0 +1,191 @@
+#include "FakeShapes.h"
+#include "NinjaMatrix.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A core data file in the temp folder, named after the running test, gone
+// when the test ends.
+class TempCoreFile {
+public:
+    explicit TempCoreFile(const std::string& bytes) {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = fs::temp_directory_path() /
+                ("vantor_" + std::string(test->name()) + "_" + std::to_string(getpid()) + "_" +
+                 std::to_string(counter_++) + ".vr");
+        std::ofstream(path_, std::ios::binary) << bytes;
+    }
+    ~TempCoreFile() { fs::remove(path_); }
+    TempCoreFile(const TempCoreFile&) = delete;
+    TempCoreFile& operator=(const TempCoreFile&) = delete;
+
+    std::string Path() const { return path_.string(); }
+
+private:
+    static inline int counter_ = 0;
+    fs::path path_;
+};
+
+class LoadMatrix : public ::testing::Test {
+protected:
+    LoadMatrix() { PaintWithDistinctColors(engine); }
+
+    // Loads the bytes; returns the error message, empty when the load went through.
+    std::string Load(const std::string& bytes) {
+        const TempCoreFile file(bytes);
+        filePath = file.Path();
+        engine.SetFilename(filePath);
+        try {
+            engine.LoadMatrix();
+        } catch (const CoreDataError& error) {
+            return error.what();
+        }
+        return {};
+    }
+
+    SectorPosition Find(const std::string& name) const { return engine.FindSectorPosition(name); }
+
+    TNinjaMatrix engine;
+    FakeStarMap map{engine};
+    std::string filePath;
+};
+
+TEST_F(LoadMatrix, ReadsEveryFieldIntoTheGridAndTheShapes) {
+    ASSERT_EQ(Load("3,5, Some System ,4,1,0,1,1\n0,0,Home,1,0,0,0,1\n"), "");
+
+    const StarElement& some = engine.Sector(3, 5);
+    EXPECT_EQ(some.Name, " Some System ");
+    EXPECT_EQ(some.Race, 4);
+    EXPECT_EQ(some.Distance, TNinjaMatrix::Unreached);
+    EXPECT_EQ((std::array{some.NorthGate, some.WestGate, some.SouthGate, some.EastGate}),
+              (std::array<std::uint8_t, 4>{1, 0, 1, 1}));
+    const FakeShape& shape = map.SectorShape(3, 5);
+    EXPECT_EQ(shape.hint, " Some System ");
+    EXPECT_EQ(shape.column, 3);
+    EXPECT_EQ(shape.row, 5);
+    EXPECT_EQ(shape.outline, engine.Race4Color());
+    EXPECT_EQ(map.SectorShape(0, 0).outline, engine.Race1Color());
+
+    // A cell that no line names stays empty, its shape untouched.
+    EXPECT_EQ(engine.Sector(6, 6).Name, "");
+    EXPECT_EQ(engine.Sector(6, 6).Race, 0);
+    EXPECT_EQ(map.SectorShape(6, 6).column, 0);
+    EXPECT_EQ(map.SectorShape(6, 6).row, 0);
+    EXPECT_EQ(map.SectorShape(6, 6).outline, kLaidOutOutline);
+}
+
+TEST_F(LoadMatrix, OddFieldValuesLoadAsTheirLowByteAndCountOnlyWhenExactlyOne) {
+    ASSERT_EQ(Load("0,0,Home,1,0,0,1,1,more,fields\n" // extra fields are dropped
+                   "1,0,Gate2,0,2,2,2,2\n"            // 2 is no gate
+                   "2,0,Race7,7,0,0,0,0\n"            // 7 is no race
+                   "3,0,Wrap,262,257,0,0,0"),         // low 8 bits; no final line break
+              "");
+
+    EXPECT_EQ(engine.Sector(0, 0).Name, "Home");
+    EXPECT_EQ(engine.Sector(0, 0).EastGate, 1);
+    for (const Side side : {Side::North, Side::West, Side::South, Side::East}) {
+        EXPECT_FALSE(engine.HasGate(1, 0, side));
+    }
+    EXPECT_EQ(map.SectorShape(2, 0).outline, kLaidOutOutline);
+    EXPECT_FALSE(engine.IsAvoided(2, 0, kAvoidAll));
+    EXPECT_EQ(engine.Sector(3, 0).Race, 6);
+    EXPECT_EQ(engine.Sector(3, 0).NorthGate, 1);
+}
+
+TEST_F(LoadMatrix, ALaterLineForTheSameCellReplacesEveryField) {
+    ASSERT_EQ(Load("2,3,First,6,1,1,1,1\n2,3,Second,2,0,1,0,0\n"), "");
+
+    const StarElement& cell = engine.Sector(2, 3);
+    EXPECT_EQ(cell.Name, "Second");
+    EXPECT_EQ(cell.Race, 2);
+    EXPECT_EQ((std::array{cell.NorthGate, cell.WestGate, cell.SouthGate, cell.EastGate}),
+              (std::array<std::uint8_t, 4>{0, 1, 0, 0}));
+    EXPECT_EQ(map.SectorShape(2, 3).hint, "Second");
+    EXPECT_EQ(map.SectorShape(2, 3).outline, engine.Race2Color());
+    EXPECT_FALSE(Find("First").Known());
+}
+
+TEST_F(LoadMatrix, FindSectorMatchesExactlyAndTheHigherColumnWins) {
+    ASSERT_EQ(Load("2,6,Twin,1,0,0,0,0\n5,4,Twin,1,0,0,0,0\n5,1,Twin,1,0,0,0,0\n"
+                   "3,7,Kessa,1,0,0,0,0\n"),
+              "");
+
+    EXPECT_EQ(Find("Twin"), (SectorPosition{5, 1}));
+    EXPECT_EQ(engine.FindSector("Kessa"), 3 | (7 << 8));
+    EXPECT_EQ(engine.FindSector("kessa"), TNinjaMatrix::NotFound);
+    EXPECT_EQ(engine.FindSector("Kessa "), TNinjaMatrix::NotFound);
+    // The empty name finds an undefined cell: the last column, its first row.
+    EXPECT_EQ(Find(""), (SectorPosition{7, 0}));
+}
+
+TEST_F(LoadMatrix, TheEmptyNameIsUnknownInAFullGrid) {
+    std::string bytes;
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            bytes +=
+                std::to_string(x) + "," + std::to_string(y) + "," + GridName(x, y) + ",0,0,0,0,0\n";
+        }
+    }
+    ASSERT_EQ(Load(bytes), "");
+    EXPECT_EQ(engine.FindSector(""), TNinjaMatrix::NotFound);
+    EXPECT_EQ(Find("S74"), (SectorPosition{7, 4}));
+}
+
+TEST_F(LoadMatrix, BadLinesStopTheLoadNamingFileLineAndFieldAndEarlierCellsStay) {
+    struct Case {
+        std::string badLine;
+        std::string complaint;
+    };
+    const Case cases[] = {
+        {"1,0,Far,two,0,0,0,0", "line 2: \"two\" is not a whole number (race)"},
+        {"", "line 2: \"\" is not a whole number (column)"},
+        {"1,0,Short,1", "line 2: \"\" is not a whole number (north gate)"},
+        {"1,0,1,0,0,0,1", "line 2: \"\" is not a whole number (east gate)"}, // no name
+        {"1,0,Far,1,0,0,0,1x", "line 2: \"1x\" is not a whole number (east gate)"},
+        {"8,0,Far,1,0,0,0,0", "line 2: column 8 is outside 0 to 7"},
+        {"0,-1,Far,1,0,0,0,0", "line 2: row -1 is outside 0 to 7"},
+        {"1,99999999999,Far,1,0,0,0,0", "(row)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.badLine);
+        const std::string error =
+            Load("0,0,Home,1,0,0,0,1\n" + c.badLine + "\n2,0,After,1,0,0,0,0\n");
+        EXPECT_EQ(error.rfind(filePath + ", line 2: ", 0), 0u) << error;
+        EXPECT_NE(error.find(c.complaint), std::string::npos) << error;
+        EXPECT_EQ(engine.Sector(0, 0).Name, "Home");
+        EXPECT_EQ(engine.Sector(0, 0).EastGate, 1);
+        EXPECT_FALSE(Find("After").Known());
+    }
+}
+
+TEST_F(LoadMatrix, AMissingFileIsReportedWithItsPath) {
+    const std::string missing =
+        (fs::temp_directory_path() / "vantor_no_such_dir" / "core.vr").string();
+    engine.SetFilename(missing);
+    try {
+        engine.LoadMatrix();
+        FAIL() << "expected CoreDataError";
+    } catch (const CoreDataError& error) {
+        EXPECT_NE(std::string(error.what()).find(missing), std::string::npos) << error.what();
+    }
+}
+
+TEST_F(LoadMatrix, WindowsLineEndsAndCodePageNamesLoadByteForByte) {
+    const std::string caen = "Ca\xe9n";
+    ASSERT_EQ(Load("0,0," + caen + ",4,0,0,0,1\r\n1,0,Far,4,0,1,0,0\r\n"), "");
+
+    EXPECT_EQ(engine.Sector(0, 0).Name, caen);
+    EXPECT_EQ(map.SectorShape(0, 0).hint, caen);
+    EXPECT_EQ(Find(caen), (SectorPosition{0, 0}));
+    EXPECT_EQ(Find("Far"), (SectorPosition{1, 0}));
+    EXPECT_EQ(engine.Sector(0, 0).EastGate, 1);
+}
+
+} // namespace
