@@ -1,0 +1,285 @@
+// Properties of every way over generated universes, checked against a plain
+// breadth-first search written here, apart from the engine.
+#include "FakeShapes.h"
+#include "NinjaMatrix.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <deque>
+#include <random>
+#include <sstream>
+
+namespace {
+
+constexpr int kSize = TNinjaMatrix::GridSize;
+constexpr int kUnknown = -1;
+constexpr std::array<const char*, 4> kSideWords{"north", "west", "south", "east"};
+
+using PerSector = std::array<std::array<int, kSize>, kSize>;
+
+bool OnGrid(int x, int y) {
+    return x >= 0 && x < kSize && y >= 0 && y < kSize;
+}
+
+// The gate flag of a side, read straight from the record; off-grid gates don't count.
+bool Gate(const TNinjaMatrix& engine, int x, int y, int side) {
+    const StarElement& s = engine.Sector(x, y);
+    const std::array flags{s.NorthGate, s.WestGate, s.SouthGate, s.EastGate};
+    return flags.at(static_cast<std::size_t>(side)) == 1 && OnGrid(x + kDx[side], y + kDy[side]);
+}
+
+bool Avoided(const TNinjaMatrix& engine, int x, int y, const AvoidFlags& avoid) {
+    const int race = engine.Sector(x, y).Race;
+    return race >= 1 && race <= 6 && avoid.at(static_cast<std::size_t>(race - 1));
+}
+
+PerSector Filled(int value) {
+    PerSector grid;
+    for (auto& column : grid) {
+        column.fill(value);
+    }
+    return grid;
+}
+
+// Jumps from each sector to the target over the gates of the sector left,
+// entering no avoided sector; an avoided sector may only be the start.
+PerSector JumpsToTarget(const TNinjaMatrix& engine, int tx, int ty, const AvoidFlags& avoid) {
+    PerSector jumps = Filled(kUnknown);
+    if (Avoided(engine, tx, ty, avoid)) {
+        return jumps;
+    }
+    jumps[tx][ty] = 0;
+    std::deque<std::pair<int, int>> queue{{tx, ty}};
+    while (!queue.empty()) {
+        const auto [vx, vy] = queue.front();
+        queue.pop_front();
+        for (int side = 0; side < 4; ++side) {
+            const int ux = vx - kDx[side];
+            const int uy = vy - kDy[side];
+            if (OnGrid(ux, uy) && jumps[ux][uy] == kUnknown && Gate(engine, ux, uy, side)) {
+                jumps[ux][uy] = jumps[vx][vy] + 1;
+                if (!Avoided(engine, ux, uy, avoid)) {
+                    queue.emplace_back(ux, uy);
+                }
+            }
+        }
+    }
+    return jumps;
+}
+
+// The labels as the engine defines them: spread from the target over the
+// gates of the sector left, 1 at the target, 2000 where nothing came.
+PerSector ExpectedLabels(const TNinjaMatrix& engine, int tx, int ty, const AvoidFlags& avoid) {
+    PerSector labels = Filled(TNinjaMatrix::Unreached);
+    if (Avoided(engine, tx, ty, avoid)) {
+        return labels;
+    }
+    labels[tx][ty] = 1;
+    std::deque<std::pair<int, int>> queue{{tx, ty}};
+    while (!queue.empty()) {
+        const auto [vx, vy] = queue.front();
+        queue.pop_front();
+        for (int side = 0; side < 4; ++side) {
+            const int wx = vx + kDx[side];
+            const int wy = vy + kDy[side];
+            if (Gate(engine, vx, vy, side) && !Avoided(engine, wx, wy, avoid) &&
+                labels[wx][wy] == TNinjaMatrix::Unreached) {
+                labels[wx][wy] = labels[vx][vy] + 1;
+                queue.emplace_back(wx, wy);
+            }
+        }
+    }
+    return labels;
+}
+
+PerSector EngineLabels(const TNinjaMatrix& engine) {
+    PerSector labels;
+    for (int x = 0; x < kSize; ++x) {
+        for (int y = 0; y < kSize; ++y) {
+            labels[x][y] = engine.Sector(x, y).Distance;
+        }
+    }
+    return labels;
+}
+
+struct Universe {
+    TNinjaMatrix engine;
+    bool oneSided = false;
+};
+
+// Links in facing pairs, odd gate values, gates off the edge and, when asked,
+// some one-sided gates; races 0 to 8, so some sectors have none.
+Universe Generate(unsigned seed, bool oneSided) {
+    std::mt19937 random(seed);
+    std::bernoulli_distribution linked(0.5 + 0.1 * (seed % 4));
+    std::bernoulli_distribution rarely(0.08);
+    std::uniform_int_distribution<int> race(0, 8);
+    Universe universe;
+    universe.oneSided = oneSided;
+    TNinjaMatrix& engine = universe.engine;
+    NameEverySector(engine);
+    for (int x = 0; x < kSize; ++x) {
+        for (int y = 0; y < kSize; ++y) {
+            engine.Sector(x, y).Race = static_cast<std::uint8_t>(race(random));
+            for (int side = 0; side < 4; ++side) {
+                const bool inside = OnGrid(x + kDx[side], y + kDy[side]);
+                const bool forward = side >= 2; // south and east: each link drawn once
+                const bool flip = rarely(random);
+                if (forward && inside && linked(random)) {
+                    Link(engine, x, y, kSides[side]);
+                } else if (forward && inside && rarely(random)) {
+                    GateFlag(engine.Sector(x, y), kSides[side]) = 2;
+                } else if (!inside && flip) {
+                    OneSidedGate(engine, x, y, kSides[side]);
+                } else if (inside && oneSided && flip) {
+                    auto& gate = GateFlag(engine.Sector(x, y), kSides[side]);
+                    gate = gate == 1 ? 0 : 1;
+                }
+            }
+        }
+    }
+    return universe;
+}
+
+const std::array<AvoidFlags, 4> kAvoidSets{kAvoidNone, kAvoidXenon, kAvoidAll,
+                                           AvoidFlags{false, true, false, true, false, false}};
+
+// One line of the full form, cut into the sector's name and the side of its step.
+bool CutStepLine(const std::string& text, std::string& name, int& side) {
+    for (side = 0; side < 4; ++side) {
+        const std::string piece = std::string(" through ") + kSideWords[side] + "-gate to";
+        if (text.size() > piece.size() && text.ends_with(piece)) {
+            name = text.substr(0, text.size() - piece.size());
+            return true;
+        }
+    }
+    return false;
+}
+
+class WayProperties : public ::testing::TestWithParam<unsigned> {
+protected:
+    WayProperties()
+        : universe(Generate(GetParam(), GetParam() >= 4)) {
+        universe.engine.SetOutPutField(&sink);
+    }
+
+    // Walks the written lines; an empty answer means every property held.
+    std::string CheckWay(int sx, int sy, int tx, int ty, const AvoidFlags& avoid,
+                         const PerSector& jumps, const PerSector& labels) {
+        const TNinjaMatrix& engine = universe.engine;
+        const WayStatus& status = engine.LastWayStatus();
+        const auto& lines = sink.lines;
+        std::ostringstream fault;
+        const bool exists = jumps[sx][sy] != kUnknown;
+        if (!universe.oneSided && status.Reached != exists) {
+            return exists ? "no way written, though one exists" : "a way written where none exists";
+        }
+        if (status.Reached ? !status.Message.empty() : status.Message != "Navigation Error") {
+            return "status message \"" + status.Message + "\"";
+        }
+        if (status.LinesWritten != static_cast<int>(lines.size()) || lines.size() > 64) {
+            return "line count " + std::to_string(lines.size());
+        }
+        const std::size_t steps = status.Reached ? lines.size() - 1 : lines.size();
+        if (!universe.oneSided && exists && steps != static_cast<std::size_t>(jumps[sx][sy])) {
+            fault << steps << " jumps, the shortest way has " << jumps[sx][sy];
+            return fault.str();
+        }
+        PerSector visited = Filled(0);
+        visited[sx][sy] = 1;
+        int x = sx;
+        int y = sy;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].bold != (i % 2 == 0)) {
+                return "line " + std::to_string(i) + " has the wrong weight";
+            }
+            if (i == steps) {
+                break;
+            }
+            std::string name;
+            int side = 0;
+            if (!CutStepLine(lines[i].text, name, side) || name != GridName(x, y)) {
+                return "line " + std::to_string(i) + " \"" + lines[i].text +
+                       "\" is not a step from " + GridName(x, y);
+            }
+            const int nx = x + kDx[side];
+            const int ny = y + kDy[side];
+            if (!Gate(engine, x, y, side) || Avoided(engine, nx, ny, avoid) || visited[nx][ny]++) {
+                return "the step from " + name + " " + kSideWords[side] +
+                       " has no gate, enters an avoided sector or turns back";
+            }
+            if (labels[nx][ny] >= labels[x][y]) {
+                return "the step from " + name + " does not lead nearer";
+            }
+            if (!universe.oneSided) {
+                for (int earlier = 0; earlier < side; ++earlier) {
+                    const int ex = x + kDx[earlier];
+                    const int ey = y + kDy[earlier];
+                    if (Gate(engine, x, y, earlier) && !Avoided(engine, ex, ey, avoid) &&
+                        jumps[ex][ey] == jumps[x][y] - 1) {
+                        return "the step from " + name + " goes " + kSideWords[side] +
+                               " although " + kSideWords[earlier] + " is as short";
+                    }
+                }
+            }
+            x = nx;
+            y = ny;
+        }
+        if (status.Reached && (x != tx || y != ty || lines.back().text != GridName(tx, ty))) {
+            return "the way ends at " + GridName(x, y) + " with \"" + lines.back().text + "\"";
+        }
+        return {};
+    }
+
+    Universe universe;
+    FakeLineSink sink;
+};
+
+TEST_P(WayProperties, EveryWayIsAShortestAdmissibleOneWithTiesToTheEarlierSide) {
+    TNinjaMatrix& engine = universe.engine;
+    int faults = 0;
+    for (const AvoidFlags& avoid : kAvoidSets) {
+        for (int tx = 0; tx < kSize; ++tx) {
+            for (int ty = 0; ty < kSize; ++ty) {
+                const PerSector jumps = JumpsToTarget(engine, tx, ty, avoid);
+                const PerSector labels = ExpectedLabels(engine, tx, ty, avoid);
+                for (int sx = 0; sx < kSize; ++sx) {
+                    for (int sy = 0; sy < kSize; ++sy) {
+                        sink.lines.clear();
+                        ASSERT_TRUE(engine.FindWay(sx, sy, tx, ty, avoid, false));
+                        const std::string fault = CheckWay(sx, sy, tx, ty, avoid, jumps, labels);
+                        if (!fault.empty()) {
+                            ADD_FAILURE()
+                                << GridName(sx, sy) << " to " << GridName(tx, ty) << ": " << fault;
+                            ASSERT_LT(++faults, 10);
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST_P(WayProperties, BothLabellingsGiveTheShortestCounts) {
+    TNinjaMatrix& engine = universe.engine;
+    for (const AvoidFlags& avoid : kAvoidSets) {
+        for (int tx = 0; tx < kSize; ++tx) {
+            for (int ty = 0; ty < kSize; ++ty) {
+                SCOPED_TRACE("target " + GridName(tx, ty));
+                engine.ResetMatrix();
+                engine.MarkDistances(tx, ty, 1, avoid);
+                const PerSector depthFirst = EngineLabels(engine);
+                engine.ResetMatrix();
+                engine.MarkDistancesBreadthFirst(tx, ty, avoid);
+                ASSERT_EQ(depthFirst, EngineLabels(engine));
+                ASSERT_EQ(depthFirst, ExpectedLabels(engine, tx, ty, avoid));
+            }
+        }
+    }
+}
+
+// Seeds 0 to 3 have only facing gates, 4 to 7 also one-sided ones.
+INSTANTIATE_TEST_SUITE_P(Universes, WayProperties, ::testing::Range(0u, 8u));
+
+} // namespace
