@@ -1,7 +1,60 @@
 #pragma once
 
-// The store behind the ten settings (filled by its own change).
+#include <QString>
+#include <memory>
+#include <stdexcept>
+
+class QSettings;
+class QVariant;
+
+// A fault of the store: a value of the wrong kind, or a write that did not
+// reach it. The text names what went wrong and is meant for the user.
+class TSettingsError : public std::runtime_error {
+public:
+    explicit TSettingsError(const QString& message);
+};
+
+// The program's stored settings, in the user's own configuration: the registry
+// key Software\Tessaly\Vantor of the current user on Windows, the file
+// Tessaly/Vantor.conf in the user's configuration folder ($XDG_CONFIG_HOME)
+// elsewhere. The store is opened for one reading or writing pass and closed at
+// once. Value names match without regard to letter case, as the registry's do.
+// Texts are stored as text, flags as the integers 1 and 0.
 class TSettingsStore {
 public:
-    TSettingsStore() = default;
+    TSettingsStore();
+    ~TSettingsStore();
+    TSettingsStore(const TSettingsStore&) = delete;
+    TSettingsStore& operator=(const TSettingsStore&) = delete;
+
+    // Opens the store; it comes into being with the first value written. A store
+    // that can't be read counts as empty: the answer is then false and every
+    // value is absent.
+    bool Open();
+    // Writes what was changed since Open and lets go of the store. Throws
+    // TSettingsError when the values could not be written.
+    void Close();
+
+    bool ValueExists(const QString& name) const;
+    // The stored text; empty when the value is absent.
+    QString ReadText(const QString& name) const;
+    // True when the stored integer is not 0; false when the value is absent.
+    // Throws TSettingsError when the value is no integer.
+    bool ReadFlag(const QString& name) const;
+    // A value whose name is stored in another letter case is replaced.
+    void WriteText(const QString& name, const QString& value);
+    void WriteFlag(const QString& name, bool value);
+
+    // Where the store lives, for messages: the file, or the registry key.
+    static QString Location();
+
+private:
+    // The name under which the value is stored, in its stored letter case;
+    // empty when there is none.
+    QString StoredName(const QString& name) const;
+    void Write(const QString& name, const QVariant& value);
+
+    std::unique_ptr<QSettings> settings_;
+    bool readable_ = false;
+    bool changed_ = false;
 };
