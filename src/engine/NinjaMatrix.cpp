@@ -256,7 +256,7 @@ bool TNinjaMatrix::FindWay(int startColumn, int startRow, int targetColumn, int 
     status_ = WayStatus{};
     try {
         ResetMatrix();
-        MarkDistances(targetColumn, targetRow, 1, avoid);
+        MarkDistancesBreadthFirst(targetColumn, targetRow, avoid);
         TraceWay(startColumn, startRow, shortForm, false);
     } catch (...) {
         // What was written and painted up to the error stays.
