@@ -1,14 +1,83 @@
-// STUB: replaced by the star-map shape change.
 #include "MatrixShape.h"
 
+#include "Colors.h"
+#include "Cp1252.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
 TMatrixShape::TMatrixShape(QWidget* parent)
-    : QWidget(parent) {}
-void TMatrixShape::SetShapeKind(Kind kind) { kind_ = kind; }
-void TMatrixShape::SetPenWidth(int width) { penWidth_ = width; }
-void TMatrixShape::SetOutlineColor(Color) {}
-void TMatrixShape::SetFillColor(Color) {}
-void TMatrixShape::SetFillSolid(bool solid) { fillSolid_ = solid; }
-void TMatrixShape::SetShapeVisible(bool visible) { setVisible(visible); }
-void TMatrixShape::SetHint(const std::string& hint) { hint_ = hint; }
-void TMatrixShape::paintEvent(QPaintEvent*) {}
-void TMatrixShape::mousePressEvent(QMouseEvent*) { emit MouseDown(this); }
+    : QWidget(parent) {
+    // A clear fill must let whatever lies below show through.
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAutoFillBackground(false);
+}
+
+void TMatrixShape::SetShapeKind(Kind kind) {
+    kind_ = kind;
+    update();
+}
+
+void TMatrixShape::SetPenWidth(int width) {
+    penWidth_ = std::max(0, width);
+    update();
+}
+
+void TMatrixShape::SetOutlineColor(Color color) {
+    outlineColor_ = FromBgr(color);
+    update();
+}
+
+void TMatrixShape::SetFillColor(Color color) {
+    fillColor_ = FromBgr(color);
+    update();
+}
+
+void TMatrixShape::SetFillSolid(bool solid) {
+    fillSolid_ = solid;
+    update();
+}
+
+void TMatrixShape::SetShapeVisible(bool visible) {
+    setVisible(visible);
+}
+
+void TMatrixShape::SetHint(const std::string& hint) {
+    hint_ = hint;
+    const QString text = DecodeCp1252(hint);
+    setToolTip(text);
+    setAccessibleName(text);
+}
+
+void TMatrixShape::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // The pen is centred on the outline's path: inset the path by half the
+    // pen so that the whole outline stays inside the shape's bounds.
+    const int inset = penWidth_ / 2;
+    const int extent = std::max(penWidth_, 1);
+    const QRectF body(inset, inset, width() - extent, height() - extent);
+    if (penWidth_ > 0) {
+        QPen pen(outlineColor_, penWidth_);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+    } else {
+        painter.setPen(Qt::NoPen);
+    }
+    painter.setBrush(fillSolid_ ? QBrush(fillColor_) : QBrush(Qt::NoBrush));
+    if (kind_ == Kind::RoundRect) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        const qreal radius = std::min(body.width(), body.height()) / 8.0;
+        painter.drawRoundedRect(body, radius, radius);
+    } else if (penWidth_ > 0) {
+        painter.drawRect(body);
+    } else {
+        // Without a pen a rectangle covers every pixel of the shape.
+        painter.fillRect(rect(), painter.brush());
+    }
+}
+
+void TMatrixShape::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    emit MouseDown(this);
+}
