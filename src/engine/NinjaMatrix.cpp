@@ -1,8 +1,9 @@
 #include "NinjaMatrix.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <tuple>
@@ -54,6 +55,13 @@ const char* ShortFormPiece(Side side) {
     return "";
 }
 
+// The file's full path, so that a relative name still says where it was looked for.
+std::string FullPath(const std::string& fileName) {
+    std::error_code error;
+    const auto full = std::filesystem::absolute(fileName, error);
+    return error ? fileName : full.string();
+}
+
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos) {
@@ -64,9 +72,8 @@ std::string Trimmed(const std::string& text) {
 }
 
 // Field names as the error messages give them, in file order.
-constexpr std::array<const char*, 8> kFieldNames{"column",     "row",       "name",
-                                                 "race",       "north gate", "west gate",
-                                                 "south gate", "east gate"};
+constexpr std::array<const char*, 8> kFieldNames{
+    "column", "row", "name", "race", "north gate", "west gate", "south gate", "east gate"};
 
 class LineFields {
 public:
@@ -152,7 +159,7 @@ void TNinjaMatrix::BindDivider(int index, MapShape* shape) {
 void TNinjaMatrix::LoadMatrix() {
     std::ifstream file(filename_, std::ios::binary);
     if (!file) {
-        throw CoreDataError("Cannot open the core data file " + filename_);
+        throw CoreDataError("Cannot open the core data file " + FullPath(filename_));
     }
     std::string line;
     int lineNumber = 0;
@@ -165,7 +172,7 @@ void TNinjaMatrix::LoadMatrix() {
         LoadLine(line, lineNumber);
     }
     if (file.bad()) {
-        throw CoreDataError("Cannot read the core data file " + filename_);
+        throw CoreDataError("Cannot read the core data file " + FullPath(filename_));
     }
 }
 

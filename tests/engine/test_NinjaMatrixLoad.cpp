@@ -165,15 +165,17 @@ TEST_F(LoadMatrix, BadLinesStopTheLoadNamingFileLineAndFieldAndEarlierCellsStay)
     }
 }
 
-TEST_F(LoadMatrix, AMissingFileIsReportedWithItsPath) {
-    const std::string missing =
-        (fs::temp_directory_path() / "vantor_no_such_dir" / "core.vr").string();
-    engine.SetFilename(missing);
-    try {
-        engine.LoadMatrix();
-        FAIL() << "expected CoreDataError";
-    } catch (const CoreDataError& error) {
-        EXPECT_NE(std::string(error.what()).find(missing), std::string::npos) << error.what();
+TEST_F(LoadMatrix, AMissingFileIsReportedWithItsFullPath) {
+    for (const fs::path& missing : {fs::temp_directory_path() / "vantor_no_such_dir" / "core.vr",
+                                    fs::path("vantor_no_such_file.vr")}) {
+        engine.SetFilename(missing.string());
+        try {
+            engine.LoadMatrix();
+            ADD_FAILURE() << "expected CoreDataError for " << missing;
+        } catch (const CoreDataError& error) {
+            const std::string message = error.what();
+            EXPECT_NE(message.find(fs::absolute(missing).string()), std::string::npos) << message;
+        }
     }
 }
 
