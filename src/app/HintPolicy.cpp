@@ -1,0 +1,93 @@
+#include "HintPolicy.h"
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QToolTip>
+#include <QWidget>
+
+namespace {
+
+// The application's own style, with the pause before a hint made adjustable.
+class THintTimingStyle : public QProxyStyle {
+public:
+    THintTimingStyle(QStyle* base, int wakeUpMs)
+        : QProxyStyle(base)
+        , wakeUpMs_(wakeUpMs) {}
+
+    void SetWakeUp(int wakeUpMs) { wakeUpMs_ = wakeUpMs; }
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ToolTip_WakeUpDelay) {
+            return wakeUpMs_;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+private:
+    int wakeUpMs_;
+};
+
+void SetWakeUpDelay(int wakeUpMs) {
+    if (auto* timing = dynamic_cast<THintTimingStyle*>(QApplication::style())) {
+        timing->SetWakeUp(wakeUpMs);
+        return;
+    }
+    // A fresh instance of the style in use: the proxy owns its base, and the
+    // application deletes the style it replaces.
+    QStyle* base = QStyleFactory::create(QApplication::style()->name());
+    QApplication::setStyle(new THintTimingStyle(base, wakeUpMs));
+}
+
+} // namespace
+
+THintPolicy& THintPolicy::Instance() {
+    static QPointer<THintPolicy> policy;
+    if (policy == nullptr) {
+        policy = new THintPolicy;
+    }
+    return *policy;
+}
+
+THintPolicy::THintPolicy()
+    : QObject(QCoreApplication::instance()) {
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+void THintPolicy::SetHintsShown(bool shown) {
+    shown_ = shown;
+    if (!shown_) {
+        QToolTip::hideText();
+    }
+}
+
+void THintPolicy::SetTiming(int wakeUpMs, int showMs) {
+    SetWakeUpDelay(wakeUpMs);
+    showMs_ = showMs;
+}
+
+bool THintPolicy::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return false;
+    }
+    if (!shown_) {
+        return true;
+    }
+    return ShowOwnHint(watched, event);
+}
+
+// A control's own hint is shown for the set time. A control without one (an
+// item view or a tab bar with hints per item, or a plain container whose parent
+// has the hint) answers the request as usual.
+bool THintPolicy::ShowOwnHint(QObject* watched, QEvent* event) const {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (showMs_ < 0 || widget == nullptr || widget->toolTip().isEmpty()) {
+        return false;
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    QToolTip::showText(help->globalPos(), widget->toolTip(), widget, QRect(), showMs_);
+    return true;
+}

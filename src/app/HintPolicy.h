@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+
+// The program-wide hint switch and hint timing. It watches every tooltip
+// request of the application: with hints off no control shows one, with the
+// timing set a hint comes at once and stays for a fixed time.
+class THintPolicy : public QObject {
+    Q_OBJECT
+
+public:
+    // The one policy, made on first use and living as long as the application.
+    static THintPolicy& Instance();
+
+    void SetHintsShown(bool shown);
+    bool HintsShown() const { return shown_; }
+
+    // Hints show wakeUpMs after the pointer stops and hide after showMs.
+    void SetTiming(int wakeUpMs, int showMs);
+    int ShowTime() const { return showMs_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    THintPolicy();
+    bool ShowOwnHint(QObject* watched, QEvent* event) const;
+
+    bool shown_ = true;
+    int showMs_ = -1; // -1: the toolkit's own timing
+};
