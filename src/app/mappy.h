@@ -43,5 +43,11 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void BuildShapes();
+    TMatrixShape* NewShape(int number);
+    TMatrixShape* NewDivider(int number);
+    void RestoreRaceColor(int column, int row);
+    void SetNavigationBoxesEnabled(bool enabled);
+
     TWindows& windows_;
 };
