@@ -2,7 +2,9 @@
 
 #include "Colors.h"
 
+#include <QAbstractButton>
 #include <QFontDatabase>
+#include <QLabel>
 
 QFont VantorFont(int pixelSize, bool bold) {
     static const QString family = QFontDatabase::families().contains(QStringLiteral("Tahoma"))
@@ -36,4 +38,25 @@ void SetTextColor(QWidget* widget, std::uint32_t text) {
 
 void Place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(left, top, width, height);
+}
+
+QString CaptionWithoutMnemonic(const QString& caption) {
+    QString spoken;
+    for (qsizetype at = 0; at < caption.size(); ++at) {
+        if (caption.at(at) == QLatin1Char('&') && at + 1 < caption.size()) {
+            ++at; // the mark goes; a doubled mark leaves one '&'
+        }
+        spoken += caption.at(at);
+    }
+    return spoken;
+}
+
+void SetButtonCaption(QAbstractButton* button, const QString& caption) {
+    button->setText(caption);
+    button->setAccessibleName(CaptionWithoutMnemonic(caption));
+}
+
+void SetLabelCaption(QLabel* label, const QString& caption) {
+    label->setText(caption);
+    label->setAccessibleName(CaptionWithoutMnemonic(caption));
 }

@@ -15,3 +15,24 @@ void SetTextColor(QWidget* widget, std::uint32_t text);
 
 // Places a widget at the layout's left, top, width, height.
 void Place(QWidget* widget, int left, int top, int width, int height);
+
+class QAbstractButton;
+class QLabel;
+
+// Creates a control under its parent with its layout name as object name.
+template <typename Control> Control* MakeControl(QWidget* parent, const char* name) {
+    auto* control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+// A caption as a screen reader should say it: the "&" marks of the mnemonic
+// dropped, a doubled "&&" kept as one "&".
+QString CaptionWithoutMnemonic(const QString& caption);
+
+// Sets a button's caption ("&OK": Alt+O presses it) and the accessible name
+// that goes with it.
+void SetButtonCaption(QAbstractButton* button, const QString& caption);
+
+// A label's text and the accessible name that goes with it.
+void SetLabelCaption(QLabel* label, const QString& caption);

@@ -1,25 +1,68 @@
-// STUB: replaced by the main window change.
 #include "Startup.h"
 
+#include "Artwork.h"
 #include "Ausw.h"
 #include "mappy.h"
 #include "warn.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QByteArray>
+
+void PreferXcbUnderWayland(int argc, char** argv) {
+#ifdef Q_OS_LINUX
+    for (int at = 1; at < argc; ++at) {
+        const QByteArray argument(argv[at]);
+        if (argument == "-platform" || argument == "--platform" ||
+            argument.startsWith("-platform=")) {
+            return;
+        }
+    }
+    // The windows of the strip follow each other by placing themselves, which
+    // a Wayland compositor doesn't allow.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+#else
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+#endif
+}
+
+void ConfigureApplication(QApplication& application) {
+    // Only the name: a display name would be appended to every window title.
+    QApplication::setApplicationName(QStringLiteral("Vantor"));
+    QApplication::setWindowIcon(ProgramIcon());
+    application.setQuitOnLastWindowClosed(true);
+}
 
 TVantorProgram::TVantorProgram(TStartOptions options) {
-    new TForm1(windows_, std::move(options));
+    // The main window comes first: its creation reads the settings.
+    windows_.Form1 = new TForm1(windows_, std::move(options));
     windows_.Form2 = new TForm2(windows_);
     windows_.Form3 = new TForm3(windows_);
     windows_.Form4 = new TForm4(windows_);
 }
+
 TVantorProgram::~TVantorProgram() {
     delete windows_.Form4;
+    windows_.Form4 = nullptr;
     delete windows_.Form3;
+    windows_.Form3 = nullptr;
     delete windows_.Form2;
+    windows_.Form2 = nullptr;
     delete windows_.Form1;
+    windows_.Form1 = nullptr;
 }
-void TVantorProgram::ShowMainWindow() {}
+
+void TVantorProgram::ShowMainWindow() {
+    TForm1* main = windows_.Form1;
+    main->show();
+    main->raise();
+    main->activateWindow();
+}
+
 QString TVantorProgram::DefaultProgramFolder() {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/');
 }

@@ -5,6 +5,15 @@
 
 #include <memory>
 
+class QApplication;
+
+// Before the application exists: in a Wayland session where no platform was
+// chosen, run on XWayland, where windows can be placed side by side.
+void PreferXcbUnderWayland(int argc, char** argv);
+
+// The application's title and icon.
+void ConfigureApplication(QApplication& application);
+
 // The start-up sequence: the main window first (its creation reads the
 // settings and the system database), then the message window, the avoid-races
 // window and the star map; none of them shown yet.

@@ -1,11 +1,17 @@
-// STUB: replaced by the main window change.
+#include "ErrorBox.h"
 #include "Startup.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    TVantorProgram program(TStartOptions{TVantorProgram::DefaultProgramFolder()});
-    program.ShowMainWindow();
-    return QApplication::exec();
+    PreferXcbUnderWayland(argc, argv);
+    QApplication application(argc, argv);
+    ConfigureApplication(application);
+    int exitCode = 1;
+    RunGuarded([&exitCode] {
+        TVantorProgram program(TStartOptions{TVantorProgram::DefaultProgramFolder()});
+        program.ShowMainWindow();
+        exitCode = QApplication::exec();
+    });
+    return exitCode;
 }

@@ -4,6 +4,8 @@
 #include "StringTokenizer.h"
 #include "Windows.h"
 
+#include <QIcon>
+#include <QList>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -75,6 +77,8 @@ public:
     QWidget* TabSheet2 = nullptr; // Info
     QToolButton* OBut = nullptr;
     QToolButton* EndIt = nullptr;
+    // The five 16x16 pictures of the page tabs and the popup menus.
+    QList<QIcon> ImageList1;
 
     void FormCreate();
     void FormShow();
@@ -105,6 +109,9 @@ public:
 
     // Every way request: the sender decides the form (short only for SpeedButton3).
     void WayClick(QObject* sender);
+    // Enter in Von moves on to Nach; Enter in Nach asks for the way.
+    void VonKeyPress();
+    void NachKeyPress();
     void SpeedButton1Click();
     void SpeedButton5Click();
     // The From and To lists, once, after the core data file has been loaded.
@@ -166,12 +173,15 @@ protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildMainLayout();
     void BuildNavigationPage();
     void BuildOptionsPanel();
     void BuildAutoLoadBoxes();
+    void SetPagesShown(bool shown);
+    void CloseSatellites();
 
     TWindows& windows_;
     TStartOptions options_;

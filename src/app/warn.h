@@ -34,5 +34,10 @@ public:
     void B02Click();
 
 private:
+    // An empty caption hides the button's holder.
+    void ShowButton(QFrame* holder, QToolButton* button, const QString& caption);
+    // Kinds 0, 1, 2: "!", "?", ":"; any other kind keeps the last sign.
+    void ShowSign(int kind);
+
     TWindows& windows_;
 };

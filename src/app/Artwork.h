@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+
+// The program's pictures, all drawn here at run time: nothing is loaded from
+// files, so the artwork is the same on every machine.
+
+// The title across the top of the main window: "VANTOR" over a star field.
+QPixmap TitleArtwork(QSize size);
+
+// The small picture that opens the star map: a glimpse of the sector grid.
+QPixmap StarMapPicture(QSize size);
+
+// The main window's image list, five 16x16 pictures by index:
+// 0 notepad, 1 navigation, 2 system database, 3 own database, 4 search.
+QIcon ImageListPicture(int index);
+constexpr int ImageListCount = 5;
+
+// The gear on the options button.
+QIcon OptionsGlyph();
+
+// The program icon: a four-pointed star.
+QIcon ProgramIcon();
