@@ -13,6 +13,32 @@ namespace {
 
 constexpr std::array<Side, 4> kSideOrder{Side::North, Side::West, Side::South, Side::East};
 
+// Cells are numbered column * 8 + row; a step to the north, west, south or
+// east neighbour adds these.
+constexpr std::array<int, 4> kCellStep{-1, -TNinjaMatrix::GridSize, 1, TNinjaMatrix::GridSize};
+
+constexpr int Opposite(int side) {
+    return (side + 2) % 4;
+}
+
+// For each cell, the sides (bit 0 north ... bit 3 east) that face another cell.
+constexpr std::array<std::uint8_t, TNinjaMatrix::CellCount> OnGridSides() {
+    std::array<std::uint8_t, TNinjaMatrix::CellCount> sides{};
+    for (int x = 0; x < TNinjaMatrix::GridSize; ++x) {
+        for (int y = 0; y < TNinjaMatrix::GridSize; ++y) {
+            unsigned mask = 0;
+            mask |= y > 0 ? 1U : 0U;
+            mask |= x > 0 ? 2U : 0U;
+            mask |= y < TNinjaMatrix::GridSize - 1 ? 4U : 0U;
+            mask |= x < TNinjaMatrix::GridSize - 1 ? 8U : 0U;
+            sides[static_cast<std::size_t>(x * TNinjaMatrix::GridSize + y)] =
+                static_cast<std::uint8_t>(mask);
+        }
+    }
+    return sides;
+}
+constexpr auto kOnGridSides = OnGridSides();
+
 std::pair<int, int> Neighbour(int column, int row, Side side) {
     switch (side) {
     case Side::North:
@@ -232,8 +258,7 @@ SectorPosition TNinjaMatrix::FindSectorPosition(const std::string& name) const {
 // The search
 
 bool TNinjaMatrix::IsAvoided(int column, int row, const AvoidFlags& avoid) const {
-    const int race = Sector(column, row).Race;
-    return race >= 1 && race <= 6 && avoid.at(static_cast<std::size_t>(race - 1));
+    return IsAvoided(Sector(column, row).Race, avoid);
 }
 
 bool TNinjaMatrix::HasGate(int column, int row, Side side) const {
@@ -261,10 +286,14 @@ bool TNinjaMatrix::HasGate(int column, int row, Side side) const {
 bool TNinjaMatrix::FindWay(int startColumn, int startRow, int targetColumn, int targetRow,
                            const AvoidFlags& avoid, bool shortForm) {
     status_ = WayStatus{};
+    if (!OnGrid(startColumn, startRow) || !OnGrid(targetColumn, targetRow)) {
+        return false;
+    }
     try {
         ResetMatrix();
-        MarkDistancesBreadthFirst(targetColumn, targetRow, avoid);
-        TraceWay(startColumn, startRow, shortForm, false);
+        const ExitTable exits = Exits();
+        LabelBreadthFirst(CellIndex(targetColumn, targetRow), exits, AvoidedCells(avoid));
+        Trace(CellIndex(startColumn, startRow), exits, shortForm, false);
     } catch (...) {
         // What was written and painted up to the error stays.
         return false;
@@ -272,6 +301,39 @@ bool TNinjaMatrix::FindWay(int startColumn, int startRow, int targetColumn, int 
     return true;
 }
 
+TNinjaMatrix::ExitTable TNinjaMatrix::Exits() const {
+    ExitTable exits{};
+    for (int cell = 0; cell < CellCount; ++cell) {
+        const StarElement& sector = Cell(cell);
+        const std::uint8_t flags =
+            (sector.NorthGate == 1 ? 1U : 0U) | (sector.WestGate == 1 ? 2U : 0U) |
+            (sector.SouthGate == 1 ? 4U : 0U) | (sector.EastGate == 1 ? 8U : 0U);
+        // A gate that leads off the grid counts as absent.
+        exits[static_cast<std::size_t>(cell)] =
+            static_cast<std::uint8_t>(flags & kOnGridSides[static_cast<std::size_t>(cell)]);
+    }
+    return exits;
+}
+
+std::uint64_t TNinjaMatrix::AvoidedCells(const AvoidFlags& avoid) const {
+    std::uint64_t avoided = 0;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        const StarElement& sector = Cell(cell);
+        if (IsAvoided(sector.Race, avoid)) {
+            avoided |= std::uint64_t{1} << cell;
+        }
+    }
+    return avoided;
+}
+
+bool TNinjaMatrix::IsAvoided(int race, const AvoidFlags& avoid) {
+    return race >= 1 && race <= 6 && avoid[static_cast<std::size_t>(race - 1)];
+}
+
+// A sector is labelled from a neighbour only through its own gate toward that
+// neighbour: the gate a traveller would leave by. With gates in matching pairs
+// this is every link; with a one-sided gate the labels still describe ways
+// that can really be flown, so the trace never runs into a dead end.
 void TNinjaMatrix::MarkDistances(int column, int row, std::int32_t distance,
                                  const AvoidFlags& avoid) {
     if (IsAvoided(column, row, avoid)) {
@@ -282,9 +344,10 @@ void TNinjaMatrix::MarkDistances(int column, int row, std::int32_t distance,
         return;
     }
     sector.Distance = distance;
-    for (const Side side : kSideOrder) {
-        if (HasGate(column, row, side)) {
-            const auto [nx, ny] = Neighbour(column, row, side);
+    for (int side = 0; side < 4; ++side) {
+        const auto [nx, ny] = Neighbour(column, row, kSideOrder[static_cast<std::size_t>(side)]);
+        if (OnGrid(nx, ny) &&
+            HasGate(nx, ny, kSideOrder[static_cast<std::size_t>(Opposite(side))])) {
             MarkDistances(nx, ny, distance + 1, avoid);
         }
     }
@@ -292,36 +355,56 @@ void TNinjaMatrix::MarkDistances(int column, int row, std::int32_t distance,
 
 void TNinjaMatrix::MarkDistancesBreadthFirst(int targetColumn, int targetRow,
                                              const AvoidFlags& avoid) {
-    if (IsAvoided(targetColumn, targetRow, avoid)) {
+    LabelBreadthFirst(CellIndex(targetColumn, targetRow), Exits(), AvoidedCells(avoid));
+}
+
+void TNinjaMatrix::LabelBreadthFirst(int target, const ExitTable& exits, std::uint64_t avoided) {
+    if ((avoided >> target) & 1U) {
         return;
     }
+    // The labels are worked out in a small array of their own and written to
+    // the grid once: the sector records are too large to walk quickly.
+    std::array<std::int32_t, CellCount> labels{};
+    for (int cell = 0; cell < CellCount; ++cell) {
+        labels[static_cast<std::size_t>(cell)] = Cell(cell).Distance;
+    }
     // Each sector enters the queue once, with its final label: 64 at the most.
-    std::array<std::pair<int, int>, GridSize * GridSize> queue{};
-    std::size_t head = 0;
-    std::size_t tail = 0;
-    Sector(targetColumn, targetRow).Distance = 1;
-    queue[tail++] = {targetColumn, targetRow};
+    std::array<std::int8_t, CellCount> queue{};
+    int head = 0;
+    int tail = 0;
+    labels[static_cast<std::size_t>(target)] =
+        std::min(labels[static_cast<std::size_t>(target)], 1);
+    queue[static_cast<std::size_t>(tail++)] = static_cast<std::int8_t>(target);
     while (head < tail) {
-        const auto [x, y] = queue[head++];
-        const std::int32_t next = Sector(x, y).Distance + 1;
-        for (const Side side : kSideOrder) {
-            if (!HasGate(x, y, side)) {
+        const int cell = queue[static_cast<std::size_t>(head++)];
+        const std::int32_t next = labels[static_cast<std::size_t>(cell)] + 1;
+        const unsigned sides = kOnGridSides[static_cast<std::size_t>(cell)];
+        for (int side = 0; side < 4; ++side) {
+            if ((sides & (1U << side)) == 0) {
                 continue;
             }
-            const auto [nx, ny] = Neighbour(x, y, side);
-            StarElement& neighbour = Sector(nx, ny);
-            if (neighbour.Distance <= next || IsAvoided(nx, ny, avoid)) {
+            const int neighbour = cell + kCellStep[static_cast<std::size_t>(side)];
+            const auto n = static_cast<std::size_t>(neighbour);
+            const bool gateBack = (exits[n] & (1U << Opposite(side))) != 0;
+            if (!gateBack || ((avoided >> neighbour) & 1U) != 0 || labels[n] <= next) {
                 continue;
             }
-            neighbour.Distance = next;
-            queue[tail++] = {nx, ny};
+            labels[n] = next;
+            queue[static_cast<std::size_t>(tail++)] = static_cast<std::int8_t>(neighbour);
         }
+    }
+    for (int cell = 0; cell < CellCount; ++cell) {
+        Cell(cell).Distance = labels[static_cast<std::size_t>(cell)];
     }
 }
 
 void TNinjaMatrix::TraceWay(int column, int row, bool shortForm, bool boldMark) {
+    Trace(CellIndex(column, row), Exits(), shortForm, boldMark);
+}
+
+void TNinjaMatrix::Trace(int cell, const ExitTable& exits, bool shortForm, bool boldMark) {
     for (;;) {
-        StarElement& sector = Sector(column, row);
+        StarElement& sector = Cell(cell);
         if (sector.Shape != nullptr) {
             sector.Shape->SetFillColor(wayPointColor_);
             sector.Shape->SetFillSolid(true);
@@ -332,30 +415,37 @@ void TNinjaMatrix::TraceWay(int column, int row, bool shortForm, bool boldMark) 
             status_.Reached = true;
             return;
         }
-        // Only a strictly nearer neighbour is taken, so one-sided gates can
-        // never lead the walk back to where it has been.
+        // Only a strictly nearer neighbour is taken, so the walk can never
+        // come back to where it has been; ties go north, west, south, east.
         std::int32_t best = std::min(sector.Distance, Unreached);
-        bool chosen = false;
-        Side step = Side::North;
-        for (const Side side : kSideOrder) {
-            if (!HasGate(column, row, side)) {
+        int chosen = -1;
+        const unsigned gates = exits[static_cast<std::size_t>(cell)];
+        for (int side = 0; side < 4; ++side) {
+            if ((gates & (1U << side)) == 0) {
                 continue;
             }
-            const auto [nx, ny] = Neighbour(column, row, side);
-            if (Sector(nx, ny).Distance < best) {
-                best = Sector(nx, ny).Distance;
-                step = side;
-                chosen = true;
+            const std::int32_t label =
+                Cell(cell + kCellStep[static_cast<std::size_t>(side)]).Distance;
+            if (label < best) {
+                best = label;
+                chosen = side;
             }
         }
-        if (!chosen) {
+        if (chosen < 0) {
             status_.Message = "Navigation Error";
             return;
         }
-        WriteLine(shortForm ? std::string(ShortFormPiece(step)) : sector.Name + FullFormPiece(step),
-                  boldMark);
-        HighlightDividerBetween(column, row, step);
-        std::tie(column, row) = Neighbour(column, row, step);
+        const Side step = kSideOrder[static_cast<std::size_t>(chosen)];
+        // The line is built in one buffer that lives with the engine, so a
+        // search allocates nothing once the longest line has been seen.
+        if (shortForm) {
+            line_.assign(ShortFormPiece(step));
+        } else {
+            line_.assign(sector.Name).append(FullFormPiece(step));
+        }
+        WriteLine(line_, boldMark);
+        HighlightDividerBetween(cell / GridSize, cell % GridSize, step);
+        cell += kCellStep[static_cast<std::size_t>(chosen)];
     }
 }
 
@@ -399,7 +489,7 @@ void TNinjaMatrix::SetRaceColor(int column, int row) {
 }
 
 void TNinjaMatrix::ShowDivider(int index, bool linked) {
-    MapShape* divider = Divider(index);
+    MapShape* divider = Dividers[static_cast<std::size_t>(index)];
     if (divider == nullptr) {
         return;
     }
@@ -414,26 +504,27 @@ void TNinjaMatrix::ShowDividers() {
     // A link is drawn only where both facing sides have a gate.
     for (int x = 0; x < GridSize - 1; ++x) {
         for (int y = 0; y < GridSize; ++y) {
-            const bool linked = Sector(x, y).EastGate == 1 && Sector(x + 1, y).WestGate == 1;
+            const bool linked =
+                Cell(CellIndex(x, y)).EastGate == 1 && Cell(CellIndex(x + 1, y)).WestGate == 1;
             ShowDivider(EastWestDividerIndex(x, y), linked);
         }
     }
     for (int x = 0; x < GridSize; ++x) {
         for (int y = 0; y < GridSize - 1; ++y) {
-            const bool linked = Sector(x, y).SouthGate == 1 && Sector(x, y + 1).NorthGate == 1;
+            const bool linked =
+                Cell(CellIndex(x, y)).SouthGate == 1 && Cell(CellIndex(x, y + 1)).NorthGate == 1;
             ShowDivider(NorthSouthDividerIndex(x, y), linked);
         }
     }
 }
 
 void TNinjaMatrix::ResetMatrix() {
-    for (int x = 0; x < GridSize; ++x) {
-        for (int y = 0; y < GridSize; ++y) {
-            StarElement& sector = Sector(x, y);
-            sector.Distance = Unreached;
-            if (sector.Shape != nullptr) {
-                sector.Shape->SetFillSolid(false);
-            }
+    // Cells are numbered column by column, so this runs column 0 to 7 outside.
+    for (int cell = 0; cell < CellCount; ++cell) {
+        StarElement& sector = Cell(cell);
+        sector.Distance = Unreached;
+        if (sector.Shape != nullptr) {
+            sector.Shape->SetFillSolid(false);
         }
     }
     ShowDividers();

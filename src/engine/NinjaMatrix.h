@@ -62,6 +62,7 @@ struct WayStatus {
 class TNinjaMatrix {
 public:
     static constexpr int GridSize = 8;
+    static constexpr int CellCount = GridSize * GridSize;
     static constexpr int DividerCount = 112;
     static constexpr std::int32_t Unreached = 2000;
     static constexpr std::uint16_t NotFound = 0xFFFF;
@@ -130,7 +131,8 @@ public:
     const WayStatus& LastWayStatus() const { return status_; }
 
     // The depth-first labelling: lowers a label whenever a shorter way reaches
-    // the sector and spreads the improvement again.
+    // the sector and spreads the improvement again. A neighbour is labelled
+    // through its own gate toward this sector, the gate a traveller leaves by.
     void MarkDistances(int column, int row, std::int32_t distance, const AvoidFlags& avoid);
     // The same labels, level by level from the target.
     void MarkDistancesBreadthFirst(int targetColumn, int targetRow, const AvoidFlags& avoid);
@@ -149,7 +151,24 @@ public:
     void HighlightRace(int race);
 
 private:
+    // Per cell (column * 8 + row), the usable gates: bit 0 north ... bit 3 east.
+    using ExitTable = std::array<std::uint8_t, CellCount>;
+
     static bool OnGrid(int column, int row);
+    static bool IsAvoided(int race, const AvoidFlags& avoid);
+    static int CellIndex(int column, int row) { return column * GridSize + row; }
+    StarElement& Cell(int index) {
+        return matrix_[static_cast<std::size_t>(index / GridSize)]
+                      [static_cast<std::size_t>(index % GridSize)];
+    }
+    const StarElement& Cell(int index) const {
+        return matrix_[static_cast<std::size_t>(index / GridSize)]
+                      [static_cast<std::size_t>(index % GridSize)];
+    }
+    ExitTable Exits() const;
+    std::uint64_t AvoidedCells(const AvoidFlags& avoid) const;
+    void LabelBreadthFirst(int target, const ExitTable& exits, std::uint64_t avoided);
+    void Trace(int cell, const ExitTable& exits, bool shortForm, bool boldMark);
     void LoadLine(const std::string& line, int lineNumber);
     void WriteLine(const std::string& text, bool bold);
     void HighlightDividerBetween(int column, int row, Side side);
@@ -167,4 +186,5 @@ private:
     Color wayPointColor_ = 0;
     Color highLightColor_ = 0;
     WayStatus status_;
+    std::string line_;
 };

@@ -179,15 +179,19 @@ TEST_F(FindWay, AOneSidedGateIsUsedOnlyFromItsOwnSide) {
     ExpectNoWay();
 }
 
-TEST_F(FindWay, AWayIntoAOneSidedDeadEndStopsInsteadOfTurningBack) {
-    // S20's west gate labels S10, but S10 has no gate onward to S20: the
-    // walk must not swing between S00 and S10 for ever.
+TEST_F(FindWay, AOneSidedGateIsFlownOnlyInItsOwnDirection) {
+    // S20 has a gate west to S10, but S10 none back east: S20 can be left
+    // that way, never entered. No half way is written toward it.
     Link(engine, 0, 0, Side::East);
     OneSidedGate(engine, 2, 0, Side::West);
 
-    EXPECT_EQ(Way(0, 0, 2, 0), (Lines{{"S00 through east-gate to", true}}));
+    EXPECT_TRUE(Way(0, 0, 2, 0).empty());
     EXPECT_FALSE(engine.LastWayStatus().Reached);
     EXPECT_EQ(engine.LastWayStatus().Message, "Navigation Error");
+
+    EXPECT_EQ(Way(2, 0, 0, 0), (Lines{{"S20 through west-gate to", true},
+                                      {"S10 through west-gate to", false},
+                                      {"S00", true}}));
 }
 
 TEST_F(FindWay, GatesOffTheGridAreIgnored) {

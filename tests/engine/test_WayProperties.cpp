@@ -68,25 +68,15 @@ PerSector JumpsToTarget(const TNinjaMatrix& engine, int tx, int ty, const AvoidF
     return jumps;
 }
 
-// The labels as the engine defines them: spread from the target over the
-// gates of the sector left, 1 at the target, 2000 where nothing came.
+// The labels as the engine defines them: the sectors on the shortest way to
+// the target, both ends counted; 2000 for avoided sectors and where no way is.
 PerSector ExpectedLabels(const TNinjaMatrix& engine, int tx, int ty, const AvoidFlags& avoid) {
+    const PerSector jumps = JumpsToTarget(engine, tx, ty, avoid);
     PerSector labels = Filled(TNinjaMatrix::Unreached);
-    if (Avoided(engine, tx, ty, avoid)) {
-        return labels;
-    }
-    labels[tx][ty] = 1;
-    std::deque<std::pair<int, int>> queue{{tx, ty}};
-    while (!queue.empty()) {
-        const auto [vx, vy] = queue.front();
-        queue.pop_front();
-        for (int side = 0; side < 4; ++side) {
-            const int wx = vx + kDx[side];
-            const int wy = vy + kDy[side];
-            if (Gate(engine, vx, vy, side) && !Avoided(engine, wx, wy, avoid) &&
-                labels[wx][wy] == TNinjaMatrix::Unreached) {
-                labels[wx][wy] = labels[vx][vy] + 1;
-                queue.emplace_back(wx, wy);
+    for (int x = 0; x < kSize; ++x) {
+        for (int y = 0; y < kSize; ++y) {
+            if (jumps[x][y] != kUnknown && !Avoided(engine, x, y, avoid)) {
+                labels[x][y] = jumps[x][y] + 1;
             }
         }
     }
@@ -172,7 +162,7 @@ protected:
         const auto& lines = sink.lines;
         std::ostringstream fault;
         const bool exists = jumps[sx][sy] != kUnknown;
-        if (!universe.oneSided && status.Reached != exists) {
+        if (status.Reached != exists) {
             return exists ? "no way written, though one exists" : "a way written where none exists";
         }
         if (status.Reached ? !status.Message.empty() : status.Message != "Navigation Error") {
@@ -182,7 +172,7 @@ protected:
             return "line count " + std::to_string(lines.size());
         }
         const std::size_t steps = status.Reached ? lines.size() - 1 : lines.size();
-        if (!universe.oneSided && exists && steps != static_cast<std::size_t>(jumps[sx][sy])) {
+        if (exists && steps != static_cast<std::size_t>(jumps[sx][sy])) {
             fault << steps << " jumps, the shortest way has " << jumps[sx][sy];
             return fault.str();
         }
@@ -212,15 +202,13 @@ protected:
             if (labels[nx][ny] >= labels[x][y]) {
                 return "the step from " + name + " does not lead nearer";
             }
-            if (!universe.oneSided) {
-                for (int earlier = 0; earlier < side; ++earlier) {
-                    const int ex = x + kDx[earlier];
-                    const int ey = y + kDy[earlier];
-                    if (Gate(engine, x, y, earlier) && !Avoided(engine, ex, ey, avoid) &&
-                        jumps[ex][ey] == jumps[x][y] - 1) {
-                        return "the step from " + name + " goes " + kSideWords[side] +
-                               " although " + kSideWords[earlier] + " is as short";
-                    }
+            for (int earlier = 0; earlier < side; ++earlier) {
+                const int ex = x + kDx[earlier];
+                const int ey = y + kDy[earlier];
+                if (Gate(engine, x, y, earlier) && !Avoided(engine, ex, ey, avoid) &&
+                    jumps[ex][ey] == jumps[x][y] - 1) {
+                    return "the step from " + name + " goes " + kSideWords[side] + " although " +
+                           kSideWords[earlier] + " is as short";
                 }
             }
             x = nx;
