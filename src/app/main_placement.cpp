@@ -17,9 +17,11 @@ void TForm1::Button1Click() {
     } else {
         PutAtSlot(map, FirstSlot);
     }
+    if (map->isVisible()) {
+        map->raise();
+    }
     map->show();
     // The window just shown leads from now on.
-    map->raise();
     map->activateWindow();
 }
 
