@@ -12,11 +12,13 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextEdit>
 #include <QToolButton>
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -72,6 +74,33 @@ QFrame* SunkenHolder(QWidget* parent, const char* name, int top, QToolButton*& b
     return holder;
 }
 
+// Takes Enter away from a box and runs its handler instead: the box would
+// otherwise hand the key on to its combo box, which gives it back to the box
+// once more, so that one press would act twice.
+class TEnterKey : public QObject {
+public:
+    TEnterKey(QWidget* box, std::function<void()> handler)
+        : QObject(box)
+        , handler_(std::move(handler)) {
+        box->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                RunGuarded(handler_);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
 bool AnyAvoided(const AvoidFlags& avoid) {
     return std::any_of(avoid.begin(), avoid.end(), [](bool avoided) { return avoided; });
 }
@@ -121,8 +150,8 @@ void TForm1::BuildNavigationPage() {
                               QStringLiteral("Prints the way shown above"), false, Palette::Accent);
     Place(SpeedButton4, 237, 366, 75, 19);
 
-    connect(Von->lineEdit(), &QLineEdit::returnPressed, this, Guarded([this] { VonKeyPress(); }));
-    connect(Nach->lineEdit(), &QLineEdit::returnPressed, this, Guarded([this] { NachKeyPress(); }));
+    new TEnterKey(Von->lineEdit(), [this] { VonKeyPress(); });
+    new TEnterKey(Nach->lineEdit(), [this] { NachKeyPress(); });
     connect(Way, &QToolButton::clicked, this, Guarded([this] { WayClick(Way); }));
     connect(SpeedButton3, &QToolButton::clicked, this, Guarded([this] { WayClick(SpeedButton3); }));
     connect(SpeedButton1, &QToolButton::clicked, this, Guarded([this] { SpeedButton1Click(); }));
