@@ -133,6 +133,12 @@ void TForm1::BuildMainLayout() {
     }
     PageControl1 = MakeControl<QTabWidget>(Panel1, "PageControl1");
     PageControl1->tabBar()->setFont(VantorFont(9));
+    // Tabs drawn as flat buttons, narrow enough that all five fit in one row.
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { background: #303030; color: #C0C0C0; border: 1px solid #5A5A5A;"
+        " padding: 3px 4px; margin-right: 2px; }"
+        "QTabBar::tab:selected { background: #494949; color: #FFBE37; border-color: #FFBE37; }"
+        "QTabBar::tab:hover { color: #FFBE37; }"));
     PageControl1->setIconSize(QSize(16, 16));
     Place(PageControl1, 8, 64, 441, 425);
     TabSheet3 = AddPage(PageControl1, "TabSheet3", QStringLiteral("Navigation"), ImageList1[1]);

@@ -1,17 +1,17 @@
 #include "TestSupport.h"
 
-#include "ErrorBox.h"
 #include "Ausw.h"
+#include "ErrorBox.h"
 #include "main.h"
 #include "mappy.h"
 #include "warn.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFrame>
 #include <QLabel>
 #include <QTextEdit>
 #include <QTimer>
-#include <QFrame>
 #include <QToolButton>
 
 void PrepareGuiTestEnvironment() {
@@ -36,10 +36,16 @@ TProgramFixture::~TProgramFixture() {
     qputenv("XDG_CONFIG_HOME", previousConfigHome_);
 }
 
-void TProgramFixture::Start() { program_ = std::make_unique<TVantorProgram>(TStartOptions{ProgramFolder()}); }
+void TProgramFixture::Start() {
+    program_ = std::make_unique<TVantorProgram>(TStartOptions{ProgramFolder()});
+}
 
 void TProgramFixture::StartAndShow() {
     Start();
+    Show();
+}
+
+void TProgramFixture::Show() {
     program_->ShowMainWindow();
     QApplication::processEvents();
 }
@@ -48,10 +54,18 @@ QString TProgramFixture::SettingsFile() const {
     return configDir_.path() + QStringLiteral("/Tessaly/Vantor.conf");
 }
 
-TForm1* TProgramFixture::Form1() const { return program_->Windows().Form1; }
-TForm2* TProgramFixture::Form2() const { return program_->Windows().Form2; }
-TForm3* TProgramFixture::Form3() const { return program_->Windows().Form3; }
-TForm4* TProgramFixture::Form4() const { return program_->Windows().Form4; }
+TForm1* TProgramFixture::Form1() const {
+    return program_->Windows().Form1;
+}
+TForm2* TProgramFixture::Form2() const {
+    return program_->Windows().Form2;
+}
+TForm3* TProgramFixture::Form3() const {
+    return program_->Windows().Form3;
+}
+TForm4* TProgramFixture::Form4() const {
+    return program_->Windows().Form4;
+}
 
 void WhenModalShows(std::function<void(QWidget*)> answer, int timeoutMs) {
     auto* timer = new QTimer;
@@ -80,7 +94,9 @@ TMessageAnswerer::TMessageAnswerer(QString buttonCaption)
     timer_->start();
 }
 
-TMessageAnswerer::~TMessageAnswerer() { delete timer_; }
+TMessageAnswerer::~TMessageAnswerer() {
+    delete timer_;
+}
 
 void TMessageAnswerer::Poll() {
     auto* message = qobject_cast<TForm2*>(QApplication::activeModalWidget());
@@ -108,4 +124,6 @@ TErrorBoxRecorder::TErrorBoxRecorder() {
     SetErrorBoxHook([this](const QString& text) { Texts << text; });
 }
 
-TErrorBoxRecorder::~TErrorBoxRecorder() { SetErrorBoxHook({}); }
+TErrorBoxRecorder::~TErrorBoxRecorder() {
+    SetErrorBoxHook({});
+}

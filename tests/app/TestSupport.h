@@ -41,6 +41,8 @@ public:
     void Start();
     // Start() and the first showing (FormShow, FormActivate).
     void StartAndShow();
+    // The first showing of windows made by Start().
+    void Show();
 
     QString ProgramFolder() const { return programDir_.path() + QLatin1Char('/'); }
     QString ConfigHome() const { return configDir_.path(); }
