@@ -139,12 +139,23 @@ fi
 pass "main window shown"
 sleep 0.5
 
+read -r start_left start_top < <(frame_position "${main_window}")
 click_in "${main_window}" "${STARMAP_PICTURE[@]}"
 if wait_for 10 find_window '^Starmap$' && map_window=$(find_window '^Starmap$') && [[ -n "${map_window}" ]]; then
     pass "star map opened"
 else
     fail "the star map did not open"
     summary_and_exit
+fi
+sleep 0.5
+check_slot "star map as opened" "${map_window}" "${FIRST_SLOT}"
+# The map leads once shown; the window manager's first report of its place
+# must not shift the main window.
+read -r main_left main_top < <(frame_position "${main_window}")
+if ((main_left == start_left && main_top == start_top)); then
+    pass "main window stays in place when the star map opens"
+else
+    fail "opening the star map moved the main window from ${start_left},${start_top} to ${main_left},${main_top}"
 fi
 
 click_in "${main_window}" "${AVOID_BUTTON[@]}"

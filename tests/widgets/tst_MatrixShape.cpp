@@ -86,16 +86,6 @@ private slots:
         QCOMPARE(spy.count(), 3);
         QCOMPARE(spy.at(1).at(0).value<TMatrixShape*>(), shape);
     }
-
-    void visibilityFollowsTheEngine() {
-        QWidget ground;
-        auto* shape = new TMatrixShape(&ground);
-        ground.show();
-        shape->SetShapeVisible(false);
-        QVERIFY(!shape->isVisible());
-        shape->SetShapeVisible(true);
-        QVERIFY(shape->isVisible());
-    }
 };
 
 int main(int argc, char** argv) {
