@@ -265,16 +265,6 @@ private slots:
         QCOMPARE(avoid->pos(), main_->pos() + QPoint(TForm1::FirstSlot, 0));
     }
 
-    void controlsCarryTheirSpokenNames() {
-        QCOMPARE(main_->Von->accessibleName(), QStringLiteral("From"));
-        QCOMPARE(main_->Nach->accessibleName(), QStringLiteral("To"));
-        QCOMPARE(main_->RichEdit1->accessibleName(), QStringLiteral("Way"));
-        QCOMPARE(main_->Way->accessibleName(), QStringLiteral("Find a way..."));
-        QCOMPARE(main_->SpeedButton5->toolTip(),
-                 QStringLiteral("Avoid contact with a specific race"));
-        QVERIFY(main_->RichEdit1->isReadOnly());
-    }
-
 private:
     std::unique_ptr<TProgramFixture> fixture_;
     TForm1* main_ = nullptr;
