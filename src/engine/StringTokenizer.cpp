@@ -1,9 +1,12 @@
 #include "StringTokenizer.h"
 
 ENoMoreTokens::ENoMoreTokens()
-    : std::runtime_error("No more tokens in specified string") {}
+    : std::runtime_error("No more tokens in specified string") {
+}
 
-void TStringTokenizer::Tokenize(const std::string& text) { remainder_ = text + divider_; }
+void TStringTokenizer::Tokenize(const std::string& text) {
+    remainder_ = text + divider_;
+}
 
 std::string TStringTokenizer::NextToken() {
     // An empty divider never matches: there is nothing to cut at.
