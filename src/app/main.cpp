@@ -213,21 +213,15 @@ bool TForm1::PageControl1Changing() {
 }
 
 void TForm1::OButClick() {
-    // Until the options frame exists the pages' visibility tells the mode.
-    const bool opening = Options != nullptr ? Options->isHidden() : !PageControl1->isHidden();
-    if (opening) {
+    if (Options->isHidden()) {
         SetPagesShown(false);
         CloseSatellites();
         setFixedSize(ClientWidth, OptionsHeight);
         SpeedButton6Click();
-        if (Options != nullptr) {
-            Options->show();
-        }
+        Options->show();
     } else {
         setFixedSize(ClientWidth, PagesHeight);
-        if (Options != nullptr) {
-            Options->hide();
-        }
+        Options->hide();
         SetPagesShown(true);
     }
 }

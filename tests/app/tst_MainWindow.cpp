@@ -194,9 +194,7 @@ private slots:
         TMessageAnswerer answerer;
         QTest::mouseClick(main->Way, Qt::LeftButton);
         QCOMPARE(answerer.Seen.size(), 2);
-        if (main->CheckBox3 != nullptr) {
-            main->CheckBox3->click();
-        }
+        main->CheckBox3->click();
         QVERIFY(!QFile::exists(fixture.SettingsFile()));
         QCOMPARE(errors.Texts.size(), 1);
     }
@@ -219,13 +217,13 @@ private slots:
                                                                 main->EndIt, main->OrlenFade2}) {
             QVERIFY(control->isHidden());
         }
-        QVERIFY(main->Options == nullptr || main->Options->isVisible());
+        QVERIFY(main->Options->isVisible());
 
         main->OButClick();
         QTRY_COMPARE(main->height(), 494);
         QVERIFY(main->PageControl1->isVisible());
         QVERIFY(main->OBut->isVisible() && main->EndIt->isVisible());
-        QVERIFY(main->Options == nullptr || main->Options->isHidden());
+        QVERIFY(main->Options->isHidden());
         QVERIFY(fixture.Form3()->isHidden());
         QVERIFY(fixture.Form4()->isHidden());
     }

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "Ausw.h"
+#include "MatrixShape.h"
 #include "main.h"
 #include "mappy.h"
 
@@ -173,14 +174,27 @@ private slots:
         QVERIFY(answerer.Seen.isEmpty());
     }
 
-    // One paragraph per line, bold and normal by turns from a bold first line.
-    void fullWayAlternatesTheWeight() {
+    // One paragraph per line, bold and normal by turns from a bold first line;
+    // the way is painted on the star map's shapes the engine was bound to.
+    void fullWayIsWrittenAndPainted() {
         TypeInto(main_->Von, QStringLiteral("Corvane"));
         TypeInto(main_->Nach, QStringLiteral("Tallyhold"));
         QTest::mouseClick(main_->Way, Qt::LeftButton);
         QCOMPARE(Lines(main_->RichEdit1), CorvaneToTallyhold);
         QCOMPARE(BoldLines(main_->RichEdit1), (QList<bool>{true, false, true, false, true, false}));
         QCOMPARE(main_->RichEdit1->placeholderText(), QString());
+
+        const TForm4* map = fixture_->Form4();
+        const TMatrixShape* corvane = map->SectorShape(2, 1);
+        QCOMPARE(corvane->Hint(), std::string("Corvane"));
+        QVERIFY(corvane->FillSolid());
+        QCOMPARE(corvane->FillColor(), QColor(Qt::white));
+        // Corvane east to Cinder Array (3, 1), then south to Hex Cradle (3, 2).
+        const TMatrixShape* eastLink = map->MatrixShape(121 + 7 * 1 + 2);
+        const TMatrixShape* southLink = map->MatrixShape(65 + 8 * 1 + 3);
+        QCOMPARE(eastLink->FillColor(), QColor(Qt::white));
+        QCOMPARE(southLink->FillColor(), QColor(Qt::white));
+        QVERIFY(!map->SectorShape(0, 0)->FillSolid());
     }
 
     void shortDescriptionReplacesTheFullOne() {
