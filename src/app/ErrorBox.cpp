@@ -13,7 +13,9 @@ std::function<void(const QString&)>& Hook() {
 
 } // namespace
 
-void SetErrorBoxHook(std::function<void(const QString&)> hook) { Hook() = std::move(hook); }
+void SetErrorBoxHook(std::function<void(const QString&)> hook) {
+    Hook() = std::move(hook);
+}
 
 void ShowErrorBox(const QString& text) {
     if (Hook()) {

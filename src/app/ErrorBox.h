@@ -13,7 +13,9 @@ bool RunGuarded(const std::function<void()>& handler);
 
 // Wraps a handler for connect(): the slot runs it through RunGuarded.
 template <typename Handler> auto Guarded(Handler handler) {
-    return [handler](auto&&...) { RunGuarded(handler); };
+    return [handler](auto&&...) {
+        RunGuarded(handler);
+    };
 }
 
 // Tests replace the box to see what it would show; an empty function restores it.

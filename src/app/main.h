@@ -95,10 +95,10 @@ public:
                 const QString& rightButton);
 
     // --- Navigation page (main_navigation.cpp) ----------------------------------
-    QLabel* Label1 = nullptr;  // "From"
-    QComboBox* Von = nullptr;  // start system
-    QLabel* Label2 = nullptr;  // "To"
-    QComboBox* Nach = nullptr; // target system
+    QLabel* Label1 = nullptr;            // "From"
+    QComboBox* Von = nullptr;            // start system
+    QLabel* Label2 = nullptr;            // "To"
+    QComboBox* Nach = nullptr;           // target system
     QToolButton* SpeedButton5 = nullptr; // "Avoid contact with"
     QToolButton* Way = nullptr;          // "Find a way..."
     QFrame* Panel2 = nullptr;
