@@ -40,17 +40,7 @@ constexpr std::array<RaceBox, 6> RaceBoxes{{
 TForm3::TForm3(TWindows& windows)
     : QWidget(windows.Form1, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , windows_(windows) {
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Avoid"));
-    setFixedSize(104, 250);
-    SetColors(this, Palette::DarkGround, Palette::Accent);
-
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setLineWidth(2);
-    SetColors(Panel1, Palette::DarkGround, Palette::Accent);
-    Place(Panel1, 0, 0, 104, 250);
+    Panel1 = MakeSatellitePanel(this, "Form3", QStringLiteral("Avoid"), 104, 250);
 
     Label1 = new QLabel(QStringLiteral("Avoid contact with the following races..."), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -77,19 +67,9 @@ TForm3::TForm3(TWindows& windows)
         previous = box;
     }
 
-    Shape1 = new QFrame(Panel1);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    SetColors(Shape1, Palette::Gray, Palette::Gray);
-    Place(Shape1, 7, 216, 91, 4);
-
-    Way = new QToolButton(Panel1);
-    Way->setObjectName(QStringLiteral("Way"));
-    Way->setText(QStringLiteral("Close"));
-    Way->setAccessibleName(QStringLiteral("Close"));
-    Way->setAutoRaise(true);
-    Way->setFont(VantorFont(9, true));
-    SetColors(Way, Palette::DarkGround, Palette::Accent);
-    Place(Way, 8, 225, 89, 17);
+    const TCloseFooter footer = MakeCloseFooter(Panel1, {7, 216, 91, 4}, {8, 225, 89, 17});
+    Shape1 = footer.Bar;
+    Way = footer.Button;
     connect(Way, &QToolButton::clicked, this, Guarded([this] { WayClick(); }));
 }
 

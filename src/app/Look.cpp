@@ -4,7 +4,9 @@
 
 #include <QAbstractButton>
 #include <QFontDatabase>
+#include <QFrame>
 #include <QLabel>
+#include <QToolButton>
 
 QFont VantorFont(int pixelSize, bool bold) {
     static const QString family = QFontDatabase::families().contains(QStringLiteral("Tahoma"))
@@ -59,4 +61,33 @@ void SetButtonCaption(QAbstractButton* button, const QString& caption) {
 void SetLabelCaption(QLabel* label, const QString& caption) {
     label->setText(caption);
     label->setAccessibleName(CaptionWithoutMnemonic(caption));
+}
+
+QFrame* MakeSatellitePanel(QWidget* window, const char* name, const QString& caption, int width,
+                           int height) {
+    window->setObjectName(QString::fromLatin1(name));
+    window->setWindowTitle(caption);
+    window->setFixedSize(width, height);
+    SetColors(window, Palette::DarkGround, Palette::Accent);
+
+    auto* panel = MakeControl<QFrame>(window, "Panel1");
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setLineWidth(2);
+    SetColors(panel, Palette::DarkGround, Palette::Accent);
+    Place(panel, 0, 0, width, height);
+    return panel;
+}
+
+TCloseFooter MakeCloseFooter(QWidget* panel, const QRect& bar, const QRect& button) {
+    TCloseFooter footer{MakeControl<QFrame>(panel, "Shape1"),
+                        MakeControl<QToolButton>(panel, "Way")};
+    SetColors(footer.Bar, Palette::Gray, Palette::Gray);
+    footer.Bar->setGeometry(bar);
+
+    SetButtonCaption(footer.Button, QStringLiteral("Close"));
+    footer.Button->setAutoRaise(true);
+    footer.Button->setFont(VantorFont(9, true));
+    SetColors(footer.Button, Palette::DarkGround, Palette::Accent);
+    footer.Button->setGeometry(button);
+    return footer;
 }

@@ -17,7 +17,9 @@ void SetTextColor(QWidget* widget, std::uint32_t text);
 void Place(QWidget* widget, int left, int top, int width, int height);
 
 class QAbstractButton;
+class QFrame;
 class QLabel;
+class QToolButton;
 
 // Creates a control under its parent with its layout name as object name.
 template <typename Control> Control* MakeControl(QWidget* parent, const char* name) {
@@ -36,3 +38,15 @@ void SetButtonCaption(QAbstractButton* button, const QString& caption);
 
 // A label's text and the accessible name that goes with it.
 void SetLabelCaption(QLabel* label, const QString& caption);
+
+// A satellite window's face: its caption and fixed client size on the dark
+// ground, filled by a raised panel that the window's controls stand on.
+QFrame* MakeSatellitePanel(QWidget* window, const char* name, const QString& caption, int width,
+                           int height);
+
+// The grey bar and the flat bold "Close" button at the foot of a satellite.
+struct TCloseFooter {
+    QFrame* Bar;
+    QToolButton* Button;
+};
+TCloseFooter MakeCloseFooter(QWidget* panel, const QRect& bar, const QRect& button);

@@ -46,17 +46,7 @@ int SectorLeft(int column, int row) {
 TForm4::TForm4(TWindows& windows)
     : QWidget(windows.Form1, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , windows_(windows) {
-    setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Starmap"));
-    setFixedSize(200, 250);
-    SetColors(this, Palette::DarkGround, Palette::Accent);
-
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setLineWidth(2);
-    SetColors(Panel1, Palette::DarkGround, Palette::Accent);
-    Place(Panel1, 0, 0, 200, 250);
+    Panel1 = MakeSatellitePanel(this, "Form4", QStringLiteral("Starmap"), 200, 250);
 
     Image1 = new QLabel(Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -66,21 +56,11 @@ TForm4::TForm4(TWindows& windows)
 
     BuildShapes();
 
-    Shape1 = new QFrame(Panel1);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    SetColors(Shape1, Palette::Gray, Palette::Gray);
-    Place(Shape1, 7, 217, 186, 4);
-
-    Way = new QToolButton(Panel1);
-    Way->setObjectName(QStringLiteral("Way"));
-    Way->setText(QStringLiteral("Close"));
-    Way->setAccessibleName(QStringLiteral("Close"));
-    Way->setAutoRaise(true);
-    Way->setFont(VantorFont(9, true));
-    SetColors(Way, Palette::DarkGround, Palette::Accent);
+    const TCloseFooter footer = MakeCloseFooter(Panel1, {7, 217, 186, 4}, {8, 226, 185, 17});
+    Shape1 = footer.Bar;
+    Way = footer.Button;
     // A flat button: the star field shows around its caption.
     Way->setAutoFillBackground(false);
-    Place(Way, 8, 226, 185, 17);
     connect(Way, &QToolButton::clicked, this, Guarded([this] { WayClick(); }));
 }
 
