@@ -7,7 +7,6 @@
 #include "Look.h"
 #include "MatrixShape.h"
 #include "RichEditSink.h"
-#include "SettingsStore.h"
 #include "mappy.h"
 #include "warn.h"
 

@@ -21,7 +21,6 @@ class QTextEdit;
 class QToolButton;
 class TMatrixShape;
 class TRichEditSink;
-class TSettingsStore;
 
 // What start-up needs from outside the windows.
 struct TStartOptions {
@@ -186,6 +185,5 @@ private:
     TWindows& windows_;
     TStartOptions options_;
     std::unique_ptr<TRichEditSink> waySink_;
-    std::unique_ptr<TSettingsStore> settings_;
     bool shownOnce_ = false;
 };
