@@ -2,13 +2,12 @@
 
 #include "Colors.h"
 #include "Look.h"
+#include "StarField.h"
 
 #include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
-#include <QRandomGenerator>
 #include <cmath>
 
 namespace {
@@ -19,29 +18,10 @@ QPixmap TransparentPixmap(QSize size) {
     return pixmap;
 }
 
-// A fixed seed keeps the sky the same from run to run.
-void DrawStars(QPainter& painter, QSize size, int count, quint32 seed) {
-    QRandomGenerator random(seed);
-    for (int star = 0; star < count; ++star) {
-        const QPointF where(random.bounded(size.width()), random.bounded(size.height()));
-        const int brightness = 110 + static_cast<int>(random.bounded(146));
-        const double radius = random.bounded(100) < 8 ? 1.1 : 0.55;
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(brightness, brightness, qMin(255, brightness + 25)));
-        painter.drawEllipse(where, radius, radius);
-    }
-}
-
-void DrawNightSky(QPainter& painter, QSize size) {
-    QLinearGradient sky(0, 0, size.width(), size.height());
-    sky.setColorAt(0.0, QColor(8, 10, 30));
-    sky.setColorAt(0.55, QColor(36, 18, 58));
-    sky.setColorAt(1.0, QColor(6, 6, 12));
-    painter.fillRect(QRect(QPoint(0, 0), size), sky);
-    QRadialGradient glow(size.width() * 0.78, size.height() * 0.35, size.height() * 1.2);
-    glow.setColorAt(0.0, QColor(120, 70, 160, 90));
-    glow.setColorAt(1.0, QColor(0, 0, 0, 0));
-    painter.fillRect(QRect(QPoint(0, 0), size), glow);
+// The pictures stand on the same seeded star field as the star map; a fixed
+// seed keeps each the same from run to run.
+void DrawNightSky(QPainter& painter, QSize size, std::uint32_t seed) {
+    painter.drawImage(0, 0, GenerateStarField(size, seed));
 }
 
 QPainterPath FourPointedStar(QPointF centre, double outer, double inner) {
@@ -114,8 +94,7 @@ QPixmap TitleArtwork(QSize size) {
     QPixmap pixmap(size);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    DrawNightSky(painter, size);
-    DrawStars(painter, size, size.width() * size.height() / 180, 1103);
+    DrawNightSky(painter, size, 1103);
 
     QFont lettering = VantorFont(size.height() * 3 / 4, true);
     lettering.setLetterSpacing(QFont::AbsoluteSpacing, size.height() / 8.0);
@@ -143,8 +122,7 @@ QPixmap StarMapPicture(QSize size) {
     QPixmap pixmap(size);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    DrawNightSky(painter, size);
-    DrawStars(painter, size, size.width() * size.height() / 90, 4711);
+    DrawNightSky(painter, size, 4711);
     // A 4 by 3 patch of the grid with its links.
     const double step = qMin(size.width() / 4.5, size.height() / 3.3);
     const QPointF origin((size.width() - 3 * step) / 2, (size.height() - 2 * step) / 2);

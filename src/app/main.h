@@ -157,6 +157,8 @@ public:
     void CheckBox5Click();
     void CheckBox6Click();
     static QString ShortPathText(const QString& path);
+    // A data-file path longer than this shows as its ShortPathText.
+    static constexpr int LongestFullPath = 30;
 
     // --- Settings (main_settings.cpp) -------------------------------------------
     // Steps 3 to 5 of FormCreate: opens the store, reads the ten values in their

@@ -27,7 +27,6 @@ namespace {
 
 constexpr std::uint32_t StripGround = 4802889;  // RGB 73, 73, 73
 constexpr std::uint32_t RowLabelText = 7566195; // RGB 115, 115, 115
-constexpr int LongestFullPath = 30;
 
 // The inner area below the heading: the sub-panels on the left, the button
 // strip at the right edge.
@@ -312,7 +311,7 @@ void TForm1::SpeedButton8Click(QObject* sender) {
     if (!chosen.isEmpty()) {
         path = chosen;
         QLineEdit* box = infoData ? SysInfoDat : SysCoreDat;
-        box->setText(chosen.size() <= LongestFullPath ? chosen : ShortPathText(chosen));
+        box->setText(chosen.size() <= TForm1::LongestFullPath ? chosen : ShortPathText(chosen));
         (infoData ? Shape7 : Shape5)->setToolTip(chosen);
         Showme(QStringLiteral("Restart"),
                QStringLiteral("To let the changes take effect, please restart \"Vantor\" now."), 0,

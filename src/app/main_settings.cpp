@@ -24,7 +24,6 @@ const QString StarMapLinkedName = QStringLiteral("StarMap Autoload");
 const QString RollOutName = QStringLiteral("Auto RollOut");
 const QString NodeLinesName = QStringLiteral("Data Lines");
 
-constexpr int LongestFullPath = 30;
 constexpr int HintWakeUpMs = 0;
 constexpr int HintShowMs = 5000;
 
@@ -61,7 +60,7 @@ QString StoredDataPath(const TSettingsStore& store, const QString& name,
 }
 
 void ShowLongPath(QLineEdit* box, const QString& path) {
-    if (path.size() > LongestFullPath) {
+    if (path.size() > TForm1::LongestFullPath) {
         box->setText(TForm1::ShortPathText(path));
     }
 }
