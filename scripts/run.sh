@@ -1,34 +1,42 @@
 #!/usr/bin/env bash
-# Builds Vantor (Release) into build/ and starts it. Arguments are passed on
-# to the program.
+# Builds the program (Release, without tests and benchmarks) into build-run/
+# and starts it with the shipped universe. Arguments are passed on to the
+# program.
+#
+#   scripts/run.sh                 build, then start the program
+#   scripts/run.sh --build-only    build only
+#   scripts/run.sh --werror ...    treat compiler warnings as errors (CI)
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$root/build"
+build="$root/build-run"
+build_only=0
+werror=OFF
+while (($# > 0)); do
+    case "$1" in
+    --build-only) build_only=1 ;;
+    --werror) werror=ON ;;
+    *) break ;;
+    esac
+    shift
+done
+
 "$root/scripts/install-deps.sh"
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build"
+# Every option this build relies on is passed, so an older build-run/ can't
+# change what it builds.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DVANTOR_BUILD_TESTS=OFF -DVANTOR_BUILD_BENCHMARKS=OFF -DVANTOR_SANITIZE=OFF \
+    -DVANTOR_WERROR="$werror"
+cmake --build "$build" --target vantor vantor-route
 
-# The desktop program, where this tree builds it.
-if ninja -C "$build" -t targets all 2>/dev/null | grep -q '^vantor:'; then
-    if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
-        echo "run: no display is set; start it from a desktop session (or under xvfb-run)" >&2
-    fi
-    exec "$build/bin/vantor" "$@"
+if ((build_only)); then
+    echo "run: built $build/bin/vantor"
+    exit 0
 fi
-
-# Otherwise show the way finder at work on the shipped universe, between the
-# first and the last system that its core data file names.
-core="$build/bin/core.vr"
-names=()
-while IFS= read -r name; do
-    names+=("$name")
-done < <(LC_ALL=C awk -F, '{ sub(/\r$/, "") } $3 != "" { if (!seen++) first = $3; last = $3 }
-                            END { if (seen) { print first; print last } }' "$core")
-if ((${#names[@]} < 2)); then
-    echo "run: $core names no system" >&2
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+    echo "run: no display is set; start it from a desktop session, or without one as" >&2
+    echo "     xvfb-run -a scripts/run.sh" >&2
     exit 1
 fi
-echo "Way from ${names[0]} to ${names[1]}:"
-exec "$build/bin/vantor-route" --core "$core" -- "${names[0]}" "${names[1]}"
+exec "$build/bin/vantor" "$@"
