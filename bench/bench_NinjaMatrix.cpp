@@ -70,25 +70,19 @@ BENCHMARK_CAPTURE(AllPairsFindWay, AvoidNothing, kAvoidNothing)->Unit(benchmark:
 BENCHMARK_CAPTURE(AllPairsFindWay, AvoidXenon, kAvoidXenon)->Unit(benchmark::kMicrosecond);
 
 // One iteration labels the grid once from every system.
-void LabelEveryTarget(benchmark::State& state, bool breadthFirst, const AvoidFlags& avoid) {
+void LabelEveryTarget(benchmark::State& state, const AvoidFlags& avoid) {
     Shipped& shipped = ShippedUniverse();
     for (auto _ : state) {
         for (const auto& [tx, ty] : shipped.systems) {
             shipped.engine.ResetMatrix();
-            if (breadthFirst) {
-                shipped.engine.MarkDistancesBreadthFirst(tx, ty, avoid);
-            } else {
-                shipped.engine.MarkDistances(tx, ty, 1, avoid);
-            }
+            shipped.engine.MarkDistances(tx, ty, avoid);
             benchmark::DoNotOptimize(shipped.engine.Sector(0, 0).Distance);
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(shipped.systems.size()));
 }
-BENCHMARK_CAPTURE(LabelEveryTarget, DepthFirst, false, kAvoidNothing);
-BENCHMARK_CAPTURE(LabelEveryTarget, BreadthFirst, true, kAvoidNothing);
-BENCHMARK_CAPTURE(LabelEveryTarget, DepthFirstAvoidXenon, false, kAvoidXenon);
-BENCHMARK_CAPTURE(LabelEveryTarget, BreadthFirstAvoidXenon, true, kAvoidXenon);
+BENCHMARK_CAPTURE(LabelEveryTarget, AvoidNothing, kAvoidNothing);
+BENCHMARK_CAPTURE(LabelEveryTarget, AvoidXenon, kAvoidXenon);
 
 void LoadShippedFile(benchmark::State& state) {
     TNinjaMatrix engine;

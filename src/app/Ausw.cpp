@@ -3,11 +3,9 @@
 #include "Colors.h"
 #include "ErrorBox.h"
 #include "Look.h"
-#include "main.h"
-#include "mappy.h"
+#include "WindowStrip.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QToolButton>
@@ -25,21 +23,11 @@ struct RaceBox {
     std::uint32_t TextColor;
 };
 
-// Top to bottom, which is also the tab order.
-constexpr std::array<RaceBox, 6> RaceBoxes{{
-    {&TForm3::Argonen, "Argonen", "Argons", 64, 33023},
-    {&TForm3::Boronen, "Boronen", "Borons", 88, 55807},
-    {&TForm3::Paraniden, "Paraniden", "Paranids", 112, 16563715},
-    {&TForm3::Split, "Split", "Split", 136, Palette::Teal},
-    {&TForm3::Teladi, "Teladi", "Teladi", 160, 16711808},
-    {&TForm3::Xenon, "Xenon", "Xenon", 184, XenonText},
-}};
-
 } // namespace
 
-TForm3::TForm3(TWindows& windows)
-    : QWidget(windows.Form1, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , windows_(windows) {
+TForm3::TForm3(TWindowStrip& strip, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , strip_(strip) {
     Panel1 = MakeSatellitePanel(this, "Form3", QStringLiteral("Avoid"), 104, 250);
 
     Label1 = new QLabel(QStringLiteral("Avoid contact with the following races..."), Panel1);
@@ -51,15 +39,24 @@ TForm3::TForm3(TWindows& windows)
     SetTextColor(Label1, Palette::Accent);
     Place(Label1, 9, 8, 89, 49);
 
+    // Top to bottom, which is also the tab order.
+    static constexpr std::array<RaceBox, 6> raceBoxes{{
+        {&TForm3::Argonen, "Argonen", "Argons", 64, RaceColor::Argons},
+        {&TForm3::Boronen, "Boronen", "Borons", 88, RaceColor::Borons},
+        {&TForm3::Paraniden, "Paraniden", "Paranids", 112, RaceColor::Paranids},
+        {&TForm3::Split, "Split", "Split", 136, RaceColor::Split},
+        {&TForm3::Teladi, "Teladi", "Teladi", 160, RaceColor::Teladi},
+        {&TForm3::Xenon, "Xenon", "Xenon", 184, XenonText},
+    }};
     QWidget* previous = nullptr;
-    for (const RaceBox& race : RaceBoxes) {
+    for (const RaceBox& race : raceBoxes) {
         auto* box = new QCheckBox(QString::fromLatin1(race.Caption), Panel1);
         box->setObjectName(QString::fromLatin1(race.Name));
         box->setAccessibleName(box->text());
         box->setFont(VantorFont(11, true));
         SetTextColor(box, race.TextColor);
         Place(box, 9, race.Top, 89, 17);
-        connect(box, &QCheckBox::clicked, this, Guarded([this, box] { ArgonenClick(box); }));
+        connect(box, &QCheckBox::clicked, this, Guarded([this] { ArgonenClick(); }));
         this->*race.Member = box;
         if (previous != nullptr) {
             setTabOrder(previous, box);
@@ -79,44 +76,10 @@ AvoidFlags TForm3::Flags() const {
 }
 
 // The box has toggled already: the request runs with the new set of races.
-void TForm3::ArgonenClick(QObject* sender) {
-    windows_.Form1->WayClick(sender);
+void TForm3::ArgonenClick() {
+    emit RacesChanged();
 }
 
-// The star map closes the gap this window leaves.
 void TForm3::WayClick() {
-    if (windows_.Form4->isVisible()) {
-        windows_.Form1->PutAtSlot(windows_.Form4, TForm1::FirstSlot);
-    }
-    close();
-}
-
-void TForm3::FormActivate() {
-    TForm1& main = *windows_.Form1;
-    main.AvoidLeads = true;
-    main.MainLeads = false;
-    main.MapLeads = false;
-}
-
-// Dragging this window drags the main window along, and the star map takes its
-// slot beside this window even while hidden.
-void TForm3::FormMoved() {
-    TForm1& main = *windows_.Form1;
-    if (!main.AvoidLeads || !main.isVisible()) {
-        return;
-    }
-    main.move(x() - TForm1::FirstSlot, y());
-    main.PutAtSlot(windows_.Form4, TForm1::SecondSlot);
-}
-
-void TForm3::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    RunGuarded([this] { FormMoved(); });
-}
-
-void TForm3::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        RunGuarded([this] { FormActivate(); });
-    }
+    strip_.CloseAvoid();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "NinjaMatrix.h"
-#include "Windows.h"
 
 #include <QWidget>
 
@@ -9,14 +8,27 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QToolButton;
+class TWindowStrip;
 
 // The avoid-races window: its six check boxes are the only store of the avoid flags.
 class TForm3 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TForm3(TWindows& windows);
+    TForm3(TWindowStrip& strip, QWidget* parent);
 
+    // The flags by race number 1 to 6 (index 0 is race 1, Borons).
+    AvoidFlags Flags() const;
+
+signals:
+    // The user checked or cleared a race: the way is to be found again.
+    void RacesChanged();
+
+private:
+    void ArgonenClick();
+    void WayClick();
+
+    TWindowStrip& strip_;
     QFrame* Panel1 = nullptr;
     QLabel* Label1 = nullptr;
     QCheckBox* Argonen = nullptr;
@@ -27,19 +39,4 @@ public:
     QCheckBox* Xenon = nullptr;
     QFrame* Shape1 = nullptr;
     QToolButton* Way = nullptr; // "Close"
-
-    // The flags by race number 1 to 6 (index 0 is race 1, Borons).
-    AvoidFlags Flags() const;
-
-    void ArgonenClick(QObject* sender);
-    void WayClick();
-    void FormActivate();
-    void FormMoved();
-
-protected:
-    void moveEvent(QMoveEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    TWindows& windows_;
 };

@@ -2,9 +2,13 @@
 
 #include "Colors.h"
 
+#include "ErrorBox.h"
+
 #include <QAbstractButton>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QToolButton>
 
@@ -18,23 +22,32 @@ QFont VantorFont(int pixelSize, bool bold) {
     return font;
 }
 
+namespace {
+
+// The text colour in every state but disabled, where it is dimmed so that the
+// user sees that the control takes no input.
+void SetTextRoles(QPalette& palette, std::uint32_t text) {
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(role, FromBgr(text));
+        palette.setColor(QPalette::Disabled, role, FromBgr(Palette::Dimmed));
+    }
+}
+
+} // namespace
+
 void SetColors(QWidget* widget, std::uint32_t background, std::uint32_t text) {
     QPalette palette = widget->palette();
     for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
         palette.setColor(role, FromBgr(background));
     }
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-        palette.setColor(role, FromBgr(text));
-    }
+    SetTextRoles(palette, text);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
 
 void SetTextColor(QWidget* widget, std::uint32_t text) {
     QPalette palette = widget->palette();
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-        palette.setColor(role, FromBgr(text));
-    }
+    SetTextRoles(palette, text);
     widget->setPalette(palette);
 }
 
@@ -90,4 +103,62 @@ TCloseFooter MakeCloseFooter(QWidget* panel, const QRect& bar, const QRect& butt
     SetColors(footer.Button, Palette::DarkGround, Palette::Accent);
     footer.Button->setGeometry(button);
     return footer;
+}
+
+QLabel* Heading(QWidget* parent, const char* name, const QString& caption, int left, int top) {
+    auto* label = MakeControl<QLabel>(parent, name);
+    SetLabelCaption(label, caption);
+    label->setFont(VantorFont(11, true));
+    SetTextColor(label, Palette::Accent);
+    label->adjustSize();
+    label->move(left, top);
+    return label;
+}
+
+QToolButton* PageButton(QWidget* parent, const char* name, const QString& caption,
+                        const QString& hint, bool bold, std::uint32_t color) {
+    auto* button = MakeControl<QToolButton>(parent, name);
+    SetButtonCaption(button, caption);
+    button->setToolTip(hint);
+    button->setAccessibleDescription(hint);
+    button->setAutoRaise(true);
+    button->setFont(VantorFont(9, bold));
+    SetTextColor(button, color);
+    return button;
+}
+
+namespace {
+
+// Takes Enter away from a control and runs the handler instead. It watches
+// the control that has the keyboard focus: an editable combo box keeps the
+// focus itself and hands keys to its line edit by a direct call, past any
+// filter on the line edit.
+class TEnterKey : public QObject {
+public:
+    TEnterKey(QWidget* control, std::function<void()> handler)
+        : QObject(control)
+        , handler_(std::move(handler)) {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                RunGuarded(handler_);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
+} // namespace
+
+void OnEnterKey(QWidget* control, std::function<void()> handler) {
+    new TEnterKey(control, std::move(handler));
 }

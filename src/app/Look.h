@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 // The windows' face: Tahoma where installed, else a close sans-serif, at
 // pixel sizes so that the layouts' measures hold.
@@ -50,3 +51,13 @@ struct TCloseFooter {
     QToolButton* Button;
 };
 TCloseFooter MakeCloseFooter(QWidget* panel, const QRect& bar, const QRect& button);
+
+// A bold heading in the accent colour at the page's left, top.
+QLabel* Heading(QWidget* parent, const char* name, const QString& caption, int left, int top);
+
+// A flat page button with its caption, hint and caption colour.
+QToolButton* PageButton(QWidget* parent, const char* name, const QString& caption,
+                        const QString& hint, bool bold, std::uint32_t color);
+
+// Enter or Return in the control runs the handler instead of reaching the control.
+void OnEnterKey(QWidget* control, std::function<void()> handler);

@@ -37,24 +37,19 @@ void ConfigureApplication(QApplication& application) {
     application.setQuitOnLastWindowClosed(true);
 }
 
-TVantorProgram::TVantorProgram(TStartOptions options) {
+TVantorProgram::TVantorProgram(TStartOptions options)
     // The main window comes first: its creation reads the settings.
-    windows_.Form1 = new TForm1(windows_, std::move(options));
-    windows_.Form2 = new TForm2(windows_);
-    windows_.Form3 = new TForm3(windows_);
-    windows_.Form4 = new TForm4(windows_);
+    : main_(std::make_unique<TForm1>(strip_, std::move(options))) {
+    TForm1* main = main_.get();
+    windows_.Form1 = main;
+    windows_.Form2 = new TForm2(main);
+    windows_.Form3 = new TForm3(strip_, main);
+    windows_.Form4 = new TForm4(main->Engine(), main);
+    strip_.SetWindows(main, windows_.Form3, windows_.Form4);
+    main->AttachSatellites(windows_.Form2, windows_.Form3, windows_.Form4);
 }
 
-TVantorProgram::~TVantorProgram() {
-    delete windows_.Form4;
-    windows_.Form4 = nullptr;
-    delete windows_.Form3;
-    windows_.Form3 = nullptr;
-    delete windows_.Form2;
-    windows_.Form2 = nullptr;
-    delete windows_.Form1;
-    windows_.Form1 = nullptr;
-}
+TVantorProgram::~TVantorProgram() = default;
 
 void TVantorProgram::ShowMainWindow() {
     TForm1* main = windows_.Form1;

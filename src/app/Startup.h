@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WindowStrip.h"
 #include "Windows.h"
 #include "main.h"
 
@@ -28,10 +29,15 @@ public:
     void ShowMainWindow();
 
     TWindows& Windows() { return windows_; }
+    TWindowStrip& Strip() { return strip_; }
 
     // The executable's folder with a trailing separator.
     static QString DefaultProgramFolder();
 
 private:
+    // The row outlives the windows it places.
+    TWindowStrip strip_;
+    // The main window owns the other three.
+    std::unique_ptr<TForm1> main_;
     TWindows windows_;
 };

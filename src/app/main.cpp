@@ -2,11 +2,19 @@
 
 #include "Artwork.h"
 #include "Ausw.h"
+#include "AutoLoadOption.h"
 #include "Colors.h"
 #include "ErrorBox.h"
+#include "HintPolicy.h"
+#include "InfoPage.h"
 #include "Look.h"
-#include "MatrixShape.h"
-#include "RichEditSink.h"
+#include "NavigationPage.h"
+#include "NotepadPage.h"
+#include "OptionsPanel.h"
+#include "OwnDatabasePage.h"
+#include "ProgramSettings.h"
+#include "SystemDatabasePage.h"
+#include "WindowStrip.h"
 #include "mappy.h"
 #include "warn.h"
 
@@ -28,6 +36,8 @@ namespace {
 constexpr int ClientWidth = 486;
 constexpr int PagesHeight = 494;
 constexpr int OptionsHeight = 245;
+constexpr std::uint32_t TabFrame = 0x5A5A5A;
+constexpr std::uint32_t SelectedTab = 0x494949;
 
 // A still picture that answers a click; the fading picture control replaces it.
 class TPictureLabel : public QLabel {
@@ -59,22 +69,30 @@ QLabel* Picture(QWidget* parent, const char* name, const QPixmap& pixmap, const 
     return picture;
 }
 
-QWidget* AddPage(QTabWidget* pages, const char* name, const QString& caption, const QIcon& icon) {
-    auto* page = MakeControl<QWidget>(pages, name);
-    SetColors(page, Palette::DarkGround, Palette::Silver);
-    pages->addTab(page, icon, caption);
-    return page;
+// A colour of the palette as a style sheet writes it.
+QString Css(std::uint32_t bgr) {
+    return FromBgr(bgr).name();
+}
+
+// Tabs drawn as flat buttons, narrow enough that all five fit in one row.
+QString TabStyle() {
+    return QStringLiteral("QTabBar::tab { background: %1; color: %2; border: 1px solid %3;"
+                          " padding: 3px 4px; margin-right: 2px; }"
+                          "QTabBar::tab:selected { background: %4; color: %5; border-color: %5; }"
+                          "QTabBar::tab:hover { color: %5; }")
+        .arg(Css(Palette::DarkGround), Css(Palette::Silver), Css(TabFrame), Css(SelectedTab),
+             Css(Palette::Accent));
 }
 
 // The engine's colours and file name as the main window's layout gives them.
 void ApplyEngineLayout(TNinjaMatrix& engine) {
     engine.SetFilename("core.vr");
-    engine.SetRace1Color(55807);
-    engine.SetRace2Color(16711808);
-    engine.SetRace3Color(Palette::Teal);
-    engine.SetRace4Color(33023);
-    engine.SetRace5Color(16563715);
-    engine.SetRace6Color(Palette::Red);
+    engine.SetRace1Color(RaceColor::Borons);
+    engine.SetRace2Color(RaceColor::Teladi);
+    engine.SetRace3Color(RaceColor::Split);
+    engine.SetRace4Color(RaceColor::Argons);
+    engine.SetRace5Color(RaceColor::Paranids);
+    engine.SetRace6Color(RaceColor::Xenon);
     engine.SetStartPointColor(Palette::Green);
     engine.SetTargetPointColor(Palette::Red);
     engine.SetDividerColor(Palette::Accent);
@@ -85,17 +103,17 @@ void ApplyEngineLayout(TNinjaMatrix& engine) {
 
 } // namespace
 
-TForm1::TForm1(TWindows& windows, TStartOptions options)
+TForm1::TForm1(TWindowStrip& strip, TStartOptions options)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , windows_(windows)
-    , options_(std::move(options)) {
-    windows_.Form1 = this;
+    , strip_(strip)
+    , start_(std::move(options)) {
     setObjectName(QStringLiteral("Form1"));
-    BuildMainLayout();
     ApplyEngineLayout(NinjaMatrix1);
-    waySink_ = std::make_unique<TRichEditSink>(RichEdit1);
-    NinjaMatrix1.SetOutPutField(waySink_.get());
-    st.SetDivider(" through");
+    BuildMainLayout();
+    settings_ = std::make_unique<TProgramSettings>(*options_, notepad_->AutoLoad(),
+                                                   ownDatabase_->AutoLoad(), NinjaMatrix1,
+                                                   start_.ProgramFolder);
+    ConnectPages();
     // An error in any step skips the rest of the creation; the program goes on.
     RunGuarded([this] { FormCreate(); });
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -103,9 +121,11 @@ TForm1::TForm1(TWindows& windows, TStartOptions options)
     }
 }
 
+// The satellites go first, while the pages they report to still stand.
 TForm1::~TForm1() {
-    // The engine must not write into the box while the widgets go away.
-    NinjaMatrix1.SetOutPutField(nullptr);
+    delete map_;
+    delete avoid_;
+    delete message_;
 }
 
 void TForm1::BuildMainLayout() {
@@ -116,111 +136,127 @@ void TForm1::BuildMainLayout() {
     // Panel1 fills the client area and follows its height in both modes.
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
-    Panel1 = MakeControl<QFrame>(this, "Panel1");
-    SetColors(Panel1, Palette::DarkGround, Palette::Silver);
-    fill->addWidget(Panel1);
+    auto* panel = MakeControl<QFrame>(this, "Panel1");
+    SetColors(panel, Palette::DarkGround, Palette::Silver);
+    fill->addWidget(panel);
 
-    OrlenFade1 = Picture(Panel1, "OrlenFade1", TitleArtwork(QSize(394, 54)), QString());
+    OrlenFade1 = Picture(panel, "OrlenFade1", TitleArtwork(QSize(394, 54)), QString());
     OrlenFade1->setAccessibleName(QStringLiteral("Vantor"));
     Place(OrlenFade1, 7, 6, 394, 54);
-    OrlenFade2 = Picture(Panel1, "OrlenFade2", StarMapPicture(QSize(73, 54)),
+    OrlenFade2 = Picture(panel, "OrlenFade2", StarMapPicture(QSize(73, 54)),
                          QStringLiteral("Show starmap"), [this] { Button1Click(); });
     Place(OrlenFade2, 405, 6, 73, 54);
 
-    for (int index = 0; index < ImageListCount; ++index) {
-        ImageList1 << ImageListPicture(index);
-    }
-    PageControl1 = MakeControl<QTabWidget>(Panel1, "PageControl1");
+    PageControl1 = MakeControl<QTabWidget>(panel, "PageControl1");
     PageControl1->tabBar()->setFont(VantorFont(9));
-    // Tabs drawn as flat buttons, narrow enough that all five fit in one row.
-    PageControl1->tabBar()->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { background: #303030; color: #C0C0C0; border: 1px solid #5A5A5A;"
-        " padding: 3px 4px; margin-right: 2px; }"
-        "QTabBar::tab:selected { background: #494949; color: #FFBE37; border-color: #FFBE37; }"
-        "QTabBar::tab:hover { color: #FFBE37; }"));
+    PageControl1->tabBar()->setStyleSheet(TabStyle());
     PageControl1->setIconSize(QSize(16, 16));
     Place(PageControl1, 8, 64, 441, 425);
-    TabSheet3 = AddPage(PageControl1, "TabSheet3", QStringLiteral("Navigation"), ImageList1[1]);
-    TabSheet1 =
-        AddPage(PageControl1, "TabSheet1", QStringLiteral("System Database"), ImageList1[2]);
-    TabSheet5 = AddPage(PageControl1, "TabSheet5", QStringLiteral("Own Database"), ImageList1[3]);
-    TabSheet4 = AddPage(PageControl1, "TabSheet4", QStringLiteral("Notepad"), ImageList1[0]);
-    TabSheet2 = AddPage(PageControl1, "TabSheet2", QStringLiteral("Info"), QIcon());
-    PageControl1->setCurrentWidget(TabSheet3);
-    connect(PageControl1, &QTabWidget::currentChanged, this,
-            Guarded([this] { PageControl1Changing(); }));
+    BuildPages();
 
-    OBut = MakeControl<QToolButton>(Panel1, "OBut");
+    options_ = new TOptionsPanel(panel, *this, start_.ProgramFolder);
+
+    OBut = MakeControl<QToolButton>(panel, "OBut");
     OBut->setIcon(OptionsGlyph());
     OBut->setAutoRaise(true);
     OBut->setToolTip(QStringLiteral("Options"));
     OBut->setAccessibleName(QStringLiteral("Options"));
     Place(OBut, 454, 63, 23, 23);
-    connect(OBut, &QToolButton::clicked, this, Guarded([this] { OButClick(); }));
 
-    EndIt = MakeControl<QToolButton>(Panel1, "EndIt");
+    EndIt = MakeControl<QToolButton>(panel, "EndIt");
     SetButtonCaption(EndIt, QStringLiteral("X"));
     EndIt->setAccessibleDescription(QStringLiteral("Closes the program"));
     EndIt->setFont(VantorFont(11, true));
     EndIt->setAutoRaise(true);
     SetTextColor(EndIt, Palette::Accent);
     Place(EndIt, 454, 92, 23, 391);
-    connect(EndIt, &QToolButton::clicked, this, Guarded([this] { EndItClick(); }));
+}
 
-    BuildNavigationPage();
-    BuildOptionsPanel();
-    BuildAutoLoadBoxes();
+void TForm1::BuildPages() {
+    navigation_ = new TNavigationPage(PageControl1, NinjaMatrix1, *this, strip_);
+    systemDatabase_ = new TSystemDatabasePage(PageControl1);
+    ownDatabase_ = new TOwnDatabasePage(PageControl1);
+    notepad_ = new TNotepadPage(PageControl1);
+    info_ = new TInfoPage(PageControl1);
+    // The tab icons are pictures 1, 2, 3 and 0 of the image list; Info has none.
+    PageControl1->addTab(navigation_, ImageListPicture(1), QStringLiteral("Navigation"));
+    PageControl1->addTab(systemDatabase_, ImageListPicture(2), QStringLiteral("System Database"));
+    PageControl1->addTab(ownDatabase_, ImageListPicture(3), QStringLiteral("Own Database"));
+    PageControl1->addTab(notepad_, ImageListPicture(0), QStringLiteral("Notepad"));
+    PageControl1->addTab(info_, QIcon(), QStringLiteral("Info"));
+    PageControl1->setCurrentWidget(navigation_);
+}
+
+void TForm1::ConnectPages() {
+    const auto updateReg = Guarded([this] { settings_->UpdateReg(); });
+    connect(options_, &TOptionsPanel::SettingsChanged, this, updateReg);
+    connect(&notepad_->AutoLoad(), &TAutoLoadOption::Toggled, this, updateReg);
+    connect(&ownDatabase_->AutoLoad(), &TAutoLoadOption::Toggled, this, updateReg);
+    connect(options_, &TOptionsPanel::CloseRequested, this, Guarded([this] { OButClick(); }));
+    connect(OBut, &QToolButton::clicked, this, Guarded([this] { OButClick(); }));
+    connect(EndIt, &QToolButton::clicked, this, Guarded([this] { EndItClick(); }));
+}
+
+void TForm1::AttachSatellites(TForm2* message, TForm3* avoid, TForm4* map) {
+    message_ = message;
+    avoid_ = avoid;
+    map_ = map;
+    TNavigationPage* navigation = navigation_;
+    navigation->SetAvoidFlagsSource([avoid] { return avoid->Flags(); });
+    connect(avoid, &TForm3::RacesChanged, navigation,
+            Guarded([navigation] { navigation->AvoidedRacesChanged(); }));
+    connect(map, &TForm4::StartPicked, navigation, [navigation](int x, int y, const QString& name) {
+        RunGuarded([&] { navigation->MapStartPicked(x, y, name); });
+    });
+    connect(map, &TForm4::TargetPicked, navigation,
+            [navigation](int x, int y, const QString& name) {
+                RunGuarded([&] { navigation->MapTargetPicked(x, y, name); });
+            });
+    connect(map, &TForm4::Opened, navigation,
+            Guarded([navigation] { navigation->SetMapPicking(true); }));
+    connect(map, &TForm4::Closed, navigation,
+            Guarded([navigation] { navigation->SetMapPicking(false); }));
 }
 
 void TForm1::FormCreate() {
     setWindowTitle(QStringLiteral("Vantor 1.03 XDR / EV"));
-    SettingsReady = false;
-    MainLeads = false;
-    MapLeads = false;
-    AvoidLeads = false;
-    StarMapLinked = true;
-    SearchPosition = 0;
-    ReadSettings();
+    settings_->ReadSettings();
     // The system database tree and its search list are loaded here once
     // their page exists.
-    SearchPosition = 0;
-    ApplyHintTimingAndMarkers();
+    // Hints come at once and stay five seconds.
+    THintPolicy::Instance().SetTiming(0, 5000);
+    options_->ShowDataFileHints();
 }
 
 void TForm1::FormShow() {
-    BindStarMap();
+    if (map_ != nullptr) {
+        map_->BindShapes();
+    }
     NinjaMatrix1.LoadMatrix();
-    FillSystemLists();
+    navigation_->FillSystemLists();
     NinjaMatrix1.ShowDividers();
-    MainLeads = true;
-    SettingsReady = true;
-}
-
-void TForm1::FormActivate() {
-    MainLeads = true;
-    AvoidLeads = false;
-    MapLeads = false;
+    strip_.SetLeader(TLeader::Main);
+    settings_->SetSettingsReady();
 }
 
 void TForm1::EndItClick() {
     close();
 }
 
-bool TForm1::PageControl1Changing() {
-    // The Info page goes back to its first panel here once it has its panels.
-    return true;
+void TForm1::Button1Click() {
+    strip_.ShowMap();
 }
 
 void TForm1::OButClick() {
-    if (Options->isHidden()) {
+    if (options_->isHidden()) {
         SetPagesShown(false);
-        CloseSatellites();
+        strip_.CloseSatellites();
         setFixedSize(ClientWidth, OptionsHeight);
-        SpeedButton6Click();
-        Options->show();
+        options_->SpeedButton6Click();
+        options_->show();
     } else {
         setFixedSize(ClientWidth, PagesHeight);
-        Options->hide();
+        options_->hide();
         SetPagesShown(true);
     }
 }
@@ -232,44 +268,15 @@ void TForm1::SetPagesShown(bool shown) {
     }
 }
 
-void TForm1::CloseSatellites() {
-    if (windows_.Form4 != nullptr) {
-        windows_.Form4->close();
-    }
-    if (windows_.Form3 != nullptr) {
-        windows_.Form3->close();
-    }
-}
-
-void TForm1::BindStarMap() {
-    const TForm4* map = windows_.Form4;
-    if (map == nullptr) {
-        return;
-    }
-    for (int x = 0; x < TNinjaMatrix::GridSize; ++x) {
-        for (int y = 0; y < TNinjaMatrix::GridSize; ++y) {
-            NinjaMatrix1.BindSectorShape(x, y, map->SectorShape(x, y));
-        }
-    }
-    for (int x = 0; x < TNinjaMatrix::GridSize; ++x) {
-        for (int y = 0; y < TNinjaMatrix::GridSize - 1; ++y) {
-            NinjaMatrix1.BindDivider(TNinjaMatrix::NorthSouthDividerIndex(x, y),
-                                     map->MatrixShape(65 + 8 * y + x));
-        }
-    }
-    for (int y = 0; y < TNinjaMatrix::GridSize; ++y) {
-        for (int x = 0; x < TNinjaMatrix::GridSize - 1; ++x) {
-            NinjaMatrix1.BindDivider(TNinjaMatrix::EastWestDividerIndex(x, y),
-                                     map->MatrixShape(121 + 7 * y + x));
-        }
-    }
-}
-
 void TForm1::Showme(const QString& caption, const QString& text, int kind,
                     const QString& leftButton, const QString& rightButton) {
-    if (windows_.Form2 != nullptr) {
-        windows_.Form2->Show(caption, text, kind, leftButton, rightButton);
+    if (message_ != nullptr) {
+        message_->Show(caption, text, kind, leftButton, rightButton);
     }
+}
+
+bool TForm1::MessageResult() const {
+    return message_ != nullptr && message_->MessageResult();
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -281,21 +288,9 @@ void TForm1::showEvent(QShowEvent* event) {
     }
 }
 
-void TForm1::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    RunGuarded([this] { FormMoved(); });
-}
-
-void TForm1::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        RunGuarded([this] { FormActivate(); });
-    }
-}
-
 void TForm1::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     // The satellites go with the main window, and so does the program.
-    RunGuarded([this] { CloseSatellites(); });
+    RunGuarded([this] { strip_.CloseSatellites(); });
     QCoreApplication::quit();
 }

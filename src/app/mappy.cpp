@@ -1,16 +1,13 @@
 #include "mappy.h"
 
-#include "Ausw.h"
 #include "Colors.h"
 #include "Cp1252.h"
 #include "ErrorBox.h"
 #include "Look.h"
 #include "MatrixShape.h"
+#include "NinjaMatrix.h"
 #include "StarField.h"
-#include "main.h"
 
-#include <QComboBox>
-#include <QEvent>
 #include <QFrame>
 #include <QHideEvent>
 #include <QLabel>
@@ -43,9 +40,9 @@ int SectorLeft(int column, int row) {
 
 } // namespace
 
-TForm4::TForm4(TWindows& windows)
-    : QWidget(windows.Form1, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , windows_(windows) {
+TForm4::TForm4(TNinjaMatrix& engine, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , engine_(engine) {
     Panel1 = MakeSatellitePanel(this, "Form4", QStringLiteral("Starmap"), 200, 250);
 
     Image1 = new QLabel(Panel1);
@@ -64,10 +61,14 @@ TForm4::TForm4(TWindows& windows)
     connect(Way, &QToolButton::clicked, this, Guarded([this] { WayClick(); }));
 }
 
+TForm4::~TForm4() {
+    engine_.UnbindShapes();
+}
+
 void TForm4::BuildShapes() {
-    for (int row = 0; row < 8; ++row) {
-        for (int column = 0; column < 8; ++column) {
-            TMatrixShape* shape = NewShape(1 + 8 * row + column);
+    for (int row = 0; row < MapGridSize; ++row) {
+        for (int column = 0; column < MapGridSize; ++column) {
+            TMatrixShape* shape = NewShape(SectorShapeNumber(column, row));
             shape->SetShapeKind(TMatrixShape::Kind::RoundRect);
             shape->SetPenWidth(3);
             shape->SetOutlineColor(Palette::Accent);
@@ -80,14 +81,16 @@ void TForm4::BuildShapes() {
     }
     // Links between a sector and the one below it, then between a sector and
     // the one east of it; the engine shows, hides and colours them.
-    for (int row = 0; row < 7; ++row) {
-        for (int column = 0; column < 8; ++column) {
-            Place(NewDivider(65 + 8 * row + column), 16 + 24 * column, 25 + 24 * row, 4, 9);
+    for (int row = 0; row < MapGridSize - 1; ++row) {
+        for (int column = 0; column < MapGridSize; ++column) {
+            Place(NewDivider(NorthSouthShapeNumber(column, row)), 16 + 24 * column, 25 + 24 * row,
+                  4, 9);
         }
     }
-    for (int row = 0; row < 8; ++row) {
-        for (int column = 0; column < 7; ++column) {
-            Place(NewDivider(121 + 7 * row + column), 25 + 24 * column, 16 + 24 * row, 9, 4);
+    for (int row = 0; row < MapGridSize; ++row) {
+        for (int column = 0; column < MapGridSize - 1; ++column) {
+            Place(NewDivider(EastWestShapeNumber(column, row)), 25 + 24 * column, 16 + 24 * row, 9,
+                  4);
         }
     }
 }
@@ -113,118 +116,65 @@ TMatrixShape* TForm4::MatrixShape(int number) const {
 }
 
 TMatrixShape* TForm4::SectorShape(int column, int row) const {
-    return MatrixShape(1 + 8 * row + column);
+    return MatrixShape(SectorShapeNumber(column, row));
 }
 
+void TForm4::BindShapes() {
+    for (int x = 0; x < MapGridSize; ++x) {
+        for (int y = 0; y < MapGridSize; ++y) {
+            engine_.BindSectorShape(x, y, SectorShape(x, y));
+        }
+    }
+    for (int x = 0; x < MapGridSize; ++x) {
+        for (int y = 0; y < MapGridSize - 1; ++y) {
+            engine_.BindDivider(NorthSouthDividerIndex(x, y),
+                                MatrixShape(NorthSouthShapeNumber(x, y)));
+        }
+    }
+    for (int y = 0; y < MapGridSize; ++y) {
+        for (int x = 0; x < MapGridSize - 1; ++x) {
+            engine_.BindDivider(EastWestDividerIndex(x, y), MatrixShape(EastWestShapeNumber(x, y)));
+        }
+    }
+}
+
+// The first click of a pair picks the start and clears the last way; the
+// second picks the target, and the navigation page finds the way.
 void TForm4::MatrixShape1MouseDown(TMatrixShape* sender) {
-    TForm1& main = *windows_.Form1;
-    TNinjaMatrix& engine = main.NinjaMatrix1;
     const QString name = DecodeCp1252(sender->Hint());
-    if (!main.TargetPending) {
-        engine.ResetMatrix();
-        main.Von->setCurrentText(name);
-        main.FromColumn = sender->Column();
-        main.FromRow = sender->Row();
-        main.TargetPending = true;
-        sender->SetFillSolid(true);
-        sender->SetFillColor(engine.StartPointColor());
-        sender->SetOutlineColor(engine.StartPointColor());
+    if (!targetPending_) {
+        engine_.ResetMatrix();
+        targetPending_ = true;
+        MarkPicked(sender, engine_.StartPointColor());
+        emit StartPicked(sender->Column(), sender->Row(), name);
         return;
     }
-    main.Nach->setCurrentText(name);
-    main.ToColumn = sender->Column();
-    main.ToRow = sender->Row();
-    main.TargetPending = false;
-    sender->SetFillSolid(true);
-    sender->SetFillColor(engine.TargetPointColor());
-    sender->SetOutlineColor(engine.TargetPointColor());
-    // A request from the boxes may have replaced the picked start by "no such
-    // system" (255) since the first click; the way request then reports it.
-    RestoreRaceColor(main.FromColumn, main.FromRow);
-    RestoreRaceColor(main.ToColumn, main.ToRow);
-    main.WayClick(sender);
+    targetPending_ = false;
+    MarkPicked(sender, engine_.TargetPointColor());
+    emit TargetPicked(sender->Column(), sender->Row(), name);
 }
 
-void TForm4::RestoreRaceColor(int column, int row) {
-    const bool onGrid =
-        column >= 0 && column < TNinjaMatrix::GridSize && row >= 0 && row < TNinjaMatrix::GridSize;
-    if (onGrid) {
-        windows_.Form1->NinjaMatrix1.SetRaceColor(column, row);
-    }
+void TForm4::MarkPicked(TMatrixShape* shape, Color color) {
+    shape->SetFillSolid(true);
+    shape->SetFillColor(color);
+    shape->SetOutlineColor(color);
 }
 
 void TForm4::WayClick() {
     close();
 }
 
-// While the map picks the sectors, the navigation page's name boxes give way to it.
-void TForm4::FormShow() {
-    SetNavigationBoxesEnabled(false);
-}
-
-void TForm4::FormClose() {
-    SetNavigationBoxesEnabled(true);
-}
-
-void TForm4::SetNavigationBoxesEnabled(bool enabled) {
-    TForm1* main = windows_.Form1;
-    if (main == nullptr) {
-        return;
-    }
-    for (QWidget* control : {static_cast<QWidget*>(main->Von), static_cast<QWidget*>(main->Nach),
-                             static_cast<QWidget*>(main->Way), static_cast<QWidget*>(main->Label1),
-                             static_cast<QWidget*>(main->Label2)}) {
-        if (control != nullptr) {
-            control->setEnabled(enabled);
-        }
-    }
-}
-
-void TForm4::FormActivate() {
-    TForm1& main = *windows_.Form1;
-    main.MapLeads = true;
-    main.MainLeads = false;
-    main.AvoidLeads = false;
-}
-
-// Only the leading window drags the others along; their own moves then change
-// nothing, as they don't lead.
-void TForm4::FormMoved() {
-    TForm1& main = *windows_.Form1;
-    if (!main.MapLeads || !main.isVisible()) {
-        return;
-    }
-    TForm3* avoid = windows_.Form3;
-    const bool avoidShown = avoid->isVisible();
-    main.move(x() - (avoidShown ? TForm1::SecondSlot : TForm1::FirstSlot), y());
-    if (avoidShown) {
-        main.PutAtSlot(avoid, TForm1::FirstSlot);
-    }
-}
-
 void TForm4::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // A window restored by the system was not opened anew.
     if (!event->spontaneous()) {
-        RunGuarded([this] { FormShow(); });
+        emit Opened();
     }
 }
 
 void TForm4::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (!event->spontaneous()) {
-        RunGuarded([this] { FormClose(); });
-    }
-}
-
-void TForm4::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    RunGuarded([this] { FormMoved(); });
-}
-
-void TForm4::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        RunGuarded([this] { FormActivate(); });
+        emit Closed();
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Windows.h"
+#include "MapShape.h"
 
 #include <QWidget>
 #include <array>
@@ -9,45 +9,54 @@ class QFrame;
 class QLabel;
 class QToolButton;
 class TMatrixShape;
+class TNinjaMatrix;
 
 // The star map: 64 sector shapes and 112 gate links over a star field.
-// Two clicks pick a start and a target and show the way at once.
+// Two clicks pick a start and a target; the navigation page then shows the
+// way at once.
 class TForm4 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TForm4(TWindows& windows);
+    TForm4(TNinjaMatrix& engine, QWidget* parent);
+    // The engine forgets the shapes before they go.
+    ~TForm4() override;
 
-    QFrame* Panel1 = nullptr;
-    QLabel* Image1 = nullptr;
-    // MatrixShape1 ... MatrixShape176 at index 0 ... 175.
-    std::array<TMatrixShape*, 176> MatrixShapes{};
-    QFrame* Shape1 = nullptr;
-    QToolButton* Way = nullptr; // "Close"
+    // Points the engine at the 64 sector shapes and the 112 dividers.
+    void BindShapes();
 
     // Shape number 1 ... 176 as the layout counts them.
     TMatrixShape* MatrixShape(int number) const;
     TMatrixShape* SectorShape(int column, int row) const;
 
-    void MatrixShape1MouseDown(TMatrixShape* sender);
-    void WayClick();
-    void FormShow();
-    void FormClose();
-    void FormActivate();
-    void FormMoved();
+    // Whether the next click picks the target; it survives closing the map.
+    bool TargetPending() const { return targetPending_; }
+
+signals:
+    void StartPicked(int column, int row, const QString& name);
+    void TargetPicked(int column, int row, const QString& name);
+    // The map was opened or closed by the program or the user, not the system.
+    void Opened();
+    void Closed();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void BuildShapes();
     TMatrixShape* NewShape(int number);
     TMatrixShape* NewDivider(int number);
-    void RestoreRaceColor(int column, int row);
-    void SetNavigationBoxesEnabled(bool enabled);
+    void MatrixShape1MouseDown(TMatrixShape* sender);
+    void MarkPicked(TMatrixShape* shape, Color color);
+    void WayClick();
 
-    TWindows& windows_;
+    TNinjaMatrix& engine_;
+    bool targetPending_ = false;
+    QFrame* Panel1 = nullptr;
+    QLabel* Image1 = nullptr;
+    // MatrixShape1 ... MatrixShape176 at index 0 ... 175.
+    std::array<TMatrixShape*, MapShapeCount> MatrixShapes{};
+    QFrame* Shape1 = nullptr;
+    QToolButton* Way = nullptr; // "Close"
 };

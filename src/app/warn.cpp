@@ -3,7 +3,7 @@
 #include "Colors.h"
 #include "ErrorBox.h"
 #include "Look.h"
-#include "main.h"
+#include "Messenger.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -38,9 +38,8 @@ QToolButton* MessageButton(QFrame* holder, const char* name, const QString& capt
 
 } // namespace
 
-TForm2::TForm2(TWindows& windows)
-    : QDialog(windows.Form1, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , windows_(windows) {
+TForm2::TForm2(QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Information"));
     setModal(true);
@@ -104,9 +103,12 @@ void TForm2::Show(const QString& caption, const QString& text, int kind, const Q
     }
     // The right-hand button answers "no" to the question: the safe default.
     (B02P->isHidden() ? B01 : B02)->setFocus();
-    // Closed by Escape or the system rather than a button, the window leaves
-    // MessageResult as it was.
+    answered_ = false;
     exec();
+    // Escape or the system closed it: no button gave a "yes".
+    if (!answered_) {
+        messageResult_ = false;
+    }
 }
 
 void TForm2::ShowButton(QFrame* holder, QToolButton* button, const QString& caption) {
@@ -118,15 +120,15 @@ void TForm2::ShowButton(QFrame* holder, QToolButton* button, const QString& capt
 
 void TForm2::ShowSign(int kind) {
     switch (kind) {
-    case 0:
+    case MessageKind::Alert:
         Label1->setText(QStringLiteral("!"));
         Label1->move(10, SignTop);
         break;
-    case 1:
+    case MessageKind::Question:
         Label1->setText(QStringLiteral("?"));
         Label1->move(6, SignTop);
         break;
-    case 2:
+    case MessageKind::Notice:
         Label1->setText(QStringLiteral(":"));
         Label1->move(10, SignTop);
         break;
@@ -138,15 +140,13 @@ void TForm2::ShowSign(int kind) {
 }
 
 void TForm2::B01Click() {
-    if (windows_.Form1 != nullptr) {
-        windows_.Form1->MessageResult = !B02P->isHidden();
-    }
+    messageResult_ = !B02P->isHidden();
+    answered_ = true;
     close();
 }
 
 void TForm2::B02Click() {
-    if (windows_.Form1 != nullptr) {
-        windows_.Form1->MessageResult = B01P->isHidden();
-    }
+    messageResult_ = B01P->isHidden();
+    answered_ = true;
     close();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "Windows.h"
-
 #include <QDialog>
 
 class QFrame;
@@ -14,7 +12,22 @@ class TForm2 : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm2(TWindows& windows);
+    explicit TForm2(QWidget* parent);
+
+    // Fills the window and runs it modally until it closes.
+    void Show(const QString& caption, const QString& text, int kind, const QString& leftButton,
+              const QString& rightButton);
+    // The answer to the last question. Closing the window other than by its
+    // buttons (Escape, the system) answers "no".
+    bool MessageResult() const { return messageResult_; }
+
+private:
+    void B01Click();
+    void B02Click();
+    // An empty caption hides the button's holder.
+    void ShowButton(QFrame* holder, QToolButton* button, const QString& caption);
+    // Alert "!", Question "?", Notice ":"; any other kind keeps the last sign.
+    void ShowSign(int kind);
 
     QFrame* Panel2 = nullptr; // sign panel
     QLabel* Label1 = nullptr; // the sign
@@ -25,19 +38,6 @@ public:
     QToolButton* B01 = nullptr;
     QFrame* B02P = nullptr;
     QToolButton* B02 = nullptr;
-
-    // Fills the window and runs it modally until one of its buttons closes it.
-    void Show(const QString& caption, const QString& text, int kind, const QString& leftButton,
-              const QString& rightButton);
-
-    void B01Click();
-    void B02Click();
-
-private:
-    // An empty caption hides the button's holder.
-    void ShowButton(QFrame* holder, QToolButton* button, const QString& caption);
-    // Kinds 0, 1, 2: "!", "?", ":"; any other kind keeps the last sign.
-    void ShowSign(int kind);
-
-    TWindows& windows_;
+    bool messageResult_ = false;
+    bool answered_ = false;
 };

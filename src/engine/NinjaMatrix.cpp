@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <tuple>
 #include <utility>
 
 namespace {
@@ -38,20 +37,6 @@ constexpr std::array<std::uint8_t, TNinjaMatrix::CellCount> OnGridSides() {
     return sides;
 }
 constexpr auto kOnGridSides = OnGridSides();
-
-std::pair<int, int> Neighbour(int column, int row, Side side) {
-    switch (side) {
-    case Side::North:
-        return {column, row - 1};
-    case Side::West:
-        return {column - 1, row};
-    case Side::South:
-        return {column, row + 1};
-    case Side::East:
-        return {column + 1, row};
-    }
-    return {column, row};
-}
 
 const char* FullFormPiece(Side side) {
     switch (side) {
@@ -176,7 +161,14 @@ void TNinjaMatrix::BindSectorShape(int column, int row, MapShape* shape) {
 }
 
 void TNinjaMatrix::BindDivider(int index, MapShape* shape) {
-    Dividers.at(static_cast<std::size_t>(index)) = shape;
+    dividers_.at(static_cast<std::size_t>(index)) = shape;
+}
+
+void TNinjaMatrix::UnbindShapes() {
+    for (int cell = 0; cell < CellCount; ++cell) {
+        Cell(cell).Shape = nullptr;
+    }
+    dividers_.fill(nullptr);
 }
 
 // ---------------------------------------------------------------------------
@@ -257,32 +249,6 @@ SectorPosition TNinjaMatrix::FindSectorPosition(const std::string& name) const {
 // ---------------------------------------------------------------------------
 // The search
 
-bool TNinjaMatrix::IsAvoided(int column, int row, const AvoidFlags& avoid) const {
-    return IsAvoided(Sector(column, row).Race, avoid);
-}
-
-bool TNinjaMatrix::HasGate(int column, int row, Side side) const {
-    const StarElement& sector = Sector(column, row);
-    std::uint8_t flag = 0;
-    switch (side) {
-    case Side::North:
-        flag = sector.NorthGate;
-        break;
-    case Side::West:
-        flag = sector.WestGate;
-        break;
-    case Side::South:
-        flag = sector.SouthGate;
-        break;
-    case Side::East:
-        flag = sector.EastGate;
-        break;
-    }
-    // A gate that leads off the grid counts as absent.
-    const auto [nx, ny] = Neighbour(column, row, side);
-    return flag == 1 && OnGrid(nx, ny);
-}
-
 bool TNinjaMatrix::FindWay(int startColumn, int startRow, int targetColumn, int targetRow,
                            const AvoidFlags& avoid, bool shortForm) {
     status_ = WayStatus{};
@@ -334,27 +300,7 @@ bool TNinjaMatrix::IsAvoided(int race, const AvoidFlags& avoid) {
 // neighbour: the gate a traveller would leave by. With gates in matching pairs
 // this is every link; with a one-sided gate the labels still describe ways
 // that can really be flown, so the trace never runs into a dead end.
-void TNinjaMatrix::MarkDistances(int column, int row, std::int32_t distance,
-                                 const AvoidFlags& avoid) {
-    if (IsAvoided(column, row, avoid)) {
-        return;
-    }
-    StarElement& sector = Sector(column, row);
-    if (sector.Distance <= distance) {
-        return;
-    }
-    sector.Distance = distance;
-    for (int side = 0; side < 4; ++side) {
-        const auto [nx, ny] = Neighbour(column, row, kSideOrder[static_cast<std::size_t>(side)]);
-        if (OnGrid(nx, ny) &&
-            HasGate(nx, ny, kSideOrder[static_cast<std::size_t>(Opposite(side))])) {
-            MarkDistances(nx, ny, distance + 1, avoid);
-        }
-    }
-}
-
-void TNinjaMatrix::MarkDistancesBreadthFirst(int targetColumn, int targetRow,
-                                             const AvoidFlags& avoid) {
+void TNinjaMatrix::MarkDistances(int targetColumn, int targetRow, const AvoidFlags& avoid) {
     LabelBreadthFirst(CellIndex(targetColumn, targetRow), Exits(), AvoidedCells(avoid));
 }
 
@@ -396,10 +342,6 @@ void TNinjaMatrix::LabelBreadthFirst(int target, const ExitTable& exits, std::ui
     for (int cell = 0; cell < CellCount; ++cell) {
         Cell(cell).Distance = labels[static_cast<std::size_t>(cell)];
     }
-}
-
-void TNinjaMatrix::TraceWay(int column, int row, bool shortForm, bool boldMark) {
-    Trace(CellIndex(column, row), Exits(), shortForm, boldMark);
 }
 
 void TNinjaMatrix::Trace(int cell, const ExitTable& exits, bool shortForm, bool boldMark) {
@@ -489,7 +431,7 @@ void TNinjaMatrix::SetRaceColor(int column, int row) {
 }
 
 void TNinjaMatrix::ShowDivider(int index, bool linked) {
-    MapShape* divider = Dividers[static_cast<std::size_t>(index)];
+    MapShape* divider = dividers_[static_cast<std::size_t>(index)];
     if (divider == nullptr) {
         return;
     }

@@ -61,9 +61,9 @@ struct WayStatus {
 // writes it line by line and draws grid and way on the star map's shapes.
 class TNinjaMatrix {
 public:
-    static constexpr int GridSize = 8;
-    static constexpr int CellCount = GridSize * GridSize;
-    static constexpr int DividerCount = 112;
+    static constexpr int GridSize = MapGridSize;
+    static constexpr int CellCount = MapSectorCount;
+    static constexpr int DividerCount = MapDividerCount;
     static constexpr std::int32_t Unreached = 2000;
     static constexpr std::uint16_t NotFound = 0xFFFF;
 
@@ -104,13 +104,13 @@ public:
     // --- The grid -----------------------------------------------------------
     const StarElement& Sector(int column, int row) const;
     StarElement& Sector(int column, int row);
-    // Index 8*x+y: east-west divider right of (x, y), x 0..6.
-    // Index 56+7*x+y: north-south divider below (x, y), y 0..6.
-    MapShape* Divider(int index) const { return Dividers.at(static_cast<std::size_t>(index)); }
+    // Dividers are numbered as EastWestDividerIndex and NorthSouthDividerIndex
+    // (MapShape.h) give them.
+    MapShape* Divider(int index) const { return dividers_.at(static_cast<std::size_t>(index)); }
     void BindSectorShape(int column, int row, MapShape* shape);
     void BindDivider(int index, MapShape* shape);
-    static int EastWestDividerIndex(int column, int row) { return 8 * column + row; }
-    static int NorthSouthDividerIndex(int column, int row) { return 56 + 7 * column + row; }
+    // Forgets every shape, for a star map that goes away before the engine.
+    void UnbindShapes();
 
     // --- Loading and lookup --------------------------------------------------
     // Reads Filename line by line; throws CoreDataError. Cells read before a
@@ -120,7 +120,6 @@ public:
     // byte, 255 in both when no cell carries the name.
     std::uint16_t FindSector(const std::string& name) const;
     SectorPosition FindSectorPosition(const std::string& name) const;
-    static SectorPosition UnpackSector(std::uint16_t packed);
 
     // --- The search -----------------------------------------------------------
     // Labels the grid from the target, then walks from the start down the
@@ -130,18 +129,11 @@ public:
                  const AvoidFlags& avoid, bool shortForm);
     const WayStatus& LastWayStatus() const { return status_; }
 
-    // The depth-first labelling: lowers a label whenever a shorter way reaches
-    // the sector and spreads the improvement again. A neighbour is labelled
-    // through its own gate toward this sector, the gate a traveller leaves by.
-    void MarkDistances(int column, int row, std::int32_t distance, const AvoidFlags& avoid);
-    // The same labels, level by level from the target.
-    void MarkDistancesBreadthFirst(int targetColumn, int targetRow, const AvoidFlags& avoid);
-    // Walks from (column, row) down the labels to the target.
-    void TraceWay(int column, int row, bool shortForm, bool boldMark);
-
-    bool IsAvoided(int column, int row, const AvoidFlags& avoid) const;
-    // A gate counts only when its flag is exactly 1 and it leads onto the grid.
-    bool HasGate(int column, int row, Side side) const;
+    // Labels every sector with the number of sectors on the shortest way from
+    // it to the target, both ends counted, level by level from the target. A
+    // neighbour is labelled through its own gate toward this sector, the gate
+    // a traveller leaves by; avoided sectors stay unlabelled.
+    void MarkDistances(int targetColumn, int targetRow, const AvoidFlags& avoid);
 
     // --- Drawing ----------------------------------------------------------------
     void SetRaceColor(int column, int row);
@@ -155,6 +147,7 @@ private:
     using ExitTable = std::array<std::uint8_t, CellCount>;
 
     static bool OnGrid(int column, int row);
+    static SectorPosition UnpackSector(std::uint16_t packed);
     static bool IsAvoided(int race, const AvoidFlags& avoid);
     static int CellIndex(int column, int row) { return column * GridSize + row; }
     StarElement& Cell(int index) {
@@ -175,7 +168,7 @@ private:
     void ShowDivider(int index, bool linked);
 
     std::array<std::array<StarElement, GridSize>, GridSize> matrix_{};
-    std::array<MapShape*, DividerCount> Dividers{};
+    std::array<MapShape*, DividerCount> dividers_{};
     std::string filename_;
     LineSink* outPutField_ = nullptr;
     std::array<Color, 6> raceColors_{};

@@ -29,4 +29,16 @@ constexpr std::uint32_t Gray = 0x808080;
 constexpr std::uint32_t Teal = 0x808000; // RGB 0, 128, 128
 constexpr std::uint32_t Red = 0x0000FF;
 constexpr std::uint32_t Green = 0x008000;
+// Text and marks of a control that takes no input now.
+constexpr std::uint32_t Dimmed = 7566195; // RGB 115, 115, 115
 } // namespace Palette
+
+// The races' colours on the star map, by the race's name.
+namespace RaceColor {
+constexpr std::uint32_t Borons = 55807;    // RGB 255, 217, 0
+constexpr std::uint32_t Teladi = 16711808; // RGB 128, 0, 255
+constexpr std::uint32_t Split = Palette::Teal;
+constexpr std::uint32_t Argons = 33023;      // RGB 255, 128, 0
+constexpr std::uint32_t Paranids = 16563715; // RGB 3, 190, 252
+constexpr std::uint32_t Xenon = Palette::Red;
+} // namespace RaceColor

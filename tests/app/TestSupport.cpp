@@ -2,6 +2,7 @@
 
 #include "Ausw.h"
 #include "ErrorBox.h"
+#include "NavigationPage.h"
 #include "main.h"
 #include "mappy.h"
 #include "warn.h"
@@ -20,8 +21,23 @@ void PrepareGuiTestEnvironment() {
     }
 }
 
-TProgramFixture::TProgramFixture(bool copyData)
-    : previousConfigHome_(qgetenv("XDG_CONFIG_HOME")) {
+TScopedEnvironment::TScopedEnvironment(std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        saved_.append({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+    }
+}
+
+TScopedEnvironment::~TScopedEnvironment() {
+    for (const TSaved& saved : saved_) {
+        if (saved.Set) {
+            qputenv(saved.Name, saved.Value);
+        } else {
+            qunsetenv(saved.Name);
+        }
+    }
+}
+
+TProgramFixture::TProgramFixture(bool copyData) {
     qputenv("XDG_CONFIG_HOME", configDir_.path().toLocal8Bit());
     if (copyData) {
         const QString from = QCoreApplication::applicationDirPath() + QLatin1Char('/');
@@ -33,7 +49,6 @@ TProgramFixture::TProgramFixture(bool copyData)
 
 TProgramFixture::~TProgramFixture() {
     program_.reset();
-    qputenv("XDG_CONFIG_HOME", previousConfigHome_);
 }
 
 void TProgramFixture::Start() {
@@ -65,6 +80,35 @@ TForm3* TProgramFixture::Form3() const {
 }
 TForm4* TProgramFixture::Form4() const {
     return program_->Windows().Form4;
+}
+TNavigationPage& TProgramFixture::Navigation() const {
+    return Form1()->Navigation();
+}
+TWindowStrip& TProgramFixture::Strip() const {
+    return program_->Strip();
+}
+
+void TProgramTest::init() {
+    fixture_ = std::make_unique<TProgramFixture>();
+    if (start_ == TStart::Only) {
+        fixture_->Start();
+    } else {
+        fixture_->StartAndShow();
+        QVERIFY(QTest::qWaitForWindowActive(fixture_->Form1()));
+    }
+    Prepare();
+}
+
+void TProgramTest::cleanup() {
+    fixture_.reset();
+}
+
+TForm1* TProgramTest::Main() const {
+    return fixture_->Form1();
+}
+
+TNavigationPage& TProgramTest::Navigation() const {
+    return fixture_->Navigation();
 }
 
 void WhenModalShows(std::function<void(QWidget*)> answer, int timeoutMs) {
@@ -103,15 +147,21 @@ void TMessageAnswerer::Poll() {
     if (message == nullptr || !message->isVisible() || answering_) {
         return;
     }
+    const auto shownCaption = [message](const char* holder, const char* button) {
+        return Find(message, holder)->isVisibleTo(message)
+                   ? Find<QToolButton>(message, button)->text()
+                   : QString();
+    };
     TSeenMessage seen;
-    seen.Caption = message->Panel4->text();
-    seen.Text = message->RichEdit1->toPlainText();
-    seen.Sign = message->Label1->text();
-    seen.LeftButton = message->B01P->isVisibleTo(message) ? message->B01->text() : QString();
-    seen.RightButton = message->B02P->isVisibleTo(message) ? message->B02->text() : QString();
+    seen.Caption = Find<QLabel>(message, "Panel4")->text();
+    seen.Text = Find<QTextEdit>(message, "RichEdit1")->toPlainText();
+    seen.Sign = Find<QLabel>(message, "Label1")->text();
+    seen.LeftButton = shownCaption("B01P", "B01");
+    seen.RightButton = shownCaption("B02P", "B02");
     Seen << seen;
     answering_ = true;
-    for (QToolButton* button : {message->B01, message->B02}) {
+    for (QToolButton* button :
+         {Find<QToolButton>(message, "B01"), Find<QToolButton>(message, "B02")}) {
         if (button->isVisibleTo(message) && button->text() == button_) {
             QTest::mouseClick(button, Qt::LeftButton);
             break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NavigationPage.h"
 #include "Startup.h"
 
 #include <QApplication>
@@ -28,9 +29,40 @@ class TForm4;
 // test ever touches a real user's settings.
 void PrepareGuiTestEnvironment();
 
+// Puts the named environment variables back as they were, set or unset, when
+// it goes out of scope: also when a check failed halfway.
+class TScopedEnvironment {
+public:
+    explicit TScopedEnvironment(std::initializer_list<const char*> names);
+    ~TScopedEnvironment();
+    TScopedEnvironment(const TScopedEnvironment&) = delete;
+    TScopedEnvironment& operator=(const TScopedEnvironment&) = delete;
+
+private:
+    struct TSaved {
+        const char* Name;
+        bool Set;
+        QByteArray Value;
+    };
+    QList<TSaved> saved_;
+};
+
+// A control of a window or page by its layout name. A missing one ends the
+// test program, as no check could go on without it.
+template <typename Control = QWidget> Control* Find(const QObject* window, const char* name) {
+    auto* control = window->findChild<Control*>(QString::fromLatin1(name));
+    if (control == nullptr) {
+        qFatal("no %s named \"%s\" under %s", Control::staticMetaObject.className(), name,
+               qPrintable(window->objectName()));
+    }
+    return control;
+}
+
 // A whole program in a folder of its own: the shipped universe copied in as
 // the program folder, an empty settings store, the four windows created in
 // start-up order. Nothing is shown until ShowMainWindow().
+class TWindowStrip;
+
 class TProgramFixture {
 public:
     // With copyData false the program folder holds no data files.
@@ -52,12 +84,41 @@ public:
     TForm2* Form2() const;
     TForm3* Form3() const;
     TForm4* Form4() const;
+    TNavigationPage& Navigation() const;
+    TWindowStrip& Strip() const;
 
 private:
     QTemporaryDir programDir_;
     QTemporaryDir configDir_;
-    QByteArray previousConfigHome_;
+    TScopedEnvironment environment_{"XDG_CONFIG_HOME"};
     std::unique_ptr<TVantorProgram> program_;
+};
+
+// The frame of the windowed tests: before every test function a fresh
+// program, started and shown (or only started), and gone after it.
+class TProgramTest : public QObject {
+    Q_OBJECT
+
+public:
+    enum class TStart { AndShow, Only };
+    explicit TProgramTest(TStart start = TStart::AndShow)
+        : start_(start) {}
+
+protected:
+    // Runs after the program has started, before each test function.
+    virtual void Prepare() {}
+
+    TProgramFixture& Fixture() const { return *fixture_; }
+    TForm1* Main() const;
+    TNavigationPage& Navigation() const;
+
+private slots:
+    void init();
+    void cleanup();
+
+private:
+    TStart start_;
+    std::unique_ptr<TProgramFixture> fixture_;
 };
 
 // Runs `answer` on the next modal window once it is up (polling from the

@@ -11,47 +11,37 @@
 #include <QTextEdit>
 #include <QToolButton>
 
-namespace {
-
-QStringList WayLines(TForm1* main) {
-    return main->RichEdit1->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-} // namespace
-
 // The avoid-races window beside the main window, driven with mouse clicks on
 // its boxes; the shipped universe.
-class TAvoidWindowTest : public QObject {
+class TAvoidWindowTest : public TProgramTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TProgramFixture> fixture_;
-    TForm1* main_ = nullptr;
-    TForm3* avoid_ = nullptr;
+    TForm3* Avoid() const { return Fixture().Form3(); }
+    QCheckBox* Box(const char* name) const { return Find<QCheckBox>(Avoid(), name); }
+    void ClickBox(const char* name) const { QTest::mouseClick(Box(name), Qt::LeftButton); }
+    QStringList WayLines() const {
+        return Find<QTextEdit>(&Navigation(), "RichEdit1")
+            ->toPlainText()
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    void AskForTheWay(const QString& from, const QString& to) const {
+        Find<QComboBox>(&Navigation(), "Von")->setCurrentText(from);
+        Find<QComboBox>(&Navigation(), "Nach")->setCurrentText(to);
+        QTest::mouseClick(Find<QToolButton>(&Navigation(), "Way"), Qt::LeftButton);
+    }
 
-    void AskForTheWay(const QString& from, const QString& to) {
-        main_->Von->setCurrentText(from);
-        main_->Nach->setCurrentText(to);
-        QTest::mouseClick(main_->Way, Qt::LeftButton);
+    void Prepare() override {
+        QTest::mouseClick(Find<QToolButton>(&Navigation(), "SpeedButton5"), Qt::LeftButton);
+        QVERIFY(Avoid()->isVisible());
     }
 
 private slots:
-    void init() {
-        fixture_ = std::make_unique<TProgramFixture>();
-        fixture_->StartAndShow();
-        main_ = fixture_->Form1();
-        avoid_ = fixture_->Form3();
-        QTest::mouseClick(main_->SpeedButton5, Qt::LeftButton);
-        QVERIFY(avoid_->isVisible());
-    }
-
-    void cleanup() { fixture_.reset(); }
 
     void boxesStandInTheirOrderWithTheirRaces() {
-        QCOMPARE(avoid_->windowTitle(), QStringLiteral("Avoid"));
-        QCOMPARE(avoid_->size(), QSize(104, 250));
-        const QList<QCheckBox*> boxes{avoid_->Argonen, avoid_->Boronen, avoid_->Paraniden,
-                                      avoid_->Split,   avoid_->Teladi,  avoid_->Xenon};
+        QCOMPARE(Avoid()->windowTitle(), QStringLiteral("Avoid"));
+        QCOMPARE(Avoid()->size(), QSize(104, 250));
+        const QList<QCheckBox*> boxes{Box("Argonen"), Box("Boronen"), Box("Paraniden"),
+                                      Box("Split"),   Box("Teladi"),  Box("Xenon")};
         const QStringList captions{"Argons", "Borons", "Paranids", "Split", "Teladi", "Xenon"};
         for (int index = 0; index < boxes.size(); ++index) {
             QCheckBox* box = boxes[index];
@@ -64,40 +54,40 @@ private slots:
                 QCOMPARE(boxes[index - 1]->nextInFocusChain(), box);
             }
         }
-        QCOMPARE(avoid_->Xenon->palette().color(QPalette::WindowText), FromBgr(0x0000D7));
-        QCOMPARE(avoid_->Teladi->palette().color(QPalette::WindowText), FromBgr(16711808));
+        QCOMPARE(Box("Xenon")->palette().color(QPalette::WindowText), FromBgr(0x0000D7));
+        QCOMPARE(Box("Teladi")->palette().color(QPalette::WindowText), FromBgr(RaceColor::Teladi));
     }
 
     void flagsFollowTheRaceNumbers() {
         TMessageAnswerer answerer; // the names are empty
-        QTest::mouseClick(avoid_->Argonen, Qt::LeftButton);
-        QTest::mouseClick(avoid_->Xenon, Qt::LeftButton);
+        ClickBox("Argonen");
+        ClickBox("Xenon");
         const AvoidFlags expected{false, false, false, true, false, true};
-        QCOMPARE(avoid_->Flags(), expected);
+        QCOMPARE(Avoid()->Flags(), expected);
     }
 
     void everyClickRewritesTheWay() {
         AskForTheWay(QStringLiteral("Corvane"), QStringLiteral("Tallyhold"));
-        QCOMPARE(WayLines(main_).size(), 6);
-        QTest::mouseClick(avoid_->Xenon, Qt::LeftButton);
-        QVERIFY(avoid_->Xenon->isChecked());
-        const QStringList around = WayLines(main_);
+        QCOMPARE(WayLines().size(), 6);
+        ClickBox("Xenon");
+        QVERIFY(Box("Xenon")->isChecked());
+        const QStringList around = WayLines();
         QCOMPARE(around.size(), 14);
         QVERIFY(!around.join(QLatin1Char('\n')).contains(QStringLiteral("Hex Cradle")));
-        QTest::mouseClick(avoid_->Xenon, Qt::LeftButton);
-        QCOMPARE(WayLines(main_).size(), 6);
+        ClickBox("Xenon");
+        QCOMPARE(WayLines().size(), 6);
     }
 
     void aCutOffTargetLeavesTheBoxEmpty() {
         AskForTheWay(QStringLiteral("Corvane"), QStringLiteral("Hollow Orrery"));
-        QCOMPARE(WayLines(main_).size(), 4);
-        QTest::mouseClick(avoid_->Xenon, Qt::LeftButton);
-        QCOMPARE(WayLines(main_), QStringList());
+        QCOMPARE(WayLines().size(), 4);
+        ClickBox("Xenon");
+        QCOMPARE(WayLines(), QStringList());
     }
 
     void emptyNamesRaiseBothMessages() {
         TMessageAnswerer answerer;
-        QTest::mouseClick(avoid_->Teladi, Qt::LeftButton);
+        ClickBox("Teladi");
         QCOMPARE(answerer.Seen.size(), 2);
         QCOMPARE(answerer.Seen[0].Caption, QStringLiteral("General error occured."));
         QCOMPARE(answerer.Seen[1].Caption, QStringLiteral("Error."));
@@ -108,22 +98,22 @@ private slots:
 
     void closedWindowKeepsAvoiding() {
         AskForTheWay(QStringLiteral("Corvane"), QStringLiteral("Tallyhold"));
-        QTest::mouseClick(avoid_->Xenon, Qt::LeftButton);
-        QTest::mouseClick(avoid_->Way, Qt::LeftButton);
-        QVERIFY(!avoid_->isVisible());
-        QVERIFY(avoid_->Xenon->isChecked());
+        ClickBox("Xenon");
+        QTest::mouseClick(Find<QToolButton>(Avoid(), "Way"), Qt::LeftButton);
+        QVERIFY(!Avoid()->isVisible());
+        QVERIFY(Box("Xenon")->isChecked());
         AskForTheWay(QStringLiteral("Corvane"), QStringLiteral("Tallyhold"));
-        QCOMPARE(WayLines(main_).size(), 14);
+        QCOMPARE(WayLines().size(), 14);
     }
 
     void withTheMapShownTheClickUsesThePickedSectors() {
-        main_->Button1Click();
-        TForm4* map = fixture_->Form4();
+        Main()->Button1Click();
+        TForm4* map = Fixture().Form4();
         QTest::mouseClick(map->SectorShape(2, 1), Qt::LeftButton);
         QTest::mouseClick(map->SectorShape(4, 4), Qt::LeftButton);
-        QCOMPARE(WayLines(main_).size(), 6);
-        QTest::mouseClick(avoid_->Xenon, Qt::LeftButton);
-        QCOMPARE(WayLines(main_).size(), 14);
+        QCOMPARE(WayLines().size(), 6);
+        ClickBox("Xenon");
+        QCOMPARE(WayLines().size(), 14);
     }
 };
 

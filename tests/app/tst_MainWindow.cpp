@@ -1,6 +1,10 @@
 #include "TestSupport.h"
 
 #include "Ausw.h"
+#include "NavigationPage.h"
+#include "OptionsPanel.h"
+#include "ProgramSettings.h"
+#include "WindowStrip.h"
 #include "main.h"
 #include "mappy.h"
 #include "warn.h"
@@ -76,9 +80,7 @@ private slots:
     // In a Wayland session the program asks for XWayland, unless a platform
     // was chosen by the environment or the command line.
     void waylandSessionsRunOnXWayland() {
-        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-        const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
-        const QByteArray display = qgetenv("DISPLAY");
+        const TScopedEnvironment restored{"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"};
         const auto chosen = [](std::initializer_list<const char*> arguments) {
             std::vector<QByteArray> copies(arguments.begin(), arguments.end());
             std::vector<char*> argv;
@@ -98,14 +100,6 @@ private slots:
         qunsetenv("WAYLAND_DISPLAY");
         qputenv("DISPLAY", ":0");
         QCOMPARE(chosen({"vantor"}), QByteArray());
-        qputenv("QT_QPA_PLATFORM", platform);
-        qputenv("WAYLAND_DISPLAY", wayland);
-        qputenv("DISPLAY", display);
-        for (const char* name : {"WAYLAND_DISPLAY", "DISPLAY"}) {
-            if (qgetenv(name).isEmpty()) {
-                qunsetenv(name);
-            }
-        }
     }
 
     // The window: no close box, fixed client area, centred; five pages in
@@ -124,23 +118,23 @@ private slots:
         const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
         QVERIFY((main->frameGeometry().center() - screenCentre).manhattanLength() <= 6);
 
-        QTabWidget* pages = main->PageControl1;
+        auto* pages = Find<QTabWidget>(main, "PageControl1");
         QCOMPARE(pages->geometry(), QRect(8, 64, 441, 425));
         const QStringList captions{"Navigation", "System Database", "Own Database", "Notepad",
                                    "Info"};
-        const QList<QWidget*> sheets{main->TabSheet3, main->TabSheet1, main->TabSheet5,
-                                     main->TabSheet4, main->TabSheet2};
+        const QList<QWidget*> sheets{Find(main, "TabSheet3"), Find(main, "TabSheet1"),
+                                     Find(main, "TabSheet5"), Find(main, "TabSheet4"),
+                                     Find(main, "TabSheet2")};
         QCOMPARE(pages->count(), 5);
         for (int index = 0; index < 5; ++index) {
             QCOMPARE(pages->tabText(index), captions[index]);
             QCOMPARE(pages->widget(index), sheets[index]);
             QCOMPARE(pages->tabIcon(index).isNull(), index == 4);
         }
-        QCOMPARE(pages->currentWidget(), main->TabSheet3);
-        QCOMPARE(main->ImageList1.size(), 5);
-        QCOMPARE(main->OrlenFade2->toolTip(), QStringLiteral("Show starmap"));
-        QCOMPARE(main->EndIt->text(), QStringLiteral("X"));
-        QCOMPARE(main->EndIt->geometry(), QRect(454, 92, 23, 391));
+        QCOMPARE(pages->currentWidget(), sheets[0]);
+        QCOMPARE(Find(main, "OrlenFade2")->toolTip(), QStringLiteral("Show starmap"));
+        QCOMPARE(Find<QToolButton>(main, "EndIt")->text(), QStringLiteral("X"));
+        QCOMPARE(Find(main, "EndIt")->geometry(), QRect(454, 92, 23, 391));
     }
 
     // The first showing loads the universe, fills the lists and from then on
@@ -149,15 +143,14 @@ private slots:
         TProgramFixture fixture;
         fixture.Start();
         TForm1* main = fixture.Form1();
-        QVERIFY(!main->SettingsReady);
-        QCOMPARE(main->Von->count(), 0);
-        QVERIFY(main->CoreDataPath.endsWith(QStringLiteral("core.vr")));
+        QVERIFY(!main->Settings().SettingsReady());
+        QCOMPARE(Find<QComboBox>(&main->Navigation(), "Von")->count(), 0);
+        QVERIFY(main->OptionsPanel().CoreDataPath().endsWith(QStringLiteral("core.vr")));
         fixture.Show();
-        QVERIFY(main->SettingsReady);
-        QVERIFY(main->MainLeads);
-        QVERIFY(!main->AvoidLeads && !main->MapLeads);
-        QCOMPARE(main->Von->count(), 54);
-        QCOMPARE(main->Nach->count(), 54);
+        QVERIFY(main->Settings().SettingsReady());
+        QCOMPARE(fixture.Strip().Leader(), TLeader::Main);
+        QCOMPARE(Find<QComboBox>(&main->Navigation(), "Von")->count(), 54);
+        QCOMPARE(Find<QComboBox>(&main->Navigation(), "Nach")->count(), 54);
     }
 
     // A missing or broken core data file: exactly one error box with the
@@ -185,16 +178,16 @@ private slots:
         TForm1* main = fixture.Form1();
         QCOMPARE(errors.Texts.size(), 1);
         QVERIFY2(errors.Texts[0].contains(textPart), qPrintable(errors.Texts[0]));
-        QCOMPARE(main->Von->count(), 0);
-        QCOMPARE(main->Nach->count(), 0);
-        QVERIFY(!main->SettingsReady);
+        QCOMPARE(Find<QComboBox>(&main->Navigation(), "Von")->count(), 0);
+        QCOMPARE(Find<QComboBox>(&main->Navigation(), "Nach")->count(), 0);
+        QVERIFY(!main->Settings().SettingsReady());
         QVERIFY(main->isVisible());
 
         // The program goes on: a request is answered, an option change is not stored.
         TMessageAnswerer answerer;
-        QTest::mouseClick(main->Way, Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(&main->Navigation(), "Way"), Qt::LeftButton);
         QCOMPARE(answerer.Seen.size(), 2);
-        main->CheckBox3->click();
+        Find<QCheckBox>(main, "CheckBox3")->click();
         QVERIFY(!QFile::exists(fixture.SettingsFile()));
         QCOMPARE(errors.Texts.size(), 1);
     }
@@ -205,25 +198,25 @@ private slots:
         TProgramFixture fixture;
         fixture.StartAndShow();
         TForm1* main = fixture.Form1();
-        QTest::mouseClick(main->SpeedButton5, Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(&main->Navigation(), "SpeedButton5"), Qt::LeftButton);
         fixture.Form4()->show();
         QVERIFY(fixture.Form3()->isVisible() && fixture.Form4()->isVisible());
 
-        QTest::mouseClick(main->OBut, Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(main, "OBut"), Qt::LeftButton);
         QTRY_COMPARE(main->height(), 245);
         QVERIFY(fixture.Form3()->isHidden());
         QVERIFY(fixture.Form4()->isHidden());
-        for (QWidget* control : std::initializer_list<QWidget*>{main->PageControl1, main->OBut,
-                                                                main->EndIt, main->OrlenFade2}) {
-            QVERIFY(control->isHidden());
+        for (const char* name : {"PageControl1", "OBut", "EndIt", "OrlenFade2"}) {
+            QVERIFY(Find(main, name)->isHidden());
         }
-        QVERIFY(main->Options->isVisible());
+        QVERIFY(Find(main, "Options")->isVisible());
 
-        main->OButClick();
+        QTest::mouseClick(Find<QToolButton>(main, "SpeedButton10"), Qt::LeftButton);
         QTRY_COMPARE(main->height(), 494);
-        QVERIFY(main->PageControl1->isVisible());
-        QVERIFY(main->OBut->isVisible() && main->EndIt->isVisible());
-        QVERIFY(main->Options->isHidden());
+        for (const char* name : {"PageControl1", "OBut", "EndIt", "OrlenFade2"}) {
+            QVERIFY(Find(main, name)->isVisible());
+        }
+        QVERIFY(Find(main, "Options")->isHidden());
         QVERIFY(fixture.Form3()->isHidden());
         QVERIFY(fixture.Form4()->isHidden());
     }
@@ -233,20 +226,21 @@ private slots:
         TProgramFixture fixture;
         fixture.StartAndShow();
         TForm1* main = fixture.Form1();
+        const TNavigationPage* navigation = &main->Navigation();
         const QList<QPair<QWidget*, QString>> expected{
-            {main->Von, "From"},
-            {main->Nach, "To"},
-            {main->RichEdit1, "Way"},
-            {main->Label1, "From"},
-            {main->Label2, "To"},
-            {main->Way, "Find a way..."},
-            {main->SpeedButton1, "X"},
-            {main->SpeedButton3, "Short description"},
-            {main->SpeedButton4, "Print"},
-            {main->SpeedButton5, "Avoid contact with"},
-            {main->OBut, "Options"},
-            {main->EndIt, "X"},
-            {main->OrlenFade2, "Show starmap"},
+            {Find(navigation, "Von"), "From"},
+            {Find(navigation, "Nach"), "To"},
+            {Find(navigation, "RichEdit1"), "Way"},
+            {Find(navigation, "Label1"), "From"},
+            {Find(navigation, "Label2"), "To"},
+            {Find(navigation, "Way"), "Find a way..."},
+            {Find(navigation, "SpeedButton1"), "X"},
+            {Find(navigation, "SpeedButton3"), "Short description"},
+            {Find(navigation, "SpeedButton4"), "Print"},
+            {Find(navigation, "SpeedButton5"), "Avoid contact with"},
+            {Find(main, "OBut"), "Options"},
+            {Find(main, "EndIt"), "X"},
+            {Find(main, "OrlenFade2"), "Show starmap"},
         };
         for (const auto& [widget, name] : expected) {
             QCOMPARE(SpokenName(widget), name);
@@ -271,9 +265,11 @@ private slots:
         TProgramFixture fixture;
         fixture.StartAndShow();
         TForm1* main = fixture.Form1();
-        QTest::mouseClick(main->SpeedButton5, Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(&main->Navigation(), "SpeedButton5"), Qt::LeftButton);
         fixture.Form4()->show();
-        QTimer::singleShot(0, main, [main] { QTest::mouseClick(main->EndIt, Qt::LeftButton); });
+        QTimer::singleShot(0, main, [main] {
+            QTest::mouseClick(Find<QToolButton>(main, "EndIt"), Qt::LeftButton);
+        });
         QTimer giveUp;
         giveUp.setSingleShot(true);
         QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(1); });

@@ -1,7 +1,10 @@
 #include "TestSupport.h"
 
 #include "Ausw.h"
+#include "Colors.h"
 #include "MatrixShape.h"
+#include "NavigationPage.h"
+#include "WindowStrip.h"
 #include "main.h"
 #include "mappy.h"
 
@@ -28,21 +31,40 @@ const QStringList CorvaneToTallyhold{
     QStringLiteral("Tallyhold"),
 };
 
-// Types the text key by key; a character beyond ASCII comes as the text of
-// a key without a key code, as an input method hands it over.
+// Types the text key by key into the box, as the keyboard delivers it: to
+// the widget that has the focus. A character beyond ASCII comes as the text
+// of a key without a key code, as an input method hands it over.
 void TypeInto(QComboBox* box, const QString& text) {
-    QLineEdit* edit = box->lineEdit();
-    edit->clear();
+    box->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
     for (const QChar character : text) {
         if (character.unicode() < 128) {
-            QTest::keyClick(edit, character.toLatin1());
+            QTest::keyClick(QApplication::focusWidget(), character.toLatin1());
         } else {
-            QTest::sendKeyEvent(QTest::Press, edit, Qt::Key_unknown, QString(character),
-                                Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, edit, Qt::Key_unknown, QString(character),
-                                Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Press, QApplication::focusWidget(), Qt::Key_unknown,
+                                QString(character), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, QApplication::focusWidget(), Qt::Key_unknown,
+                                QString(character), Qt::NoModifier);
         }
     }
+}
+
+void PressEnter() {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+}
+
+// Whether the widget, as drawn, shows a pixel of exactly this colour.
+bool Shows(QWidget* widget, const QColor& color) {
+    const QImage image = widget->grab().toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).rgb() == color.rgb()) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 QStringList Lines(const QTextEdit* box) {
@@ -61,29 +83,30 @@ QList<bool> BoldLines(const QTextEdit* box) {
 
 } // namespace
 
-class TNavigationTest : public QObject {
+class TNavigationTest : public TProgramTest {
     Q_OBJECT
 
-private slots:
-    void init() {
-        fixture_ = std::make_unique<TProgramFixture>();
-        fixture_->StartAndShow();
-        main_ = fixture_->Form1();
-        QVERIFY(QTest::qWaitForWindowActive(main_));
+    QComboBox* Von() const { return Find<QComboBox>(&Navigation(), "Von"); }
+    QComboBox* Nach() const { return Find<QComboBox>(&Navigation(), "Nach"); }
+    QTextEdit* Output() const { return Find<QTextEdit>(&Navigation(), "RichEdit1"); }
+    void Click(const char* button) const {
+        QTest::mouseClick(Find<QToolButton>(&Navigation(), button), Qt::LeftButton);
     }
-    void cleanup() {
-        fixture_.reset();
-        main_ = nullptr;
+    void FindWay(const QString& from, const QString& to) const {
+        TypeInto(Von(), from);
+        TypeInto(Nach(), to);
+        Click("Way");
     }
 
+private slots:
     // Sorted lists of the defined systems; the boxes start empty.
     void listsHoldTheSystemsSorted() {
         QStringList items;
-        for (int index = 0; index < main_->Von->count(); ++index) {
-            items << main_->Von->itemText(index);
-            QCOMPARE(main_->Nach->itemText(index), items.last());
+        for (int index = 0; index < Von()->count(); ++index) {
+            items << Von()->itemText(index);
+            QCOMPARE(Nach()->itemText(index), items.last());
         }
-        QCOMPARE(main_->Nach->count(), items.size());
+        QCOMPARE(Nach()->count(), items.size());
         QCOMPARE(items.size(), 54);
         QVERIFY(!items.contains(QString()));
         QVERIFY(items.contains(QStringLiteral("Café Meridian")));
@@ -91,13 +114,13 @@ private slots:
             QVERIFY2(QString::compare(items[index - 1], items[index], Qt::CaseInsensitive) < 0,
                      qPrintable(items[index]));
         }
-        QCOMPARE(main_->Von->currentText(), QString());
-        QCOMPARE(main_->Nach->currentText(), QString());
+        QCOMPARE(Von()->currentText(), QString());
+        QCOMPARE(Nach()->currentText(), QString());
     }
 
     void bothBoxesEmptyGiveTwoMessages() {
         TMessageAnswerer answerer;
-        QTest::mouseClick(main_->Way, Qt::LeftButton);
+        Click("Way");
         QCOMPARE(answerer.Seen.size(), 2);
         QCOMPARE(answerer.Seen[0].Caption, QStringLiteral("General error occured."));
         QCOMPARE(answerer.Seen[0].Text, QStringLiteral("You forgot to enter a keyword / ... ."));
@@ -107,7 +130,7 @@ private slots:
         QCOMPARE(answerer.Seen[1].Caption, QStringLiteral("Error."));
         QCOMPARE(answerer.Seen[1].Text, FromError);
         QCOMPARE(answerer.Seen[1].Sign, QStringLiteral("!"));
-        QVERIFY(main_->RichEdit1->toPlainText().isEmpty());
+        QVERIFY(Output()->toPlainText().isEmpty());
     }
 
     // Only the start is reported when both names are wrong; names match
@@ -121,167 +144,175 @@ private slots:
     void wrongStartIsReportedOnce() {
         QFETCH(QString, from);
         QFETCH(QString, to);
-        TypeInto(main_->Von, from);
-        TypeInto(main_->Nach, to);
+        TypeInto(Von(), from);
+        TypeInto(Nach(), to);
         TMessageAnswerer answerer;
-        QTest::mouseClick(main_->Way, Qt::LeftButton);
+        Click("Way");
         QCOMPARE(answerer.Seen.size(), 1);
         QCOMPARE(answerer.Seen[0].Text, FromError);
-        QCOMPARE(main_->Von->currentText(), from);
-        QCOMPARE(main_->FromColumn, 255);
+        QCOMPARE(Von()->currentText(), from);
+        QVERIFY(!Navigation().From().Known());
     }
 
     // Leaving the box by Enter must not turn the typed name into the listed one.
     void nameInWrongLetterCaseIsWrong() {
         TMessageAnswerer answerer;
-        main_->Von->setFocus();
-        TypeInto(main_->Von, QStringLiteral("corvane"));
-        QTest::keyClick(main_->Von->lineEdit(), Qt::Key_Return);
-        TypeInto(main_->Nach, QStringLiteral("Tallyhold"));
-        QTest::keyClick(main_->Nach->lineEdit(), Qt::Key_Return);
-        QCOMPARE(main_->Von->currentText(), QStringLiteral("corvane"));
+        TypeInto(Von(), QStringLiteral("corvane"));
+        PressEnter();
+        TypeInto(Nach(), QStringLiteral("Tallyhold"));
+        PressEnter();
+        QCOMPARE(Von()->currentText(), QStringLiteral("corvane"));
         QCOMPARE(answerer.Seen.size(), 1);
         QCOMPARE(answerer.Seen[0].Text, FromError);
-        QVERIFY(main_->RichEdit1->toPlainText().isEmpty());
+        QVERIFY(Output()->toPlainText().isEmpty());
     }
 
     // A wrong target after a found way: the old way goes, one message comes.
     void wrongTargetClearsTheOutput() {
-        TypeInto(main_->Von, QStringLiteral("Corvane"));
-        TypeInto(main_->Nach, QStringLiteral("Tallyhold"));
-        QTest::mouseClick(main_->Way, Qt::LeftButton);
-        QCOMPARE(Lines(main_->RichEdit1).size(), 6);
-        TypeInto(main_->Nach, QStringLiteral("tallyhold"));
+        TypeInto(Von(), QStringLiteral("Corvane"));
+        TypeInto(Nach(), QStringLiteral("Tallyhold"));
+        Click("Way");
+        QCOMPARE(Lines(Output()).size(), 6);
+        TypeInto(Nach(), QStringLiteral("tallyhold"));
         TMessageAnswerer answerer;
-        QTest::mouseClick(main_->Way, Qt::LeftButton);
+        Click("Way");
         QCOMPARE(answerer.Seen.size(), 1);
         QCOMPARE(answerer.Seen[0].Caption, QStringLiteral("Error."));
         QCOMPARE(answerer.Seen[0].Text, ToError);
-        QCOMPARE(main_->RichEdit1->toPlainText(), QString());
+        QCOMPARE(Output()->toPlainText(), QString());
     }
 
+    // Typed as a user types: Enter in From goes on to To, where typing goes
+    // on; Enter in To finds the way.
     void enterInVonMovesOnEnterInNachSearches() {
         TMessageAnswerer answerer;
-        main_->Von->setFocus();
-        TypeInto(main_->Von, QStringLiteral("Corvane"));
-        QTest::keyClick(main_->Von->lineEdit(), Qt::Key_Return);
-        QVERIFY(main_->Nach->lineEdit()->hasFocus());
-        QVERIFY(main_->RichEdit1->toPlainText().isEmpty());
-        QVERIFY(answerer.Seen.isEmpty());
-        TypeInto(main_->Nach, QStringLiteral("Tallyhold"));
-        QTest::keyClick(main_->Nach->lineEdit(), Qt::Key_Return);
-        QCOMPARE(Lines(main_->RichEdit1), CorvaneToTallyhold);
+        TypeInto(Von(), QStringLiteral("Corvane"));
+        PressEnter();
+        QCOMPARE(QApplication::focusWidget(), Nach());
+        for (const char key : QByteArray("Tallyhold")) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+        }
+        QCOMPARE(Von()->currentText(), QStringLiteral("Corvane"));
+        QCOMPARE(Nach()->currentText(), QStringLiteral("Tallyhold"));
+        QVERIFY(Output()->toPlainText().isEmpty());
+        PressEnter();
+        QCOMPARE(Lines(Output()), CorvaneToTallyhold);
         QVERIFY(answerer.Seen.isEmpty());
     }
 
     // One paragraph per line, bold and normal by turns from a bold first line;
     // the way is painted on the star map's shapes the engine was bound to.
     void fullWayIsWrittenAndPainted() {
-        TypeInto(main_->Von, QStringLiteral("Corvane"));
-        TypeInto(main_->Nach, QStringLiteral("Tallyhold"));
-        QTest::mouseClick(main_->Way, Qt::LeftButton);
-        QCOMPARE(Lines(main_->RichEdit1), CorvaneToTallyhold);
-        QCOMPARE(BoldLines(main_->RichEdit1), (QList<bool>{true, false, true, false, true, false}));
-        QCOMPARE(main_->RichEdit1->placeholderText(), QString());
+        TypeInto(Von(), QStringLiteral("Corvane"));
+        TypeInto(Nach(), QStringLiteral("Tallyhold"));
+        Click("Way");
+        QCOMPARE(Lines(Output()), CorvaneToTallyhold);
+        QCOMPARE(BoldLines(Output()), (QList<bool>{true, false, true, false, true, false}));
+        QCOMPARE(Output()->placeholderText(), QString());
 
-        const TForm4* map = fixture_->Form4();
+        const TForm4* map = Fixture().Form4();
         const TMatrixShape* corvane = map->SectorShape(2, 1);
         QCOMPARE(corvane->Hint(), std::string("Corvane"));
         QVERIFY(corvane->FillSolid());
         QCOMPARE(corvane->FillColor(), QColor(Qt::white));
         // Corvane east to Cinder Array (3, 1), then south to Hex Cradle (3, 2).
-        const TMatrixShape* eastLink = map->MatrixShape(121 + 7 * 1 + 2);
-        const TMatrixShape* southLink = map->MatrixShape(65 + 8 * 1 + 3);
+        const TMatrixShape* eastLink = map->MatrixShape(EastWestShapeNumber(2, 1));
+        const TMatrixShape* southLink = map->MatrixShape(NorthSouthShapeNumber(3, 1));
         QCOMPARE(eastLink->FillColor(), QColor(Qt::white));
         QCOMPARE(southLink->FillColor(), QColor(Qt::white));
         QVERIFY(!map->SectorShape(0, 0)->FillSolid());
     }
 
     void shortDescriptionReplacesTheFullOne() {
-        TypeInto(main_->Von, QStringLiteral("Corvane"));
-        TypeInto(main_->Nach, QStringLiteral("Tallyhold"));
-        QTest::mouseClick(main_->Way, Qt::LeftButton);
-        QTest::mouseClick(main_->SpeedButton3, Qt::LeftButton);
-        QCOMPARE(Lines(main_->RichEdit1), (QStringList{"east-gate", "south-gate", "south-gate",
-                                                       "south-gate", "east-gate", "Tallyhold"}));
-        QCOMPARE(BoldLines(main_->RichEdit1).first(), true);
+        TypeInto(Von(), QStringLiteral("Corvane"));
+        TypeInto(Nach(), QStringLiteral("Tallyhold"));
+        Click("Way");
+        Click("SpeedButton3");
+        QCOMPARE(Lines(Output()), (QStringList{"east-gate", "south-gate", "south-gate",
+                                               "south-gate", "east-gate", "Tallyhold"}));
+        QCOMPARE(BoldLines(Output()).first(), true);
     }
 
     // The file's byte 0xE9 shows as "é" in the lists and in the way, and the
     // typed name finds the system.
     void namesOutsideAsciiRoundTrip() {
-        TypeInto(main_->Von, QStringLiteral("Café Meridian"));
-        TypeInto(main_->Nach, QStringLiteral("Warbrand"));
-        QTest::mouseClick(main_->Way, Qt::LeftButton);
-        QCOMPARE(Lines(main_->RichEdit1),
-                 (QStringList{"Café Meridian through north-gate to", "Warbrand"}));
+        TypeInto(Von(), QStringLiteral("Café Meridian"));
+        TypeInto(Nach(), QStringLiteral("Warbrand"));
+        Click("Way");
+        QCOMPARE(Lines(Output()), (QStringList{"Café Meridian through north-gate to", "Warbrand"}));
     }
 
     // Avoiding Xenon takes the long way round, or leaves the box empty with
     // a placeholder that says why.
     void avoidedRacesChangeTheWay() {
-        TypeInto(main_->Von, QStringLiteral("Corvane"));
-        TypeInto(main_->Nach, QStringLiteral("Tallyhold"));
-        fixture_->Form3()->Xenon->setChecked(true);
-        QTest::mouseClick(main_->Way, Qt::LeftButton);
-        const QStringList around = Lines(main_->RichEdit1);
+        TypeInto(Von(), QStringLiteral("Corvane"));
+        TypeInto(Nach(), QStringLiteral("Tallyhold"));
+        Find<QCheckBox>(Fixture().Form3(), "Xenon")->setChecked(true);
+        Click("Way");
+        const QStringList around = Lines(Output());
         QCOMPARE(around.size(), 14);
         QCOMPARE(around.first(), QStringLiteral("Corvane through north-gate to"));
         QCOMPARE(around.last(), QStringLiteral("Tallyhold"));
 
-        TypeInto(main_->Nach, QStringLiteral("Hollow Orrery"));
-        QTest::mouseClick(main_->Way, Qt::LeftButton);
-        QCOMPARE(main_->RichEdit1->toPlainText(), QString());
-        QCOMPARE(main_->RichEdit1->placeholderText(),
+        TypeInto(Nach(), QStringLiteral("Hollow Orrery"));
+        Click("Way");
+        QCOMPARE(Output()->toPlainText(), QString());
+        QCOMPARE(Output()->placeholderText(),
                  QStringLiteral("No way from Corvane to Hollow Orrery avoids the chosen races."));
 
         // The next request starts without the old explanation.
-        fixture_->Form3()->Xenon->setChecked(false);
-        QTest::mouseClick(main_->Way, Qt::LeftButton);
-        QCOMPARE(main_->RichEdit1->placeholderText(), QString());
-        QCOMPARE(Lines(main_->RichEdit1).last(), QStringLiteral("Hollow Orrery"));
+        Find<QCheckBox>(Fixture().Form3(), "Xenon")->setChecked(false);
+        Click("Way");
+        QCOMPARE(Output()->placeholderText(), QString());
+        QCOMPARE(Lines(Output()).last(), QStringLiteral("Hollow Orrery"));
     }
 
     // With the star map shown the request takes the sectors picked there and
-    // doesn't read the boxes.
+    // doesn't read the boxes, which are disabled and look it.
     void shownStarMapSuppliesTheSectors() {
-        TypeInto(main_->Von, QStringLiteral("Nowhere"));
-        fixture_->Form4()->show();
-        main_->FromColumn = 2; // Corvane
-        main_->FromRow = 1;
-        main_->ToColumn = 4; // Tallyhold
-        main_->ToRow = 4;
+        TypeInto(Von(), QStringLiteral("Nowhere"));
+        Main()->Button1Click();
+        const QColor dimmed(115, 115, 115);
+        for (const char* name : {"Von", "Nach", "Way", "Label1", "Label2"}) {
+            QWidget* control = Find(&Navigation(), name);
+            QVERIFY2(!control->isEnabled(), name);
+            QVERIFY2(!Shows(control, FromBgr(Palette::Accent)), name);
+        }
+        QVERIFY(Shows(Find(&Navigation(), "Label1"), dimmed));
+        QVERIFY(Shows(Von(), dimmed));
+
+        const TForm4* map = Fixture().Form4();
+        QTest::mouseClick(map->SectorShape(2, 1), Qt::LeftButton); // Corvane
+        QTest::mouseClick(map->SectorShape(4, 4), Qt::LeftButton); // Tallyhold
         TMessageAnswerer answerer;
-        QTest::mouseClick(main_->SpeedButton3, Qt::LeftButton);
+        Click("SpeedButton3");
         QVERIFY(answerer.Seen.isEmpty());
-        QCOMPARE(Lines(main_->RichEdit1).size(), 6);
-        QCOMPARE(Lines(main_->RichEdit1).first(), QStringLiteral("east-gate"));
-        fixture_->Form4()->close();
+        QCOMPARE(Lines(Output()).size(), 6);
+        QCOMPARE(Lines(Output()).first(), QStringLiteral("east-gate"));
+
+        Fixture().Form4()->close();
+        QVERIFY(Shows(Find(&Navigation(), "Label1"), FromBgr(Palette::Accent)));
     }
 
     void clearButtonEmptiesTheBoxesAndTheOutput() {
-        TypeInto(main_->Von, QStringLiteral("Corvane"));
-        TypeInto(main_->Nach, QStringLiteral("Tallyhold"));
-        QTest::mouseClick(main_->Way, Qt::LeftButton);
-        QTest::mouseClick(main_->SpeedButton1, Qt::LeftButton);
-        QCOMPARE(main_->RichEdit1->toPlainText(), QString());
-        QCOMPARE(main_->Von->currentText(), QString());
-        QCOMPARE(main_->Nach->currentText(), QString());
+        TypeInto(Von(), QStringLiteral("Corvane"));
+        TypeInto(Nach(), QStringLiteral("Tallyhold"));
+        Click("Way");
+        Click("SpeedButton1");
+        QCOMPARE(Output()->toPlainText(), QString());
+        QCOMPARE(Von()->currentText(), QString());
+        QCOMPARE(Nach()->currentText(), QString());
         // The picked sectors stay for the star map.
-        QCOMPARE(main_->FromColumn, 2);
-        QCOMPARE(main_->ToRow, 4);
+        QCOMPARE(Navigation().From(), (SectorPosition{2, 1}));
+        QCOMPARE(Navigation().To(), (SectorPosition{4, 4}));
     }
 
     void avoidButtonOpensTheAvoidWindowBeside() {
-        QTest::mouseClick(main_->SpeedButton5, Qt::LeftButton);
-        TForm3* avoid = fixture_->Form3();
+        Click("SpeedButton5");
+        TForm3* avoid = Fixture().Form3();
         QVERIFY(avoid->isVisible());
-        QCOMPARE(avoid->pos(), main_->pos() + QPoint(TForm1::FirstSlot, 0));
+        QCOMPARE(avoid->pos(), Main()->pos() + QPoint(TWindowStrip::FirstSlot, 0));
     }
-
-private:
-    std::unique_ptr<TProgramFixture> fixture_;
-    TForm1* main_ = nullptr;
 };
 
 VANTOR_GUI_TEST_MAIN(TNavigationTest)

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "HintPolicy.h"
+#include "OptionsPanel.h"
 #include "main.h"
 
 #include <QCheckBox>
@@ -77,39 +78,51 @@ private slots:
         TProgramFixture fixture;
         fixture.StartAndShow();
         TForm1* form = fixture.Form1();
-        QVERIFY(form->Options->isHidden());
-        QCOMPARE(form->Options->parentWidget(), form->Panel1);
-        QCOMPARE(form->Options->geometry(), QRect(8, 64, 441, 174));
-        QCOMPARE(form->SpeedButton6->toolTip(), "General Settings");
-        QCOMPARE(form->SpeedButton10->toolTip(), "Close option-menu");
-        QCOMPARE(form->CheckBox3->text(), "Display help-popups");
-        QCOMPARE(form->CheckBox2->parentWidget(), form->TabSheet5);
-        QCOMPARE(form->CheckBox1->parentWidget(), form->TabSheet4);
-        QVERIFY(form->SysCoreDat->isReadOnly() && !form->SysCoreDat->hasFrame());
-        QCOMPARE(form->OpenDialog2->windowTitle(), "Please choose a data-file...");
-        QCOMPARE(form->OpenDialog2->nameFilters(), QStringList{"vr Data (*.vr)"});
-        QCOMPARE(form->OpenDialog2->fileMode(), QFileDialog::ExistingFile);
+        QVERIFY(Find<QFrame>(form, "Options")->isHidden());
+        QCOMPARE(Find<QFrame>(form, "Options")->parentWidget(), Find<QFrame>(form, "Panel1"));
+        QCOMPARE(Find<QFrame>(form, "Options")->geometry(), QRect(8, 64, 441, 174));
+        QCOMPARE(Find<QToolButton>(form, "SpeedButton6")->toolTip(), "General Settings");
+        QCOMPARE(Find<QToolButton>(form, "SpeedButton10")->toolTip(), "Close option-menu");
+        QCOMPARE(Find<QCheckBox>(form, "CheckBox3")->text(), "Display help-popups");
+        QCOMPARE(Find<QCheckBox>(form, "CheckBox2")->parentWidget(),
+                 Find<QWidget>(form, "TabSheet5"));
+        QCOMPARE(Find<QCheckBox>(form, "CheckBox1")->parentWidget(),
+                 Find<QWidget>(form, "TabSheet4"));
+        QVERIFY(Find<QLineEdit>(form, "SysCoreDat")->isReadOnly() &&
+                !Find<QLineEdit>(form, "SysCoreDat")->hasFrame());
+        QCOMPARE(Find<QFileDialog>(form, "OpenDialog2")->windowTitle(),
+                 "Please choose a data-file...");
+        QCOMPARE(Find<QFileDialog>(form, "OpenDialog2")->nameFilters(),
+                 QStringList{"vr Data (*.vr)"});
+        QCOMPARE(Find<QFileDialog>(form, "OpenDialog2")->fileMode(), QFileDialog::ExistingFile);
 
         OpenOptions(form);
-        QVERIFY(form->Options->isVisible() && form->AllgEinst->isVisible());
-        QVERIFY(!form->DataEinst->isVisible());
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
-        QVERIFY(form->DataEinst->isVisible() && !form->AllgEinst->isVisible());
-        QTest::mouseClick(form->SpeedButton6, Qt::LeftButton);
-        QVERIFY(form->AllgEinst->isVisible() && !form->DataEinst->isVisible());
+        QVERIFY(Find<QFrame>(form, "Options")->isVisible() &&
+                Find<QFrame>(form, "AllgEinst")->isVisible());
+        QVERIFY(!Find<QFrame>(form, "DataEinst")->isVisible());
+        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
+        QVERIFY(Find<QFrame>(form, "DataEinst")->isVisible() &&
+                !Find<QFrame>(form, "AllgEinst")->isVisible());
+        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton6"), Qt::LeftButton);
+        QVERIFY(Find<QFrame>(form, "AllgEinst")->isVisible() &&
+                !Find<QFrame>(form, "DataEinst")->isVisible());
         // Reopening starts on the general sub-panel again.
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
-        QTest::mouseClick(form->SpeedButton10, Qt::LeftButton);
-        QVERIFY(form->Options->isHidden() && form->PageControl1->isVisible());
+        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton10"), Qt::LeftButton);
+        QVERIFY(Find<QFrame>(form, "Options")->isHidden() &&
+                Find<QTabWidget>(form, "PageControl1")->isVisible());
         OpenOptions(form);
-        QVERIFY(form->AllgEinst->isVisible() && !form->DataEinst->isVisible());
+        QVERIFY(Find<QFrame>(form, "AllgEinst")->isVisible() &&
+                !Find<QFrame>(form, "DataEinst")->isVisible());
     }
 
     void aShortPathKeepsTheStartAndTheFileName() {
-        QCOMPARE(TForm1::ShortPathText("D:\\Games\\Universe\\Data\\Files\\core.vr"),
+        QCOMPARE(TOptionsPanel::ShortPathText("D:\\Games\\Universe\\Data\\Files\\core.vr"),
                  "D:\\...\\core.vr");
-        QCOMPARE(TForm1::ShortPathText("/home/pilot/games/vantor/data/core.vr"), "/ho.../core.vr");
-        QCOMPARE(TForm1::ShortPathText("C:\\Zenit\\data/mixed\\vantor.vr"), "C:\\...\\vantor.vr");
+        QCOMPARE(TOptionsPanel::ShortPathText("/home/pilot/games/vantor/data/core.vr"),
+                 "/ho.../core.vr");
+        QCOMPARE(TOptionsPanel::ShortPathText("C:\\Zenit\\data/mixed\\vantor.vr"),
+                 "C:\\...\\vantor.vr");
     }
 
     void chosenDataFilesShowByTheirLengthNowAndAfterARestart() {
@@ -131,21 +144,22 @@ private slots:
             QVERIFY(QFile::copy(fixture.ProgramFolder() + "vantor.vr", info));
             fixture.StartAndShow();
             TForm1* form = fixture.Form1();
-            const std::string loadedCore = form->NinjaMatrix1.Filename();
+            const std::string loadedCore = form->Engine().Filename();
             OpenOptions(form);
-            QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+            QTest::mouseClick(Find<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
             TMessageAnswerer answerer;
             AnswerDataFileDialog(core);
-            QTest::mouseClick(form->SpeedButton8, Qt::LeftButton);
+            QTest::mouseClick(Find<QToolButton>(form, "SpeedButton8"), Qt::LeftButton);
             AnswerDataFileDialog(info);
-            QTest::mouseClick(form->SpeedButton9, Qt::LeftButton);
+            QTest::mouseClick(Find<QToolButton>(form, "SpeedButton9"), Qt::LeftButton);
 
-            QCOMPARE(form->CoreDataPath, core);
-            QCOMPARE(form->SysCoreDat->text(), core);
-            QCOMPARE(form->Shape5->toolTip(), core);
-            QCOMPARE(form->InfoDataPath, info);
-            QCOMPARE(form->SysInfoDat->text(), TForm1::ShortPathText(info));
-            QCOMPARE(form->Shape7->toolTip(), info);
+            QCOMPARE(form->OptionsPanel().CoreDataPath(), core);
+            QCOMPARE(Find<QLineEdit>(form, "SysCoreDat")->text(), core);
+            QCOMPARE(Find<QFrame>(form, "Shape5")->toolTip(), core);
+            QCOMPARE(form->OptionsPanel().InfoDataPath(), info);
+            QCOMPARE(Find<QLineEdit>(form, "SysInfoDat")->text(),
+                     TOptionsPanel::ShortPathText(info));
+            QCOMPARE(Find<QFrame>(form, "Shape7")->toolTip(), info);
             QCOMPARE(answerer.Seen.size(), 2);
             const TSeenMessage& notice = answerer.Seen.first();
             QCOMPARE(notice.Caption, "Restart");
@@ -154,7 +168,7 @@ private slots:
             QVERIFY(notice.LeftButton.isEmpty());
             QCOMPARE(notice.RightButton, "&OK");
             // The engine goes on with what it loaded until the restart.
-            QCOMPARE(form->NinjaMatrix1.Filename(), loadedCore);
+            QCOMPARE(form->Engine().Filename(), loadedCore);
             QCOMPARE(StoredText(fixture, "SysCoreDat"), core);
             QCOMPARE(StoredText(fixture, "SysInfoDat"), info);
             store = StoreContent(fixture);
@@ -163,26 +177,26 @@ private slots:
         PutStoreContent(restarted, store);
         restarted.StartAndShow();
         TForm1* form = restarted.Form1();
-        QCOMPARE(form->CoreDataPath, core);
-        QCOMPARE(form->SysCoreDat->text(), "Standard Data");
-        QCOMPARE(form->NinjaMatrix1.Filename(), QFile::encodeName(core).toStdString());
-        QCOMPARE(form->SysInfoDat->text(), TForm1::ShortPathText(info));
-        QCOMPARE(form->Shape7->toolTip(), info);
+        QCOMPARE(form->OptionsPanel().CoreDataPath(), core);
+        QCOMPARE(Find<QLineEdit>(form, "SysCoreDat")->text(), "Standard Data");
+        QCOMPARE(form->Engine().Filename(), QFile::encodeName(core).toStdString());
+        QCOMPARE(Find<QLineEdit>(form, "SysInfoDat")->text(), TOptionsPanel::ShortPathText(info));
+        QCOMPARE(Find<QFrame>(form, "Shape7")->toolTip(), info);
     }
 
     void aCancelledDialogChangesNothingButStillWritesTheSettings() {
         TProgramFixture fixture;
         fixture.StartAndShow();
         TForm1* form = fixture.Form1();
-        const QString shown = form->SysInfoDat->text();
+        const QString shown = Find<QLineEdit>(form, "SysInfoDat")->text();
         OpenOptions(form);
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
         TMessageAnswerer answerer;
         AnswerDataFileDialog(QString());
-        QTest::mouseClick(form->SpeedButton9, Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton9"), Qt::LeftButton);
         QVERIFY(answerer.Seen.isEmpty());
-        QCOMPARE(form->InfoDataPath, fixture.ProgramFolder() + "vantor.vr");
-        QCOMPARE(form->SysInfoDat->text(), shown);
+        QCOMPARE(form->OptionsPanel().InfoDataPath(), fixture.ProgramFolder() + "vantor.vr");
+        QCOMPARE(Find<QLineEdit>(form, "SysInfoDat")->text(), shown);
         QCOMPARE(StoredText(fixture, "SysInfoDat"), fixture.ProgramFolder() + "vantor.vr");
         QCOMPARE(StoredText(fixture, "Data Lines"), "1");
     }
@@ -194,24 +208,25 @@ private slots:
         // A hint comes at once and stays five seconds.
         QCOMPARE(form->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, form), 0);
         QCOMPARE(THintPolicy::Instance().ShowTime(), 5000);
-        QCOMPARE(HintShownFor(form->OBut), "Options");
+        QCOMPARE(HintShownFor(Find<QToolButton>(form, "OBut")), "Options");
         OpenOptions(form);
-        QCOMPARE(HintShownFor(form->SpeedButton6), "General Settings");
+        QCOMPARE(HintShownFor(Find<QToolButton>(form, "SpeedButton6")), "General Settings");
 
-        ClickBox(form->CheckBox3);
+        ClickBox(Find<QCheckBox>(form, "CheckBox3"));
         QCOMPARE(StoredText(fixture, "Help POP"), "0");
-        for (QWidget* control : QList<QWidget*>{form->SpeedButton6, form->SpeedButton7,
-                                                form->SpeedButton10, form->CheckBox3}) {
+        for (QWidget* control : QList<QWidget*>{
+                 Find<QToolButton>(form, "SpeedButton6"), Find<QToolButton>(form, "SpeedButton7"),
+                 Find<QToolButton>(form, "SpeedButton10"), Find<QCheckBox>(form, "CheckBox3")}) {
             QCOMPARE(HintShownFor(control), QString());
         }
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
-        QCOMPARE(HintShownFor(form->Shape5), QString());
-        QCOMPARE(HintShownFor(form->SpeedButton8), QString());
-        QTest::mouseClick(form->SpeedButton10, Qt::LeftButton);
-        QCOMPARE(HintShownFor(form->OBut), QString());
+        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
+        QCOMPARE(HintShownFor(Find<QFrame>(form, "Shape5")), QString());
+        QCOMPARE(HintShownFor(Find<QToolButton>(form, "SpeedButton8")), QString());
+        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton10"), Qt::LeftButton);
+        QCOMPARE(HintShownFor(Find<QToolButton>(form, "OBut")), QString());
 
-        form->CheckBox3->setChecked(true);
-        QCOMPARE(HintShownFor(form->OBut), "Options");
+        Find<QCheckBox>(form, "CheckBox3")->setChecked(true);
+        QCOMPARE(HintShownFor(Find<QToolButton>(form, "OBut")), "Options");
         QToolTip::hideText();
     }
 };

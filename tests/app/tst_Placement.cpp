@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "Ausw.h"
+#include "WindowStrip.h"
 #include "main.h"
 #include "mappy.h"
 
@@ -8,17 +9,15 @@
 
 // The strip of windows: main window, avoid-races window, star map, with a
 // common top edge; whichever window leads drags the others along.
-class TPlacementTest : public QObject {
+class TPlacementTest : public TProgramTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TProgramFixture> fixture_;
-    TForm1* main_ = nullptr;
-    TForm3* avoid_ = nullptr;
-    TForm4* map_ = nullptr;
+    TForm3* Avoid() const { return Fixture().Form3(); }
+    TForm4* Map() const { return Fixture().Form4(); }
+    TLeader Leader() const { return Fixture().Strip().Leader(); }
 
     // The main window's frame position plus an offset.
-    QPoint Slot(int offset) const { return main_->pos() + QPoint(offset, 0); }
+    QPoint Slot(int offset) const { return Main()->pos() + QPoint(offset, 0); }
 
     // The user activates a window before dragging it.
     void Activate(QWidget* window) {
@@ -31,106 +30,101 @@ private:
         QApplication::processEvents();
     }
 
+    void ShowAvoid() const {
+        QTest::mouseClick(Find<QToolButton>(&Navigation(), "SpeedButton5"), Qt::LeftButton);
+    }
+    void CloseMap() const { QTest::mouseClick(Find<QToolButton>(Map(), "Way"), Qt::LeftButton); }
+
     void ShowBothSatellites() {
-        QTest::mouseClick(main_->SpeedButton5, Qt::LeftButton);
-        main_->Button1Click();
-        QVERIFY(avoid_->isVisible());
-        QVERIFY(map_->isVisible());
+        ShowAvoid();
+        Main()->Button1Click();
+        QVERIFY(Avoid()->isVisible());
+        QVERIFY(Map()->isVisible());
+    }
+
+    void Prepare() override { Drag(Main(), QPoint(40, 30)); }
+
+    void showingPutsTheSatellitesIntoTheirSlots() {
+        Main()->Button1Click();
+        QCOMPARE(Map()->pos(), Slot(TWindowStrip::FirstSlot));
+        ShowAvoid();
+        QCOMPARE(Avoid()->pos(), Slot(TWindowStrip::FirstSlot));
+        QCOMPARE(Map()->pos(), Slot(TWindowStrip::SecondSlot));
+        CloseMap();
+        Main()->Button1Click();
+        QCOMPARE(Map()->pos(), Slot(TWindowStrip::SecondSlot));
     }
 
 private slots:
-    void init() {
-        fixture_ = std::make_unique<TProgramFixture>();
-        fixture_->StartAndShow();
-        main_ = fixture_->Form1();
-        avoid_ = fixture_->Form3();
-        map_ = fixture_->Form4();
-        Drag(main_, QPoint(40, 30));
-    }
-
-    void cleanup() { fixture_.reset(); }
-
-    void showingPutsTheSatellitesIntoTheirSlots() {
-        main_->Button1Click();
-        QCOMPARE(map_->pos(), Slot(TForm1::FirstSlot));
-        QTest::mouseClick(main_->SpeedButton5, Qt::LeftButton);
-        QCOMPARE(avoid_->pos(), Slot(TForm1::FirstSlot));
-        QCOMPARE(map_->pos(), Slot(TForm1::SecondSlot));
-        map_->WayClick();
-        main_->Button1Click();
-        QCOMPARE(map_->pos(), Slot(TForm1::SecondSlot));
-    }
 
     void theWindowJustShownLeads() {
-        main_->Button1Click();
-        QTRY_VERIFY(main_->MapLeads);
-        QVERIFY(!main_->MainLeads && !main_->AvoidLeads);
-        QTest::mouseClick(main_->SpeedButton5, Qt::LeftButton);
-        QTRY_VERIFY(main_->AvoidLeads);
-        QVERIFY(!main_->MainLeads && !main_->MapLeads);
-        Activate(main_);
-        QVERIFY(main_->MainLeads && !main_->AvoidLeads && !main_->MapLeads);
+        Main()->Button1Click();
+        QTRY_COMPARE(Leader(), TLeader::Map);
+        ShowAvoid();
+        QTRY_COMPARE(Leader(), TLeader::Avoid);
+        Activate(Main());
+        QCOMPARE(Leader(), TLeader::Main);
     }
 
     void draggingTheMainWindowKeepsTheStripClosed() {
         ShowBothSatellites();
-        Activate(main_);
+        Activate(Main());
         for (const QPoint to : {QPoint(300, 200), QPoint(5, 700), QPoint(1500, 5)}) {
-            Drag(main_, to);
-            QCOMPARE(main_->pos(), to);
-            QCOMPARE(avoid_->pos(), to + QPoint(492, 0));
-            QCOMPARE(map_->pos(), to + QPoint(602, 0));
+            Drag(Main(), to);
+            QCOMPARE(Main()->pos(), to);
+            QCOMPARE(Avoid()->pos(), to + QPoint(492, 0));
+            QCOMPARE(Map()->pos(), to + QPoint(602, 0));
         }
     }
 
     void draggingTheMainWindowMovesALoneMapToTheFirstSlot() {
-        main_->Button1Click();
-        Activate(main_);
-        Drag(main_, QPoint(120, 90));
-        QCOMPARE(map_->pos(), QPoint(612, 90));
-        QVERIFY(!avoid_->isVisible());
+        Main()->Button1Click();
+        Activate(Main());
+        Drag(Main(), QPoint(120, 90));
+        QCOMPARE(Map()->pos(), QPoint(612, 90));
+        QVERIFY(!Avoid()->isVisible());
     }
 
     void draggingTheMapDragsTheMainWindow() {
-        main_->Button1Click();
-        Activate(map_);
-        Drag(map_, QPoint(800, 300));
-        QCOMPARE(main_->pos(), QPoint(308, 300));
-        QCOMPARE(map_->pos(), QPoint(800, 300));
+        Main()->Button1Click();
+        Activate(Map());
+        Drag(Map(), QPoint(800, 300));
+        QCOMPARE(Main()->pos(), QPoint(308, 300));
+        QCOMPARE(Map()->pos(), QPoint(800, 300));
     }
 
     void draggingTheMapDragsBothOthers() {
         ShowBothSatellites();
-        Activate(map_);
-        Drag(map_, QPoint(900, 100));
-        QCOMPARE(main_->pos(), QPoint(298, 100));
-        QCOMPARE(avoid_->pos(), QPoint(790, 100));
+        Activate(Map());
+        Drag(Map(), QPoint(900, 100));
+        QCOMPARE(Main()->pos(), QPoint(298, 100));
+        QCOMPARE(Avoid()->pos(), QPoint(790, 100));
     }
 
     void draggingTheAvoidWindowPlacesEvenTheHiddenMap() {
-        QTest::mouseClick(main_->SpeedButton5, Qt::LeftButton);
-        Activate(avoid_);
-        Drag(avoid_, QPoint(700, 200));
-        QCOMPARE(main_->pos(), QPoint(208, 200));
-        QVERIFY(!map_->isVisible());
-        QCOMPARE(map_->pos(), QPoint(810, 200));
+        ShowAvoid();
+        Activate(Avoid());
+        Drag(Avoid(), QPoint(700, 200));
+        QCOMPARE(Main()->pos(), QPoint(208, 200));
+        QVERIFY(!Map()->isVisible());
+        QCOMPARE(Map()->pos(), QPoint(810, 200));
     }
 
     void closingTheAvoidWindowClosesTheGap() {
         ShowBothSatellites();
-        QCOMPARE(map_->pos(), Slot(TForm1::SecondSlot));
-        QTest::mouseClick(avoid_->Way, Qt::LeftButton);
-        QVERIFY(!avoid_->isVisible());
-        QCOMPARE(map_->pos(), Slot(TForm1::FirstSlot));
+        QCOMPARE(Map()->pos(), Slot(TWindowStrip::SecondSlot));
+        QTest::mouseClick(Find<QToolButton>(Avoid(), "Way"), Qt::LeftButton);
+        QVERIFY(!Avoid()->isVisible());
+        QCOMPARE(Map()->pos(), Slot(TWindowStrip::FirstSlot));
     }
 
     void followersDoNotDragTheLeader() {
         ShowBothSatellites();
-        Activate(main_);
+        Activate(Main());
         // A program move of a follower: only the leader reacts to its own moves.
-        Drag(avoid_, QPoint(10, 10));
-        Drag(map_, QPoint(20, 20));
-        QCOMPARE(main_->pos(), QPoint(40, 30));
+        Drag(Avoid(), QPoint(10, 10));
+        Drag(Map(), QPoint(20, 20));
+        QCOMPARE(Main()->pos(), QPoint(40, 30));
     }
 };
 

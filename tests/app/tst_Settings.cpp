@@ -1,6 +1,11 @@
 #include "TestSupport.h"
 
+#include "AutoLoadOption.h"
 #include "HintPolicy.h"
+#include "NotepadPage.h"
+#include "OptionsPanel.h"
+#include "OwnDatabasePage.h"
+#include "ProgramSettings.h"
 #include "main.h"
 
 #include <QCheckBox>
@@ -69,19 +74,23 @@ int RunProbe(const QString& mode, const QString& programFolder) {
     QApplication::processEvents();
     TForm1* form = program.Windows().Form1;
     if (mode == QLatin1String("change")) {
-        form->LastNotesFile = MakeFile(programFolder + QStringLiteral("notes.vrn"), "{\\rtf1 }");
-        form->LastOwnDataFile = MakeFile(programFolder + QStringLiteral("OwnData.txt"),
-                                         "The Zenit-Database of the starsystems\r\n");
-        form->CheckBox1->setChecked(true);
-        form->CheckBox2->setChecked(true);
+        form->Notepad().AutoLoad().SetLastFile(
+            MakeFile(programFolder + QStringLiteral("notes.vrn"), "{\\rtf1 }"));
+        form->OwnDatabase().AutoLoad().SetLastFile(
+            MakeFile(programFolder + QStringLiteral("OwnData.txt"),
+                     "The Zenit-Database of the starsystems\r\n"));
+        Find<QCheckBox>(form, "CheckBox1")->setChecked(true);
+        Find<QCheckBox>(form, "CheckBox2")->setChecked(true);
         for (QCheckBox* box :
-             {form->CheckBox3, form->CheckBox4, form->CheckBox5, form->CheckBox6}) {
+             {Find<QCheckBox>(form, "CheckBox3"), Find<QCheckBox>(form, "CheckBox4"),
+              Find<QCheckBox>(form, "CheckBox5"), Find<QCheckBox>(form, "CheckBox6")}) {
             box->setChecked(false);
         }
         TMessageAnswerer answerer;
         for (const auto& [button, name] :
-             {std::pair{form->SpeedButton8, QStringLiteral("alt/core.vr")},
-              std::pair{form->SpeedButton9, QStringLiteral("alt/vantor.vr")}}) {
+             {std::pair{Find<QToolButton>(form, "SpeedButton8"), QStringLiteral("alt/core.vr")},
+              std::pair{Find<QToolButton>(form, "SpeedButton9"),
+                        QStringLiteral("alt/vantor.vr")}}) {
             const QString chosen = programFolder + name;
             WhenModalShows([chosen](QWidget* dialog) {
                 // Typed into the file name box, as a user would.
@@ -93,21 +102,21 @@ int RunProbe(const QString& mode, const QString& programFolder) {
         return 0;
     }
     QTextStream out(stdout);
-    out << "CheckBox1=" << form->CheckBox1->isChecked() << '\n'
-        << "CheckBox2=" << form->CheckBox2->isChecked() << '\n'
-        << "CheckBox3=" << form->CheckBox3->isChecked() << '\n'
-        << "CheckBox4=" << form->CheckBox4->isChecked() << '\n'
-        << "CheckBox5=" << form->CheckBox5->isChecked() << '\n'
-        << "CheckBox6=" << form->CheckBox6->isChecked() << '\n'
+    out << "CheckBox1=" << Find<QCheckBox>(form, "CheckBox1")->isChecked() << '\n'
+        << "CheckBox2=" << Find<QCheckBox>(form, "CheckBox2")->isChecked() << '\n'
+        << "CheckBox3=" << Find<QCheckBox>(form, "CheckBox3")->isChecked() << '\n'
+        << "CheckBox4=" << Find<QCheckBox>(form, "CheckBox4")->isChecked() << '\n'
+        << "CheckBox5=" << Find<QCheckBox>(form, "CheckBox5")->isChecked() << '\n'
+        << "CheckBox6=" << Find<QCheckBox>(form, "CheckBox6")->isChecked() << '\n'
         << "HintsShown=" << THintPolicy::Instance().HintsShown() << '\n'
-        << "StarMapLinked=" << form->StarMapLinked << '\n'
-        << "LastNotesFile=" << form->LastNotesFile << '\n'
-        << "LastOwnDataFile=" << form->LastOwnDataFile << '\n'
-        << "CoreDataPath=" << form->CoreDataPath << '\n'
-        << "InfoDataPath=" << form->InfoDataPath << '\n'
-        << "EngineFile=" << QString::fromStdString(form->NinjaMatrix1.Filename()) << '\n'
-        << "CoreMarker=" << form->Shape5->toolTip() << '\n'
-        << "InfoMarker=" << form->Shape7->toolTip() << '\n';
+        << "StarMapLinked=" << form->OptionsPanel().StarMapLinked() << '\n'
+        << "LastNotesFile=" << form->Notepad().AutoLoad().LastFile() << '\n'
+        << "LastOwnDataFile=" << form->OwnDatabase().AutoLoad().LastFile() << '\n'
+        << "CoreDataPath=" << form->OptionsPanel().CoreDataPath() << '\n'
+        << "InfoDataPath=" << form->OptionsPanel().InfoDataPath() << '\n'
+        << "EngineFile=" << QString::fromStdString(form->Engine().Filename()) << '\n'
+        << "CoreMarker=" << Find<QFrame>(form, "Shape5")->toolTip() << '\n'
+        << "InfoMarker=" << Find<QFrame>(form, "Shape7")->toolTip() << '\n';
     return 0;
 }
 
@@ -143,21 +152,23 @@ private slots:
         fixture.Start();
         TForm1* form = fixture.Form1();
         // Start-up changes no option, and before the first showing nothing is written.
-        form->CheckBox4->setChecked(false);
-        form->CheckBox4->setChecked(true);
+        Find<QCheckBox>(form, "CheckBox4")->setChecked(false);
+        Find<QCheckBox>(form, "CheckBox4")->setChecked(true);
         QVERIFY(Stored(fixture).isEmpty());
         form->show();
         QApplication::processEvents();
-        QVERIFY(form->SettingsReady);
+        QVERIFY(form->Settings().SettingsReady());
         QVERIFY(Stored(fixture).isEmpty());
-        QVERIFY(!form->CheckBox1->isChecked());
-        QVERIFY(!form->CheckBox2->isChecked());
-        QVERIFY(form->CheckBox3->isChecked() && form->CheckBox4->isChecked());
-        QVERIFY(form->CheckBox5->isChecked() && form->CheckBox6->isChecked());
-        QCOMPARE(form->CoreDataPath, fixture.ProgramFolder() + "core.vr");
-        QCOMPARE(form->InfoDataPath, fixture.ProgramFolder() + "vantor.vr");
+        QVERIFY(!Find<QCheckBox>(form, "CheckBox1")->isChecked());
+        QVERIFY(!Find<QCheckBox>(form, "CheckBox2")->isChecked());
+        QVERIFY(Find<QCheckBox>(form, "CheckBox3")->isChecked() &&
+                Find<QCheckBox>(form, "CheckBox4")->isChecked());
+        QVERIFY(Find<QCheckBox>(form, "CheckBox5")->isChecked() &&
+                Find<QCheckBox>(form, "CheckBox6")->isChecked());
+        QCOMPARE(form->OptionsPanel().CoreDataPath(), fixture.ProgramFolder() + "core.vr");
+        QCOMPARE(form->OptionsPanel().InfoDataPath(), fixture.ProgramFolder() + "vantor.vr");
 
-        ClickBox(form->CheckBox4);
+        ClickBox(Find<QCheckBox>(form, "CheckBox4"));
         const QMap<QString, QString> stored = Stored(fixture);
         QCOMPARE(stored.keys(), [] {
             QStringList names = TenValueNames;
@@ -171,7 +182,7 @@ private slots:
         QCOMPARE(stored["AutoLoad Notes"], "0");
         QCOMPARE(stored["Help POP"], "1");
         QCOMPARE(stored["StarMap Autoload"], "0");
-        QVERIFY(!form->StarMapLinked);
+        QVERIFY(!form->OptionsPanel().StarMapLinked());
     }
 
     void aRestartRestoresEveryOption() {
@@ -211,19 +222,20 @@ private slots:
         fixture.StartAndShow();
         TForm1* form = fixture.Form1();
         const QString core = fixture.ProgramFolder() + "core.vr";
-        QCOMPARE(form->CoreDataPath, core);
-        QCOMPARE(form->InfoDataPath, fixture.ProgramFolder() + "vantor.vr");
-        QCOMPARE(QString::fromStdString(form->NinjaMatrix1.Filename()), core);
-        QCOMPARE(form->Shape5->toolTip(), core);
-        QCOMPARE(form->SysCoreDat->text(),
-                 core.size() > 30 ? TForm1::ShortPathText(core) : QStringLiteral("Standard Data"));
+        QCOMPARE(form->OptionsPanel().CoreDataPath(), core);
+        QCOMPARE(form->OptionsPanel().InfoDataPath(), fixture.ProgramFolder() + "vantor.vr");
+        QCOMPARE(QString::fromStdString(form->Engine().Filename()), core);
+        QCOMPARE(Find<QFrame>(form, "Shape5")->toolTip(), core);
+        QCOMPARE(Find<QLineEdit>(form, "SysCoreDat")->text(),
+                 core.size() > 30 ? TOptionsPanel::ShortPathText(core)
+                                  : QStringLiteral("Standard Data"));
         // The notes file is gone; the own database's auto-load has no file named at all
         // and so stays as stored.
-        QVERIFY(!form->CheckBox1->isChecked());
-        QCOMPARE(form->LastNotesFile, "/nowhere/notes.vrn");
-        QVERIFY(form->CheckBox2->isChecked());
+        QVERIFY(!Find<QCheckBox>(form, "CheckBox1")->isChecked());
+        QCOMPARE(form->Notepad().AutoLoad().LastFile(), "/nowhere/notes.vrn");
+        QVERIFY(Find<QCheckBox>(form, "CheckBox2")->isChecked());
 
-        form->CheckBox5->setChecked(false);
+        Find<QCheckBox>(form, "CheckBox5")->setChecked(false);
         QCOMPARE(Stored(fixture)["SysCoreDat"], core);
         QCOMPARE(Stored(fixture)["AutoLoad Notes"], "0");
     }
@@ -235,14 +247,14 @@ private slots:
                                 "\ndata%20lines=0\n");
         fixture.StartAndShow();
         TForm1* form = fixture.Form1();
-        QVERIFY(!form->CheckBox3->isChecked());
+        QVERIFY(!Find<QCheckBox>(form, "CheckBox3")->isChecked());
         QVERIFY(!THintPolicy::Instance().HintsShown());
-        QVERIFY(!form->StarMapLinked);
-        QVERIFY(!form->CheckBox6->isChecked());
-        QCOMPARE(form->CoreDataPath, core);
+        QVERIFY(!form->OptionsPanel().StarMapLinked());
+        QVERIFY(!Find<QCheckBox>(form, "CheckBox6")->isChecked());
+        QCOMPARE(form->OptionsPanel().CoreDataPath(), core);
 
         // The next write replaces the other spellings instead of adding to them.
-        form->CheckBox5->setChecked(false);
+        Find<QCheckBox>(form, "CheckBox5")->setChecked(false);
         QCOMPARE(Stored(fixture).size(), 10);
         QCOMPARE(Stored(fixture)["Help POP"], "0");
     }
@@ -263,15 +275,15 @@ private slots:
         QCOMPARE(errors.Texts,
                  QStringList{"Settings: the value \"Help POP\" is not a flag: \"yes\""});
         // The values after the faulty one are not read.
-        QVERIFY(form->CheckBox4->isChecked());
-        QVERIFY(form->CheckBox6->isChecked());
-        QVERIFY(form->CoreDataPath.isEmpty());
-        QVERIFY(form->InfoDataPath.isEmpty());
-        QCOMPARE(QString::fromStdString(form->NinjaMatrix1.Filename()), "core.vr");
+        QVERIFY(Find<QCheckBox>(form, "CheckBox4")->isChecked());
+        QVERIFY(Find<QCheckBox>(form, "CheckBox6")->isChecked());
+        QVERIFY(form->OptionsPanel().CoreDataPath().isEmpty());
+        QVERIFY(form->OptionsPanel().InfoDataPath().isEmpty());
+        QCOMPARE(QString::fromStdString(form->Engine().Filename()), "core.vr");
         QVERIFY(fixture.Form2() && fixture.Form3() && fixture.Form4());
 
         // The first write stores the default paths.
-        form->CheckBox5->setChecked(false);
+        Find<QCheckBox>(form, "CheckBox5")->setChecked(false);
         QCOMPARE(Stored(fixture)["SysCoreDat"], fixture.ProgramFolder() + "core.vr");
         QCOMPARE(Stored(fixture)["SysInfoDat"], fixture.ProgramFolder() + "vantor.vr");
         QCOMPARE(Stored(fixture)["Help POP"], "1");
@@ -283,11 +295,11 @@ private slots:
         // A file where the store's folder belongs: nobody can write there.
         MakeFile(fixture.ConfigHome() + "/Tessaly");
         TErrorBoxRecorder errors;
-        ClickBox(fixture.Form1()->CheckBox4);
+        ClickBox(Find<QCheckBox>(fixture.Form1(), "CheckBox4"));
         QCOMPARE(errors.Texts.size(), 1);
         QVERIFY2(errors.Texts.first().contains(fixture.SettingsFile()),
                  qPrintable(errors.Texts.first()));
-        QVERIFY(!fixture.Form1()->StarMapLinked);
+        QVERIFY(!fixture.Form1()->OptionsPanel().StarMapLinked());
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "Colors.h"
 #include "MatrixShape.h"
+#include "NavigationPage.h"
 #include "main.h"
 #include "mappy.h"
 
@@ -12,58 +13,53 @@
 
 namespace {
 
-// The lines of the way box, as the user reads them.
-QStringList WayLines(TForm1* main) {
-    return main->RichEdit1->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-QList<QWidget*> NavigationControls(TForm1* main) {
-    return {main->Von, main->Nach, main->Way, main->Label1, main->Label2};
-}
+const QList<const char*> NavigationControls{"Von", "Nach", "Way", "Label1", "Label2"};
 
 } // namespace
 
 // The star map as the user drives it: the real windows, mouse presses on the
 // sector shapes, the shipped universe.
-class TStarMapTest : public QObject {
+class TStarMapTest : public TProgramTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TProgramFixture> fixture_;
-    TForm1* main_ = nullptr;
-    TForm4* map_ = nullptr;
-
-    TMatrixShape* Sector(int column, int row) const { return map_->SectorShape(column, row); }
+    TForm4* Map() const { return Fixture().Form4(); }
+    TMatrixShape* Sector(int column, int row) const { return Map()->SectorShape(column, row); }
     QColor Color(std::uint32_t bgr) const { return FromBgr(bgr); }
-    const TNinjaMatrix& Engine() const { return main_->NinjaMatrix1; }
-
-private slots:
-    void init() {
-        fixture_ = std::make_unique<TProgramFixture>();
-        fixture_->StartAndShow();
-        main_ = fixture_->Form1();
-        map_ = fixture_->Form4();
-        main_->Button1Click();
-        QVERIFY(map_->isVisible());
+    const TNinjaMatrix& Engine() const { return Main()->Engine(); }
+    QComboBox* Box(const char* name) const { return Find<QComboBox>(&Navigation(), name); }
+    QTextEdit* Output() const { return Find<QTextEdit>(&Navigation(), "RichEdit1"); }
+    // The lines of the way box, as the user reads them.
+    QStringList WayLines() const {
+        return Output()->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    void CloseMap() const { QTest::mouseClick(Find<QToolButton>(Map(), "Way"), Qt::LeftButton); }
+    void ReopenMap() const {
+        CloseMap();
+        Main()->Button1Click();
     }
 
-    void cleanup() { fixture_.reset(); }
+    void Prepare() override {
+        Main()->Button1Click();
+        QVERIFY(Map()->isVisible());
+    }
+
+private slots:
 
     void layoutNumbersAndPlacesEveryShape() {
-        QCOMPARE(map_->windowTitle(), QStringLiteral("Starmap"));
-        QCOMPARE(map_->size(), QSize(200, 250));
-        QCOMPARE(map_->Image1->pixmap().size(), QSize(196, 247));
+        QCOMPARE(Map()->windowTitle(), QStringLiteral("Starmap"));
+        QCOMPARE(Map()->size(), QSize(200, 250));
+        QCOMPARE(Find<QLabel>(Map(), "Image1")->pixmap().size(), QSize(196, 247));
         for (int number = 1; number <= 176; ++number) {
-            QCOMPARE(map_->MatrixShape(number)->objectName(),
+            QCOMPARE(Map()->MatrixShape(number)->objectName(),
                      QStringLiteral("MatrixShape%1").arg(number));
         }
         QCOMPARE(Sector(0, 0)->geometry(), QRect(9, 9, 17, 17));
         QCOMPARE(Sector(3, 5)->geometry(), QRect(81, 129, 17, 17));
         QCOMPARE(Sector(7, 2)->geometry(), QRect(176, 57, 17, 17));
-        QCOMPARE(map_->MatrixShape(65 + 8 * 2 + 3)->geometry(), QRect(88, 73, 4, 9));
-        QCOMPARE(map_->MatrixShape(121 + 7 * 4 + 6)->geometry(), QRect(169, 112, 9, 4));
-        QCOMPARE(map_->Way->geometry(), QRect(8, 226, 185, 17));
-        QCOMPARE(map_->Way->text(), QStringLiteral("Close"));
+        QCOMPARE(Map()->MatrixShape(NorthSouthShapeNumber(3, 2))->geometry(), QRect(88, 73, 4, 9));
+        QCOMPARE(Map()->MatrixShape(EastWestShapeNumber(6, 4))->geometry(), QRect(169, 112, 9, 4));
+        QCOMPARE(Find(Map(), "Way")->geometry(), QRect(8, 226, 185, 17));
+        QCOMPARE(Find<QToolButton>(Map(), "Way")->text(), QStringLiteral("Close"));
     }
 
     void loadedSectorsCarryNameCoordinatesAndRaceOutline() {
@@ -87,8 +83,7 @@ private slots:
             }
         }
         // Reopening and searching do not bring them back.
-        map_->WayClick();
-        main_->Button1Click();
+        ReopenMap();
         QTest::mouseClick(Sector(2, 1), Qt::LeftButton);
         QTest::mouseClick(Sector(4, 4), Qt::LeftButton);
         for (const QPoint& cell : empty) {
@@ -97,30 +92,28 @@ private slots:
     }
 
     void firstClickPicksTheStart() {
-        main_->RichEdit1->setPlainText(QStringLiteral("an earlier way"));
+        Output()->setPlainText(QStringLiteral("an earlier way"));
         Sector(3, 3)->SetFillSolid(true); // an earlier highlight
         TMatrixShape* corvane = Sector(2, 1);
         QTest::mouseClick(corvane, Qt::LeftButton);
-        QCOMPARE(main_->Von->currentText(), QStringLiteral("Corvane"));
-        QCOMPARE(main_->FromColumn, 2);
-        QCOMPARE(main_->FromRow, 1);
-        QVERIFY(main_->TargetPending);
+        QCOMPARE(Box("Von")->currentText(), QStringLiteral("Corvane"));
+        QCOMPARE(Navigation().From(), (SectorPosition{2, 1}));
+        QVERIFY(Map()->TargetPending());
         QVERIFY(corvane->FillSolid());
         QCOMPARE(corvane->FillColor(), Color(Palette::Green));
         QCOMPARE(corvane->OutlineColor(), Color(Palette::Green));
         QVERIFY(!Sector(3, 3)->FillSolid());
-        QCOMPARE(main_->RichEdit1->toPlainText(), QStringLiteral("an earlier way"));
+        QCOMPARE(Output()->toPlainText(), QStringLiteral("an earlier way"));
     }
 
     void secondClickPicksTheTargetAndShowsTheWay() {
         QTest::mouseClick(Sector(2, 1), Qt::LeftButton);
         // The mouse button doesn't matter.
         QTest::mouseClick(Sector(4, 4), Qt::RightButton);
-        QCOMPARE(main_->Nach->currentText(), QStringLiteral("Tallyhold"));
-        QCOMPARE(main_->ToColumn, 4);
-        QCOMPARE(main_->ToRow, 4);
-        QVERIFY(!main_->TargetPending);
-        const QStringList lines = WayLines(main_);
+        QCOMPARE(Box("Nach")->currentText(), QStringLiteral("Tallyhold"));
+        QCOMPARE(Navigation().To(), (SectorPosition{4, 4}));
+        QVERIFY(!Map()->TargetPending());
+        const QStringList lines = WayLines();
         QCOMPARE(lines.size(), 6);
         QCOMPARE(lines.first(), QStringLiteral("Corvane through east-gate to"));
         QCOMPARE(lines.last(), QStringLiteral("Tallyhold"));
@@ -133,38 +126,38 @@ private slots:
         QCOMPARE(Sector(4, 4)->OutlineColor(), Color(Engine().Race2Color()));
         // The third click begins a new pair.
         QTest::mouseClick(Sector(0, 0), Qt::LeftButton);
-        QVERIFY(main_->TargetPending);
+        QVERIFY(Map()->TargetPending());
         QVERIFY(!Sector(4, 4)->FillSolid());
-        QCOMPARE(WayLines(main_).size(), 6);
+        QCOMPARE(WayLines().size(), 6);
     }
 
     void sameSectorTwiceNamesItAlone() {
         QTest::mouseClick(Sector(2, 1), Qt::LeftButton);
         QTest::mouseClick(Sector(2, 1), Qt::LeftButton);
-        QCOMPARE(WayLines(main_), QStringList{QStringLiteral("Corvane")});
+        QCOMPARE(WayLines(), QStringList{QStringLiteral("Corvane")});
     }
 
     void navigationBoxesGiveWayWhileTheMapIsOpen() {
-        for (QWidget* control : NavigationControls(main_)) {
-            QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+        for (const char* name : NavigationControls) {
+            QVERIFY2(!Find(&Navigation(), name)->isEnabled(), name);
         }
         // Short description, "X", "Print" and "Avoid contact with" stay usable.
-        QVERIFY(main_->SpeedButton3->isEnabled());
-        QVERIFY(main_->SpeedButton5->isEnabled());
-        QTest::mouseClick(map_->Way, Qt::LeftButton);
-        QVERIFY(!map_->isVisible());
-        for (QWidget* control : NavigationControls(main_)) {
-            QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+        for (const char* name : {"SpeedButton3", "SpeedButton1", "SpeedButton4", "SpeedButton5"}) {
+            QVERIFY2(Find(&Navigation(), name)->isEnabled(), name);
+        }
+        CloseMap();
+        QVERIFY(!Map()->isVisible());
+        for (const char* name : NavigationControls) {
+            QVERIFY2(Find(&Navigation(), name)->isEnabled(), name);
         }
     }
 
     void pickedStartSurvivesClosingTheMap() {
         QTest::mouseClick(Sector(2, 1), Qt::LeftButton);
-        map_->WayClick();
-        main_->Button1Click();
-        QVERIFY(main_->TargetPending);
+        ReopenMap();
+        QVERIFY(Map()->TargetPending());
         QTest::mouseClick(Sector(4, 4), Qt::LeftButton);
-        QCOMPARE(WayLines(main_).size(), 6);
+        QCOMPARE(WayLines().size(), 6);
     }
 
     // A request from the boxes between the two clicks can leave the picked
@@ -174,12 +167,12 @@ private slots:
         TMessageAnswerer answerer;
         TErrorBoxRecorder errors;
         QTest::mouseClick(Sector(2, 1), Qt::LeftButton);
-        map_->WayClick();
-        main_->Von->setCurrentText(QStringLiteral("Nowhere"));
-        main_->Nach->setCurrentText(QStringLiteral("Tallyhold"));
-        main_->WayClick(main_->Way);
-        QCOMPARE(main_->FromColumn, 255);
-        main_->Button1Click();
+        CloseMap();
+        Box("Von")->setCurrentText(QStringLiteral("Nowhere"));
+        Box("Nach")->setCurrentText(QStringLiteral("Tallyhold"));
+        QTest::mouseClick(Find<QToolButton>(&Navigation(), "Way"), Qt::LeftButton);
+        QVERIFY(!Navigation().From().Known());
+        Main()->Button1Click();
         QTest::mouseClick(Sector(4, 4), Qt::LeftButton);
         QCOMPARE(answerer.Seen.size(), 2);
         QVERIFY(answerer.Seen.last().Text.contains(QStringLiteral("\"from-system\"")));

@@ -48,10 +48,10 @@ struct FakeStarMap {
 
     FakeShape& SectorShape(int x, int y) { return sectors.at(static_cast<std::size_t>(8 * x + y)); }
     FakeShape& EastWest(int x, int y) {
-        return dividers.at(static_cast<std::size_t>(TNinjaMatrix::EastWestDividerIndex(x, y)));
+        return dividers.at(static_cast<std::size_t>(EastWestDividerIndex(x, y)));
     }
     FakeShape& NorthSouth(int x, int y) {
-        return dividers.at(static_cast<std::size_t>(TNinjaMatrix::NorthSouthDividerIndex(x, y)));
+        return dividers.at(static_cast<std::size_t>(NorthSouthDividerIndex(x, y)));
     }
 
     std::array<FakeShape, 64> sectors{};
@@ -100,8 +100,13 @@ inline void Link(TNinjaMatrix& engine, int x, int y, Side side) {
 }
 
 // Every sector named "Sxy" (column, row), so lines tell where the way went.
+// Built by appending: GCC 12 at -O3 reports a false -Wrestrict overlap for
+// "S" + std::string (GCC bug 105651).
 inline std::string GridName(int x, int y) {
-    return "S" + std::to_string(x) + std::to_string(y);
+    std::string name = "S";
+    name += std::to_string(x);
+    name += std::to_string(y);
+    return name;
 }
 
 inline void NameEverySector(TNinjaMatrix& engine) {

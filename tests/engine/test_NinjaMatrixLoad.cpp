@@ -90,11 +90,15 @@ TEST_F(LoadMatrix, OddFieldValuesLoadAsTheirLowByteAndCountOnlyWhenExactlyOne) {
 
     EXPECT_EQ(engine.Sector(0, 0).Name, "Home");
     EXPECT_EQ(engine.Sector(0, 0).EastGate, 1);
-    for (const Side side : {Side::North, Side::West, Side::South, Side::East}) {
-        EXPECT_FALSE(engine.HasGate(1, 0, side));
-    }
+    // Home's gate leads east; Gate2 has none to lead back.
+    engine.FindWay(0, 0, 1, 0, kAvoidNone, false);
+    EXPECT_TRUE(engine.LastWayStatus().Reached);
+    engine.FindWay(1, 0, 0, 0, kAvoidNone, false);
+    EXPECT_FALSE(engine.LastWayStatus().Reached);
     EXPECT_EQ(map.SectorShape(2, 0).outline, kLaidOutOutline);
-    EXPECT_FALSE(engine.IsAvoided(2, 0, kAvoidAll));
+    // Race 7 is no race, so avoiding every race still lets a way end there.
+    engine.FindWay(2, 0, 2, 0, kAvoidAll, false);
+    EXPECT_TRUE(engine.LastWayStatus().Reached);
     EXPECT_EQ(engine.Sector(3, 0).Race, 6);
     EXPECT_EQ(engine.Sector(3, 0).NorthGate, 1);
 }

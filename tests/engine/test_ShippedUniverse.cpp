@@ -60,7 +60,7 @@ using Jumps = std::array<std::array<int, kSize>, kSize>;
 Jumps JumpsTo(int targetColumn, int targetRow, const AvoidFlags& avoid) {
     TNinjaMatrix grid = ShippedGrid();
     grid.ResetMatrix();
-    grid.MarkDistances(targetColumn, targetRow, 1, avoid);
+    grid.MarkDistances(targetColumn, targetRow, avoid);
     Jumps jumps{};
     for (int x = 0; x < kSize; ++x) {
         for (int y = 0; y < kSize; ++y) {

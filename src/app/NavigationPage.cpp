@@ -1,0 +1,258 @@
+#include "NavigationPage.h"
+
+#include "Colors.h"
+#include "Cp1252.h"
+#include "ErrorBox.h"
+#include "Look.h"
+#include "Messenger.h"
+#include "RichEditSink.h"
+#include "WindowStrip.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextEdit>
+#include <QToolButton>
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint32_t PlaceholderColor = 0x909090;
+
+// An editable box whose list the program fills; typed text is never added to it.
+QComboBox* SystemBox(QWidget* parent, const char* name, const QString& spokenName, int top) {
+    auto* box = MakeControl<QComboBox>(parent, name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    // Names match exactly, letter case included: the completion must not
+    // quietly turn "corvane" into "Corvane".
+    box->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    box->setFont(VantorFont(11));
+    SetColors(box, Palette::DarkGround, Palette::Silver);
+    SetColors(box->view(), Palette::DarkGround, Palette::Silver);
+    box->setAccessibleName(spokenName);
+    Place(box, 3, 17 + top, 109, 21);
+    return box;
+}
+
+// The sunken holder of a flat button at the foot of the page.
+QToolButton* SunkenButton(QWidget* parent, const char* holderName, int top, const char* name,
+                          const QString& caption, const QString& hint, bool bold) {
+    auto* holder = MakeControl<QFrame>(parent, holderName);
+    holder->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Place(holder, 3, top, 111, 27);
+    QToolButton* button = PageButton(holder, name, caption, hint, bold, Palette::Accent);
+    Place(button, 2, 2, 107, 23);
+    return button;
+}
+
+QTextEdit* WayBox(QWidget* parent) {
+    auto* box = MakeControl<QTextEdit>(parent, "RichEdit1");
+    box->setFrameStyle(QFrame::NoFrame);
+    box->setReadOnly(true);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setFont(VantorFont(11));
+    SetColors(box, Palette::Black, Palette::Silver);
+    QPalette placeholder = box->palette();
+    placeholder.setColor(QPalette::PlaceholderText, FromBgr(PlaceholderColor));
+    box->setPalette(placeholder);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setAccessibleName(QStringLiteral("Way"));
+    Place(box, 4, 6, 306, 351);
+    return box;
+}
+
+bool AnyAvoided(const AvoidFlags& avoid) {
+    return std::any_of(avoid.begin(), avoid.end(), [](bool avoided) { return avoided; });
+}
+
+} // namespace
+
+TNavigationPage::TNavigationPage(QWidget* parent, TNinjaMatrix& engine, TMessenger& messenger,
+                                 TWindowStrip& strip)
+    : QWidget(parent)
+    , engine_(engine)
+    , messenger_(messenger)
+    , strip_(strip) {
+    setObjectName(QStringLiteral("TabSheet3"));
+    SetColors(this, Palette::DarkGround, Palette::Silver);
+    BuildControls();
+    waySink_ = std::make_unique<TRichEditSink>(RichEdit1);
+    engine_.SetOutPutField(waySink_.get());
+}
+
+TNavigationPage::~TNavigationPage() {
+    // The engine must not write into the box while the widgets go away.
+    engine_.SetOutPutField(nullptr);
+}
+
+void TNavigationPage::BuildControls() {
+    Label1 = Heading(this, "Label1", QStringLiteral("From"), 4, 0);
+    Von = SystemBox(this, "Von", QStringLiteral("From"), 0);
+    Label1->setBuddy(Von);
+    Label2 = Heading(this, "Label2", QStringLiteral("To"), 4, 47);
+    Nach = SystemBox(this, "Nach", QStringLiteral("To"), 48);
+    Label2->setBuddy(Nach);
+
+    SpeedButton5 = SunkenButton(this, "SpeedButton5Holder", 333, "SpeedButton5",
+                                QStringLiteral("Avoid contact with"),
+                                QStringLiteral("Avoid contact with a specific race"), false);
+    Way = SunkenButton(this, "WayHolder", 365, "Way", QStringLiteral("Find a way..."),
+                       QStringLiteral("Find the fastest way from A to B"), true);
+
+    Panel2 = MakeControl<QFrame>(this, "Panel2");
+    SetColors(Panel2, Palette::Black, Palette::Silver);
+    Place(Panel2, 117, 0, 316, 390);
+    RichEdit1 = WayBox(Panel2);
+
+    SpeedButton1 = PageButton(Panel2, "SpeedButton1", QStringLiteral("X"),
+                              QStringLiteral("Clear all displays"), true, Palette::Red);
+    Place(SpeedButton1, 4, 366, 25, 19);
+    SpeedButton3 = PageButton(Panel2, "SpeedButton3", QStringLiteral("Short description"),
+                              QStringLiteral("Only display stargates"), true, Palette::Accent);
+    Place(SpeedButton3, 33, 366, 110, 19);
+    SpeedButton4 = PageButton(Panel2, "SpeedButton4", QStringLiteral("Print"),
+                              QStringLiteral("Prints the way shown above"), false, Palette::Accent);
+    Place(SpeedButton4, 237, 366, 75, 19);
+
+    OnEnterKey(Von, [this] { VonKeyPress(); });
+    OnEnterKey(Nach, [this] { NachKeyPress(); });
+    connect(Way, &QToolButton::clicked, this, Guarded([this] { WayClick(Way); }));
+    connect(SpeedButton3, &QToolButton::clicked, this, Guarded([this] { WayClick(SpeedButton3); }));
+    connect(SpeedButton1, &QToolButton::clicked, this, Guarded([this] { SpeedButton1Click(); }));
+    connect(SpeedButton5, &QToolButton::clicked, this, Guarded([this] { SpeedButton5Click(); }));
+}
+
+void TNavigationPage::FillSystemLists() {
+    QStringList names;
+    for (int x = 0; x < TNinjaMatrix::GridSize; ++x) {
+        for (int y = 0; y < TNinjaMatrix::GridSize; ++y) {
+            // A cell the file leaves undefined has no name to offer.
+            const std::string& name = engine_.Sector(x, y).Name;
+            if (!name.empty()) {
+                names << DecodeCp1252(name);
+            }
+        }
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+    for (QComboBox* box : {Von, Nach}) {
+        box->clear();
+        box->addItems(names);
+        box->setCurrentIndex(-1);
+    }
+}
+
+void TNavigationPage::SetAvoidFlagsSource(std::function<AvoidFlags()> source) {
+    avoidFlags_ = std::move(source);
+}
+
+void TNavigationPage::MapStartPicked(int column, int row, const QString& name) {
+    Von->setCurrentText(name);
+    from_ = {static_cast<std::uint8_t>(column), static_cast<std::uint8_t>(row)};
+}
+
+void TNavigationPage::MapTargetPicked(int column, int row, const QString& name) {
+    Nach->setCurrentText(name);
+    to_ = {static_cast<std::uint8_t>(column), static_cast<std::uint8_t>(row)};
+    // Both outlines go back to their race colours. A request from the boxes
+    // may have replaced the picked start by "no such system" since the first
+    // click; the request below then reports it.
+    for (const SectorPosition picked : {from_, to_}) {
+        if (picked.Known()) {
+            engine_.SetRaceColor(picked.Column, picked.Row);
+        }
+    }
+    WayClick(nullptr);
+}
+
+void TNavigationPage::SetMapPicking(bool picking) {
+    mapPicking_ = picking;
+    for (QWidget* control : std::initializer_list<QWidget*>{Von, Nach, Way, Label1, Label2}) {
+        control->setEnabled(!picking);
+    }
+}
+
+void TNavigationPage::AvoidedRacesChanged() {
+    WayClick(nullptr);
+}
+
+void TNavigationPage::VonKeyPress() {
+    Nach->setFocus(Qt::OtherFocusReason);
+}
+
+void TNavigationPage::NachKeyPress() {
+    WayClick(Nach);
+}
+
+// An empty box names no system, even where the file leaves a cell without a name.
+SectorPosition TNavigationPage::LookUp(const QString& name) const {
+    return name.isEmpty() ? SectorPosition{} : engine_.FindSectorPosition(EncodeCp1252(name));
+}
+
+void TNavigationPage::WayClick(QObject* sender) {
+    RichEdit1->setPlaceholderText(QString());
+    if (Von->currentText().isEmpty() && Nach->currentText().isEmpty()) {
+        messenger_.Notify(QStringLiteral("General error occured."),
+                          QStringLiteral("You forgot to enter a keyword / ... ."),
+                          MessageKind::Notice);
+    }
+    RichEdit1->clear();
+    // While the map picks the sectors, its picks stand and the boxes are not read.
+    if (!mapPicking_) {
+        from_ = LookUp(Von->currentText());
+        to_ = LookUp(Nach->currentText());
+    }
+    if (!from_.Known()) {
+        messenger_.Notify(
+            QStringLiteral("Error."),
+            QStringLiteral("You have entered a wrong \"from-system\". Please correct your entry!"),
+            MessageKind::Alert);
+        return;
+    }
+    if (!to_.Known()) {
+        messenger_.Notify(
+            QStringLiteral("Error."),
+            QStringLiteral("You have entered a wrong \"to-system\". Please correct your entry!"),
+            MessageKind::Alert);
+        return;
+    }
+    const AvoidFlags avoid = avoidFlags_ ? avoidFlags_() : AvoidFlags{};
+    const bool searched = engine_.FindWay(from_.Column, from_.Row, to_.Column, to_.Row, avoid,
+                                          sender == SpeedButton3);
+    if (!searched || !engine_.LastWayStatus().Reached) {
+        ExplainNoWay(!searched, avoid);
+    }
+}
+
+// The box stays empty; its placeholder, which is not part of the text, tells why.
+void TNavigationPage::ExplainNoWay(bool searchFailed, const AvoidFlags& avoid) {
+    if (searchFailed) {
+        RichEdit1->setPlaceholderText(QStringLiteral("Navigation Error: the search failed"));
+        return;
+    }
+    const QString from = DecodeCp1252(engine_.Sector(from_.Column, from_.Row).Name);
+    const QString to = DecodeCp1252(engine_.Sector(to_.Column, to_.Row).Name);
+    RichEdit1->setPlaceholderText(
+        AnyAvoided(avoid)
+            ? QStringLiteral("No way from %1 to %2 avoids the chosen races.").arg(from, to)
+            : QStringLiteral("No way leads from %1 to %2.").arg(from, to));
+}
+
+void TNavigationPage::SpeedButton1Click() {
+    RichEdit1->clear();
+    RichEdit1->setPlaceholderText(QString());
+    engine_.ResetMatrix();
+    Von->clearEditText();
+    Nach->clearEditText();
+}
+
+void TNavigationPage::SpeedButton5Click() {
+    strip_.ShowAvoid();
+}

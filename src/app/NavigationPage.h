@@ -1,0 +1,81 @@
+#pragma once
+
+#include "NinjaMatrix.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QTextEdit;
+class QToolButton;
+class TMessenger;
+class TRichEditSink;
+class TWindowStrip;
+
+// The "Navigation" page: the From and To boxes, the way request and the box
+// the way is written into. The star map and the avoid window reach it through
+// the calls below.
+class TNavigationPage : public QWidget {
+    Q_OBJECT
+
+public:
+    TNavigationPage(QWidget* parent, TNinjaMatrix& engine, TMessenger& messenger,
+                    TWindowStrip& strip);
+    ~TNavigationPage() override;
+
+    // The From and To lists, once, after the core data file has been loaded.
+    void FillSystemLists();
+
+    // Where the six avoid flags are read at every request.
+    void SetAvoidFlagsSource(std::function<AvoidFlags()> source);
+
+    // The star map picked the start: it stands in From until the next request
+    // from the boxes.
+    void MapStartPicked(int column, int row, const QString& name);
+    // The star map picked the target: the way between the picked sectors.
+    void MapTargetPicked(int column, int row, const QString& name);
+    // While the star map is open it picks the sectors, and the boxes give way.
+    void SetMapPicking(bool picking);
+    // The avoided races changed: the way is found again with them.
+    void AvoidedRacesChanged();
+
+    // The sectors of the last request; Known() is false for a wrong name.
+    SectorPosition From() const { return from_; }
+    SectorPosition To() const { return to_; }
+
+private:
+    void BuildControls();
+    // Every way request: the sender decides the form (short only for SpeedButton3).
+    void WayClick(QObject* sender);
+    SectorPosition LookUp(const QString& name) const;
+    void ExplainNoWay(bool searchFailed, const AvoidFlags& avoid);
+    // Enter in Von moves on to Nach; Enter in Nach asks for the way.
+    void VonKeyPress();
+    void NachKeyPress();
+    void SpeedButton1Click();
+    void SpeedButton5Click();
+
+    TNinjaMatrix& engine_;
+    TMessenger& messenger_;
+    TWindowStrip& strip_;
+    std::function<AvoidFlags()> avoidFlags_;
+    std::unique_ptr<TRichEditSink> waySink_;
+    SectorPosition from_{0, 0};
+    SectorPosition to_{0, 0};
+    bool mapPicking_ = false;
+
+    QLabel* Label1 = nullptr;            // "From"
+    QComboBox* Von = nullptr;            // start system
+    QLabel* Label2 = nullptr;            // "To"
+    QComboBox* Nach = nullptr;           // target system
+    QToolButton* SpeedButton5 = nullptr; // "Avoid contact with"
+    QToolButton* Way = nullptr;          // "Find a way..."
+    QFrame* Panel2 = nullptr;
+    QTextEdit* RichEdit1 = nullptr;      // the way
+    QToolButton* SpeedButton1 = nullptr; // "X"
+    QToolButton* SpeedButton3 = nullptr; // "Short description"
+    QToolButton* SpeedButton4 = nullptr; // "Print"
+};
