@@ -115,38 +115,34 @@ TOrlenFade::TOrlenFade(QWidget* parent)
     startImage_ = shownImage_.copy();
 }
 
+// While a transition back runs, pictures and colours are swapped; the final
+// Reset swaps them back. A value set meanwhile therefore goes where its
+// property returns to, so that it is not handed to the other one.
 void TOrlenFade::SetPicFrom(const QImage& picture) {
-    if (reversed_) {
-        // A transition back runs on swapped pictures: keep the new one where
-        // PicFrom will be once they are swapped back, and leave the frames be.
-        picTo_ = picture;
-        return;
-    }
-    picFrom_ = picture;
-    Reset();
+    AssignPicture(reversed_ ? picTo_ : picFrom_, picture);
 }
 
 void TOrlenFade::SetPicTo(const QImage& picture) {
-    if (reversed_) {
-        picFrom_ = picture;
-        return;
-    }
-    picTo_ = picture;
-    Reset();
+    AssignPicture(reversed_ ? picFrom_ : picTo_, picture);
 }
 
-void TOrlenFade::SetColorFrom(const QColor& color) {
-    // While a transition back runs the colours are swapped; the Reset that
-    // follows swaps them back, so the new colour must go where ColorFrom returns.
-    QColor& kept = reversed_ ? colorTo_ : colorFrom_;
-    if (kept != color) {
-        kept = color;
+void TOrlenFade::AssignPicture(QImage& kept, const QImage& picture) {
+    kept = picture;
+    // The running transition back keeps its frames; its final Reset shows the picture.
+    if (!reversed_) {
         Reset();
     }
 }
 
+void TOrlenFade::SetColorFrom(const QColor& color) {
+    AssignColor(reversed_ ? colorTo_ : colorFrom_, color);
+}
+
 void TOrlenFade::SetColorTo(const QColor& color) {
-    QColor& kept = reversed_ ? colorFrom_ : colorTo_;
+    AssignColor(reversed_ ? colorFrom_ : colorTo_, color);
+}
+
+void TOrlenFade::AssignColor(QColor& kept, const QColor& color) {
     if (kept != color) {
         kept = color;
         Reset();

@@ -103,6 +103,8 @@ protected:
 private:
     class TransitionScope;
 
+    void AssignPicture(QImage& kept, const QImage& picture);
+    void AssignColor(QColor& kept, const QColor& color);
     bool RebuildImages();
     bool SetSizeFromPicture();
     void LeaveReversal();
