@@ -5,8 +5,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
-#include <map>
 #include <memory>
 #include <random>
 #include <vector>
@@ -19,10 +19,8 @@ namespace {
 constexpr QRgb kRed = 0xFFFF0000;
 constexpr QRgb kBlue = 0xFF0000FF;
 constexpr QRgb kGreen = 0xFF00FF00;
-constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kWhite = 0xFFFFFFFF;
 
-QImage Solid(QSize size, QRgb color) {
+QImage Solid(QSize size, QColor color) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
     return image;
@@ -31,11 +29,9 @@ QImage Solid(QSize size, QRgb color) {
 QImage Noise(QSize size, unsigned seed) {
     std::mt19937 random(seed);
     QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            image.setPixel(x, y, 0xFF000000u | random());
-        }
-    }
+    auto* pixels = reinterpret_cast<QRgb*>(image.bits());
+    std::generate(pixels, pixels + size.width() * size.height(),
+                  [&random] { return 0xFF000000u | random(); });
     return image;
 }
 
@@ -50,17 +46,22 @@ std::uint32_t ByteBlend(std::uint32_t from, std::uint32_t to, int weight) {
     return word;
 }
 
-int CountPixels(const QImage& image, QRgb color) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            count += image.pixel(x, y) == color ? 1 : 0;
+QImage Blended(const QImage& from, const QImage& to, int weight) {
+    QImage image(from.size(), QImage::Format_RGB32);
+    for (int y = 0; y < from.height(); ++y) {
+        for (int x = 0; x < from.width(); ++x) {
+            image.setPixel(x, y, ByteBlend(from.pixel(x, y), to.pixel(x, y), weight));
         }
     }
-    return count;
+    return image;
 }
 
-// A shown window with one fade control on it, and every frame it paints.
+int CountPixels(const QImage& image, QRgb color) {
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+    return static_cast<int>(std::count(pixels, pixels + image.width() * image.height(), color));
+}
+
+// A shown window with one fade control on it, and every frame the control paints.
 class Stage : public QObject {
 public:
     QPointer<QWidget> ground = new QWidget;
@@ -81,8 +82,7 @@ public:
         return exposed;
     }
 
-    // Pictures that differ in every pixel, not stretched, so that the
-    // control takes PicFrom's size.
+    // Pictures that differ in every pixel; the control takes PicFrom's size.
     void SetRedToBlue(QSize fromSize, QSize toSize) {
         fade->SetStretchToFit(false);
         fade->SetPicFrom(Solid(fromSize, kRed));
@@ -103,77 +103,80 @@ class TOrlenFadeTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void blendMatchesPerByteFormula_data() {
-        QTest::addColumn<int>("weight");
-        for (int weight = 0; weight <= 32; ++weight) {
-            QTest::addRow("weight %d", weight) << weight;
-        }
-    }
-
     void blendMatchesPerByteFormula() {
-        QFETCH(int, weight);
-        std::mt19937 random(static_cast<unsigned>(weight));
-        // Extreme words first: the carries of the word-wide arithmetic show there.
+        std::mt19937 random(7);
+        // Extreme words first: carries between the bytes of a word show there.
         std::vector<std::uint32_t> from{0xFFFFFFFF, 0x00000000, 0xFF00FF00, 0xC8C8C8C8};
         std::vector<std::uint32_t> to{0x00000000, 0xFFFFFFFF, 0x00FF00FF, 0x64646464};
         for (int i = 0; i < 4096; ++i) {
             from.push_back(random());
             to.push_back(random());
         }
-        std::vector<std::uint32_t> output(from.size(), 0xDEADBEEF);
-        BlendImages(from, to, weight, output);
-        for (std::size_t i = 0; i < from.size(); ++i) {
-            // Weight 0 writes nothing at all.
-            const std::uint32_t expected =
-                weight == 0 ? 0xDEADBEEF : ByteBlend(from[i], to[i], weight);
-            QCOMPARE(output[i], expected);
+        for (int weight = 0; weight <= 32; ++weight) {
+            std::vector<std::uint32_t> output(from.size(), 0xDEADBEEF);
+            BlendImages(from, to, weight, output);
+            for (std::size_t i = 0; i < from.size(); ++i) {
+                // Weight 0 writes nothing at all.
+                QCOMPARE(output[i], weight == 0 ? 0xDEADBEEF : ByteBlend(from[i], to[i], weight));
+            }
         }
-    }
-
-    void ratesAreClamped_data() {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("dissolve");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<int>("expected");
-        const QSize start(75, 75);
-        QTest::newRow("BlendRate 0") << start << false << 0 << 1;
-        QTest::newRow("BlendRate -5") << start << false << -5 << 1;
-        QTest::newRow("BlendRate 256") << start << false << 256 << 255;
-        QTest::newRow("BlendRate 1000") << start << false << 1000 << 255;
-        QTest::newRow("DisolvRate 0") << start << true << 0 << 1;
-        QTest::newRow("DisolvRate 10000") << start << true << 10000 << 5625;
-        QTest::newRow("DisolvRate on no pixels") << QSize(0, 0) << true << 50 << 1;
     }
 
     void ratesAreClamped() {
-        QFETCH(QSize, size);
-        QFETCH(bool, dissolve);
-        QFETCH(int, value);
-        QFETCH(int, expected);
-        TOrlenFade fade;
-        fade.resize(size);
-        if (dissolve) {
-            fade.SetDisolvRate(value);
-            QCOMPARE(fade.DisolvRate(), expected);
-        } else {
-            fade.SetBlendRate(value);
-            QCOMPARE(fade.BlendRate(), expected);
+        struct Case {
+            int side;
+            bool dissolve;
+            int value;
+            int expected;
+        };
+        for (const Case& c :
+             {Case{75, false, 0, 1}, Case{75, false, -5, 1}, Case{75, false, 256, 255},
+              Case{75, false, 1000, 255}, Case{75, true, 0, 1}, Case{75, true, 10000, 5625},
+              Case{0, true, 50, 1}}) {
+            TOrlenFade fade;
+            fade.resize(c.side, c.side);
+            c.dissolve ? fade.SetDisolvRate(c.value) : fade.SetBlendRate(c.value);
+            QCOMPARE(c.dissolve ? fade.DisolvRate() : fade.BlendRate(), c.expected);
         }
     }
 
-    void blendFramesFollowTheWeights_data() {
+    void blendRunsFromStartToEnd_data() {
+        QTest::addColumn<bool>("stretch");
+        QTest::addColumn<QImage>("from");
+        QTest::addColumn<QImage>("to");
         QTest::addColumn<int>("rate");
+        QTest::addColumn<QImage>("start");
+        QTest::addColumn<QImage>("end");
+        const QImage noise1 = Noise({24, 16}, 1);
+        const QImage noise2 = Noise({24, 16}, 2);
         for (const int rate : {1, 32, 255}) {
-            QTest::addRow("BlendRate %d", rate) << rate;
+            QTest::addRow("BlendRate %d", rate)
+                << false << noise1 << noise2 << rate << noise1 << noise2;
         }
+        const QSize area(40, 30);
+        QTest::newRow("only PicTo") << false << QImage() << Solid(area, kBlue) << 1
+                                    << Solid(area, Qt::black) << Solid(area, kBlue);
+        QTest::newRow("no picture") << false << QImage() << QImage() << 1
+                                    << Solid({75, 75}, Qt::black) << Solid({75, 75}, Qt::white);
+        QTest::newRow("PicTo fitted to PicFrom")
+            << false << Solid(area, kRed) << Solid({10, 10}, kBlue) << 1 << Solid(area, kRed)
+            << Solid(area, kBlue);
+        QImage clear(8, 8, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        QTest::newRow("transparent picture")
+            << true << clear << QImage() << 1 << Solid({75, 75}, Qt::black)
+            << Solid({75, 75}, Qt::white);
     }
 
-    void blendFramesFollowTheWeights() {
+    void blendRunsFromStartToEnd() {
+        QFETCH(bool, stretch);
+        QFETCH(QImage, from);
+        QFETCH(QImage, to);
         QFETCH(int, rate);
+        QFETCH(QImage, start);
+        QFETCH(QImage, end);
         Stage stage;
-        const QImage from = Noise({24, 16}, 1);
-        const QImage to = Noise({24, 16}, 2);
-        stage.fade->SetStretchToFit(false);
+        stage.fade->SetStretchToFit(stretch);
         stage.fade->SetPicFrom(from);
         stage.fade->SetPicTo(to);
         stage.fade->SetBlendRate(rate);
@@ -188,18 +191,13 @@ private slots:
 
         stage.fade->Blend();
 
+        QCOMPARE(stage.fade->size(), start.size());
         QCOMPARE(stage.frames.size(), static_cast<std::size_t>(rate + 1));
         QCOMPARE(framesAtEvents, (std::vector<std::size_t>{0, stage.frames.size()}));
         QCOMPARE(resets.count(), 1);
         for (int frame = 0; frame <= rate; ++frame) {
-            const int weight = frame * 32 / rate;
-            const QImage& shown = stage.frames[static_cast<std::size_t>(frame)];
-            for (int y = 0; y < from.height(); ++y) {
-                for (int x = 0; x < from.width(); ++x) {
-                    QCOMPARE(shown.pixel(x, y),
-                             ByteBlend(from.pixel(x, y), to.pixel(x, y), weight));
-                }
-            }
+            QCOMPARE(stage.frames[static_cast<std::size_t>(frame)],
+                     Blended(start, end, frame * 32 / rate));
         }
     }
 
@@ -207,28 +205,24 @@ private slots:
         QTest::addColumn<Action>("change");
         QTest::addColumn<QRgb>("shown");
         QTest::addColumn<bool>("reset");
-        QTest::newRow("move") << Action([](TOrlenFade& f) { f.move(30, 30); }) << kRed << true;
-        QTest::newRow("resize") << Action([](TOrlenFade& f) { f.resize(60, 50); }) << kRed << true;
-        QTest::newRow("new PicFrom") << Action([](TOrlenFade& f) {
-            f.SetPicFrom(Solid({40, 30}, kGreen));
-        }) << kGreen << true;
-        QTest::newRow("new PicTo") << Action([](TOrlenFade& f) {
-            f.SetPicTo(Solid({40, 30}, kGreen));
-        }) << kRed << true;
-        QTest::newRow("new ColorTo")
-            << Action([](TOrlenFade& f) { f.SetColorTo(Qt::gray); }) << kRed << true;
-        QTest::newRow("stretching")
-            << Action([](TOrlenFade& f) { f.SetStretchToFit(true); }) << kRed << true;
-        QTest::newRow("same ColorFrom")
-            << Action([](TOrlenFade& f) { f.SetColorFrom(Qt::black); }) << kBlue << false;
-        QTest::newRow("same StretchToFit")
-            << Action([](TOrlenFade& f) { f.SetStretchToFit(false); }) << kBlue << false;
+        const auto row = [](const char* name, QRgb shown, bool reset, Action change) {
+            QTest::newRow(name) << change << shown << reset;
+        };
+        row("move", kRed, true, [](TOrlenFade& f) { f.move(30, 30); });
+        row("resize", kRed, true, [](TOrlenFade& f) { f.resize(60, 50); });
+        row("new PicFrom", kGreen, true, [](TOrlenFade& f) {
+            f.SetPicFrom(Solid({9, 9}, kGreen));
+        });
+        row("new PicTo", kRed, true, [](TOrlenFade& f) { f.SetPicTo(Solid({9, 9}, kGreen)); });
+        row("new ColorTo", kRed, true, [](TOrlenFade& f) { f.SetColorTo(Qt::gray); });
+        row("stretching", kRed, true, [](TOrlenFade& f) { f.SetStretchToFit(true); });
+        row("same ColorFrom", kBlue, false, [](TOrlenFade& f) { f.SetColorFrom(Qt::black); });
+        row("same StretchToFit", kBlue, false, [](TOrlenFade& f) { f.SetStretchToFit(false); });
     }
 
     void resetShowsPicFromAgain() {
         QFETCH(Action, change);
         QFETCH(QRgb, shown);
-        QFETCH(bool, reset);
         Stage stage;
         stage.SetRedToBlue({40, 30}, {40, 30});
         stage.fade->SetBlendRate(1);
@@ -238,52 +232,7 @@ private slots:
         QSignalSpy resets(stage.fade, &TOrlenFade::OnReset);
         change(*stage.fade);
         QCOMPARE(stage.fade->ShownImage().pixel(0, 0), shown);
-        QCOMPARE(resets.count() > 0, reset);
-    }
-
-    void picturesAndGroundsMakeTheEndFrames_data() {
-        QTest::addColumn<bool>("stretch");
-        QTest::addColumn<QImage>("from");
-        QTest::addColumn<QImage>("to");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QRgb>("firstNear");
-        QTest::addColumn<QRgb>("firstFar");
-        QTest::addColumn<QRgb>("lastNear");
-        QTest::addColumn<QRgb>("lastFar");
-        QImage icon(2, 2, QImage::Format_ARGB32);
-        icon.fill(Qt::transparent);
-        icon.setPixel(0, 0, kGreen);
-        QTest::newRow("only PicTo") << false << QImage() << Solid({40, 30}, kBlue) << QSize(40, 30)
-                                    << kBlack << kBlack << kBlue << kBlue;
-        QTest::newRow("no picture") << false << QImage() << QImage() << QSize(75, 75) << kBlack
-                                    << kBlack << kWhite << kWhite;
-        QTest::newRow("PicTo fitted to PicFrom")
-            << false << Solid({40, 30}, kRed) << Solid({10, 10}, kBlue) << QSize(40, 30) << kRed
-            << kRed << kBlue << kBlue;
-        QTest::newRow("icon on its ground")
-            << true << icon << QImage() << QSize(75, 75) << kGreen << kBlack << kWhite << kWhite;
-    }
-
-    void picturesAndGroundsMakeTheEndFrames() {
-        QFETCH(bool, stretch);
-        QFETCH(QImage, from);
-        QFETCH(QImage, to);
-        QFETCH(QSize, size);
-        Stage stage;
-        stage.fade->SetStretchToFit(stretch);
-        stage.fade->SetPicFrom(from);
-        stage.fade->SetPicTo(to);
-        stage.fade->SetBlendRate(1);
-        QVERIFY(stage.Show());
-        stage.fade->Blend();
-        QCOMPARE(stage.fade->size(), size);
-        QCOMPARE(stage.frames.size(), std::size_t{2});
-        const QPoint near(1, 1);
-        const QPoint far(size.width() - 2, size.height() - 2);
-        QTEST(stage.frames[0].pixel(near), "firstNear");
-        QTEST(stage.frames[0].pixel(far), "firstFar");
-        QTEST(stage.frames[1].pixel(near), "lastNear");
-        QTEST(stage.frames[1].pixel(far), "lastFar");
+        QTEST(resets.count() > 0, "reset");
     }
 
     void transitionsBackRevealPicFrom_data() {
@@ -305,6 +254,7 @@ private slots:
         QFETCH(int, step);
         Stage stage;
         TOrlenFade& fade = *stage.fade;
+        // PicTo is smaller: a transition back stretches it to the control.
         stage.SetRedToBlue({73, 54}, {10, 10});
         fade.SetStretchToFit(stretch);
         fade.SetDisolvRate(132);
@@ -319,18 +269,13 @@ private slots:
 
         dissolve ? fade.DissolveBack() : fade.BlendBack();
 
+        // A dissolve reveals `step` more pixels of PicFrom a frame; a blend
+        // shows PicFrom's pixels only on its last frame.
         QCOMPARE(static_cast<int>(stage.frames.size()), frames);
         const int pixels = fade.width() * fade.height();
         for (int frame = 1; frame <= frames; ++frame) {
-            const int red = CountPixels(stage.frames[static_cast<std::size_t>(frame - 1)], kRed);
-            if (dissolve) {
-                QCOMPARE(red, std::min(frame * step, pixels));
-            } else if (frame == 1) {
-                QCOMPARE(CountPixels(stage.frames[0], kBlue), pixels);
-            }
-            if (frame == frames) {
-                QCOMPARE(red, pixels);
-            }
+            QCOMPARE(CountPixels(stage.frames[static_cast<std::size_t>(frame - 1)], kRed),
+                     frame == frames ? pixels : std::min(frame * step, pixels));
         }
         QCOMPARE(resets.count(), 4);
         QCOMPARE(begins.count(), 0);
@@ -339,49 +284,54 @@ private slots:
         QCOMPARE(fade.PicTo(), to);
     }
 
-    void autoReverseEndsAtRest_data() {
-        QTest::addColumn<bool>("swapOnReverse");
-        QTest::newRow("dissolving") << true;
-        QTest::newRow("blending") << false;
-    }
-
     void autoReverseEndsAtRest() {
-        QFETCH(bool, swapOnReverse);
-        Stage stage;
-        stage.SetRedToBlue({30, 20}, {30, 20});
-        stage.fade->SetBlendRate(4);
-        stage.fade->SetAutoReverse(true);
-        stage.fade->SetSwapOnReverse(swapOnReverse);
-        stage.fade->SetSwapDelay(0);
-        QVERIFY(stage.Show());
-        std::vector<QRgb> shownAtEnd;
-        connect(stage.fade, &TOrlenFade::OnEnd, this,
-                [&] { shownAtEnd.push_back(stage.fade->ShownImage().pixel(0, 0)); });
-        stage.fade->Blend();
-        QCOMPARE(shownAtEnd, std::vector<QRgb>{kRed});
-        QCOMPARE(CountPixels(stage.frames[4], kBlue), 30 * 20);
-        QVERIFY(stage.frames.size() > 5);
+        for (const bool swapOnReverse : {true, false}) {
+            Stage stage;
+            stage.SetRedToBlue({30, 20}, {30, 20});
+            stage.fade->SetBlendRate(4);
+            stage.fade->SetAutoReverse(true);
+            stage.fade->SetSwapOnReverse(swapOnReverse);
+            stage.fade->SetSwapDelay(0);
+            QVERIFY(stage.Show());
+            std::vector<QRgb> shownAtEnd;
+            connect(stage.fade, &TOrlenFade::OnEnd, this,
+                    [&] { shownAtEnd.push_back(stage.fade->ShownImage().pixel(0, 0)); });
+            stage.fade->Blend();
+            QCOMPARE(CountPixels(stage.frames[4], kBlue), 30 * 20);
+            QVERIFY(stage.frames.size() > 5);
+            QCOMPARE(shownAtEnd, std::vector<QRgb>{kRed});
+        }
     }
 
-    // Events let through between frames may hide or destroy the control or
-    // its window, or start another transition on it.
+    // Events let through between frames may destroy or hide the control or
+    // its window, start another transition or set the pictures.
     void eventsBetweenFramesAreSurvived_data() {
         QTest::addColumn<int>("operation");
         QTest::addColumn<QString>("interruption");
+        QTest::addColumn<Action>("interrupt");
         const char* const operations[] = {"Blend", "BlendBack", "DissolveBack"};
         for (int operation = 0; operation < 3; ++operation) {
-            for (const char* interruption :
-                 {"delete control", "delete window", "hide window", "nested BlendBack",
-                  "nested DissolveBack", "set pictures and colours"}) {
+            const auto row = [&](const char* interruption, Action interrupt) {
                 QTest::addRow("%s, %s", operations[operation], interruption)
-                    << operation << QString::fromLatin1(interruption);
-            }
+                    << operation << QString::fromLatin1(interruption) << interrupt;
+            };
+            row("delete control", [](TOrlenFade& f) { delete &f; });
+            row("delete window", [](TOrlenFade& f) { delete f.parentWidget(); });
+            row("hide window", [](TOrlenFade& f) { f.window()->hide(); });
+            row("nested BlendBack", [](TOrlenFade& f) { f.BlendBack(); });
+            row("nested DissolveBack", [](TOrlenFade& f) { f.DissolveBack(); });
+            row("set", [](TOrlenFade& f) {
+                f.SetPicFrom(Solid({30, 20}, kGreen));
+                f.SetColorFrom(Qt::gray);
+                f.SetStretchToFit(true);
+            });
         }
     }
 
     void eventsBetweenFramesAreSurvived() {
         QFETCH(int, operation);
         QFETCH(QString, interruption);
+        QFETCH(Action, interrupt);
         auto stage = std::make_unique<Stage>();
         TOrlenFade* fade = stage->fade;
         stage->SetRedToBlue({30, 20}, {10, 10});
@@ -389,53 +339,27 @@ private slots:
         fade->SetBlendRate(16);
         fade->SetDisolvRate(50);
         QVERIFY(stage->Show());
-        const std::map<QString, std::function<void()>> interruptions{
-            {"delete control",
-             [&] {
-                 delete stage->fade;
-             }},
-            {"delete window",
-             [&] {
-                 delete stage->ground;
-             }},
-            {"hide window",
-             [&] {
-                 stage->ground->hide();
-             }},
-            {"nested BlendBack",
-             [&] {
-                 stage->fade->BlendBack();
-             }},
-            {"nested DissolveBack",
-             [&] {
-                 stage->fade->DissolveBack();
-             }},
-            {"set pictures and colours",
-             [&] {
-                 stage->fade->SetPicFrom(Solid({30, 20}, kGreen));
-                 stage->fade->SetColorFrom(Qt::gray);
-                 stage->fade->SetStretchToFit(true);
-             }},
-        };
-        QTimer::singleShot(0, this, interruptions.at(interruption));
+        QTimer::singleShot(0, fade, [fade, interrupt] { interrupt(*fade); });
         int eventPasses = 0;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, this, [&] { ++eventPasses; });
         ticker.start(0);
         const std::function<void(TOrlenFade*)> operations[] = {
             &TOrlenFade::Blend, &TOrlenFade::BlendBack, &TOrlenFade::DissolveBack};
+
         operations[operation](fade);
 
         if (interruption.startsWith("delete")) {
             QVERIFY(stage->fade.isNull());
             return;
         }
-        const bool changed = interruption.startsWith("set");
-        QCOMPARE(fade->PicFrom().pixel(0, 0), changed ? kGreen : kRed);
+        // At rest, with every value where it was set.
+        const bool set = interruption == "set";
+        QCOMPARE(fade->PicFrom().pixel(0, 0), set ? kGreen : kRed);
         QCOMPARE(fade->PicTo().pixel(0, 0), kBlue);
-        QCOMPARE(fade->ColorFrom(), changed ? QColor(Qt::gray) : QColor(Qt::black));
+        QCOMPARE(fade->ColorFrom(), set ? QColor(Qt::gray) : QColor(Qt::black));
         QCOMPARE(fade->ColorTo(), QColor(Qt::white));
-        QCOMPARE(fade->StretchToFit(), changed);
+        QCOMPARE(fade->StretchToFit(), set);
         if (interruption == "hide window") {
             // The frames stop once nothing of them can be seen.
             QCOMPARE(stage->frames.size(), std::size_t{1});
@@ -444,42 +368,35 @@ private slots:
         }
     }
 
-    // The notices wait for the running transition; then only where the
+    // Pointer notices wait for the running transition; then only where the
     // pointer is counts.
-    void pointerNoticesWaitForTheTransition_data() {
-        QTest::addColumn<bool>("comesBack");
-        QTest::addColumn<QRgb>("shownAfter");
-        QTest::newRow("leaves during the blend") << false << kRed;
-        QTest::newRow("leaves and comes back") << true << kBlue;
-    }
-
     void pointerNoticesWaitForTheTransition() {
-        QFETCH(bool, comesBack);
-        QFETCH(QRgb, shownAfter);
-        Stage stage;
-        TOrlenFade& fade = *stage.fade;
-        stage.SetRedToBlue({30, 20}, {30, 20});
-        fade.SetProcessMsgs(true);
-        fade.SetBlendRate(8);
-        QVERIFY(stage.Show());
-        connect(&fade, &TOrlenFade::OnMouseEnter, &fade, &TOrlenFade::Blend);
-        connect(&fade, &TOrlenFade::OnMouseLeave, &fade, &TOrlenFade::BlendBack);
-        QSignalSpy enters(&fade, &TOrlenFade::OnMouseEnter);
-        QSignalSpy leaves(&fade, &TOrlenFade::OnMouseLeave);
-        QCoreApplication::postEvent(&fade, new QEvent(QEvent::Leave));
-        if (comesBack) {
-            QCoreApplication::postEvent(&fade, new QEnterEvent({1, 1}, {1, 1}, {1, 1}));
+        for (const bool comesBack : {false, true}) {
+            Stage stage;
+            TOrlenFade& fade = *stage.fade;
+            stage.SetRedToBlue({30, 20}, {30, 20});
+            fade.SetProcessMsgs(true);
+            fade.SetBlendRate(8);
+            QVERIFY(stage.Show());
+            connect(&fade, &TOrlenFade::OnMouseEnter, &fade, &TOrlenFade::Blend);
+            connect(&fade, &TOrlenFade::OnMouseLeave, &fade, &TOrlenFade::BlendBack);
+            QSignalSpy enters(&fade, &TOrlenFade::OnMouseEnter);
+            QSignalSpy leaves(&fade, &TOrlenFade::OnMouseLeave);
+            QCoreApplication::postEvent(&fade, new QEvent(QEvent::Leave));
+            if (comesBack) {
+                QCoreApplication::postEvent(&fade, new QEnterEvent({1, 1}, {1, 1}, {1, 1}));
+            }
+
+            QEnterEvent enter({1, 1}, {1, 1}, {1, 1});
+            QCoreApplication::sendEvent(&fade, &enter);
+            QCOMPARE(stage.frames.size(), std::size_t{9});
+            QCOMPARE(leaves.count(), 0);
+            QCoreApplication::processEvents();
+
+            QCOMPARE(enters.count(), 1);
+            QCOMPARE(leaves.count(), comesBack ? 0 : 1);
+            QCOMPARE(fade.ShownImage().pixel(0, 0), comesBack ? kBlue : kRed);
         }
-
-        QEnterEvent enter({1, 1}, {1, 1}, {1, 1});
-        QCoreApplication::sendEvent(&fade, &enter);
-        QCOMPARE(stage.frames.size(), std::size_t{9});
-        QCOMPARE(leaves.count(), 0);
-        QCoreApplication::processEvents();
-
-        QCOMPARE(enters.count(), 1);
-        QCOMPARE(leaves.count(), comesBack ? 0 : 1);
-        QCOMPARE(fade.ShownImage().pixel(0, 0), shownAfter);
     }
 
     void onlyALeftClickIsReported() {
