@@ -26,7 +26,10 @@ void BlendImages(std::span<const std::uint32_t> from, std::span<const std::uint3
 // dissolve back (DissolveBack). Each transition runs on the calling thread and
 // returns when it is over; every frame is painted at once. With ProcessMsgs the
 // pending events are let through between frames, so a handler may hide or
-// destroy the control meanwhile: the transition then stops early.
+// destroy the control meanwhile: the transition then stops early. Pointer
+// notices that come during a transition wait until it is over. While a
+// transition back runs, PicFrom/PicTo and ColorFrom/ColorTo read swapped and
+// StretchToFit reads true; values set then still land where they were meant.
 class TOrlenFade : public QWidget {
     Q_OBJECT
 
