@@ -1,0 +1,421 @@
+#include "OrlenFade.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <random>
+#include <vector>
+
+using Action = std::function<void(TOrlenFade&)>;
+Q_DECLARE_METATYPE(Action)
+
+namespace {
+
+constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kBlue = 0xFF0000FF;
+constexpr QRgb kGreen = 0xFF00FF00;
+
+QImage Solid(QSize size, QColor color) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+QImage Noise(QSize size, unsigned seed) {
+    std::mt19937 random(seed);
+    QImage image(size, QImage::Format_RGB32);
+    auto* pixels = reinterpret_cast<QRgb*>(image.bits());
+    std::generate(pixels, pixels + size.width() * size.height(),
+                  [&random] { return 0xFF000000u | random(); });
+    return image;
+}
+
+// The reference: every byte on its own, (from * (32 - w) + to * w) / 32.
+std::uint32_t ByteBlend(std::uint32_t from, std::uint32_t to, int weight) {
+    std::uint32_t word = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const std::uint32_t a = (from >> shift) & 0xFF;
+        const std::uint32_t b = (to >> shift) & 0xFF;
+        word |= ((a * (32 - weight) + b * weight) / 32) << shift;
+    }
+    return word;
+}
+
+QImage Blended(const QImage& from, const QImage& to, int weight) {
+    QImage image(from.size(), QImage::Format_RGB32);
+    for (int y = 0; y < from.height(); ++y) {
+        for (int x = 0; x < from.width(); ++x) {
+            image.setPixel(x, y, ByteBlend(from.pixel(x, y), to.pixel(x, y), weight));
+        }
+    }
+    return image;
+}
+
+int CountPixels(const QImage& image, QRgb color) {
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+    return static_cast<int>(std::count(pixels, pixels + image.width() * image.height(), color));
+}
+
+// A shown window with one fade control on it, and every frame the control paints.
+class Stage : public QObject {
+public:
+    QPointer<QWidget> ground = new QWidget;
+    QPointer<TOrlenFade> fade = new TOrlenFade(ground);
+    std::vector<QImage> frames;
+
+    Stage() {
+        ground->resize(200, 200);
+        fade->move(20, 20);
+        fade->installEventFilter(this);
+    }
+    ~Stage() override { delete ground; }
+
+    bool Show() {
+        ground->show();
+        const bool exposed = QTest::qWaitForWindowExposed(ground);
+        frames.clear();
+        return exposed;
+    }
+
+    // Pictures that differ in every pixel; the control takes PicFrom's size.
+    void SetRedToBlue(QSize fromSize, QSize toSize) {
+        fade->SetStretchToFit(false);
+        fade->SetPicFrom(Solid(fromSize, kRed));
+        fade->SetPicTo(Solid(toSize, kBlue));
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            frames.push_back(fade->ShownImage().copy());
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+class TOrlenFadeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void blendMatchesPerByteFormula() {
+        std::mt19937 random(7);
+        // Extreme words first: carries between the bytes of a word show there.
+        std::vector<std::uint32_t> from{0xFFFFFFFF, 0x00000000, 0xFF00FF00, 0xC8C8C8C8};
+        std::vector<std::uint32_t> to{0x00000000, 0xFFFFFFFF, 0x00FF00FF, 0x64646464};
+        for (int i = 0; i < 4096; ++i) {
+            from.push_back(random());
+            to.push_back(random());
+        }
+        for (int weight = 0; weight <= 32; ++weight) {
+            std::vector<std::uint32_t> output(from.size(), 0xDEADBEEF);
+            BlendImages(from, to, weight, output);
+            for (std::size_t i = 0; i < from.size(); ++i) {
+                // Weight 0 writes nothing at all.
+                QCOMPARE(output[i], weight == 0 ? 0xDEADBEEF : ByteBlend(from[i], to[i], weight));
+            }
+        }
+    }
+
+    void ratesAreClamped() {
+        struct Case {
+            int side;
+            bool dissolve;
+            int value;
+            int expected;
+        };
+        for (const Case& c :
+             {Case{75, false, 0, 1}, Case{75, false, -5, 1}, Case{75, false, 256, 255},
+              Case{75, false, 1000, 255}, Case{75, true, 0, 1}, Case{75, true, 10000, 5625},
+              Case{0, true, 50, 1}}) {
+            TOrlenFade fade;
+            fade.resize(c.side, c.side);
+            c.dissolve ? fade.SetDisolvRate(c.value) : fade.SetBlendRate(c.value);
+            QCOMPARE(c.dissolve ? fade.DisolvRate() : fade.BlendRate(), c.expected);
+        }
+    }
+
+    void blendRunsFromStartToEnd_data() {
+        QTest::addColumn<bool>("stretch");
+        QTest::addColumn<QImage>("from");
+        QTest::addColumn<QImage>("to");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<QImage>("start");
+        QTest::addColumn<QImage>("end");
+        const QImage noise1 = Noise({24, 16}, 1);
+        const QImage noise2 = Noise({24, 16}, 2);
+        for (const int rate : {1, 32, 255}) {
+            QTest::addRow("BlendRate %d", rate)
+                << false << noise1 << noise2 << rate << noise1 << noise2;
+        }
+        const QSize area(40, 30);
+        QTest::newRow("only PicTo") << false << QImage() << Solid(area, kBlue) << 1
+                                    << Solid(area, Qt::black) << Solid(area, kBlue);
+        QTest::newRow("no picture") << false << QImage() << QImage() << 1
+                                    << Solid({75, 75}, Qt::black) << Solid({75, 75}, Qt::white);
+        QTest::newRow("PicTo fitted to PicFrom")
+            << false << Solid(area, kRed) << Solid({10, 10}, kBlue) << 1 << Solid(area, kRed)
+            << Solid(area, kBlue);
+        QImage clear(8, 8, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        QTest::newRow("transparent picture")
+            << true << clear << QImage() << 1 << Solid({75, 75}, Qt::black)
+            << Solid({75, 75}, Qt::white);
+    }
+
+    void blendRunsFromStartToEnd() {
+        QFETCH(bool, stretch);
+        QFETCH(QImage, from);
+        QFETCH(QImage, to);
+        QFETCH(int, rate);
+        QFETCH(QImage, start);
+        QFETCH(QImage, end);
+        Stage stage;
+        stage.fade->SetStretchToFit(stretch);
+        stage.fade->SetPicFrom(from);
+        stage.fade->SetPicTo(to);
+        stage.fade->SetBlendRate(rate);
+        QVERIFY(stage.Show());
+        std::vector<std::size_t> framesAtEvents;
+        const auto note = [&] {
+            framesAtEvents.push_back(stage.frames.size());
+        };
+        connect(stage.fade, &TOrlenFade::OnBegin, this, note);
+        connect(stage.fade, &TOrlenFade::OnEnd, this, note);
+        QSignalSpy resets(stage.fade, &TOrlenFade::OnReset);
+
+        stage.fade->Blend();
+
+        QCOMPARE(stage.fade->size(), start.size());
+        QCOMPARE(stage.frames.size(), static_cast<std::size_t>(rate + 1));
+        QCOMPARE(framesAtEvents, (std::vector<std::size_t>{0, stage.frames.size()}));
+        QCOMPARE(resets.count(), 1);
+        for (int frame = 0; frame <= rate; ++frame) {
+            QCOMPARE(stage.frames[static_cast<std::size_t>(frame)],
+                     Blended(start, end, frame * 32 / rate));
+        }
+    }
+
+    void resetShowsPicFromAgain_data() {
+        QTest::addColumn<Action>("change");
+        QTest::addColumn<QRgb>("shown");
+        QTest::addColumn<bool>("reset");
+        const auto row = [](const char* name, QRgb shown, bool reset, Action change) {
+            QTest::newRow(name) << change << shown << reset;
+        };
+        row("move", kRed, true, [](TOrlenFade& f) { f.move(30, 30); });
+        row("resize", kRed, true, [](TOrlenFade& f) { f.resize(60, 50); });
+        row("new PicFrom", kGreen, true, [](TOrlenFade& f) {
+            f.SetPicFrom(Solid({9, 9}, kGreen));
+        });
+        row("new PicTo", kRed, true, [](TOrlenFade& f) { f.SetPicTo(Solid({9, 9}, kGreen)); });
+        row("new ColorTo", kRed, true, [](TOrlenFade& f) { f.SetColorTo(Qt::gray); });
+        row("stretching", kRed, true, [](TOrlenFade& f) { f.SetStretchToFit(true); });
+        row("same ColorFrom", kBlue, false, [](TOrlenFade& f) { f.SetColorFrom(Qt::black); });
+        row("same StretchToFit", kBlue, false, [](TOrlenFade& f) { f.SetStretchToFit(false); });
+    }
+
+    void resetShowsPicFromAgain() {
+        QFETCH(Action, change);
+        QFETCH(QRgb, shown);
+        Stage stage;
+        stage.SetRedToBlue({40, 30}, {40, 30});
+        stage.fade->SetBlendRate(1);
+        QVERIFY(stage.Show());
+        stage.fade->Blend();
+        QCOMPARE(stage.fade->ShownImage().pixel(0, 0), kBlue);
+        QSignalSpy resets(stage.fade, &TOrlenFade::OnReset);
+        change(*stage.fade);
+        QCOMPARE(stage.fade->ShownImage().pixel(0, 0), shown);
+        QTEST(resets.count() > 0, "reset");
+    }
+
+    void transitionsBackRevealPicFrom_data() {
+        QTest::addColumn<bool>("dissolve");
+        QTest::addColumn<bool>("stretch");
+        QTest::addColumn<QSize>("shrinkTo");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<int>("step");
+        QTest::newRow("BlendBack") << false << false << QSize() << 33 << 0;
+        QTest::newRow("DissolveBack") << true << false << QSize() << 136 << 29;
+        QTest::newRow("DissolveBack below DisolvRate") << true << true << QSize(5, 5) << 26 << 1;
+    }
+
+    void transitionsBackRevealPicFrom() {
+        QFETCH(bool, dissolve);
+        QFETCH(bool, stretch);
+        QFETCH(QSize, shrinkTo);
+        QFETCH(int, frames);
+        QFETCH(int, step);
+        Stage stage;
+        TOrlenFade& fade = *stage.fade;
+        // PicTo is smaller: a transition back stretches it to the control.
+        stage.SetRedToBlue({73, 54}, {10, 10});
+        fade.SetStretchToFit(stretch);
+        fade.SetDisolvRate(132);
+        if (shrinkTo.isValid()) {
+            fade.resize(shrinkTo);
+        }
+        const QImage from = fade.PicFrom();
+        const QImage to = fade.PicTo();
+        QVERIFY(stage.Show());
+        QSignalSpy resets(&fade, &TOrlenFade::OnReset);
+        QSignalSpy begins(&fade, &TOrlenFade::OnBegin);
+
+        dissolve ? fade.DissolveBack() : fade.BlendBack();
+
+        // A dissolve reveals `step` more pixels of PicFrom a frame; a blend
+        // shows PicFrom's pixels only on its last frame.
+        QCOMPARE(static_cast<int>(stage.frames.size()), frames);
+        const int pixels = fade.width() * fade.height();
+        for (int frame = 1; frame <= frames; ++frame) {
+            QCOMPARE(CountPixels(stage.frames[static_cast<std::size_t>(frame - 1)], kRed),
+                     frame == frames ? pixels : std::min(frame * step, pixels));
+        }
+        QCOMPARE(resets.count(), 4);
+        QCOMPARE(begins.count(), 0);
+        QCOMPARE(fade.StretchToFit(), stretch);
+        QCOMPARE(fade.PicFrom(), from);
+        QCOMPARE(fade.PicTo(), to);
+    }
+
+    void autoReverseEndsAtRest() {
+        for (const bool swapOnReverse : {true, false}) {
+            Stage stage;
+            stage.SetRedToBlue({30, 20}, {30, 20});
+            stage.fade->SetBlendRate(4);
+            stage.fade->SetAutoReverse(true);
+            stage.fade->SetSwapOnReverse(swapOnReverse);
+            stage.fade->SetSwapDelay(0);
+            QVERIFY(stage.Show());
+            std::vector<QRgb> shownAtEnd;
+            connect(stage.fade, &TOrlenFade::OnEnd, this,
+                    [&] { shownAtEnd.push_back(stage.fade->ShownImage().pixel(0, 0)); });
+            stage.fade->Blend();
+            QCOMPARE(CountPixels(stage.frames[4], kBlue), 30 * 20);
+            QVERIFY(stage.frames.size() > 5);
+            QCOMPARE(shownAtEnd, std::vector<QRgb>{kRed});
+        }
+    }
+
+    // Events let through between frames may destroy or hide the control or
+    // its window, start another transition or set the pictures.
+    void eventsBetweenFramesAreSurvived_data() {
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<QString>("interruption");
+        QTest::addColumn<Action>("interrupt");
+        const char* const operations[] = {"Blend", "BlendBack", "DissolveBack"};
+        for (int operation = 0; operation < 3; ++operation) {
+            const auto row = [&](const char* interruption, Action interrupt) {
+                QTest::addRow("%s, %s", operations[operation], interruption)
+                    << operation << QString::fromLatin1(interruption) << interrupt;
+            };
+            row("delete control", [](TOrlenFade& f) { delete &f; });
+            row("delete window", [](TOrlenFade& f) { delete f.parentWidget(); });
+            row("hide window", [](TOrlenFade& f) { f.window()->hide(); });
+            row("nested BlendBack", [](TOrlenFade& f) { f.BlendBack(); });
+            row("nested DissolveBack", [](TOrlenFade& f) { f.DissolveBack(); });
+            row("set", [](TOrlenFade& f) {
+                f.SetPicFrom(Solid({30, 20}, kGreen));
+                f.SetColorFrom(Qt::gray);
+                f.SetStretchToFit(true);
+            });
+        }
+    }
+
+    void eventsBetweenFramesAreSurvived() {
+        QFETCH(int, operation);
+        QFETCH(QString, interruption);
+        QFETCH(Action, interrupt);
+        auto stage = std::make_unique<Stage>();
+        TOrlenFade* fade = stage->fade;
+        stage->SetRedToBlue({30, 20}, {10, 10});
+        fade->SetProcessMsgs(true);
+        fade->SetBlendRate(16);
+        fade->SetDisolvRate(50);
+        QVERIFY(stage->Show());
+        QTimer::singleShot(0, fade, [fade, interrupt] { interrupt(*fade); });
+        int eventPasses = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&] { ++eventPasses; });
+        ticker.start(0);
+        const std::function<void(TOrlenFade*)> operations[] = {
+            &TOrlenFade::Blend, &TOrlenFade::BlendBack, &TOrlenFade::DissolveBack};
+
+        operations[operation](fade);
+
+        if (interruption.startsWith("delete")) {
+            QVERIFY(stage->fade.isNull());
+            return;
+        }
+        // At rest, with every value where it was set.
+        const bool set = interruption == "set";
+        QCOMPARE(fade->PicFrom().pixel(0, 0), set ? kGreen : kRed);
+        QCOMPARE(fade->PicTo().pixel(0, 0), kBlue);
+        QCOMPARE(fade->ColorFrom(), set ? QColor(Qt::gray) : QColor(Qt::black));
+        QCOMPARE(fade->ColorTo(), QColor(Qt::white));
+        QCOMPARE(fade->StretchToFit(), set);
+        if (interruption == "hide window") {
+            // The frames stop once nothing of them can be seen.
+            QCOMPARE(stage->frames.size(), std::size_t{1});
+            QCOMPARE(eventPasses, 1);
+            QCOMPARE(fade->ShownImage().pixel(0, 0), operation == 0 ? kBlue : kRed);
+        }
+    }
+
+    // Pointer notices wait for the running transition; then only where the
+    // pointer is counts.
+    void pointerNoticesWaitForTheTransition() {
+        for (const bool comesBack : {false, true}) {
+            Stage stage;
+            TOrlenFade& fade = *stage.fade;
+            stage.SetRedToBlue({30, 20}, {30, 20});
+            fade.SetProcessMsgs(true);
+            fade.SetBlendRate(8);
+            QVERIFY(stage.Show());
+            connect(&fade, &TOrlenFade::OnMouseEnter, &fade, &TOrlenFade::Blend);
+            connect(&fade, &TOrlenFade::OnMouseLeave, &fade, &TOrlenFade::BlendBack);
+            QSignalSpy enters(&fade, &TOrlenFade::OnMouseEnter);
+            QSignalSpy leaves(&fade, &TOrlenFade::OnMouseLeave);
+            QCoreApplication::postEvent(&fade, new QEvent(QEvent::Leave));
+            if (comesBack) {
+                QCoreApplication::postEvent(&fade, new QEnterEvent({1, 1}, {1, 1}, {1, 1}));
+            }
+
+            QEnterEvent enter({1, 1}, {1, 1}, {1, 1});
+            QCoreApplication::sendEvent(&fade, &enter);
+            QCOMPARE(stage.frames.size(), std::size_t{9});
+            QCOMPARE(leaves.count(), 0);
+            QCoreApplication::processEvents();
+
+            QCOMPARE(enters.count(), 1);
+            QCOMPARE(leaves.count(), comesBack ? 0 : 1);
+            QCOMPARE(fade.ShownImage().pixel(0, 0), comesBack ? kBlue : kRed);
+        }
+    }
+
+    void onlyALeftClickIsReported() {
+        Stage stage;
+        QVERIFY(stage.Show());
+        QSignalSpy clicks(stage.fade, &TOrlenFade::OnClick);
+        QTest::mouseClick(stage.fade, Qt::RightButton);
+        QTest::mouseClick(stage.fade, Qt::LeftButton);
+        QCOMPARE(clicks.count(), 1);
+    }
+};
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    TOrlenFadeTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_OrlenFade.moc"
