@@ -11,6 +11,7 @@
 #include <QScopedValueRollback>
 #include <QStandardItemModel>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <array>
 #include <memory>
 #include <utility>
@@ -149,6 +150,8 @@ TCustomFlatComboBox::TCustomFlatComboBox(QWidget* parent)
     // user or the program picks one. A combo box without a placeholder text
     // would pick the first item.
     setPlaceholderText(QStringLiteral(" "));
+    // The list hears of new rows before the box sorts them.
+    view();
     WatchModel();
     ApplyStyle();
     DimDisabledText();
@@ -171,6 +174,13 @@ void TCustomFlatComboBox::ApplyStyle() {
     if (lineEdit()) {
         AdoptTextField();
     }
+    if (style_ == csDropDown) {
+        // Back from the simple style the text field leaves room for the button.
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        lineEdit()->setGeometry(style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                        QStyle::SC_ComboBoxEditField, this));
+    }
     updateGeometry();
     update();
 }
@@ -182,7 +192,7 @@ void TCustomFlatComboBox::AdoptTextField() {
     setCompleter(nullptr);
     setInsertPolicy(NoInsert);
     field->setMaxLength(maxLength_ > 0 ? maxLength_ : NoLengthLimit);
-    // A drop is a paste that no key reports.
+    // Dropping text is pasting it: refused along with pasting.
     field->setAcceptDrops(AllowEdit());
     field->installEventFilter(this);
     connect(field, &QLineEdit::textEdited, this, &TCustomFlatComboBox::Change,

@@ -1,5 +1,6 @@
 #include "FlatComboBox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -119,6 +120,19 @@ private slots:
         QCOMPARE(returns.count(), 1);
         QCOMPARE(reported, (QList<QChar>{u'c', u'\r'}));
         QCOMPARE(shown.box->currentText(), QStringLiteral("Corvane"));
+    }
+
+    void tabLeavesTheBoxAndItIsNamed() {
+        TShownBox shown;
+        shown.box->setAccessibleName(QStringLiteral("From"));
+        auto* next = new TFlatComboBox(&shown.window);
+        next->setGeometry(3, 40, 109, 21);
+        next->show();
+        QVERIFY(shown.Focused());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+        const QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(shown.box);
+        QCOMPARE(spoken->text(QAccessible::Name), QStringLiteral("From"));
     }
 
     void wheelStepsThroughTheItems() {
