@@ -1,0 +1,315 @@
+#include "ButtonWithColor.h"
+
+#include "Bevel.h"
+#include "KindGlyphs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QPainter>
+#include <QShortcut>
+#include <array>
+
+namespace {
+
+// The results a dialog's exec() answers for the kinds' buttons.
+enum : int {
+    NoResult = 0,
+    OkResult = 1,
+    CancelResult = 2,
+    AbortResult = 3,
+    RetryResult = 4,
+    IgnoreResult = 5,
+    YesResult = 6,
+    NoAnswerResult = 7,
+    AllResult = 8,
+};
+
+struct TKindRow {
+    bool Default;
+    bool Cancel;
+    int ModalResult;
+    const char16_t* Glyph;
+    const char16_t* Caption;
+};
+
+// In the order of TBitBtnWithColorKind; bkCustom's row is never applied.
+constexpr std::array<TKindRow, 11> Kinds{{
+    {false, false, NoResult, u"", u""},
+    {true, false, OkResult, u"BBCOK", u"OK"},
+    {false, true, CancelResult, u"BBCCANCEL", u"Cancel"},
+    {false, false, NoResult, u"BBCHELP", u"&Help"},
+    {true, false, YesResult, u"BBCYES", u"&Yes"},
+    {false, true, NoAnswerResult, u"BBCNO", u"&No"},
+    {false, false, NoResult, u"BBCCLOSE", u"&Close"},
+    {false, false, AbortResult, u"BBCABORT", u"Abort"},
+    {false, false, RetryResult, u"BBCRETRY", u"&Retry"},
+    {false, false, IgnoreResult, u"BBCIGNORE", u"&Ignore"},
+    {false, false, AllResult, u"BBCALL", u"&All"},
+}};
+
+const TKindRow& RowOf(TBitBtnWithColor::TBitBtnWithColorKind kind) {
+    return Kinds.at(static_cast<std::size_t>(kind));
+}
+
+constexpr int CaptionFlags = Qt::TextSingleLine | Qt::TextShowMnemonic;
+const QColor EngravedLight(255, 255, 255);
+const QColor EngravedDark(128, 128, 128);
+
+} // namespace
+
+TGlyphCaptionPlace LayoutGlyphAndCaption(const QRect& area, QSize glyph, QSize caption,
+                                         TBitBtnWithColor::TButtonLayout layout, int margin,
+                                         int spacing) {
+    const int areaWidth = area.width();
+    const int areaHeight = area.height();
+    const bool across =
+        layout == TBitBtnWithColor::blGlyphLeft || layout == TBitBtnWithColor::blGlyphRight;
+    QPoint glyphAt;
+    QPoint captionAt;
+    // Centred across the layout's axis.
+    if (across) {
+        glyphAt.setY((areaHeight - glyph.height() + 1) / 2);
+        captionAt.setY((areaHeight - caption.height() + 1) / 2);
+    } else {
+        glyphAt.setX((areaWidth - glyph.width() + 1) / 2);
+        captionAt.setX((areaWidth - caption.width() + 1) / 2);
+    }
+    if (caption.width() == 0 || glyph.width() == 0) {
+        spacing = 0;
+    }
+    // Along the axis.
+    const int room = across ? areaWidth : areaHeight;
+    const int glyphLength = across ? glyph.width() : glyph.height();
+    const int captionLength = across ? caption.width() : caption.height();
+    if (margin == -1 && spacing == -1) {
+        margin = (room - (glyphLength + captionLength)) / 3;
+        spacing = margin;
+    } else if (margin == -1) {
+        margin = (room - (glyphLength + spacing + captionLength) + 1) / 2;
+    } else if (spacing == -1) {
+        spacing = ((room - (margin + glyphLength)) - captionLength) / 2;
+    }
+    switch (layout) {
+    case TBitBtnWithColor::blGlyphLeft:
+        glyphAt.setX(margin);
+        captionAt.setX(margin + glyph.width() + spacing);
+        break;
+    case TBitBtnWithColor::blGlyphRight:
+        glyphAt.setX(areaWidth - margin - glyph.width());
+        captionAt.setX(glyphAt.x() - spacing - caption.width());
+        break;
+    case TBitBtnWithColor::blGlyphTop:
+        glyphAt.setY(margin);
+        captionAt.setY(margin + glyph.height() + spacing);
+        break;
+    case TBitBtnWithColor::blGlyphBottom:
+        glyphAt.setY(areaHeight - margin - glyph.height());
+        captionAt.setY(glyphAt.y() - spacing - caption.height());
+        break;
+    }
+    return {glyphAt + area.topLeft(), QRect(captionAt + area.topLeft(), caption)};
+}
+
+TBitBtnWithColor::TBitBtnWithColor(QWidget* parent)
+    : QPushButton(parent)
+    , color_(palette().color(QPalette::Button)) {
+    // Connected before any owner's handler: the dialog's result is set when
+    // they run.
+    connect(this, &QAbstractButton::clicked, this, &TBitBtnWithColor::Clicked);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { FocusMoved(now); });
+}
+
+void TBitBtnWithColor::SetColor(const QColor& color) {
+    if (color == color_) {
+        return;
+    }
+    color_ = color;
+    // The finished glyph images carry the old face colour.
+    SetGlyph(Glyph());
+}
+
+void TBitBtnWithColor::SetGlyph(const QImage& glyph) {
+    const QImage bitmap = glyph; // `glyph` may be our own bitmap
+    glyph_.SetBitmap(bitmap);
+    if (bitmap.height() > 0 && bitmap.width() > 0 && bitmap.width() % bitmap.height() == 0) {
+        const int images = bitmap.width() / bitmap.height();
+        glyph_.SetNumGlyphs(images <= 4 ? images : 1);
+    }
+    glyphSetExplicitly_ = true;
+    update();
+}
+
+TBitBtnWithColor::TBitBtnWithColorKind TBitBtnWithColor::Kind() const {
+    if (kind_ != bkCustom) {
+        const TKindRow& row = RowOf(kind_);
+        if (isDefault() != row.Default || cancel_ != row.Cancel ||
+            modalResult_ != row.ModalResult || glyphSetExplicitly_) {
+            kind_ = bkCustom;
+        }
+    }
+    return kind_;
+}
+
+void TBitBtnWithColor::SetKind(TBitBtnWithColorKind kind) {
+    kind_ = kind;
+    if (kind != bkCustom) {
+        const TKindRow& row = RowOf(kind);
+        setDefault(row.Default);
+        SetCancel(row.Cancel);
+        modalResult_ = row.ModalResult;
+        glyph_.SetBitmap(KindGlyph(row.Glyph));
+        glyph_.SetNumGlyphs(2);
+        glyphSetExplicitly_ = false;
+        setText(QString::fromUtf16(row.Caption));
+    }
+    update();
+}
+
+void TBitBtnWithColor::SetLayout(TButtonLayout layout) {
+    if (layout != layout_) {
+        layout_ = layout;
+        update();
+    }
+}
+
+void TBitBtnWithColor::SetMargin(int margin) {
+    if (margin != margin_ && margin >= -1) {
+        margin_ = margin;
+        update();
+    }
+}
+
+void TBitBtnWithColor::SetNumGlyphs(int count) {
+    count = std::clamp(count, 1, 4);
+    if (count != glyph_.NumGlyphs()) {
+        glyph_.SetNumGlyphs(count);
+        update();
+    }
+}
+
+void TBitBtnWithColor::SetSpacing(int spacing) {
+    if (spacing != spacing_) {
+        spacing_ = spacing;
+        update();
+    }
+}
+
+void TBitBtnWithColor::SetStyle(TButtonStyle style) {
+    if (style != style_) {
+        style_ = style;
+        update();
+    }
+}
+
+void TBitBtnWithColor::SetCancel(bool cancel) {
+    cancel_ = cancel;
+    if (cancel && !escape_) {
+        escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] {
+            if (isEnabled() && isVisible()) {
+                click();
+            }
+        });
+    } else if (!cancel && escape_) {
+        delete escape_;
+        escape_ = nullptr;
+    }
+}
+
+void TBitBtnWithColor::Clicked() {
+    QWidget* owner = window();
+    if (Kind() == bkClose && owner != this) {
+        owner->close();
+        return;
+    }
+    auto* dialog = qobject_cast<QDialog*>(owner);
+    if (modalResult_ == NoResult || !dialog) {
+        return;
+    }
+    if (dialog->isModal()) {
+        dialog->done(modalResult_);
+    } else {
+        dialog->setResult(modalResult_);
+    }
+}
+
+void TBitBtnWithColor::FocusMoved(QWidget* now) {
+    if (!now || now->window() != window()) {
+        return;
+    }
+    const bool active = now == this || (!qobject_cast<QPushButton*>(now) && isDefault());
+    if (active != activeButton_) {
+        activeButton_ = active;
+        update();
+    }
+}
+
+void TBitBtnWithColor::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPalette& colors = palette();
+    const QRect client = rect();
+    const bool pressed = isDown();
+    QRect area = client;
+    if (activeButton_ || hasFocus()) {
+        const QColor frame = colors.color(QPalette::Shadow);
+        DrawBevelRing(painter, area, frame, frame);
+        area.adjust(1, 1, -1, -1);
+    }
+    if (pressed) {
+        const QColor edge = colors.color(QPalette::Dark);
+        DrawBevelRing(painter, area, edge, edge);
+        area.adjust(1, 1, -1, -1);
+        painter.fillRect(area, color_);
+    } else {
+        DrawBevelRing(painter, area, colors.color(QPalette::Midlight),
+                      colors.color(QPalette::Shadow));
+        area.adjust(1, 1, -1, -1);
+        DrawBevelRing(painter, area, colors.color(QPalette::Light), colors.color(QPalette::Dark));
+        area.adjust(1, 1, -1, -1);
+        painter.fillRect(area, color_);
+        area.adjust(1, 1, -1, -1);
+    }
+    if (activeButton_) {
+        area = client.adjusted(1, 1, -1, -1);
+    }
+    if (pressed) {
+        area.translate(1, 1);
+    }
+
+    const QString caption = text();
+    const QSize captionSize =
+        caption.isEmpty() ? QSize(0, 0) : fontMetrics().size(CaptionFlags, caption);
+    const TGlyphCaptionPlace place =
+        LayoutGlyphAndCaption(area, glyph_.ImageSize(), captionSize, layout_, margin_, spacing_);
+    const TButtonGlyph::TState state = !isEnabled() ? TButtonGlyph::TState::Disabled
+                                       : pressed    ? TButtonGlyph::TState::Down
+                                                    : TButtonGlyph::TState::Up;
+    glyph_.Draw(painter, place.Glyph, state,
+                {color_, colors.color(QPalette::Light), colors.color(QPalette::Dark)});
+    DrawCaption(painter, place.Caption);
+    if (activeButton_) {
+        DrawFocusMark(painter);
+    }
+}
+
+void TBitBtnWithColor::DrawCaption(QPainter& painter, const QRect& area) const {
+    if (isEnabled()) {
+        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.drawText(area, Qt::AlignCenter | CaptionFlags, text());
+        return;
+    }
+    const int flags = Qt::AlignLeft | Qt::AlignTop | CaptionFlags;
+    painter.setPen(EngravedLight);
+    painter.drawText(area.translated(1, 1), flags, text());
+    painter.setPen(EngravedDark);
+    painter.drawText(area, flags, text());
+}
+
+// A dotted rectangle inside the edge, as keyboard focus is marked.
+void TBitBtnWithColor::DrawFocusMark(QPainter& painter) const {
+    QPen dotted(palette().color(QPalette::ButtonText), 0);
+    dotted.setDashPattern({1.0, 1.0});
+    painter.setPen(dotted);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(4, 4, -5, -5));
+}

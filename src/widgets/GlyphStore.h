@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <vector>
+
+// Images of one size in numbered slots. A new image takes the lowest free
+// slot, and releasing an image frees its slot for the next one.
+class TGlyphList {
+public:
+    explicit TGlyphList(QSize size)
+        : size_(size) {}
+
+    QSize Size() const { return size_; }
+    // The number of slots in use.
+    int Count() const { return count_; }
+    int Add(const QImage& image);
+    void Release(int slot);
+    const QImage& Image(int slot) const { return images_.at(static_cast<std::size_t>(slot)); }
+
+private:
+    QSize size_;
+    std::vector<QImage> images_;
+    std::vector<bool> used_;
+    int count_ = 0;
+};
+
+// The finished glyph images of all colour bitmap buttons of the program,
+// one list for each image size, shared by every button whose glyph has it.
+class TGlyphStore {
+public:
+    // The list for images of `size`, made when there is none yet.
+    static TGlyphList& ListFor(QSize size);
+    // Removes a list that holds no image any more. Its owner must not use
+    // it after this.
+    static void LetGo(TGlyphList& list);
+    static int ListCount();
+};
