@@ -173,23 +173,25 @@ QIcon ImageListPicture(int index) {
     return QIcon(pixmap);
 }
 
-QIcon OptionsGlyph() {
-    QPixmap pixmap = TransparentPixmap(QSize(16, 16));
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(FromBgr(Palette::Accent), 2.2, Qt::SolidLine, Qt::RoundCap));
-    const QPointF centre(8, 8);
+QImage OptionsGlyph() {
+    // The key colour marks the glyph's transparent pixels; drawn without
+    // smoothing, so that no pixel is a blend of the key and the gear.
+    const QColor key(226, 0, 127);
+    QImage glyph(18, 18, QImage::Format_RGB32);
+    glyph.fill(key);
+    QPainter painter(&glyph);
+    painter.setPen(QPen(FromBgr(Palette::Accent), 2, Qt::SolidLine, Qt::FlatCap));
+    const QPointF centre(9, 9);
     for (int tooth = 0; tooth < 8; ++tooth) {
         painter.save();
         painter.translate(centre);
         painter.rotate(tooth * 45.0);
-        painter.drawLine(QPointF(0, -5), QPointF(0, -6.5));
+        painter.drawLine(QPointF(0, -5), QPointF(0, -8));
         painter.restore();
     }
-    painter.setPen(QPen(FromBgr(Palette::Accent), 1.8));
-    painter.drawEllipse(centre, 4, 4);
+    painter.drawEllipse(centre, 4.5, 4.5);
     painter.end();
-    return QIcon(pixmap);
+    return glyph;
 }
 
 QIcon ProgramIcon() {

@@ -10,7 +10,7 @@
 
 class QLabel;
 class QTabWidget;
-class QToolButton;
+class TBitBtnWithColor;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -88,8 +88,8 @@ private:
     TNotepadPage* notepad_ = nullptr;
     TInfoPage* info_ = nullptr;
     TOptionsPanel* options_ = nullptr;
-    QToolButton* OBut = nullptr;
-    QToolButton* EndIt = nullptr;
+    TBitBtnWithColor* OBut = nullptr;
+    TBitBtnWithColor* EndIt = nullptr;
 
     QPointer<TForm2> message_;
     QPointer<TForm3> avoid_;
