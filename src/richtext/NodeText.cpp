@@ -85,6 +85,12 @@ bool Contains(const std::string& text, const std::string& part) {
 } // namespace
 
 QString DisplayText(const std::string& bytes) {
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char byte) {
+        return static_cast<unsigned char>(byte) < 0x80;
+    });
+    if (ascii) {
+        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    }
     if (ShownAsUtf8(bytes)) {
         // A leading byte order mark is part of the text, not a marker to drop.
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
