@@ -1,6 +1,7 @@
 #include "TreeText.h"
 
 #include <array>
+#include <cstring>
 #include <istream>
 #include <ostream>
 
@@ -14,12 +15,14 @@ std::string LevelMessage(std::size_t level, const std::string& text) {
 }
 
 // Where the run of TABs and SPACEs from i ends. Deep files are mostly TABs,
-// so whole blocks of them are compared at once.
+// so whole blocks of them are compared at once, large blocks first.
 std::size_t SkipIndentation(std::string_view chunk, std::size_t i) {
-    static const std::string tabBlock(64, '\t');
-    while (chunk.size() - i >= tabBlock.size() &&
-           chunk.compare(i, tabBlock.size(), tabBlock) == 0) {
-        i += tabBlock.size();
+    static const std::string tabs(4096, '\t');
+    for (const std::size_t block : {tabs.size(), std::size_t{64}}) {
+        while (chunk.size() - i >= block &&
+               std::memcmp(chunk.data() + i, tabs.data(), block) == 0) {
+            i += block;
+        }
     }
     while (i < chunk.size() && (chunk[i] == '\t' || chunk[i] == ' ')) {
         ++i;

@@ -65,13 +65,18 @@ bool ShownAsUtf8(std::string_view bytes) {
     return high;
 }
 
-QString OneLine(QString text) {
+// The tree text format ends a text at a line break or NUL and reads leading
+// TABs and SPACEs as indentation, so a text holding them would come back
+// changed, or as a level error that cuts off the rest of the file.
+QString StorableInTreeText(QString text) {
     for (QChar& ch : text) {
         if (ch == u'\r' || ch == u'\n' || ch == u'\0') {
             ch = u' ';
         }
     }
-    return text;
+    const auto firstKept = std::find_if(text.cbegin(), text.cend(),
+                                        [](QChar ch) { return ch != u'\t' && ch != u' '; });
+    return text.sliced(firstKept - text.cbegin());
 }
 
 std::string ToStdString(const QByteArray& bytes) {
@@ -100,7 +105,7 @@ QString DisplayText(const std::string& bytes) {
 }
 
 std::string StoredText(const QString& typed) {
-    const QString text = OneLine(typed);
+    const QString text = StorableInTreeText(typed);
     std::string cp1252 = EncodeCp1252(text);
     if (!ShownAsUtf8(cp1252) && DecodeCp1252(cp1252) == text) {
         return cp1252;

@@ -14,8 +14,9 @@ QString DisplayText(const std::string& bytes);
 
 // The bytes to keep for a text the user typed: code page 1252 when every
 // character fits and the bytes would not be taken for UTF-8, otherwise UTF-8,
-// so DisplayText gives the typed text back unchanged. Line breaks and NUL,
-// which the tree text format cannot hold in a text, become spaces.
+// so DisplayText gives the typed text back unchanged. What the tree text
+// format cannot hold in a text is changed: line breaks and NUL become
+// spaces, leading TABs and SPACEs are dropped.
 std::string StoredText(const QString& text);
 
 // Whether a node's shown text contains the keyword, case-sensitive. Compares

@@ -53,25 +53,24 @@ class NodeTextStore : public testing::TestWithParam<TypedCase> {};
 TEST_P(NodeTextStore, KeepsWhatWasTypedAndShowsItBack) {
     const TypedCase& c = GetParam();
     EXPECT_EQ(StoredText(c.typed), c.stored);
-    if (!c.typed.contains(u'\n')) {
+    if (!c.typed.startsWith(u'\t')) {
         EXPECT_EQ(DisplayText(StoredText(c.typed)), c.typed);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, NodeTextStore,
-                         testing::Values(TypedCase{"Ascii", u"Kessa"_qs, "Kessa"},
-                                         TypedCase{"FitsCp1252", u"Grüß €"_qs, "Gr\xfc\xdf \x80"},
-                                         TypedCase{"Cp1252BytesThatReadAsUtf8", u"Ã¼"_qs,
-                                                   "\xc3\x83\xc2\xbc"},
-                                         TypedCase{"BeyondCp1252", u"Ωmega \U0001F680"_qs,
-                                                   "\xce\xa9mega \xf0\x9f\x9a\x80"},
-                                         TypedCase{"ByteOrderMarkKept", u"\uFEFFA"_qs,
-                                                   "\xef\xbb\xbf"
-                                                   "A"},
-                                         TypedCase{"Empty", QString(), ""},
-                                         TypedCase{"LineBreaksAndNulBecomeSpaces",
-                                                   QString::fromUtf16(u"a\r\nb\0c", 6), "a  b c"}),
-                         [](const auto& test) { return test.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Texts, NodeTextStore,
+    testing::Values(
+        TypedCase{"Ascii", u"Kessa"_qs, "Kessa"},
+        TypedCase{"FitsCp1252", u"Grüß €"_qs, "Gr\xfc\xdf \x80"},
+        TypedCase{"Cp1252BytesThatReadAsUtf8", u"Ã¼"_qs, "\xc3\x83\xc2\xbc"},
+        TypedCase{"BeyondCp1252", u"Ωmega \U0001F680"_qs, "\xce\xa9mega \xf0\x9f\x9a\x80"},
+        TypedCase{"ByteOrderMarkKept", u"\uFEFFA"_qs,
+                  "\xef\xbb\xbf"
+                  "A"},
+        TypedCase{"Empty", QString(), ""},
+        TypedCase{"WhatTheFormatCannotHold", QString::fromUtf16(u"\t a\r\nb\0c", 8), "a  b c"}),
+    [](const auto& test) { return test.param.name; });
 
 struct MatchCase {
     const char* name;
