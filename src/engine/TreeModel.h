@@ -56,6 +56,7 @@ private:
 class TTree {
 public:
     TTree();
+    // A tree moved from may only be assigned to or destroyed.
     TTree(TTree&&) noexcept = default;
     TTree& operator=(TTree&&) noexcept = default;
 
