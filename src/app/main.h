@@ -2,6 +2,7 @@
 
 #include "Messenger.h"
 #include "NinjaMatrix.h"
+#include "SearchPosition.h"
 
 #include <QPointer>
 #include <QString>
@@ -76,6 +77,7 @@ private:
     TWindowStrip& strip_;
     TStartOptions start_;
     TNinjaMatrix NinjaMatrix1;
+    TSearchPosition SearchPosition;
     std::unique_ptr<TProgramSettings> settings_;
     bool shownOnce_ = false;
 
