@@ -19,6 +19,8 @@ packages=(
     poppler-utils
     # the source format check
     clang-format
+    # the install tree's checks and the Debian package
+    desktop-file-utils appstream dpkg-dev
 )
 
 is_installed() {

@@ -194,20 +194,23 @@ QImage OptionsGlyph() {
     return glyph;
 }
 
+QPixmap ProgramIconPicture(int side) {
+    QPixmap pixmap = TransparentPixmap(QSize(side, side));
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(24, 20, 40));
+    painter.drawRoundedRect(QRectF(0, 0, side, side), side / 6.0, side / 6.0);
+    painter.setBrush(FromBgr(Palette::Accent));
+    painter.drawPath(FourPointedStar(QPointF(side / 2.0, side / 2.0), side * 0.44, side * 0.12));
+    painter.end();
+    return pixmap;
+}
+
 QIcon ProgramIcon() {
     QIcon icon;
     for (const int side : {16, 32, 64}) {
-        QPixmap pixmap = TransparentPixmap(QSize(side, side));
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(24, 20, 40));
-        painter.drawRoundedRect(QRectF(0, 0, side, side), side / 6.0, side / 6.0);
-        painter.setBrush(FromBgr(Palette::Accent));
-        painter.drawPath(
-            FourPointedStar(QPointF(side / 2.0, side / 2.0), side * 0.44, side * 0.12));
-        painter.end();
-        icon.addPixmap(pixmap);
+        icon.addPixmap(ProgramIconPicture(side));
     }
     return icon;
 }

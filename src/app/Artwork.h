@@ -23,5 +23,6 @@ constexpr int ImageListCount = 5;
 // transparent colour.
 QImage OptionsGlyph();
 
-// The program icon: a four-pointed star.
+// The program icon: a four-pointed star on a dark rounded square.
+QPixmap ProgramIconPicture(int side);
 QIcon ProgramIcon();

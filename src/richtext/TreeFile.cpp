@@ -3,9 +3,11 @@
 #include "NodeText.h"
 #include "TreeText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <vector>
 
 namespace {
@@ -59,7 +61,17 @@ TreeFileError::TreeFileError(const QString& message)
 }
 
 QString ProgramFilePath(const QString& programFolder, const QString& name) {
-    return programFolder + name;
+    const QString coreBeside = programFolder + QStringLiteral("core.vr");
+    if (QFileInfo(coreBeside).isFile()) {
+        return programFolder + name;
+    }
+    if (name == QLatin1String("core.vr") || name == QLatin1String("vantor.vr")) {
+        return QDir::cleanPath(programFolder + QStringLiteral("../share/vantor/") + name);
+    }
+    // An installed program can't write beside itself.
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(userFolder);
+    return userFolder + QLatin1Char('/') + name;
 }
 
 void LoadTreeFile(TTree& tree, const QString& path) {

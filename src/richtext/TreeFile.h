@@ -16,9 +16,12 @@ private:
     QString message_;
 };
 
-// The one place that says where the program's own files lie ("Vantor.txt",
-// "OwnData.txt", the default data files): the program folder, given with its
-// trailing separator, followed by the name.
+// The one place that says where the program's own files lie, given the
+// program folder with its trailing separator. A copy that carries "core.vr"
+// in its program folder (a portable copy, or a build) keeps every file there.
+// An installed copy reads the shipped data files ("core.vr", "vantor.vr")
+// from the installation's share/vantor folder and keeps the user's files
+// ("Vantor.txt", "OwnData.txt") in the user's data folder, made on demand.
 QString ProgramFilePath(const QString& programFolder, const QString& name);
 
 // Replaces the tree's nodes by those of the tree text file. A file that is

@@ -106,3 +106,39 @@ TEST_F(TreeFile, ASaveThatFailsHalfwayLeavesTheOldFileByteForByte) {
 }
 
 } // namespace
+
+// A copy with core.vr beside it keeps every file in its own folder; an
+// installed copy reads the shipped data from its share folder and keeps the
+// user's files in the user's data folder.
+TEST(ProgramFilePath, PortableAndInstalledCopies) {
+    QTemporaryDir root;
+    QTemporaryDir dataHome;
+    const QByteArray previousDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    const QString portable = root.path() + "/portable/";
+    const QString installed = root.path() + "/usr/bin/";
+    QDir().mkpath(portable);
+    QDir().mkpath(installed);
+    WriteFile(portable + "core.vr", "0,0,Home,1,0,0,0,0\r\n");
+
+    const struct {
+        QString Folder;
+        QString Name;
+        QString Expected;
+    } cases[] = {
+        {portable, "core.vr", portable + "core.vr"},
+        {portable, "vantor.vr", portable + "vantor.vr"},
+        {portable, "OwnData.txt", portable + "OwnData.txt"},
+        {installed, "core.vr", root.path() + "/usr/share/vantor/core.vr"},
+        {installed, "vantor.vr", root.path() + "/usr/share/vantor/vantor.vr"},
+        {installed, "Vantor.txt", dataHome.path() + "/Vantor.txt"},
+        {installed, "OwnData.txt", dataHome.path() + "/OwnData.txt"},
+    };
+    for (const auto& [folder, name, expected] : cases) {
+        EXPECT_EQ(ProgramFilePath(folder, name).toStdString(), expected.toStdString())
+            << name.toStdString();
+    }
+    // The user's folder exists once a path in it has been asked for.
+    EXPECT_TRUE(QFileInfo(dataHome.path()).isDir());
+    qputenv("XDG_DATA_HOME", previousDataHome);
+}
