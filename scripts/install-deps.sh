@@ -19,6 +19,8 @@ packages=(
     poppler-utils
     # the source format check
     clang-format
+    # the fuzz targets (scripts/fuzz.sh): clang with its libFuzzer and sanitizer runtimes
+    clang libclang-rt-14-dev
 )
 
 is_installed() {

@@ -179,9 +179,7 @@ void Writer::WriteFragment(const QTextFragment& fragment) {
     }
     if (const QStringList families = format.fontFamilies().toStringList();
         !families.isEmpty() && !families.front().isEmpty()) {
-        if (const int index = FontIndex(families.front()); index != 0) {
-            AppendWord(body_, "\\f", index);
-        }
+        AppendWord(body_, "\\f", FontIndex(families.front()));
     }
     if (const int halfPoints = HalfPointsOfFormat(format);
         halfPoints > 0 && halfPoints != defaultHalfPoints_) {
@@ -215,14 +213,14 @@ void Writer::WriteText(QByteArray& out, QStringView text, bool fontName) {
         if (unit == u'\\' || unit == u'{' || unit == u'}') {
             out.append('\\');
             out.append(static_cast<char>(unit));
-        } else if (unit == u'\t') {
+        } else if (unit == u'\t' && !fontName) {
             out.append("\\tab ");
-        } else if (unit == QChar::LineSeparator) {
+        } else if (unit == QChar::LineSeparator && !fontName) {
             out.append("\\line ");
-        } else if (unit < 0x20 || unit == QChar::ObjectReplacementCharacter ||
+        } else if ((unit < 0x20 && unit != u'\t') || unit == QChar::ObjectReplacementCharacter ||
                    unit == QChar::ParagraphSeparator || unit == 0xFDD0 || unit == 0xFDD1) {
             continue;
-        } else if (unit < 0x80 && !(fontName && unit == u';')) {
+        } else if (unit >= 0x20 && unit < 0x80 && !(fontName && unit == u';')) {
             out.append(static_cast<char>(unit));
         } else if (const int byte = EncodeCp1252Byte(unit); byte >= 0) {
             static constexpr char kHex[] = "0123456789abcdef";

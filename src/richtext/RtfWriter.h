@@ -14,7 +14,8 @@ class QTextDocument;
 // - font 0 is the document's default font family, {\*\defchp} declares its
 //   size (when it has one) and each \plain is followed by that \fs, so that
 //   other word processors show text without a font or size of its own as the
-//   box does; our reader reads it back without family or size;
+//   box does; our reader reads it back without family or size (and so text
+//   whose size of its own is the default size);
 // - each paragraph (QTextBlock) is "\pard" with its alignment, its text, and
 //   "\par"; U+2028 is \line, a tab \tab;
 // - each run of text with formatting of its own is a group carrying bold

@@ -178,9 +178,11 @@ TEST(WriteRtf, TextWithoutAColourOfItsOwnGetsNoColour) {
     }
 }
 
-TEST(WriteRtf, DefaultFontAndSizeComeBackAsNoneOfTheirOwn) {
-    const auto document = Build({{"plain "}, {"tahoma", Family("Tahoma")}});
-    EXPECT_EQ(Describe(*RoundTrip(*document)), QStringLiteral("plain tahoma"));
+TEST(WriteRtf, TextWithoutFontOrSizeOfItsOwnComesBackWithoutAndTheDefaultFamilyStays) {
+    const auto document =
+        Build({{"plain "}, {"tahoma", Family("Tahoma")}, {" default size", Points(8.5)}});
+    EXPECT_EQ(Describe(*RoundTrip(*document)),
+              QStringLiteral("plain [f=Tahoma]tahoma[] default size"));
 }
 
 TEST(WriteRtf, PixelSizesBecomePoints) {
