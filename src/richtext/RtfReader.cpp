@@ -523,8 +523,6 @@ private:
     CodePage& CodePageFor(int codePage);
     const QTextCharFormat& FormatFor(const CharState& state);
 
-    bool InText() const { return state_.destination == Destination::Text; }
-
     const unsigned char* next_;
     const unsigned char* end_;
     bool done_ = false;
