@@ -12,10 +12,20 @@ class QTextDocument;
 // rich text.
 //
 // Each load reads into a new document and hands it over only when the reading
-// is complete, so a failed load leaves the box's former text alone; the
-// caller swaps the document in (QTextEdit::setDocument, with the box as the
-// document's parent and the box's font as its default font). Text without a
-// colour of its own has no foreground, so the box's default colour shows.
+// is complete, so a failed load leaves the box's former text alone. Text
+// without a colour, font or size of its own has none in the document, so the
+// box's defaults show (silver on screen, black on paper). Swapping it in:
+//
+//     std::unique_ptr<QTextDocument> notes = LoadNotesFile(path); // may throw
+//     notes->setDefaultFont(box->font());
+//     notes->setParent(box);
+//     QTextDocument* old = box->document();
+//     box->setDocument(notes.release());
+//     if (old->parent() == box) {
+//         delete old; // the box's first document it deletes itself
+//     }
+//
+// and saving: SaveNotesFile(path, *box->document()).
 
 // A failed load or save; the text is the toolkit's stock message, meant for
 // the standard error box.
