@@ -116,6 +116,19 @@ const ReadCase kReadCases[] = {
     {"FieldResult", R"({\field{\*\fldinst HYPERLINK "x"}{\fldrslt link}} after})", "link after"},
     {"ParInASkippedGroupIsNoBreak", R"({\*\x a\par b}c})", "c"},
     {"TablesInSkippedGroupsAreNotRead", R"({\*\x {\fonttbl{\f7 Bad;}}}\f7 x})", "x"},
+    // As WordPad and other boxes built on the RichEdit control write
+    {"WordPadStyle",
+     R"({\rtf1\ansi\ansicpg1252\deff0\nouicompat\deflang1031{\fonttbl{\f0\fnil\fcharset0 Calibri;}})"
+     R"({\*\generator Riched20 10.0.19041}\viewkind4\uc1 \pard\sa200\sl276\slmult1\f0\fs22\lang7 )"
+     R"(Hallo \b Welt\b0 , gr\'fc\'dfe\par})",
+     "[f=Calibri pt=11]Hallo [b f=Calibri pt=11]Welt[f=Calibri pt=11], grüße"},
+    {"RichEditStyle",
+     R"({\rtf1\ansi\ansicpg1252\deff0\deflang1031{\fonttbl{\f0\fnil\fcharset0 Tahoma;}})"
+     "\r\n"
+     R"({\colortbl ;\red255\green0\blue0;}\viewkind4\uc1\pard\cf1\f0\fs17 rot\cf0  normal\par)"
+     "\r\n"
+     R"(\par})",
+     "[f=Tahoma pt=8.5 fg=#ff0000]rot[f=Tahoma pt=8.5] normal\n"},
     // Malformed input
     {"UnclosedGroups", R"({\rtf1 a{\b b)", "a[b]b"},
     {"ExtraClosingBraceEndsTheDocument", R"({\rtf1 a}} b})", "a"},
