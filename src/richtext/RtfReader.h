@@ -5,7 +5,7 @@
 
 class QTextDocument;
 
-// Our reader of the Rich Text Format (the published RTF specification, 1.9.1)
+// Our reader of the Rich Text Format (version 1.9.1 as Microsoft published it)
 // for the notepad files and "upgrade.vr": the text with its character
 // formatting, as Word, LibreOffice Writer, WordPad and other rich-text boxes
 // write it.

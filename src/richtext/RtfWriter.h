@@ -4,7 +4,7 @@
 
 class QTextDocument;
 
-// Writes the document as RTF after the published specification (1.9.1), in
+// Writes the document as RTF after the published format (version 1.9.1), in
 // 7-bit ASCII, for Word, LibreOffice Writer, WordPad and our own reader:
 //
 //   {\rtf1\ansi\ansicpg1252\deff0\uc1 {\fonttbl...}{\colortbl;...}

@@ -116,13 +116,13 @@ const ReadCase kReadCases[] = {
     {"FieldResult", R"({\field{\*\fldinst HYPERLINK "x"}{\fldrslt link}} after})", "link after"},
     {"ParInASkippedGroupIsNoBreak", R"({\*\x a\par b}c})", "c"},
     {"TablesInSkippedGroupsAreNotRead", R"({\*\x {\fonttbl{\f7 Bad;}}}\f7 x})", "x"},
-    // As WordPad and other boxes built on the RichEdit control write
+    // As WordPad and other Windows rich-text boxes write
     {"WordPadStyle",
      R"({\rtf1\ansi\ansicpg1252\deff0\nouicompat\deflang1031{\fonttbl{\f0\fnil\fcharset0 Calibri;}})"
      R"({\*\generator Riched20 10.0.19041}\viewkind4\uc1 \pard\sa200\sl276\slmult1\f0\fs22\lang7 )"
      R"(Hallo \b Welt\b0 , gr\'fc\'dfe\par})",
      "[f=Calibri pt=11]Hallo [b f=Calibri pt=11]Welt[f=Calibri pt=11], grüße"},
-    {"RichEditStyle",
+    {"WindowsBoxStyle",
      R"({\rtf1\ansi\ansicpg1252\deff0\deflang1031{\fonttbl{\f0\fnil\fcharset0 Tahoma;}})"
      "\r\n"
      R"({\colortbl ;\red255\green0\blue0;}\viewkind4\uc1\pard\cf1\f0\fs17 rot\cf0  normal\par)"
