@@ -7,11 +7,10 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <utility>
 
 namespace {
-
-constexpr std::array<Side, 4> kSideOrder{Side::North, Side::West, Side::South, Side::East};
 
 // Cells are numbered column * 8 + row; a step to the north, west, south or
 // east neighbour adds these.
@@ -41,33 +40,13 @@ constexpr std::array<std::uint8_t, TNinjaMatrix::CellCount> OnGridSides() {
 }
 constexpr auto kOnGridSides = OnGridSides();
 
-const char* FullFormPiece(Side side) {
-    switch (side) {
-    case Side::North:
-        return " through north-gate to";
-    case Side::West:
-        return " through west-gate to";
-    case Side::South:
-        return " through south-gate to";
-    case Side::East:
-        return " through east-gate to";
-    }
-    return "";
-}
-
-const char* ShortFormPiece(Side side) {
-    switch (side) {
-    case Side::North:
-        return "north-gate";
-    case Side::West:
-        return "west-gate";
-    case Side::South:
-        return "south-gate";
-    case Side::East:
-        return "east-gate";
-    }
-    return "";
-}
+// What a step adds to a line, by side in the order north, west, south, east:
+// after the sector's name in the full form, alone in the short form.
+constexpr std::array<std::string_view, 4> kFullFormPieces{
+    " through north-gate to", " through west-gate to", " through south-gate to",
+    " through east-gate to"};
+constexpr std::array<std::string_view, 4> kShortFormPieces{"north-gate", "west-gate", "south-gate",
+                                                           "east-gate"};
 
 // The file's full path, so that a relative name still says where it was looked for.
 std::string FullPath(const std::string& fileName) {
@@ -423,13 +402,13 @@ void TNinjaMatrix::Trace(const GridSummary& grid, const Labels& labels, int cell
             status_.Message = "Navigation Error";
             return;
         }
-        const Side step = kSideOrder[static_cast<std::size_t>(chosen)];
         // The line is built in one buffer that lives with the engine, so a
         // search allocates nothing once the longest line has been seen.
+        const auto side = static_cast<std::size_t>(chosen);
         if (shortForm) {
-            line_.assign(ShortFormPiece(step));
+            line_.assign(kShortFormPieces[side]);
         } else {
-            line_.assign(Cell(cell).Name).append(FullFormPiece(step));
+            line_.assign(Cell(cell).Name).append(kFullFormPieces[side]);
         }
         WriteLine(line_, boldMark);
         HighlightDividerBetween(cell, chosen);
