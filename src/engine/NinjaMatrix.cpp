@@ -363,8 +363,12 @@ void TNinjaMatrix::Label(const GridSummary& grid, int target, std::uint64_t avoi
 }
 
 void TNinjaMatrix::WriteLabels(const Labels& labels) {
-    for (int cell = 0; cell < CellCount; ++cell) {
-        Cell(cell).Distance = labels[static_cast<std::size_t>(cell)];
+    // Column by column, as the cells are numbered.
+    auto label = labels.begin();
+    for (auto& column : matrix_) {
+        for (StarElement& sector : column) {
+            sector.Distance = *label++;
+        }
     }
 }
 
@@ -441,7 +445,7 @@ void TNinjaMatrix::HighlightDividerBetween(int cell, int side) {
         index = EastWestDividerIndex(column, row);
         break;
     }
-    if (MapShape* divider = Divider(index)) {
+    if (MapShape* divider = dividers_[static_cast<std::size_t>(index)]) {
         // Noted first, so that the next search puts it back even if the
         // shape fails halfway.
         litDividers_[static_cast<std::size_t>(index / 64)] |= std::uint64_t{1} << (index % 64);
