@@ -8,7 +8,6 @@
 #include <QWidget>
 #include <memory>
 
-class QLabel;
 class QTabWidget;
 class QToolButton;
 class TForm2;
@@ -18,6 +17,7 @@ class TInfoPage;
 class TNavigationPage;
 class TNotepadPage;
 class TOptionsPanel;
+class TOrlenFade;
 class TOwnDatabasePage;
 class TProgramSettings;
 class TSystemDatabasePage;
@@ -71,6 +71,7 @@ private:
     void FormCreate();
     void FormShow();
     void EndItClick();
+    void PageControl1Changing();
     void SetPagesShown(bool shown);
 
     TWindowStrip& strip_;
@@ -79,8 +80,8 @@ private:
     std::unique_ptr<TProgramSettings> settings_;
     bool shownOnce_ = false;
 
-    QLabel* OrlenFade1 = nullptr; // title artwork
-    QLabel* OrlenFade2 = nullptr; // "Show starmap" picture
+    TOrlenFade* OrlenFade1 = nullptr; // title artwork
+    TOrlenFade* OrlenFade2 = nullptr; // "Show starmap" picture
     QTabWidget* PageControl1 = nullptr;
     TNavigationPage* navigation_ = nullptr;
     TSystemDatabasePage* systemDatabase_ = nullptr;
