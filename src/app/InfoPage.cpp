@@ -103,23 +103,21 @@ QFrame* TInfoPage::MakePanel(const char* name) {
 // The icon, the program's name and the version line over a divider; the
 // version label is returned so that start-up can set its text.
 QLabel* TInfoPage::AddHeader(QFrame* panel, const char* versionName) {
-    const QString prefix = panel->objectName();
-    auto* icon = new QLabel(panel);
-    icon->setObjectName(prefix + QStringLiteral("Icon"));
+    const QByteArray prefix = panel->objectName().toLatin1();
+    auto* icon = MakeControl<QLabel>(panel, (prefix + "Icon").constData());
     icon->setPixmap(ProgramIcon().pixmap(32, 32));
     icon->setAccessibleName(QStringLiteral("Vantor"));
     Place(icon, 7, 3, 32, 32);
 
-    QLabel* name = TextLabel(panel, "", QStringLiteral("Vantor"), 12, true, Palette::Silver);
-    name->setObjectName(prefix + QStringLiteral("Name"));
+    QLabel* name = TextLabel(panel, (prefix + "Name").constData(), QStringLiteral("Vantor"), 12,
+                             true, Palette::Silver);
     name->adjustSize();
     name->move(44, 2);
 
     QLabel* version = TextLabel(panel, versionName, QString(), 9, true, Palette::Silver);
     version->move(44, 18);
 
-    auto* divider = new QFrame(panel);
-    divider->setObjectName(prefix + QStringLiteral("Divider"));
+    auto* divider = MakeControl<QFrame>(panel, (prefix + "Divider").constData());
     divider->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     Place(divider, 4, 38, PanelWidth - 8, 2);
     return version;
@@ -302,7 +300,11 @@ bool TInfoPage::LinkEvent(QLabel* link, QEvent* event) {
     const bool mail = link == Label39;
     switch (event->type()) {
     case QEvent::Enter:
-        mail ? Label39MouseMove() : Label17MouseMove();
+        if (mail) {
+            Label39MouseMove();
+        } else {
+            Label17MouseMove();
+        }
         return false;
     case QEvent::Leave:
         InfoPanelMouseMove();
@@ -336,6 +338,10 @@ bool TInfoPage::LinkEvent(QLabel* link, QEvent* event) {
     default:
         return false;
     }
-    mail ? Label39Click() : Label17Click();
+    if (mail) {
+        Label39Click();
+    } else {
+        Label17Click();
+    }
     return true;
 }
