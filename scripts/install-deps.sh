@@ -19,6 +19,10 @@ packages=(
     poppler-utils
     # the source format check
     clang-format
+    # the install tree's checks and the Debian package
+    desktop-file-utils appstream dpkg-dev
+    # the fuzz targets (scripts/fuzz.sh): clang with its libFuzzer and sanitizer runtimes
+    clang libclang-rt-14-dev
 )
 
 is_installed() {

@@ -249,39 +249,44 @@ QIcon ImageListPicture(int index) {
     return QIcon(pixmap);
 }
 
-QIcon OptionsGlyph() {
-    QPixmap pixmap = TransparentPixmap(QSize(16, 16));
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(FromBgr(Palette::Accent), 2.2, Qt::SolidLine, Qt::RoundCap));
-    const QPointF centre(8, 8);
+QImage OptionsGlyph() {
+    // The key colour marks the glyph's transparent pixels; drawn without
+    // smoothing, so that no pixel is a blend of the key and the gear.
+    const QColor key(226, 0, 127);
+    QImage glyph(18, 18, QImage::Format_RGB32);
+    glyph.fill(key);
+    QPainter painter(&glyph);
+    painter.setPen(QPen(FromBgr(Palette::Accent), 2, Qt::SolidLine, Qt::FlatCap));
+    const QPointF centre(9, 9);
     for (int tooth = 0; tooth < 8; ++tooth) {
         painter.save();
         painter.translate(centre);
         painter.rotate(tooth * 45.0);
-        painter.drawLine(QPointF(0, -5), QPointF(0, -6.5));
+        painter.drawLine(QPointF(0, -5), QPointF(0, -8));
         painter.restore();
     }
-    painter.setPen(QPen(FromBgr(Palette::Accent), 1.8));
-    painter.drawEllipse(centre, 4, 4);
+    painter.drawEllipse(centre, 4.5, 4.5);
     painter.end();
-    return QIcon(pixmap);
+    return glyph;
+}
+
+QPixmap ProgramIconPicture(int side) {
+    QPixmap pixmap = TransparentPixmap(QSize(side, side));
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(24, 20, 40));
+    painter.drawRoundedRect(QRectF(0, 0, side, side), side / 6.0, side / 6.0);
+    painter.setBrush(FromBgr(Palette::Accent));
+    painter.drawPath(FourPointedStar(QPointF(side / 2.0, side / 2.0), side * 0.44, side * 0.12));
+    painter.end();
+    return pixmap;
 }
 
 QIcon ProgramIcon() {
     QIcon icon;
     for (const int side : {16, 32, 64}) {
-        QPixmap pixmap = TransparentPixmap(QSize(side, side));
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(24, 20, 40));
-        painter.drawRoundedRect(QRectF(0, 0, side, side), side / 6.0, side / 6.0);
-        painter.setBrush(FromBgr(Palette::Accent));
-        painter.drawPath(
-            FourPointedStar(QPointF(side / 2.0, side / 2.0), side * 0.44, side * 0.12));
-        painter.end();
-        icon.addPixmap(pixmap);
+        icon.addPixmap(ProgramIconPicture(side));
     }
     return icon;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
 
@@ -25,8 +26,10 @@ QPixmap InfoColumnArtwork(QSize size);
 QIcon ImageListPicture(int index);
 constexpr int ImageListCount = 5;
 
-// The gear on the options button.
-QIcon OptionsGlyph();
+// The gear on the options button, 18 by 18; its bottom-left pixel is the
+// transparent colour.
+QImage OptionsGlyph();
 
-// The program icon: a four-pointed star.
+// The program icon: a four-pointed star on a dark rounded square.
+QPixmap ProgramIconPicture(int side);
 QIcon ProgramIcon();

@@ -1,14 +1,12 @@
 #include "Look.h"
 
+#include "ButtonWithColor.h"
 #include "Colors.h"
-
-#include "ErrorBox.h"
+#include "FlatComboBox.h"
 
 #include <QAbstractButton>
-#include <QEvent>
 #include <QFontDatabase>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QToolButton>
 
@@ -127,38 +125,29 @@ QToolButton* PageButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-namespace {
+TFlatComboBox* CompletingBox(QWidget* parent, const char* name, const QString& spokenName,
+                             std::uint32_t face, int left, int top, int width) {
+    auto* box = MakeControl<TFlatComboBox>(parent, name);
+    box->SetStyle(TFlatComboBox::csSimple);
+    box->SetSorted(true);
+    box->setFont(VantorFont(11));
+    SetColors(box, face, Palette::Silver);
+    box->setAccessibleName(spokenName);
+    Place(box, left, top, width, 21);
+    return box;
+}
 
-// Takes Enter away from a control and runs the handler instead. It watches
-// the control that has the keyboard focus: an editable combo box keeps the
-// focus itself and hands keys to its line edit by a direct call, past any
-// filter on the line edit.
-class TEnterKey : public QObject {
-public:
-    TEnterKey(QWidget* control, std::function<void()> handler)
-        : QObject(control)
-        , handler_(std::move(handler)) {
-        control->installEventFilter(this);
+TBitBtnWithColor* ColourButton(QWidget* parent, const char* name, const QString& caption,
+                               const QString& hint, const QFont& font) {
+    auto* button = MakeControl<TBitBtnWithColor>(parent, name);
+    button->SetColor(FromBgr(Palette::DarkGround));
+    button->SetStyle(TBitBtnWithColor::bsNew);
+    button->setFont(font);
+    SetTextColor(button, Palette::Accent);
+    SetButtonCaption(button, caption);
+    if (!hint.isEmpty()) {
+        button->setToolTip(hint);
+        button->setAccessibleDescription(hint);
     }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                RunGuarded(handler_);
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> handler_;
-};
-
-} // namespace
-
-void OnEnterKey(QWidget* control, std::function<void()> handler) {
-    new TEnterKey(control, std::move(handler));
+    return button;
 }

@@ -4,7 +4,6 @@
 #include <QPalette>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 
 // The windows' face: Tahoma where installed, else a close sans-serif, at
 // pixel sizes so that the layouts' measures hold.
@@ -18,6 +17,8 @@ void SetTextColor(QWidget* widget, std::uint32_t text);
 void Place(QWidget* widget, int left, int top, int width, int height);
 
 class QAbstractButton;
+class TBitBtnWithColor;
+class TFlatComboBox;
 class QFrame;
 class QLabel;
 class QToolButton;
@@ -59,5 +60,11 @@ QLabel* Heading(QWidget* parent, const char* name, const QString& caption, int l
 QToolButton* PageButton(QWidget* parent, const char* name, const QString& caption,
                         const QString& hint, bool bold, std::uint32_t color);
 
-// Enter or Return in the control runs the handler instead of reaching the control.
-void OnEnterKey(QWidget* control, std::function<void()> handler);
+// One of the pages' text boxes that complete what the user types from their
+// alphabetical list, in the face colour given, silver text, at left, top.
+TFlatComboBox* CompletingBox(QWidget* parent, const char* name, const QString& spokenName,
+                             std::uint32_t face, int left, int top, int width);
+
+// A push button with the dark face and the caption in the accent colour.
+TBitBtnWithColor* ColourButton(QWidget* parent, const char* name, const QString& caption,
+                               const QString& hint, const QFont& font);

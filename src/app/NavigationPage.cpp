@@ -3,17 +3,14 @@
 #include "Colors.h"
 #include "Cp1252.h"
 #include "ErrorBox.h"
+#include "FlatComboBox.h"
 #include "Look.h"
 #include "Messenger.h"
 #include "RichEditSink.h"
 #include "WindowStrip.h"
 
-#include <QAbstractItemView>
-#include <QComboBox>
-#include <QCompleter>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTextEdit>
 #include <QToolButton>
 #include <algorithm>
@@ -21,22 +18,6 @@
 namespace {
 
 constexpr std::uint32_t PlaceholderColor = 0x909090;
-
-// An editable box whose list the program fills; typed text is never added to it.
-QComboBox* SystemBox(QWidget* parent, const char* name, const QString& spokenName, int top) {
-    auto* box = MakeControl<QComboBox>(parent, name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    // Names match exactly, letter case included: the completion must not
-    // quietly turn "corvane" into "Corvane".
-    box->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    box->setFont(VantorFont(11));
-    SetColors(box, Palette::DarkGround, Palette::Silver);
-    SetColors(box->view(), Palette::DarkGround, Palette::Silver);
-    box->setAccessibleName(spokenName);
-    Place(box, 3, 17 + top, 109, 21);
-    return box;
-}
 
 // The sunken holder of a flat button at the foot of the page.
 QToolButton* SunkenButton(QWidget* parent, const char* holderName, int top, const char* name,
@@ -92,10 +73,10 @@ TNavigationPage::~TNavigationPage() {
 
 void TNavigationPage::BuildControls() {
     Label1 = Heading(this, "Label1", QStringLiteral("From"), 4, 0);
-    Von = SystemBox(this, "Von", QStringLiteral("From"), 0);
+    Von = CompletingBox(this, "Von", QStringLiteral("From"), Palette::DarkGround, 3, 17, 109);
     Label1->setBuddy(Von);
     Label2 = Heading(this, "Label2", QStringLiteral("To"), 4, 47);
-    Nach = SystemBox(this, "Nach", QStringLiteral("To"), 48);
+    Nach = CompletingBox(this, "Nach", QStringLiteral("To"), Palette::DarkGround, 3, 65, 109);
     Label2->setBuddy(Nach);
 
     SpeedButton5 = SunkenButton(this, "SpeedButton5Holder", 333, "SpeedButton5",
@@ -119,8 +100,8 @@ void TNavigationPage::BuildControls() {
                               QStringLiteral("Prints the way shown above"), false, Palette::Accent);
     Place(SpeedButton4, 237, 366, 75, 19);
 
-    OnEnterKey(Von, [this] { VonKeyPress(); });
-    OnEnterKey(Nach, [this] { NachKeyPress(); });
+    connect(Von, &TFlatComboBox::ReturnPressed, this, Guarded([this] { VonKeyPress(); }));
+    connect(Nach, &TFlatComboBox::ReturnPressed, this, Guarded([this] { NachKeyPress(); }));
     connect(Way, &QToolButton::clicked, this, Guarded([this] { WayClick(Way); }));
     connect(SpeedButton3, &QToolButton::clicked, this, Guarded([this] { WayClick(SpeedButton3); }));
     connect(SpeedButton1, &QToolButton::clicked, this, Guarded([this] { SpeedButton1Click(); }));
@@ -128,6 +109,7 @@ void TNavigationPage::BuildControls() {
 }
 
 void TNavigationPage::FillSystemLists() {
+    // Column by column; the boxes keep their lists sorted themselves.
     QStringList names;
     for (int x = 0; x < TNinjaMatrix::GridSize; ++x) {
         for (int y = 0; y < TNinjaMatrix::GridSize; ++y) {
@@ -138,11 +120,7 @@ void TNavigationPage::FillSystemLists() {
             }
         }
     }
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
-    });
-    for (QComboBox* box : {Von, Nach}) {
+    for (QComboBox* box : std::initializer_list<QComboBox*>{Von, Nach}) {
         box->clear();
         box->addItems(names);
         box->setCurrentIndex(-1);

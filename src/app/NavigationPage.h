@@ -6,12 +6,12 @@
 #include <functional>
 #include <memory>
 
-class QComboBox;
 class QFrame;
 class QLabel;
 class QTextEdit;
 class QToolButton;
 class TMessenger;
+class TFlatComboBox;
 class TRichEditSink;
 class TWindowStrip;
 
@@ -68,9 +68,9 @@ private:
     bool mapPicking_ = false;
 
     QLabel* Label1 = nullptr;            // "From"
-    QComboBox* Von = nullptr;            // start system
+    TFlatComboBox* Von = nullptr;        // start system
     QLabel* Label2 = nullptr;            // "To"
-    QComboBox* Nach = nullptr;           // target system
+    TFlatComboBox* Nach = nullptr;       // target system
     QToolButton* SpeedButton5 = nullptr; // "Avoid contact with"
     QToolButton* Way = nullptr;          // "Find a way..."
     QFrame* Panel2 = nullptr;

@@ -32,6 +32,8 @@ void PreferXcbUnderWayland(int argc, char** argv) {
 
 void ConfigureApplication(QApplication& application) {
     // Only the name: a display name would be appended to every window title.
+    // With the maker's name it also names the user's data folder.
+    QApplication::setOrganizationName(QStringLiteral("Tessaly"));
     QApplication::setApplicationName(QStringLiteral("Vantor"));
     QApplication::setWindowIcon(ProgramIcon());
     application.setQuitOnLastWindowClosed(true);

@@ -3,6 +3,7 @@
 #include "Artwork.h"
 #include "Ausw.h"
 #include "AutoLoadOption.h"
+#include "ButtonWithColor.h"
 #include "Colors.h"
 #include "ErrorBox.h"
 #include "HintPolicy.h"
@@ -144,19 +145,13 @@ void TForm1::BuildMainLayout() {
 
     options_ = new TOptionsPanel(panel, *this, start_.ProgramFolder);
 
-    OBut = MakeControl<QToolButton>(panel, "OBut");
-    OBut->setIcon(OptionsGlyph());
-    OBut->setAutoRaise(true);
-    OBut->setToolTip(QStringLiteral("Options"));
+    OBut = ColourButton(panel, "OBut", QString(), QStringLiteral("Options"), VantorFont(11, true));
+    OBut->SetGlyph(OptionsGlyph());
     OBut->setAccessibleName(QStringLiteral("Options"));
     Place(OBut, 454, 63, 23, 23);
 
-    EndIt = MakeControl<QToolButton>(panel, "EndIt");
-    SetButtonCaption(EndIt, QStringLiteral("X"));
+    EndIt = ColourButton(panel, "EndIt", QStringLiteral("X"), QString(), VantorFont(11, true));
     EndIt->setAccessibleDescription(QStringLiteral("Closes the program"));
-    EndIt->setFont(VantorFont(11, true));
-    EndIt->setAutoRaise(true);
-    SetTextColor(EndIt, Palette::Accent);
     Place(EndIt, 454, 92, 23, 391);
 }
 
@@ -181,8 +176,8 @@ void TForm1::ConnectPages() {
     connect(&notepad_->AutoLoad(), &TAutoLoadOption::Toggled, this, updateReg);
     connect(&ownDatabase_->AutoLoad(), &TAutoLoadOption::Toggled, this, updateReg);
     connect(options_, &TOptionsPanel::CloseRequested, this, Guarded([this] { OButClick(); }));
-    connect(OBut, &QToolButton::clicked, this, Guarded([this] { OButClick(); }));
-    connect(EndIt, &QToolButton::clicked, this, Guarded([this] { EndItClick(); }));
+    connect(OBut, &TBitBtnWithColor::clicked, this, Guarded([this] { OButClick(); }));
+    connect(EndIt, &TBitBtnWithColor::clicked, this, Guarded([this] { EndItClick(); }));
     connect(PageControl1, &QTabWidget::currentChanged, this,
             Guarded([this] { PageControl1Changing(); }));
     // The star-map picture lights up while the pointer is over it.

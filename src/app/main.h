@@ -2,6 +2,7 @@
 
 #include "Messenger.h"
 #include "NinjaMatrix.h"
+#include "SearchPosition.h"
 
 #include <QPointer>
 #include <QString>
@@ -9,7 +10,7 @@
 #include <memory>
 
 class QTabWidget;
-class QToolButton;
+class TBitBtnWithColor;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -77,6 +78,7 @@ private:
     TWindowStrip& strip_;
     TStartOptions start_;
     TNinjaMatrix NinjaMatrix1;
+    TSearchPosition SearchPosition;
     std::unique_ptr<TProgramSettings> settings_;
     bool shownOnce_ = false;
 
@@ -89,8 +91,8 @@ private:
     TNotepadPage* notepad_ = nullptr;
     TInfoPage* info_ = nullptr;
     TOptionsPanel* options_ = nullptr;
-    QToolButton* OBut = nullptr;
-    QToolButton* EndIt = nullptr;
+    TBitBtnWithColor* OBut = nullptr;
+    TBitBtnWithColor* EndIt = nullptr;
 
     QPointer<TForm2> message_;
     QPointer<TForm3> avoid_;

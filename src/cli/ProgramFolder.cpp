@@ -11,3 +11,12 @@ std::filesystem::path ProgramFolder(std::string_view calledAs) {
     const std::filesystem::path called(calledAs);
     return called.has_parent_path() ? called.parent_path() : std::filesystem::path(".");
 }
+
+std::filesystem::path ShippedCoreFile(const std::filesystem::path& programFolder) {
+    const std::filesystem::path beside = programFolder / "core.vr";
+    std::error_code error;
+    if (std::filesystem::is_regular_file(beside, error)) {
+        return beside;
+    }
+    return (programFolder / ".." / "share" / "vantor" / "core.vr").lexically_normal();
+}

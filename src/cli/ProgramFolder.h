@@ -7,3 +7,8 @@
 // Asks the kernel first; when that fails, takes the folder of the path the
 // program was called by, and the current folder for a bare name.
 std::filesystem::path ProgramFolder(std::string_view calledAs);
+
+// The shipped core data file: "core.vr" beside the executable for a copy that
+// carries it there (a portable copy or a build), else the installation's
+// share/vantor folder beside the executable's bin folder.
+std::filesystem::path ShippedCoreFile(const std::filesystem::path& programFolder);

@@ -97,7 +97,7 @@ std::string RouteHelp(std::string_view program) {
            "Prints the way with the fewest gate jumps from system FROM to system TO,\n"
            "one line per system passed. Names are matched exactly, letter case included.\n"
            "\n"
-           "  --core FILE    the core data file (default: core.vr beside the program)\n"
+           "  --core FILE    the core data file (default: the shipped core.vr)\n"
            "  --short        name only the gates to take\n"
            "  --avoid RACES  enter no system of these races, a comma-separated list of\n"
            "                 Argons, Borons, Paranids, Split, Teladi, Xenon\n"

@@ -104,8 +104,8 @@ int main(int argc, char** argv) {
         std::cout << RouteHelp(kProgram);
         return std::cout.flush() ? kWayWritten : kCannotWrite;
     }
-    const std::string coreFile = options.CoreFile.empty()
-                                     ? (ProgramFolder(argc > 0 ? argv[0] : "") / "core.vr").string()
-                                     : options.CoreFile;
+    const std::string coreFile =
+        options.CoreFile.empty() ? ShippedCoreFile(ProgramFolder(argc > 0 ? argv[0] : "")).string()
+                                 : options.CoreFile;
     return FindAndPrintWay(options, coreFile);
 }

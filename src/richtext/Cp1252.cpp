@@ -11,7 +11,22 @@ constexpr std::array<char16_t, 32> kHighControls{
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-char16_t DecodeByte(unsigned char byte) {
+} // namespace
+
+int EncodeCp1252Byte(char16_t unit) {
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+        return unit;
+    }
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        const auto byte = static_cast<char16_t>(0x80 + i);
+        if (kHighControls[i] == unit || (kHighControls[i] == 0 && unit == byte)) {
+            return byte;
+        }
+    }
+    return -1;
+}
+
+char16_t DecodeCp1252Byte(unsigned char byte) {
     if (byte >= 0x80 && byte <= 0x9F) {
         const char16_t mapped = kHighControls[byte - 0x80];
         return mapped != 0 ? mapped : static_cast<char16_t>(byte);
@@ -19,26 +34,11 @@ char16_t DecodeByte(unsigned char byte) {
     return static_cast<char16_t>(byte);
 }
 
-char EncodeChar(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
-        return static_cast<char>(unit);
-    }
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        const auto byte = static_cast<char16_t>(0x80 + i);
-        if (kHighControls[i] == unit || (kHighControls[i] == 0 && unit == byte)) {
-            return static_cast<char>(byte);
-        }
-    }
-    return '?';
-}
-
-} // namespace
-
-QString DecodeCp1252(const std::string& bytes) {
+QString DecodeCp1252(std::string_view bytes) {
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
     for (const char byte : bytes) {
-        text.append(QChar(DecodeByte(static_cast<unsigned char>(byte))));
+        text.append(QChar(DecodeCp1252Byte(static_cast<unsigned char>(byte))));
     }
     return text;
 }
@@ -47,7 +47,8 @@ std::string EncodeCp1252(const QString& text) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));
     for (const QChar ch : text) {
-        bytes.push_back(EncodeChar(ch.unicode()));
+        const int byte = EncodeCp1252Byte(ch.unicode());
+        bytes.push_back(byte < 0 ? '?' : static_cast<char>(byte));
     }
     return bytes;
 }

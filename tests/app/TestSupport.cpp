@@ -39,6 +39,7 @@ TScopedEnvironment::~TScopedEnvironment() {
 
 TProgramFixture::TProgramFixture(bool copyData) {
     qputenv("XDG_CONFIG_HOME", configDir_.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", dataDir_.path().toLocal8Bit());
     if (copyData) {
         const QString from = QCoreApplication::applicationDirPath() + QLatin1Char('/');
         for (const char* name : {"core.vr", "vantor.vr"}) {

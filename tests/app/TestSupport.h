@@ -77,6 +77,8 @@ public:
     void Show();
 
     QString ProgramFolder() const { return programDir_.path() + QLatin1Char('/'); }
+    // Where an installed copy keeps the user's files.
+    QString DataHome() const { return dataDir_.path(); }
     QString ConfigHome() const { return configDir_.path(); }
     QString SettingsFile() const;
 
@@ -90,7 +92,8 @@ public:
 private:
     QTemporaryDir programDir_;
     QTemporaryDir configDir_;
-    TScopedEnvironment environment_{"XDG_CONFIG_HOME"};
+    QTemporaryDir dataDir_;
+    TScopedEnvironment environment_{"XDG_CONFIG_HOME", "XDG_DATA_HOME"};
     std::unique_ptr<TVantorProgram> program_;
 };
 

@@ -133,7 +133,7 @@ private slots:
         }
         QCOMPARE(pages->currentWidget(), sheets[0]);
         QCOMPARE(Find(main, "OrlenFade2")->toolTip(), QStringLiteral("Show starmap"));
-        QCOMPARE(Find<QToolButton>(main, "EndIt")->text(), QStringLiteral("X"));
+        QCOMPARE(Find<QAbstractButton>(main, "EndIt")->text(), QStringLiteral("X"));
         QCOMPARE(Find(main, "EndIt")->geometry(), QRect(454, 92, 23, 391));
     }
 
@@ -202,7 +202,7 @@ private slots:
         fixture.Form4()->show();
         QVERIFY(fixture.Form3()->isVisible() && fixture.Form4()->isVisible());
 
-        QTest::mouseClick(Find<QToolButton>(main, "OBut"), Qt::LeftButton);
+        QTest::mouseClick(Find<QAbstractButton>(main, "OBut"), Qt::LeftButton);
         QTRY_COMPARE(main->height(), 245);
         QVERIFY(fixture.Form3()->isHidden());
         QVERIFY(fixture.Form4()->isHidden());
@@ -274,7 +274,7 @@ private slots:
         QTest::mouseClick(Find<QToolButton>(&main->Navigation(), "SpeedButton5"), Qt::LeftButton);
         fixture.Form4()->show();
         QTimer::singleShot(0, main, [main] {
-            QTest::mouseClick(Find<QToolButton>(main, "EndIt"), Qt::LeftButton);
+            QTest::mouseClick(Find<QAbstractButton>(main, "EndIt"), Qt::LeftButton);
         });
         QTimer giveUp;
         giveUp.setSingleShot(true);

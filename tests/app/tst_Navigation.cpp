@@ -154,14 +154,23 @@ private slots:
         QVERIFY(!Navigation().From().Known());
     }
 
-    // Leaving the box by Enter must not turn the typed name into the listed one.
-    void nameInWrongLetterCaseIsWrong() {
+    // Completion ignores letter case and shows the listed spelling; a name
+    // that no item begins with stays as typed and is reported.
+    void typedNamesTakeTheListedSpelling() {
         TMessageAnswerer answerer;
         TypeInto(Von(), QStringLiteral("corvane"));
         PressEnter();
-        TypeInto(Nach(), QStringLiteral("Tallyhold"));
+        TypeInto(Nach(), QStringLiteral("tallyhold"));
         PressEnter();
-        QCOMPARE(Von()->currentText(), QStringLiteral("corvane"));
+        QCOMPARE(Von()->currentText(), QStringLiteral("Corvane"));
+        QCOMPARE(Nach()->currentText(), QStringLiteral("Tallyhold"));
+        QCOMPARE(Lines(Output()), CorvaneToTallyhold);
+        QVERIFY(answerer.Seen.isEmpty());
+
+        TypeInto(Von(), QStringLiteral("corvanes"));
+        PressEnter();
+        PressEnter();
+        QCOMPARE(Von()->currentText(), QStringLiteral("corvanes"));
         QCOMPARE(answerer.Seen.size(), 1);
         QCOMPARE(answerer.Seen[0].Text, FromError);
         QVERIFY(Output()->toPlainText().isEmpty());
@@ -173,7 +182,7 @@ private slots:
         TypeInto(Nach(), QStringLiteral("Tallyhold"));
         Click("Way");
         QCOMPARE(Lines(Output()).size(), 6);
-        TypeInto(Nach(), QStringLiteral("tallyhold"));
+        TypeInto(Nach(), QStringLiteral("Tallyholds"));
         TMessageAnswerer answerer;
         Click("Way");
         QCOMPARE(answerer.Seen.size(), 1);

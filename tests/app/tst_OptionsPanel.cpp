@@ -208,7 +208,7 @@ private slots:
         // A hint comes at once and stays five seconds.
         QCOMPARE(form->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, form), 0);
         QCOMPARE(THintPolicy::Instance().ShowTime(), 5000);
-        QCOMPARE(HintShownFor(Find<QToolButton>(form, "OBut")), "Options");
+        QCOMPARE(HintShownFor(Find<QAbstractButton>(form, "OBut")), "Options");
         OpenOptions(form);
         QCOMPARE(HintShownFor(Find<QToolButton>(form, "SpeedButton6")), "General Settings");
 
@@ -223,10 +223,10 @@ private slots:
         QCOMPARE(HintShownFor(Find<QFrame>(form, "Shape5")), QString());
         QCOMPARE(HintShownFor(Find<QToolButton>(form, "SpeedButton8")), QString());
         QTest::mouseClick(Find<QToolButton>(form, "SpeedButton10"), Qt::LeftButton);
-        QCOMPARE(HintShownFor(Find<QToolButton>(form, "OBut")), QString());
+        QCOMPARE(HintShownFor(Find<QAbstractButton>(form, "OBut")), QString());
 
         Find<QCheckBox>(form, "CheckBox3")->setChecked(true);
-        QCOMPARE(HintShownFor(Find<QToolButton>(form, "OBut")), "Options");
+        QCOMPARE(HintShownFor(Find<QAbstractButton>(form, "OBut")), "Options");
         QToolTip::hideText();
     }
 };

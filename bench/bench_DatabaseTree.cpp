@@ -1,0 +1,139 @@
+// The database trees at the size of a large info data file: reading and
+// showing 100,000 nodes, one search step, and a rename in a long list.
+#include "DatabaseModel.h"
+#include "NodeText.h"
+#include "TreeFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <memory>
+#include <string>
+
+namespace {
+
+// Ten top-level sectors of ten groups of a thousand entries each: 100,110
+// nodes, the long lists at the bottom as in a real reference tree.
+TTree GeneratedInfoTree() {
+    TTree tree;
+    for (int sector = 0; sector < 10; ++sector) {
+        TTreeNode& top = tree.Append(tree.Root(), "Sector " + std::to_string(sector));
+        for (int group = 0; group < 10; ++group) {
+            TTreeNode& list = tree.Append(top, "Station group " + std::to_string(group));
+            for (int entry = 0; entry < 1000; ++entry) {
+                tree.Append(list, "Station " + std::to_string(entry) + ": Gr\xfc\xdf Dome, sun " +
+                                      std::to_string(entry % 300) + "%");
+            }
+        }
+    }
+    return tree;
+}
+
+class TInfoFile {
+public:
+    TInfoFile() { SaveTreeFile(GeneratedInfoTree(), Path()); }
+    QString Path() const { return folder_.filePath(QStringLiteral("vantor.vr")); }
+
+private:
+    QTemporaryDir folder_;
+};
+
+const TInfoFile& InfoFile() {
+    static const TInfoFile file;
+    return file;
+}
+
+// Shows the model in a tree view and waits until it has been painted once.
+void ShowAndPaint(QTreeView& view, TDatabaseModel& model) {
+    view.setModel(&model);
+    view.resize(316, 390);
+    view.show();
+    QApplication::processEvents();
+    view.viewport()->repaint();
+}
+
+void LoadAndShow(benchmark::State& state) {
+    const QString path = InfoFile().Path();
+    for (auto _ : state) {
+        auto model = std::make_unique<TDatabaseModel>();
+        auto view = std::make_unique<QTreeView>();
+        model->Load(path);
+        ShowAndPaint(*view, *model);
+        state.PauseTiming();
+        view.reset();
+        model.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(LoadAndShow)->Unit(benchmark::kMillisecond);
+
+// One step of the tree search from the top; the keyword is only in the very
+// last node, so the step walks the whole tree.
+void SearchStep(benchmark::State& state, const QString& keyword) {
+    TDatabaseModel model;
+    model.Load(InfoFile().Path());
+    model.Append(QModelIndex(), keyword);
+    for (auto _ : state) {
+        const auto hit = model.Find(0, keyword);
+        if (!hit || hit->Position != model.Tree().Size() - 1) {
+            state.SkipWithError("the search missed the last node");
+        }
+    }
+}
+BENCHMARK_CAPTURE(SearchStep, Ascii, QStringLiteral("Kessa Reach"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SearchStep, Accented, QStringLiteral("Kessa Gr\u00fc\u00dfe"))
+    ->Unit(benchmark::kMillisecond);
+
+// One list of 10,000 siblings under a top-level node, in the user's order
+// or in a shuffled one, as a tree read from a file may be.
+TTree LongList(bool sorted) {
+    TTree tree;
+    TTreeNode& list = tree.Append(tree.Root(), "Teladi");
+    for (int entry = 0; entry < 10'000; ++entry) {
+        tree.Append(list, "Station " + std::to_string(sorted ? entry : (entry * 7919) % 10'000));
+    }
+    if (sorted) {
+        tree.SortTree(DisplayTextOrder());
+    }
+    return tree;
+}
+
+// A rename in the middle of the list, shown open in a tree view with the
+// renamed node selected; it moves to one end of the list or the other.
+void RenameInLongList(benchmark::State& state, bool sortedBefore) {
+    TDatabaseModel model;
+    model.SetEditableCheck([](const TTreeNode&) { return true; });
+    QTreeView view;
+    ShowAndPaint(view, model);
+    bool toEnd = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!sortedBefore || model.Tree().Empty()) {
+            model.Replace(LongList(sortedBefore));
+            const QModelIndex list = model.index(0, 0);
+            view.expand(list);
+            view.setCurrentIndex(model.index(5000, 0, list));
+        }
+        const QModelIndex renamed = view.currentIndex();
+        state.ResumeTiming();
+        model.setData(renamed, toEnd ? QStringLiteral("Zenith") : QStringLiteral("Aurora"));
+        toEnd = !toEnd;
+    }
+}
+BENCHMARK_CAPTURE(RenameInLongList, Sorted, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RenameInLongList, ReadInFileOrder, false)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,175 @@
+// The notes files: loading and saving a generated 1 MB notepad of many
+// formatted paragraphs (aim: 0.2 s each), and the reader's speed on RTF that
+// is mostly plain text (aim: 20 MB/s and more).
+#include "NotesFile.h"
+#include "RtfReader.h"
+#include "RtfWriter.h"
+
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+constexpr qsizetype kNotepadBytes = 1'000'000;
+constexpr qsizetype kPlainBytes = 16'000'000;
+
+// A small fixed generator, so every run measures the same notepad.
+class Random {
+public:
+    std::uint32_t Next(std::uint32_t below) {
+        state_ = state_ * 1664525u + 1013904223u;
+        return (state_ >> 8) % below;
+    }
+
+private:
+    std::uint32_t state_ = 12345;
+};
+
+const std::array<const char*, 12> kWords{"Tevrin", "Quay",     "through", "south-gate",
+                                         "ore",    "crystals", "Käse",    "12 €",
+                                         "Ζωή",    "Ormsby",   "Drift",   "avoid Xenon space"};
+
+QTextCharFormat RandomFormat(Random& random) {
+    QTextCharFormat format;
+    switch (random.Next(8)) {
+    case 0:
+        format.setFontWeight(QFont::Bold);
+        break;
+    case 1:
+        format.setFontItalic(true);
+        break;
+    case 2:
+        format.setFontUnderline(true);
+        format.setForeground(QColor(0, 160, 0));
+        break;
+    case 3:
+        format.setForeground(QColor(255, 0, 0));
+        format.setBackground(QColor(255, 255, 0));
+        break;
+    case 4:
+        format.setFontFamilies({QStringLiteral("DejaVu Serif")});
+        format.setFontPointSize(14);
+        break;
+    case 5:
+        format.setFontStrikeOut(true);
+        break;
+    default:
+        break; // plain text
+    }
+    return format;
+}
+
+// Paragraphs of 5 to 40 words in runs of mixed formatting, until the RTF
+// reaches 1 MB.
+std::unique_ptr<QTextDocument> MakeNotepad() {
+    auto document = std::make_unique<QTextDocument>();
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    document->setDefaultFont(font);
+    Random random;
+    QTextCursor cursor(document.get());
+    cursor.beginEditBlock();
+    for (int paragraph = 0;; ++paragraph) {
+        if (paragraph % 200 == 0 && paragraph > 0 && WriteRtf(*document).size() >= kNotepadBytes) {
+            break;
+        }
+        if (paragraph > 0) {
+            cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        }
+        const std::uint32_t words = 5 + random.Next(36);
+        for (std::uint32_t word = 0; word < words;) {
+            const std::uint32_t run = 1 + random.Next(6);
+            QString text;
+            for (std::uint32_t i = 0; i < run && word < words; ++i, ++word) {
+                text += QString::fromUtf8(kWords[random.Next(kWords.size())]) + QLatin1Char(' ');
+            }
+            cursor.insertText(text, RandomFormat(random));
+        }
+    }
+    cursor.endEditBlock();
+    return document;
+}
+
+const QTextDocument& Notepad() {
+    static const std::unique_ptr<QTextDocument> notepad = MakeNotepad();
+    return *notepad;
+}
+
+const QByteArray& NotepadRtf() {
+    static const QByteArray rtf = WriteRtf(Notepad());
+    return rtf;
+}
+
+// RTF as a plain-text note gives it: long paragraphs of ASCII text.
+const QByteArray& PlainRtf() {
+    static const QByteArray rtf = [] {
+        QByteArray bytes = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Tahoma;}}\n";
+        const QByteArray line = "The way from Tevrin Quay through the south-gate to Ormsby "
+                                "Drift, then east to Brightwater Crossing.";
+        while (bytes.size() < kPlainBytes) {
+            for (int i = 0; i < 8; ++i) {
+                bytes += line + ' ';
+            }
+            bytes += "\\par\n";
+        }
+        return bytes + '}';
+    }();
+    return rtf;
+}
+
+void ReadNotepad(benchmark::State& state) {
+    const QByteArray& rtf = NotepadRtf();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadNotes(rtf));
+    }
+    state.SetBytesProcessed(state.iterations() * rtf.size());
+    state.counters["paragraphs"] = Notepad().blockCount();
+    state.counters["rtf_bytes"] = static_cast<double>(rtf.size());
+}
+BENCHMARK(ReadNotepad)->Unit(benchmark::kMillisecond);
+
+void WriteNotepad(benchmark::State& state) {
+    const QTextDocument& notepad = Notepad();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(WriteRtf(notepad));
+    }
+    state.SetBytesProcessed(state.iterations() * NotepadRtf().size());
+}
+BENCHMARK(WriteNotepad)->Unit(benchmark::kMillisecond);
+
+// What the notepad's Load and Save do, the file system included.
+void LoadNotepadFile(benchmark::State& state) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("notes.vrn"));
+    SaveNotesFile(path, Notepad());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(LoadNotesFile(path));
+    }
+}
+BENCHMARK(LoadNotepadFile)->Unit(benchmark::kMillisecond);
+
+void SaveNotepadFile(benchmark::State& state) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("notes.vrn"));
+    for (auto _ : state) {
+        SaveNotesFile(path, Notepad());
+    }
+}
+BENCHMARK(SaveNotepadFile)->Unit(benchmark::kMillisecond);
+
+void ReadPlainRtf(benchmark::State& state) {
+    const QByteArray& rtf = PlainRtf();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadRtf(rtf));
+    }
+    state.SetBytesProcessed(state.iterations() * rtf.size());
+}
+BENCHMARK(ReadPlainRtf)->Unit(benchmark::kMillisecond);
+
+} // namespace

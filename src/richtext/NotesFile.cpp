@@ -1,0 +1,87 @@
+#include "NotesFile.h"
+
+#include "Cp1252.h"
+#include "RtfReader.h"
+#include "RtfWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextDocument>
+
+namespace {
+
+QString FullPath(const QString& path) {
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QString LoadFailed() {
+    return QStringLiteral("Das Laden des Streams ist mißlungen");
+}
+
+// Every byte a character of code page 1252; CR LF, LF and a lone CR each end
+// a paragraph.
+std::unique_ptr<QTextDocument> ReadPlainText(QByteArrayView bytes) {
+    QString text;
+    text.reserve(bytes.size());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte == '\r') {
+            if (i + 1 < size && bytes[i + 1] == '\n') {
+                ++i;
+            }
+            text.append(QChar::ParagraphSeparator);
+        } else if (byte == '\n') {
+            text.append(QChar::ParagraphSeparator);
+        } else {
+            text.append(QChar(DecodeCp1252Byte(byte)));
+        }
+    }
+    auto document = std::make_unique<QTextDocument>();
+    document->setPlainText(text);
+    return document;
+}
+
+} // namespace
+
+TNotesFileError::TNotesFileError(const QString& message)
+    : std::runtime_error(message.toLocal8Bit().toStdString()) {
+}
+
+std::unique_ptr<QTextDocument> ReadNotes(QByteArrayView bytes) {
+    if (bytes.size() > kMaxNotesFileBytes) {
+        throw TNotesFileError(LoadFailed());
+    }
+    if (IsRtf(bytes)) {
+        return ReadRtf(bytes);
+    }
+    return ReadPlainText(bytes);
+}
+
+std::unique_ptr<QTextDocument> LoadNotesFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw TNotesFileError(
+            QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(FullPath(path)));
+    }
+    if (file.size() > kMaxNotesFileBytes) {
+        throw TNotesFileError(LoadFailed());
+    }
+    // Read one byte past the limit, so a file that grew meanwhile is caught.
+    const QByteArray bytes = file.read(kMaxNotesFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        throw TNotesFileError(LoadFailed());
+    }
+    return ReadNotes(bytes);
+}
+
+void SaveNotesFile(const QString& path, const QTextDocument& document) {
+    const QByteArray bytes = WriteRtf(document);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        throw TNotesFileError(
+            QStringLiteral("Datei %1 kann nicht erstellt werden").arg(FullPath(path)));
+    }
+}

@@ -1,0 +1,113 @@
+#include "TreeFile.h"
+
+#include "NodeText.h"
+#include "TreeText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <vector>
+
+namespace {
+
+// A level error's text is shown whole up to this many characters; a line
+// of a megabyte would not fit any message box.
+constexpr qsizetype kShownEntryLength = 200;
+
+QString FullPath(const QString& path) {
+    return QFileInfo(path).absoluteFilePath();
+}
+
+TreeFileError OpenError(const QString& path) {
+    return TreeFileError(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(FullPath(path)));
+}
+
+TreeFileError CreateError(const QString& path) {
+    return TreeFileError(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(FullPath(path)));
+}
+
+TreeFileError LevelError(const TreeLevelError& error, const QString& path) {
+    QString entry = DisplayText(error.Text());
+    if (entry.size() > kShownEntryLength) {
+        entry = entry.left(kShownEntryLength) + QChar(0x2026);
+    }
+    // One pass of arg(), so a "%1" inside the entry stays as it is.
+    return TreeFileError(QStringLiteral("Ungültige Ebene (%1) für Eintrag \"%2\"\nDatei %3")
+                             .arg(QString::number(error.Level()), entry, FullPath(path)));
+}
+
+// Reads the file piece by piece into the reader; false when it fails.
+bool FeedFile(QFile& file, TTreeTextReader& reader) {
+    std::vector<char> piece(1024 * 1024);
+    for (;;) {
+        const qint64 got = file.read(piece.data(), static_cast<qint64>(piece.size()));
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0 ||
+            !reader.Feed(std::string_view(piece.data(), static_cast<std::size_t>(got)))) {
+            return true;
+        }
+    }
+}
+
+} // namespace
+
+TreeFileError::TreeFileError(const QString& message)
+    : std::runtime_error(message.toStdString())
+    , message_(message) {
+}
+
+QString ProgramFilePath(const QString& programFolder, const QString& name) {
+    const QString coreBeside = programFolder + QStringLiteral("core.vr");
+    if (QFileInfo(coreBeside).isFile()) {
+        return programFolder + name;
+    }
+    if (name == QLatin1String("core.vr") || name == QLatin1String("vantor.vr")) {
+        return QDir::cleanPath(programFolder + QStringLiteral("../share/vantor/") + name);
+    }
+    // An installed program can't write beside itself.
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(userFolder);
+    return userFolder + QLatin1Char('/') + name;
+}
+
+void LoadTreeFile(TTree& tree, const QString& path) {
+    QFile file(path);
+    // Only a plain file has an end: a device or a pipe could be read forever.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        throw OpenError(path);
+    }
+    // The nodes are built aside, so a file that breaks off while being read
+    // leaves the tree as it was.
+    TTree loaded;
+    TTreeTextReader reader(loaded);
+    try {
+        if (!FeedFile(file, reader)) {
+            throw OpenError(path);
+        }
+        reader.Finish();
+    } catch (const TreeLevelError& error) {
+        tree = std::move(loaded);
+        throw LevelError(error, path);
+    }
+    tree = std::move(loaded);
+}
+
+void SaveTreeFile(const TTree& tree, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw CreateError(path);
+    }
+    bool written = true;
+    WriteTree(tree, [&file, &written](std::string_view piece) {
+        written = written && file.write(piece.data(), static_cast<qint64>(piece.size())) ==
+                                 static_cast<qint64>(piece.size());
+    });
+    if (!written || !file.commit()) {
+        file.cancelWriting();
+        throw CreateError(path);
+    }
+}
