@@ -4,13 +4,17 @@
 #include "Colors.h"
 #include "ErrorBox.h"
 #include "Look.h"
+#include "NotesFile.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QUrl>
@@ -25,6 +29,8 @@ constexpr int LinkLeft = 62;
 
 const QString MakerMail = QStringLiteral("vantor@tessaly.example");
 const QString MakerWeb = QStringLiteral("http://www.tessaly.example/vantor");
+// Relative: looked up in the current folder.
+const QString ActualInformationFile = QStringLiteral("upgrade.vr");
 
 QLabel* TextLabel(QWidget* parent, const char* name, const QString& text, int pixelSize, bool bold,
                   std::uint32_t color) {
@@ -236,6 +242,11 @@ void TInfoPage::ShowInformations() {
 }
 
 void TInfoPage::SpeedButton2Click(const QObject* sender) {
+    // The file is read before anything changes: when it can't be read, the
+    // error box says so and the page stays on the panel it showed.
+    if (sender == SpeedButton13) {
+        LoadActualInformations();
+    }
     QFrame* shown = PanelOf(sender);
     for (QFrame* panel : {InfoPanel, Thanks, CopyR, Readme}) {
         panel->setVisible(panel == shown);
@@ -253,6 +264,30 @@ QFrame* TInfoPage::PanelOf(const QObject* button) const {
         return Readme;
     }
     return InfoPanel;
+}
+
+// Read at every press, so that a newer file shows without a restart. A file
+// that has gone leaves the text it showed. Only a plain file is opened: a
+// pipe or a device of that name could keep the window waiting for ever.
+void TInfoPage::LoadActualInformations() {
+    const QFileInfo file(ActualInformationFile);
+    if (!file.exists()) {
+        return;
+    }
+    if (!file.isFile()) {
+        throw TNotesFileError(QStringLiteral("Datei %1 kann nicht geöffnet werden")
+                                  .arg(QDir::toNativeSeparators(file.absoluteFilePath())));
+    }
+    ShowActualInformations(LoadNotesFile(ActualInformationFile));
+}
+
+void TInfoPage::ShowActualInformations(std::unique_ptr<QTextDocument> document) {
+    document->setDefaultFont(RichEdit3->font());
+    document->setDocumentMargin(2);
+    // The box owns the document it shows, and setDocument deletes the one
+    // read before, which was its child too.
+    document->setParent(RichEdit3);
+    RichEdit3->setDocument(document.release());
 }
 
 // What the desktop answers is not ours to report: without a mail or web

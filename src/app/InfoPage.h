@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 class QFrame;
 class QLabel;
+class QTextDocument;
 class QTextEdit;
 class QToolButton;
 
@@ -40,6 +42,10 @@ private:
     // One handler for the four buttons: the sender says which panel to show.
     void SpeedButton2Click(const QObject* sender);
     QFrame* PanelOf(const QObject* button) const;
+    // Reads "upgrade.vr" into RichEdit3 when the file exists; throws when it
+    // can't be read, and RichEdit3 keeps its text.
+    void LoadActualInformations();
+    void ShowActualInformations(std::unique_ptr<QTextDocument> document);
     void Label39Click();
     void Label17Click();
     // The link under the pointer takes the hover colour, the other its rest.
