@@ -6,12 +6,17 @@
 #include "mappy.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QUrl>
+#include <sys/stat.h>
 
 namespace {
 
@@ -36,6 +41,19 @@ public:
 
 public slots:
     void Open(const QUrl& url) { Opened << url; }
+};
+
+// A fresh current folder for the test, and the former one back afterwards.
+class TCurrentFolder {
+public:
+    TCurrentFolder() { QDir::setCurrent(folder_.path()); }
+    ~TCurrentFolder() { QDir::setCurrent(former_); }
+    TCurrentFolder(const TCurrentFolder&) = delete;
+    TCurrentFolder& operator=(const TCurrentFolder&) = delete;
+
+private:
+    QString former_ = QDir::currentPath();
+    QTemporaryDir folder_;
 };
 
 } // namespace
@@ -159,6 +177,58 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
         }
         QCOMPARE(desktop.Opened, QList<QUrl>{url});
+    }
+
+    // "upgrade.vr" from the current folder, read at every press: rich text
+    // or plain text. A file gone since leaves the text it showed; one that
+    // can't be read goes to the error box, and the page stays where it was.
+    void actualInformationFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("panel");
+        const QString missing = QStringLiteral("Actual information-file NOT FOUND !");
+        QTest::newRow("plain text")
+            << "file" << QByteArray("Line one\r\nLine two") << "Line one\nLine two"
+            << "Readme";
+        QTest::newRow("rich text")
+            << "file" << QByteArray("{\\rtf1\\ansi Fresh {\\b news}}") << "Fresh news"
+            << "Readme";
+        QTest::newRow("removed after reading") << "removed" << QByteArray("Old news") << "Old news"
+                                               << "Readme";
+        QTest::newRow("a folder") << "folder" << QByteArray() << missing << "InfoPanel";
+        QTest::newRow("a pipe") << "pipe" << QByteArray() << missing << "InfoPanel";
+    }
+    void actualInformationFile() {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, text);
+        QFETCH(QString, panel);
+        const TCurrentFolder current;
+        TErrorBoxRecorder errors;
+        if (kind == "folder") {
+            QVERIFY(QDir().mkdir(QStringLiteral("upgrade.vr")));
+        } else if (kind == "pipe") {
+            QCOMPARE(mkfifo("upgrade.vr", 0600), 0);
+        } else {
+            QFile file(QStringLiteral("upgrade.vr"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        Press("SpeedButton13");
+        if (kind == "removed") {
+            QVERIFY(QFile::remove(QStringLiteral("upgrade.vr")));
+            Press("SpeedButton2");
+            Press("SpeedButton13");
+        }
+        QCOMPARE(Find<QTextEdit>(Main(), "RichEdit3")->toPlainText(), text);
+        QCOMPARE(ShownPanels(), QStringList{panel});
+        const bool unreadable = panel != "Readme";
+        QCOMPARE(errors.Texts.size(), unreadable ? 1 : 0);
+        if (unreadable) {
+            QVERIFY2(errors.Texts[0].contains(QStringLiteral("upgrade.vr")),
+                     qPrintable(errors.Texts[0]));
+        }
     }
 
     // The star-map picture lights up under the pointer, goes back when it
