@@ -12,6 +12,7 @@
 #include "NavigationPage.h"
 #include "NotepadPage.h"
 #include "OptionsPanel.h"
+#include "OrlenFade.h"
 #include "OwnDatabasePage.h"
 #include "ProgramSettings.h"
 #include "SystemDatabasePage.h"
@@ -23,14 +24,11 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <functional>
 
 namespace {
 
@@ -40,34 +38,20 @@ constexpr int OptionsHeight = 245;
 constexpr std::uint32_t TabFrame = 0x5A5A5A;
 constexpr std::uint32_t SelectedTab = 0x494949;
 
-// A still picture that answers a click; the fading picture control replaces it.
-class TPictureLabel : public QLabel {
-public:
-    TPictureLabel(QWidget* parent, std::function<void()> clicked)
-        : QLabel(parent)
-        , clicked_(std::move(clicked)) {}
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        QLabel::mouseReleaseEvent(event);
-        if (clicked_ && event->button() == Qt::LeftButton &&
-            rect().contains(event->position().toPoint())) {
-            RunGuarded(clicked_);
-        }
-    }
-
-private:
-    std::function<void()> clicked_;
-};
-
-QLabel* Picture(QWidget* parent, const char* name, const QPixmap& pixmap, const QString& hint,
-                std::function<void()> clicked = {}) {
-    auto* picture = new TPictureLabel(parent, std::move(clicked));
-    picture->setObjectName(QString::fromLatin1(name));
-    picture->setPixmap(pixmap);
-    picture->setToolTip(hint);
-    picture->setAccessibleName(hint);
-    return picture;
+// A picture at the top of the window as the layout sets both: each keeps
+// its picture's size and lets events through between the frames of a fade,
+// so that the window stays alive while one runs.
+TOrlenFade* FadePicture(QWidget* parent, const char* name, const QPixmap& picture,
+                        const QString& spokenName) {
+    auto* fade = MakeControl<TOrlenFade>(parent, name);
+    fade->SetDisolvRate(132);
+    fade->SetBlendRate(255);
+    fade->SetStretchToFit(false);
+    fade->SetProcessMsgs(true);
+    fade->SetSwapDelay(200);
+    fade->SetPicFrom(picture);
+    fade->setAccessibleName(spokenName);
+    return fade;
 }
 
 // A colour of the palette as a style sheet writes it.
@@ -141,11 +125,15 @@ void TForm1::BuildMainLayout() {
     SetColors(panel, Palette::DarkGround, Palette::Silver);
     fill->addWidget(panel);
 
-    OrlenFade1 = Picture(panel, "OrlenFade1", TitleArtwork(QSize(394, 54)), QString());
-    OrlenFade1->setAccessibleName(QStringLiteral("Vantor"));
+    OrlenFade1 =
+        FadePicture(panel, "OrlenFade1", TitleArtwork(QSize(394, 54)), QStringLiteral("Vantor"));
     Place(OrlenFade1, 7, 6, 394, 54);
-    OrlenFade2 = Picture(panel, "OrlenFade2", StarMapPicture(QSize(73, 54)),
-                         QStringLiteral("Show starmap"), [this] { Button1Click(); });
+    const QSize mapPicture(73, 54);
+    OrlenFade2 = FadePicture(panel, "OrlenFade2", StarMapPicture(mapPicture),
+                             QStringLiteral("Show starmap"));
+    OrlenFade2->SetPicTo(StarMapPictureLit(mapPicture));
+    OrlenFade2->setToolTip(QStringLiteral("Show starmap"));
+    OrlenFade2->setCursor(Qt::PointingHandCursor);
     Place(OrlenFade2, 405, 6, 73, 54);
 
     PageControl1 = MakeControl<QTabWidget>(panel, "PageControl1");
@@ -190,6 +178,13 @@ void TForm1::ConnectPages() {
     connect(options_, &TOptionsPanel::CloseRequested, this, Guarded([this] { OButClick(); }));
     connect(OBut, &TBitBtnWithColor::clicked, this, Guarded([this] { OButClick(); }));
     connect(EndIt, &TBitBtnWithColor::clicked, this, Guarded([this] { EndItClick(); }));
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+            Guarded([this] { PageControl1Changing(); }));
+    // The star-map picture lights up while the pointer is over it.
+    TOrlenFade* fade = OrlenFade2;
+    connect(fade, &TOrlenFade::OnMouseEnter, this, Guarded([fade] { fade->Blend(); }));
+    connect(fade, &TOrlenFade::OnMouseLeave, this, Guarded([fade] { fade->BlendBack(); }));
+    connect(fade, &TOrlenFade::OnClick, this, Guarded([this] { Button1Click(); }));
 }
 
 void TForm1::AttachSatellites(TForm2* message, TForm3* avoid, TForm4* map) {
@@ -215,6 +210,7 @@ void TForm1::AttachSatellites(TForm2* message, TForm3* avoid, TForm4* map) {
 
 void TForm1::FormCreate() {
     setWindowTitle(QStringLiteral("Vantor 1.03 XDR / EV"));
+    info_->SetVersionLine(QStringLiteral("Version 1.03 Xtended-Database Release / EV"));
     settings_->ReadSettings();
     // The system database tree and its search list are loaded here once
     // their page exists.
@@ -232,6 +228,12 @@ void TForm1::FormShow() {
     NinjaMatrix1.ShowDividers();
     strip_.SetLeader(TLeader::Main);
     settings_->SetSettingsReady();
+}
+
+// Whichever page the user turns to, the Info page opens on its first panel
+// next time.
+void TForm1::PageControl1Changing() {
+    info_->ShowInformations();
 }
 
 void TForm1::EndItClick() {

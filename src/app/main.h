@@ -9,7 +9,6 @@
 #include <QWidget>
 #include <memory>
 
-class QLabel;
 class QTabWidget;
 class TBitBtnWithColor;
 class TForm2;
@@ -19,6 +18,7 @@ class TInfoPage;
 class TNavigationPage;
 class TNotepadPage;
 class TOptionsPanel;
+class TOrlenFade;
 class TOwnDatabasePage;
 class TProgramSettings;
 class TSystemDatabasePage;
@@ -72,6 +72,7 @@ private:
     void FormCreate();
     void FormShow();
     void EndItClick();
+    void PageControl1Changing();
     void SetPagesShown(bool shown);
 
     TWindowStrip& strip_;
@@ -81,8 +82,8 @@ private:
     std::unique_ptr<TProgramSettings> settings_;
     bool shownOnce_ = false;
 
-    QLabel* OrlenFade1 = nullptr; // title artwork
-    QLabel* OrlenFade2 = nullptr; // "Show starmap" picture
+    TOrlenFade* OrlenFade1 = nullptr; // title artwork
+    TOrlenFade* OrlenFade2 = nullptr; // "Show starmap" picture
     QTabWidget* PageControl1 = nullptr;
     TNavigationPage* navigation_ = nullptr;
     TSystemDatabasePage* systemDatabase_ = nullptr;
