@@ -137,8 +137,8 @@ void TInfoPage::BuildInfoPanel() {
     Paragraph(InfoPanel, "Label35", QStringLiteral("Designed and written by the Tessaly workshop."),
               66);
     Paragraph(InfoPanel, "Label36",
-              QStringLiteral("Vantor is freeware: use it and pass it on as it is, but never for "
-                             "money."),
+              QStringLiteral("Use and copies of Vantor follow the terms that Tessaly sets; ask "
+                             "at the addresses below."),
               84, Palette::SubTitle);
     Label39 = AddLinkRow("Label37", QStringLiteral("eMail:"), "Label39", MakerMail, 119);
     Label17 = AddLinkRow("Label38", QStringLiteral("Internet:"), "Label17",
