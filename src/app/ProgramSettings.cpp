@@ -4,6 +4,7 @@
 #include "NinjaMatrix.h"
 #include "OptionsPanel.h"
 #include "SettingsStore.h"
+#include "TreeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -62,7 +63,7 @@ TProgramSettings::TProgramSettings(TOptionsPanel& options, TAutoLoadOption& note
 }
 
 QString TProgramSettings::DefaultPath(const char* fileName) const {
-    return programFolder_ + QLatin1String(fileName);
+    return ProgramFilePath(programFolder_, QLatin1String(fileName));
 }
 
 void TProgramSettings::ReadSettings() {
