@@ -93,8 +93,7 @@ void TOwnDatabasePage::BuildMenu() {
 
 void TOwnDatabasePage::SetListItems(const QStringList& items) {
     for (TFlatComboBox* box : {&SearchBox(), AddTO}) {
-        box->clear();
-        box->addItems(items);
+        box->SetItems(items);
     }
 }
 

@@ -44,7 +44,7 @@ void TSystemDatabasePage::LoadInfoData(const QString& path) {
     for (const TTreeNode* node = Model().Tree().First(); node != nullptr; node = node->Next()) {
         texts << DisplayText(node->Text());
     }
-    SearchBox().addItems(texts);
+    SearchBox().SetItems(std::move(texts));
 }
 
 QStringList TSystemDatabasePage::SearchItems() const {
