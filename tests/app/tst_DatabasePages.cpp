@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "Cp1252.h"
+#include "FileSizeLimit.h"
 #include "MatrixShape.h"
 #include "OptionsPanel.h"
 #include "OwnDatabasePage.h"
@@ -18,8 +19,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTreeView>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -446,16 +445,10 @@ private slots:
         TErrorBoxRecorder errors;
         answerer.Seen.clear();
 
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 64 * 1024;
-        setrlimit(RLIMIT_FSIZE, &small);
-        program.Click("BitBtnWithColor8");
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldSignal);
-
+        {
+            const TFileSizeLimit limit(64 * 1024);
+            program.Click("BitBtnWithColor8");
+        }
         QCOMPARE(errors.Texts, QStringList{"Datei " + path + " kann nicht erstellt werden"});
         QVERIFY(answerer.Seen.isEmpty());
         QCOMPARE(ReadFile(path), old);
