@@ -157,8 +157,19 @@ void TForm1::BuildMainLayout() {
 
 void TForm1::BuildPages() {
     navigation_ = new TNavigationPage(PageControl1, NinjaMatrix1, *this, strip_);
-    systemDatabase_ = new TSystemDatabasePage(PageControl1);
-    ownDatabase_ = new TOwnDatabasePage(PageControl1);
+    // The options panel is built after the pages; the links ask it only later.
+    const TDatabaseLinks links{NinjaMatrix1,
+                               *this,
+                               SearchPosition,
+                               start_.ProgramFolder,
+                               [this] { return options_->StarMapLinked(); },
+                               [this] {
+                                   if (!strip_.MapShown()) {
+                                       Button1Click();
+                                   }
+                               }};
+    systemDatabase_ = new TSystemDatabasePage(PageControl1, links);
+    ownDatabase_ = new TOwnDatabasePage(PageControl1, links);
     notepad_ = new TNotepadPage(PageControl1);
     info_ = new TInfoPage(PageControl1);
     // The tab icons are pictures 1, 2, 3 and 0 of the image list; Info has none.
@@ -178,6 +189,7 @@ void TForm1::ConnectPages() {
     connect(options_, &TOptionsPanel::CloseRequested, this, Guarded([this] { OButClick(); }));
     connect(OBut, &TBitBtnWithColor::clicked, this, Guarded([this] { OButClick(); }));
     connect(EndIt, &TBitBtnWithColor::clicked, this, Guarded([this] { EndItClick(); }));
+    connect(ownDatabase_, &TOwnDatabasePage::SettingsChanged, this, updateReg);
     connect(PageControl1, &QTabWidget::currentChanged, this,
             Guarded([this] { PageControl1Changing(); }));
     // The star-map picture lights up while the pointer is over it.
@@ -185,6 +197,29 @@ void TForm1::ConnectPages() {
     connect(fade, &TOrlenFade::OnMouseEnter, this, Guarded([fade] { fade->Blend(); }));
     connect(fade, &TOrlenFade::OnMouseLeave, this, Guarded([fade] { fade->BlendBack(); }));
     connect(fade, &TOrlenFade::OnClick, this, Guarded([this] { Button1Click(); }));
+    ConnectDatabasePages();
+}
+
+// Both trees follow the two display options, and each tree's popup sends an
+// entry to the other tree's search.
+void TForm1::ConnectDatabasePages() {
+    for (TDatabasePage* page :
+         std::initializer_list<TDatabasePage*>{systemDatabase_, ownDatabase_}) {
+        page->SetRollOut(options_->RollOut());
+        page->SetNodeLines(options_->NodeLines());
+        connect(options_, &TOptionsPanel::RollOutChanged, page, &TDatabasePage::SetRollOut);
+        connect(options_, &TOptionsPanel::NodeLinesChanged, page, &TDatabasePage::SetNodeLines);
+    }
+    const auto findIn = [this](TDatabasePage* page) {
+        return [this, page](const QString& text) {
+            RunGuarded([&] {
+                PageControl1->setCurrentWidget(page);
+                page->FindFromOutput(text);
+            });
+        };
+    };
+    connect(systemDatabase_, &TDatabasePage::FindInOtherTree, this, findIn(ownDatabase_));
+    connect(ownDatabase_, &TDatabasePage::FindInOtherTree, this, findIn(systemDatabase_));
 }
 
 void TForm1::AttachSatellites(TForm2* message, TForm3* avoid, TForm4* map) {
@@ -212,8 +247,8 @@ void TForm1::FormCreate() {
     setWindowTitle(QStringLiteral("Vantor 1.03 XDR / EV"));
     info_->SetVersionLine(QStringLiteral("Version 1.03 Xtended-Database Release / EV"));
     settings_->ReadSettings();
-    // The system database tree and its search list are loaded here once
-    // their page exists.
+    systemDatabase_->LoadInfoData(options_->InfoDataPath());
+    SearchPosition.Value = 0;
     // Hints come at once and stay five seconds.
     THintPolicy::Instance().SetTiming(0, 5000);
     options_->ShowDataFileHints();
@@ -225,9 +260,11 @@ void TForm1::FormShow() {
     }
     NinjaMatrix1.LoadMatrix();
     navigation_->FillSystemLists();
+    ownDatabase_->SetListItems(systemDatabase_->SearchItems());
     NinjaMatrix1.ShowDividers();
     strip_.SetLeader(TLeader::Main);
     settings_->SetSettingsReady();
+    ownDatabase_->FinishStartup();
 }
 
 // Whichever page the user turns to, the Info page opens on its first panel

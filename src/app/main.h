@@ -56,6 +56,7 @@ public:
 
     TNinjaMatrix& Engine() { return NinjaMatrix1; }
     TNavigationPage& Navigation() const { return *navigation_; }
+    TSystemDatabasePage& SystemDatabase() const { return *systemDatabase_; }
     TOwnDatabasePage& OwnDatabase() const { return *ownDatabase_; }
     TNotepadPage& Notepad() const { return *notepad_; }
     TOptionsPanel& OptionsPanel() const { return *options_; }
@@ -69,6 +70,7 @@ private:
     void BuildMainLayout();
     void BuildPages();
     void ConnectPages();
+    void ConnectDatabasePages();
     void FormCreate();
     void FormShow();
     void EndItClick();

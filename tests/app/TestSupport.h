@@ -58,6 +58,15 @@ template <typename Control = QWidget> Control* Find(const QObject* window, const
     return control;
 }
 
+// Types the text key by key, as the keyboard delivers it: to the widget that
+// has the focus. A character beyond ASCII comes as the text of a key without
+// a key code, as an input method hands it over.
+void TypeKeys(const QString& text);
+// Gives the control the focus, empties it with Ctrl+A and Delete, and types the text.
+void TypeInto(QWidget* control, const QString& text);
+// Enter, to the widget that has the focus.
+void PressEnter();
+
 // A whole program in a folder of its own: the shipped universe copied in as
 // the program folder, an empty settings store, the four windows created in
 // start-up order. Nothing is shown until ShowMainWindow().
@@ -130,7 +139,8 @@ private:
 void WhenModalShows(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
 
 // Answers every message window shown while it lives by pressing the button
-// with the given caption ("&OK", "&Yes", "&No"), and records what it showed.
+// with the given caption ("&OK", "&Yes", "&No"), or the only button a report
+// has, and records what it showed.
 struct TSeenMessage {
     QString Caption;
     QString Text;
