@@ -114,6 +114,7 @@ TEST(ProgramFilePath, PortableAndInstalledCopies) {
     const QString installed = root.path() + "/usr/bin/";
     QDir().mkpath(portable);
     QDir().mkpath(installed);
+    QDir().mkpath(root.path() + "/usr/share/vantor");
     WriteFile(portable + "core.vr", "0,0,Home,1,0,0,0,0\r\n");
 
     const struct {
