@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 
@@ -82,8 +83,10 @@ QString TDatabasePage::ExportPath(const QString& name) const {
     return ProgramFilePath(links_.ProgramFolder, name);
 }
 
-QString TDatabasePage::ShownFolder() const {
-    return QDir::toNativeSeparators(links_.ProgramFolder);
+// The folder the exports really go to: the program folder, or for an
+// installed copy the user's data folder.
+QString TDatabasePage::ShownFolder(const QString& name) const {
+    return QDir::toNativeSeparators(QFileInfo(ExportPath(name)).absolutePath() + QLatin1Char('/'));
 }
 
 std::optional<std::string> TDatabasePage::SelectedText() const {

@@ -82,7 +82,7 @@ protected:
     // The full path of an export in the program folder, and the folder as
     // the messages name it.
     QString ExportPath(const QString& name) const;
-    QString ShownFolder() const;
+    QString ShownFolder(const QString& name) const;
 
     // The text of the selected entry; none without a selection.
     std::optional<std::string> SelectedText() const;

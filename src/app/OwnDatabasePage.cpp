@@ -202,8 +202,8 @@ void TOwnDatabasePage::BitBtnWithColor8Click() {
     Model().Save(path);
     Links().Messenger.Notify(
         QStringLiteral("Saved."),
-        QStringLiteral("The \"Own Database\" was saved in \"OwnData.txt\" to \"") + ShownFolder() +
-            QStringLiteral("\"."),
+        QStringLiteral("The \"Own Database\" was saved in \"OwnData.txt\" to \"") +
+            ShownFolder(ExportName) + QStringLiteral("\"."),
         MessageKind::Notice);
     autoLoad_->SetLastFile(path);
     emit SettingsChanged();
@@ -224,7 +224,7 @@ void TOwnDatabasePage::BitBtnWithColor9Click() {
     Links().Messenger.Notify(
         QStringLiteral("Imported."),
         QStringLiteral("An external \"Own Database\" was imported out of \"OwnData.txt\" from \"") +
-            ShownFolder() + QStringLiteral("\"."),
+            ShownFolder(ExportName) + QStringLiteral("\"."),
         MessageKind::Alert);
     autoLoad_->SetLastFile(path);
     emit SettingsChanged();

@@ -60,7 +60,7 @@ void TSystemDatabasePage::BitBtnWithColor2Click() {
     Model().Save(ExportPath(ExportName));
     Links().Messenger.Notify(QStringLiteral("Saved."),
                              QStringLiteral("The Zenit-Database was saved in \"Vantor.txt\" to ") +
-                                 ShownFolder() + QStringLiteral("\"."),
+                                 ShownFolder(ExportName) + QStringLiteral("\"."),
                              MessageKind::Notice);
 }
 
@@ -70,6 +70,6 @@ void TSystemDatabasePage::BitBtnWithColor3Click() {
     Links().Messenger.Notify(
         QStringLiteral("Imported."),
         QStringLiteral("An external database was imported out of \"Vantor.txt\" from \"") +
-            ShownFolder() + QStringLiteral("\"."),
+            ShownFolder(ExportName) + QStringLiteral("\"."),
         MessageKind::Alert);
 }

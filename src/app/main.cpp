@@ -16,12 +16,14 @@
 #include "OwnDatabasePage.h"
 #include "ProgramSettings.h"
 #include "SystemDatabasePage.h"
+#include "TreeFile.h"
 #include "WindowStrip.h"
 #include "mappy.h"
 #include "warn.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QScreen>
@@ -70,8 +72,10 @@ QString TabStyle() {
 }
 
 // The engine's colours and file name as the main window's layout gives them.
-void ApplyEngineLayout(TNinjaMatrix& engine) {
-    engine.SetFilename("core.vr");
+void ApplyEngineLayout(TNinjaMatrix& engine, const QString& programFolder) {
+    // The shipped file, also when the settings are never read: a start that
+    // stops early must not load whatever core.vr the current folder holds.
+    engine.SetFilename(QFile::encodeName(ProgramFilePath(programFolder, "core.vr")).toStdString());
     engine.SetRace1Color(RaceColor::Borons);
     engine.SetRace2Color(RaceColor::Teladi);
     engine.SetRace3Color(RaceColor::Split);
@@ -93,7 +97,7 @@ TForm1::TForm1(TWindowStrip& strip, TStartOptions options)
     , strip_(strip)
     , start_(std::move(options)) {
     setObjectName(QStringLiteral("Form1"));
-    ApplyEngineLayout(NinjaMatrix1);
+    ApplyEngineLayout(NinjaMatrix1, start_.ProgramFolder);
     BuildMainLayout();
     settings_ = std::make_unique<TProgramSettings>(*options_, notepad_->AutoLoad(),
                                                    ownDatabase_->AutoLoad(), NinjaMatrix1,
