@@ -335,6 +335,8 @@ private slots:
             const qsizetype before = Shown(program.ODat).size();
             ClickNode(program.ODat, row.Entry);
             if (row.ByKey) {
+                // The click gave the tree the keyboard; wait until it has it.
+                QTRY_COMPARE(QApplication::focusWidget(), program.ODat);
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
             } else {
                 program.Click("DEL");
