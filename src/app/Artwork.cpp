@@ -249,6 +249,17 @@ QIcon ImageListPicture(int index) {
     return QIcon(pixmap);
 }
 
+QIcon DeleteGlyph() {
+    QPixmap pixmap = TransparentPixmap(QSize(16, 16));
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(210, 40, 40), 2.4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(4, 4), QPointF(12, 12));
+    painter.drawLine(QPointF(12, 4), QPointF(4, 12));
+    painter.end();
+    return QIcon(pixmap);
+}
+
 QImage OptionsGlyph() {
     // The key colour marks the glyph's transparent pixels; drawn without
     // smoothing, so that no pixel is a blend of the key and the gear.

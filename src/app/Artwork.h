@@ -44,6 +44,9 @@ QPixmap InfoColumnArtwork(QSize size);
 QIcon ImageListPicture(int index);
 constexpr int ImageListCount = 5;
 
+// The red cross of the own database's "Delete" item.
+QIcon DeleteGlyph();
+
 // The gear on the options button, 18 by 18; its bottom-left pixel is the
 // transparent colour.
 QImage OptionsGlyph();

@@ -1,5 +1,6 @@
 #include "OwnDatabasePage.h"
 
+#include "Artwork.h"
 #include "AutoLoadOption.h"
 #include "ButtonWithColor.h"
 #include "Colors.h"
@@ -77,8 +78,7 @@ void TOwnDatabasePage::BuildControls() {
 void TOwnDatabasePage::BuildMenu() {
     Editieren1 = Menu().addAction(QStringLiteral("Edit"));
     Editieren1->setObjectName(QStringLiteral("Editieren1"));
-    Lschen1 =
-        Menu().addAction(style()->standardIcon(QStyle::SP_TrashIcon), QStringLiteral("Delete"));
+    Lschen1 = Menu().addAction(DeleteGlyph(), QStringLiteral("Delete"));
     Lschen1->setObjectName(QStringLiteral("Lschen1"));
     // The Delete key on the tree deletes as the menu item does, question included.
     Lschen1->setShortcut(QKeySequence::Delete);
