@@ -9,8 +9,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -131,6 +133,22 @@ void WhenModalShows(std::function<void(QWidget*)> answer, int timeoutMs) {
     timer->start();
 }
 
+void AnswerFileDialog(const QString& path, QString* seen) {
+    WhenModalShows([path, seen](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog != nullptr);
+        if (seen != nullptr) {
+            *seen = dialog->selectedFiles().value(0);
+        }
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
 TMessageAnswerer::TMessageAnswerer(QString buttonCaption)
     : button_(std::move(buttonCaption))
     , timer_(new QTimer) {
@@ -169,6 +187,29 @@ void TMessageAnswerer::Poll() {
         }
     }
     answering_ = false;
+}
+
+// Types the text key by key into the box, as the keyboard delivers it: to
+// the widget that has the focus. A character beyond ASCII comes as the text
+// of a key without a key code, as an input method hands it over.
+void TypeInto(QWidget* box, const QString& text) {
+    box->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    for (const QChar character : text) {
+        if (character.unicode() < 128) {
+            QTest::keyClick(QApplication::focusWidget(), character.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Press, QApplication::focusWidget(), Qt::Key_unknown,
+                                QString(character), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, QApplication::focusWidget(), Qt::Key_unknown,
+                                QString(character), Qt::NoModifier);
+        }
+    }
+}
+
+void PressEnter() {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 }
 
 TErrorBoxRecorder::TErrorBoxRecorder() {

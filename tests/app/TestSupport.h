@@ -124,10 +124,20 @@ private:
     std::unique_ptr<TProgramFixture> fixture_;
 };
 
+// Replaces the text of the box (a combo box's field, a text box) key by key,
+// as the keyboard delivers the keys: to the widget that has the focus.
+void TypeInto(QWidget* box, const QString& text);
+void PressEnter();
+
 // Runs `answer` on the next modal window once it is up (polling from the
 // event loop), so that a test can answer a message the code under test
 // raises. Call it before the action that opens the window.
 void WhenModalShows(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
+
+// Answers the next file dialog: types the path into its file name box and
+// accepts, as a user would; an empty path cancels the dialog. `seen`, when
+// given, receives the file the dialog offered as it opened.
+void AnswerFileDialog(const QString& path, QString* seen = nullptr);
 
 // Answers every message window shown while it lives by pressing the button
 // with the given caption ("&OK", "&Yes", "&No"), and records what it showed.

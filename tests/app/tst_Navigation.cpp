@@ -31,29 +31,6 @@ const QStringList CorvaneToTallyhold{
     QStringLiteral("Tallyhold"),
 };
 
-// Types the text key by key into the box, as the keyboard delivers it: to
-// the widget that has the focus. A character beyond ASCII comes as the text
-// of a key without a key code, as an input method hands it over.
-void TypeInto(QComboBox* box, const QString& text) {
-    box->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-    for (const QChar character : text) {
-        if (character.unicode() < 128) {
-            QTest::keyClick(QApplication::focusWidget(), character.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Press, QApplication::focusWidget(), Qt::Key_unknown,
-                                QString(character), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, QApplication::focusWidget(), Qt::Key_unknown,
-                                QString(character), Qt::NoModifier);
-        }
-    }
-}
-
-void PressEnter() {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-}
-
 // Whether the widget, as drawn, shows a pixel of exactly this colour.
 bool Shows(QWidget* widget, const QColor& color) {
     const QImage image = widget->grab().toImage();
