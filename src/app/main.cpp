@@ -171,7 +171,7 @@ void TForm1::BuildPages() {
     navigation_ = new TNavigationPage(PageControl1, NinjaMatrix1, *this, strip_);
     systemDatabase_ = new TSystemDatabasePage(PageControl1);
     ownDatabase_ = new TOwnDatabasePage(PageControl1);
-    notepad_ = new TNotepadPage(PageControl1);
+    notepad_ = new TNotepadPage(PageControl1, *this, SearchPosition);
     info_ = new TInfoPage(PageControl1);
     // The tab icons are pictures 1, 2, 3 and 0 of the image list; Info has none.
     PageControl1->addTab(navigation_, ImageListPicture(1), QStringLiteral("Navigation"));
@@ -186,10 +186,39 @@ void TForm1::ConnectPages() {
     const auto updateReg = Guarded([this] { settings_->UpdateReg(); });
     connect(options_, &TOptionsPanel::SettingsChanged, this, updateReg);
     connect(&notepad_->AutoLoad(), &TAutoLoadOption::Toggled, this, updateReg);
+    connect(notepad_, &TNotepadPage::SettingsChanged, this, updateReg);
     connect(&ownDatabase_->AutoLoad(), &TAutoLoadOption::Toggled, this, updateReg);
     connect(options_, &TOptionsPanel::CloseRequested, this, Guarded([this] { OButClick(); }));
     connect(OBut, &TBitBtnWithColor::clicked, this, Guarded([this] { OButClick(); }));
     connect(EndIt, &TBitBtnWithColor::clicked, this, Guarded([this] { EndItClick(); }));
+    connect(navigation_, &TNavigationPage::FindRequested, this,
+            [this](TFindTarget target, const QString& keyword) {
+                RunGuarded([&] { FindFromOutput(target, keyword); });
+            });
+}
+
+// The way output's popup menu: the page comes to the front and searches.
+void TForm1::FindFromOutput(TFindTarget target, const QString& keyword) {
+    switch (target) {
+    case TFindTarget::SystemDatabase:
+        FindInTree(systemDatabase_, keyword);
+        break;
+    case TFindTarget::OwnDatabase:
+        FindInTree(ownDatabase_, keyword);
+        break;
+    case TFindTarget::Notepad:
+        PageControl1->setCurrentWidget(notepad_);
+        notepad_->FindFromOutput(keyword);
+        break;
+    }
+}
+
+// MERGE: to be completed when the database pages offer their tree search
+// (branch "trees"): after the page switch, page->FindFromOutput(keyword),
+// which puts the keyword into the page's search box, starts the tree search
+// from the top and shows the hit as a click would.
+void TForm1::FindInTree(QWidget* page, [[maybe_unused]] const QString& keyword) {
+    PageControl1->setCurrentWidget(page);
 }
 
 void TForm1::AttachSatellites(TForm2* message, TForm3* avoid, TForm4* map) {
@@ -229,6 +258,8 @@ void TForm1::FormShow() {
     }
     NinjaMatrix1.LoadMatrix();
     navigation_->FillSystemLists();
+    // MERGE: the notepad's search box takes the list of the system database's
+    // search box here: notepad_->SetSearchItems(systemDatabase_->SearchItems()).
     NinjaMatrix1.ShowDividers();
     strip_.SetLeader(TLeader::Main);
     settings_->SetSettingsReady();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Messenger.h"
+#include "NavigationPage.h"
 #include "NinjaMatrix.h"
 #include "SearchPosition.h"
 
@@ -73,6 +74,8 @@ private:
     void FormShow();
     void EndItClick();
     void SetPagesShown(bool shown);
+    void FindFromOutput(TFindTarget target, const QString& keyword);
+    void FindInTree(QWidget* page, const QString& keyword);
 
     TWindowStrip& strip_;
     TStartOptions start_;
