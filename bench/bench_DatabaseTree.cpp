@@ -1,6 +1,7 @@
 // The database trees at the size of a large info data file: reading and
 // showing 100,000 nodes, one search step, and a rename in a long list.
 #include "DatabaseModel.h"
+#include "HeadlessMain.h"
 #include "NodeText.h"
 #include "TreeFile.h"
 
@@ -128,12 +129,5 @@ BENCHMARK_CAPTURE(RenameInLongList, ReadInFileOrder, false)->Unit(benchmark::kMi
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunHeadlessBenchmarks(argc, argv);
 }
