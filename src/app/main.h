@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Messenger.h"
-#include "NavigationPage.h"
 #include "NinjaMatrix.h"
 #include "SearchPosition.h"
 
@@ -24,6 +23,7 @@ class TOwnDatabasePage;
 class TProgramSettings;
 class TSystemDatabasePage;
 class TWindowStrip;
+enum class TFindTarget;
 
 // What start-up needs from outside the windows.
 struct TStartOptions {
