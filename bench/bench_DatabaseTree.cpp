@@ -1,15 +1,17 @@
 // The database trees at the size of a large info data file: reading and
-// showing 100,000 nodes, one search step, and a rename in a long list.
+// showing 100,000 nodes, one search step, a rename in a long list, and the
+// whole program's start with such a file.
 #include "DatabaseModel.h"
-#include "HeadlessMain.h"
+#include "DatabaseTree.h"
 #include "NodeText.h"
+#include "Startup.h"
 #include "TreeFile.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
-#include <QTreeView>
 #include <memory>
 #include <string>
 
@@ -46,6 +48,14 @@ const TInfoFile& InfoFile() {
     return file;
 }
 
+// The tree view of the pages, with node lines and roll-out as a first run has them.
+std::unique_ptr<TDatabaseTree> DatabaseTree() {
+    auto tree = std::make_unique<TDatabaseTree>(nullptr, "ZenitDat", "System Database", 19);
+    tree->SetNodeLines(true);
+    tree->SetRollOut(true);
+    return tree;
+}
+
 // Shows the model in a tree view and waits until it has been painted once.
 void ShowAndPaint(QTreeView& view, TDatabaseModel& model) {
     view.setModel(&model);
@@ -59,7 +69,7 @@ void LoadAndShow(benchmark::State& state) {
     const QString path = InfoFile().Path();
     for (auto _ : state) {
         auto model = std::make_unique<TDatabaseModel>();
-        auto view = std::make_unique<QTreeView>();
+        auto view = DatabaseTree();
         model->Load(path);
         ShowAndPaint(*view, *model);
         state.PauseTiming();
@@ -106,7 +116,8 @@ TTree LongList(bool sorted) {
 void RenameInLongList(benchmark::State& state, bool sortedBefore) {
     TDatabaseModel model;
     model.SetEditableCheck([](const TTreeNode&) { return true; });
-    QTreeView view;
+    const auto tree = DatabaseTree();
+    QTreeView& view = *tree;
     ShowAndPaint(view, model);
     bool toEnd = true;
     for (auto _ : state) {
@@ -126,8 +137,40 @@ void RenameInLongList(benchmark::State& state, bool sortedBefore) {
 BENCHMARK_CAPTURE(RenameInLongList, Sorted, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RenameInLongList, ReadInFileOrder, false)->Unit(benchmark::kMillisecond);
 
+// The whole program started in a folder of its own, with the shipped core
+// data and either the shipped info data file or the generated one, and
+// shown: both trees and all item lists filled. The settings live in a
+// folder of their own, empty, as on a first run.
+void StartUp(benchmark::State& state, bool generated) {
+    QTemporaryDir program;
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    const QString shipped = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const QString folder = program.path() + QLatin1Char('/');
+    QFile::copy(shipped + QStringLiteral("core.vr"), folder + QStringLiteral("core.vr"));
+    QFile::copy(generated ? InfoFile().Path() : shipped + QStringLiteral("vantor.vr"),
+                folder + QStringLiteral("vantor.vr"));
+    for (auto _ : state) {
+        auto started = std::make_unique<TVantorProgram>(TStartOptions{folder});
+        started->ShowMainWindow();
+        QApplication::processEvents();
+        state.PauseTiming();
+        started.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK_CAPTURE(StartUp, ShippedInfoFile, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(StartUp, HundredThousandNodes, true)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunHeadlessBenchmarks(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }

@@ -1,31 +1,15 @@
 // The route engine over the shipped universe: every way between its systems,
-// the labelling alone, and reading the core data file.
+// the same ways by the plain breadth-first search as a yardstick, the
+// labelling alone, and reading the core data file.
+#include "BenchSupport.h"
 #include "NinjaMatrix.h"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <utility>
 #include <vector>
 
 namespace {
-
-constexpr AvoidFlags kAvoidNothing{};
-constexpr AvoidFlags kAvoidXenon{false, false, false, false, false, true};
-
-// The shipped core data file, copied beside the executable.
-std::string ShippedCoreFile() {
-    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "core.vr").string();
-}
-
-// Takes the way description and throws it away.
-class DiscardingSink : public LineSink {
-public:
-    void AppendLine(const std::string& text, bool bold) override {
-        benchmark::DoNotOptimize(text.data());
-        benchmark::DoNotOptimize(bold);
-    }
-};
 
 struct Shipped {
     TNinjaMatrix engine;
@@ -37,13 +21,7 @@ Shipped& ShippedUniverse() {
         Shipped loaded;
         loaded.engine.SetFilename(ShippedCoreFile());
         loaded.engine.LoadMatrix();
-        for (int x = 0; x < TNinjaMatrix::GridSize; ++x) {
-            for (int y = 0; y < TNinjaMatrix::GridSize; ++y) {
-                if (!loaded.engine.Sector(x, y).Name.empty()) {
-                    loaded.systems.emplace_back(x, y);
-                }
-            }
-        }
+        loaded.systems = NamedSystems(loaded.engine);
         return loaded;
     }();
     return shipped;
@@ -68,6 +46,37 @@ void AllPairsFindWay(benchmark::State& state, const AvoidFlags& avoid) {
 }
 BENCHMARK_CAPTURE(AllPairsFindWay, AvoidNothing, kAvoidNothing)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(AllPairsFindWay, AvoidXenon, kAvoidXenon)->Unit(benchmark::kMicrosecond);
+
+// The yardstick over the same pairs. It must find ways as long as the
+// engine's, or the comparison would mean nothing.
+void AllPairsPlainSearch(benchmark::State& state, const AvoidFlags& avoid) {
+    Shipped& shipped = ShippedUniverse();
+    PlainSearch plain(shipped.engine);
+    const auto cell = [](const std::pair<int, int>& s) {
+        return s.first * TNinjaMatrix::GridSize + s.second;
+    };
+    for (const auto& [sx, sy] : shipped.systems) {
+        for (const auto& [tx, ty] : shipped.systems) {
+            shipped.engine.FindWay(sx, sy, tx, ty, avoid, false);
+            const auto cells = plain.Way(cell({sx, sy}), cell({tx, ty}), avoid).size();
+            if (cells != static_cast<std::size_t>(shipped.engine.LastWayStatus().LinesWritten)) {
+                state.SkipWithError("the plain search and FindWay disagree");
+                return;
+            }
+        }
+    }
+    for (auto _ : state) {
+        for (const auto& source : shipped.systems) {
+            for (const auto& target : shipped.systems) {
+                benchmark::DoNotOptimize(plain.Way(cell(source), cell(target), avoid).data());
+            }
+        }
+    }
+    const auto pairs = static_cast<std::int64_t>(shipped.systems.size() * shipped.systems.size());
+    state.SetItemsProcessed(state.iterations() * pairs);
+}
+BENCHMARK_CAPTURE(AllPairsPlainSearch, AvoidNothing, kAvoidNothing)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(AllPairsPlainSearch, AvoidXenon, kAvoidXenon)->Unit(benchmark::kMicrosecond);
 
 // One iteration labels the grid once from every system.
 void LabelEveryTarget(benchmark::State& state, const AvoidFlags& avoid) {
@@ -96,3 +105,9 @@ void LoadShippedFile(benchmark::State& state) {
 BENCHMARK(LoadShippedFile)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+int main(int argc, char** argv) {
+    return RunBenchmarks(argc, argv,
+                         {{"AllPairsFindWay/AvoidNothing", "AllPairsPlainSearch/AvoidNothing"},
+                          {"AllPairsFindWay/AvoidXenon", "AllPairsPlainSearch/AvoidXenon"}});
+}

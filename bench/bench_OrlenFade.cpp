@@ -1,5 +1,7 @@
 // The fade picture: one blend step over the title picture, and the time
 // between the frames of a whole blend, painted on Qt's offscreen platform.
+// The pictures are the main window's own.
+#include "Artwork.h"
 #include "OrlenFade.h"
 #include "StarField.h"
 
@@ -8,6 +10,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,7 +23,7 @@ std::span<const std::uint32_t> Words(const QImage& image) {
 }
 
 void BlendStep(benchmark::State& state) {
-    const QImage from = GenerateStarField(kTitleSize, 1);
+    const QImage from = TitleArtwork(kTitleSize).toImage().convertToFormat(QImage::Format_RGB32);
     const QImage to = GenerateStarField(kTitleSize, 2);
     QImage output = from.copy();
     const std::span<std::uint32_t> words(reinterpret_cast<std::uint32_t*>(output.bits()),
@@ -50,11 +53,21 @@ public:
     }
 };
 
+// The main window's pictures by size: the title (which has no second
+// picture, so it fades to the plain ground) and the star-map picture.
+std::pair<QPixmap, QPixmap> WindowPictures(QSize size) {
+    if (size == kTitleSize) {
+        return {TitleArtwork(size), QPixmap()};
+    }
+    return {StarMapPicture(size), StarMapPictureLit(size)};
+}
+
 // One iteration is one whole Blend at the main window's rates; the counters
 // give the longest and the median time from one painted frame to the next
 // (the first counted from the start of the Blend).
 void WholeBlend(benchmark::State& state) {
     const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const auto [picFrom, picTo] = WindowPictures(size);
     QWidget ground;
     ground.resize(size + QSize(20, 20));
     auto* fade = new TOrlenFade(&ground);
@@ -63,8 +76,8 @@ void WholeBlend(benchmark::State& state) {
     fade->SetBlendRate(255);
     fade->SetDisolvRate(132);
     fade->SetProcessMsgs(true);
-    fade->SetPicFrom(GenerateStarField(size, 1));
-    fade->SetPicTo(GenerateStarField(size, 2));
+    fade->SetPicFrom(picFrom);
+    fade->SetPicTo(picTo);
     ground.show();
     QApplication::processEvents();
     FrameClock frames;

@@ -8,6 +8,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRadialGradient>
 #include <cmath>
 
 namespace {
@@ -118,33 +119,108 @@ QPixmap TitleArtwork(QSize size) {
     return pixmap;
 }
 
-QPixmap StarMapPicture(QSize size) {
+namespace {
+
+enum class GridLight { Resting, Lit };
+
+// A 4 by 3 patch of the sector grid with its links. Lit, the links glow and
+// a way of white sectors runs across the patch, as the star map shows one.
+QPixmap SectorPatch(QSize size, GridLight light) {
     QPixmap pixmap(size);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     DrawNightSky(painter, size, 4711);
-    // A 4 by 3 patch of the grid with its links.
+    const bool lit = light == GridLight::Lit;
     const double step = qMin(size.width() / 4.5, size.height() / 3.3);
     const QPointF origin((size.width() - 3 * step) / 2, (size.height() - 2 * step) / 2);
-    painter.setPen(QPen(FromBgr(Palette::Accent), 1.5));
+    const auto centreOf = [&](int column, int row) {
+        return origin + QPointF(column * step, row * step);
+    };
+    // The way: along the top row, down the last column.
+    const auto onWay = [](int column, int row) {
+        return row == 0 || column == 3;
+    };
+
+    const QColor link = lit ? QColor(255, 225, 150) : FromBgr(Palette::Accent);
     for (int column = 0; column < 4; ++column) {
         for (int row = 0; row < 3; ++row) {
-            const QPointF centre = origin + QPointF(column * step, row * step);
+            const QPointF centre = centreOf(column, row);
             if (column < 3) {
+                const bool wayLink = lit && row == 0;
+                painter.setPen(QPen(wayLink ? FromBgr(Palette::White) : link, wayLink ? 2.0 : 1.5));
                 painter.drawLine(centre + QPointF(4, 0), centre + QPointF(step - 4, 0));
             }
-            if (row < 2 && (column + row) % 2 == 0) {
+            if (row < 2 && ((column + row) % 2 == 0 || column == 3)) {
+                const bool wayLink = lit && column == 3;
+                painter.setPen(QPen(wayLink ? FromBgr(Palette::White) : link, wayLink ? 2.0 : 1.5));
                 painter.drawLine(centre + QPointF(0, 4), centre + QPointF(0, step - 4));
             }
         }
     }
-    painter.setBrush(Qt::NoBrush);
     for (int column = 0; column < 4; ++column) {
         for (int row = 0; row < 3; ++row) {
-            const QPointF centre = origin + QPointF(column * step, row * step);
-            painter.drawRoundedRect(QRectF(centre - QPointF(4, 4), QSizeF(8, 8)), 2, 2);
+            const QRectF cell(centreOf(column, row) - QPointF(4, 4), QSizeF(8, 8));
+            if (lit && onWay(column, row)) {
+                painter.setPen(QPen(FromBgr(Palette::White), 1.5));
+                painter.setBrush(FromBgr(Palette::White));
+            } else {
+                painter.setPen(QPen(link, 1.5));
+                painter.setBrush(lit ? QBrush(QColor(255, 190, 55, 90)) : QBrush(Qt::NoBrush));
+            }
+            painter.drawRoundedRect(cell, 2, 2);
         }
     }
+    return pixmap;
+}
+
+// A ringed planet low on the left, lit from the upper right.
+void DrawRingedPlanet(QPainter& painter, QPointF centre, double radius) {
+    const QRectF ring(centre.x() - radius * 1.9, centre.y() - radius * 0.45, radius * 3.8,
+                      radius * 0.9);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(255, 210, 140, 150), radius * 0.12));
+    painter.drawArc(ring, 0, 180 * 16); // the far half, behind the planet
+
+    QRadialGradient surface(centre + QPointF(radius * 0.4, -radius * 0.4), radius * 1.4);
+    surface.setColorAt(0.0, QColor(255, 214, 150));
+    surface.setColorAt(0.45, FromBgr(Palette::SubTitle));
+    surface.setColorAt(1.0, QColor(40, 14, 0));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(surface);
+    painter.drawEllipse(centre, radius, radius);
+
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(255, 225, 170, 210), radius * 0.12));
+    painter.drawArc(ring, 180 * 16, 180 * 16); // the near half, in front
+}
+
+} // namespace
+
+QPixmap StarMapPicture(QSize size) {
+    return SectorPatch(size, GridLight::Resting);
+}
+
+QPixmap StarMapPictureLit(QSize size) {
+    return SectorPatch(size, GridLight::Lit);
+}
+
+QPixmap InfoColumnArtwork(QSize size) {
+    QPixmap pixmap(size);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    DrawNightSky(painter, size, 2203);
+    DrawRingedPlanet(painter, QPointF(size.width() * 0.38, size.height() * 0.66),
+                     size.width() * 0.2);
+
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 245, 220));
+    painter.drawPath(FourPointedStar(QPointF(size.width() * 0.76, size.height() * 0.24),
+                                     size.width() * 0.13, size.width() * 0.03));
+
+    painter.setFont(VantorFont(qMax(8, size.height() / 10), true));
+    painter.setPen(FromBgr(Palette::Accent));
+    painter.drawText(QRectF(0, size.height() * 0.84, size.width(), size.height() * 0.16),
+                     Qt::AlignCenter, QStringLiteral("VANTOR"));
     return pixmap;
 }
 

@@ -13,6 +13,13 @@ QPixmap TitleArtwork(QSize size);
 
 // The small picture that opens the star map: a glimpse of the sector grid.
 QPixmap StarMapPicture(QSize size);
+// The same glimpse lit up, with a way across it: shown while the pointer is
+// over the picture.
+QPixmap StarMapPictureLit(QSize size);
+
+// The picture at the head of the Info page's button column: a ringed planet
+// under a bright star.
+QPixmap InfoColumnArtwork(QSize size);
 
 // The main window's image list, five 16x16 pictures by index:
 // 0 notepad, 1 navigation, 2 system database, 3 own database, 4 search.

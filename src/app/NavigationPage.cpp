@@ -18,6 +18,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -146,7 +147,7 @@ void TNavigationPage::FillSystemLists() {
     for (int x = 0; x < TNinjaMatrix::GridSize; ++x) {
         for (int y = 0; y < TNinjaMatrix::GridSize; ++y) {
             // A cell the file leaves undefined has no name to offer.
-            const std::string& name = engine_.Sector(x, y).Name;
+            const std::string& name = std::as_const(engine_).Sector(x, y).Name;
             if (!name.empty()) {
                 names << DecodeCp1252(name);
             }
@@ -247,8 +248,8 @@ void TNavigationPage::ExplainNoWay(bool searchFailed, const AvoidFlags& avoid) {
         RichEdit1->setPlaceholderText(QStringLiteral("Navigation Error: the search failed"));
         return;
     }
-    const QString from = DecodeCp1252(engine_.Sector(from_.Column, from_.Row).Name);
-    const QString to = DecodeCp1252(engine_.Sector(to_.Column, to_.Row).Name);
+    const QString from = DecodeCp1252(std::as_const(engine_).Sector(from_.Column, from_.Row).Name);
+    const QString to = DecodeCp1252(std::as_const(engine_).Sector(to_.Column, to_.Row).Name);
     RichEdit1->setPlaceholderText(
         AnyAvoided(avoid)
             ? QStringLiteral("No way from %1 to %2 avoids the chosen races.").arg(from, to)

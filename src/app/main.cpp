@@ -12,25 +12,25 @@
 #include "NavigationPage.h"
 #include "NotepadPage.h"
 #include "OptionsPanel.h"
+#include "OrlenFade.h"
 #include "OwnDatabasePage.h"
 #include "ProgramSettings.h"
 #include "SystemDatabasePage.h"
+#include "TreeFile.h"
 #include "WindowStrip.h"
 #include "mappy.h"
 #include "warn.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <functional>
 
 namespace {
 
@@ -40,34 +40,20 @@ constexpr int OptionsHeight = 245;
 constexpr std::uint32_t TabFrame = 0x5A5A5A;
 constexpr std::uint32_t SelectedTab = 0x494949;
 
-// A still picture that answers a click; the fading picture control replaces it.
-class TPictureLabel : public QLabel {
-public:
-    TPictureLabel(QWidget* parent, std::function<void()> clicked)
-        : QLabel(parent)
-        , clicked_(std::move(clicked)) {}
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        QLabel::mouseReleaseEvent(event);
-        if (clicked_ && event->button() == Qt::LeftButton &&
-            rect().contains(event->position().toPoint())) {
-            RunGuarded(clicked_);
-        }
-    }
-
-private:
-    std::function<void()> clicked_;
-};
-
-QLabel* Picture(QWidget* parent, const char* name, const QPixmap& pixmap, const QString& hint,
-                std::function<void()> clicked = {}) {
-    auto* picture = new TPictureLabel(parent, std::move(clicked));
-    picture->setObjectName(QString::fromLatin1(name));
-    picture->setPixmap(pixmap);
-    picture->setToolTip(hint);
-    picture->setAccessibleName(hint);
-    return picture;
+// A picture at the top of the window as the layout sets both: each keeps
+// its picture's size and lets events through between the frames of a fade,
+// so that the window stays alive while one runs.
+TOrlenFade* FadePicture(QWidget* parent, const char* name, const QPixmap& picture,
+                        const QString& spokenName) {
+    auto* fade = MakeControl<TOrlenFade>(parent, name);
+    fade->SetDisolvRate(132);
+    fade->SetBlendRate(255);
+    fade->SetStretchToFit(false);
+    fade->SetProcessMsgs(true);
+    fade->SetSwapDelay(200);
+    fade->SetPicFrom(picture);
+    fade->setAccessibleName(spokenName);
+    return fade;
 }
 
 // A colour of the palette as a style sheet writes it.
@@ -86,8 +72,10 @@ QString TabStyle() {
 }
 
 // The engine's colours and file name as the main window's layout gives them.
-void ApplyEngineLayout(TNinjaMatrix& engine) {
-    engine.SetFilename("core.vr");
+void ApplyEngineLayout(TNinjaMatrix& engine, const QString& programFolder) {
+    // The shipped file, also when the settings are never read: a start that
+    // stops early must not load whatever core.vr the current folder holds.
+    engine.SetFilename(QFile::encodeName(ProgramFilePath(programFolder, "core.vr")).toStdString());
     engine.SetRace1Color(RaceColor::Borons);
     engine.SetRace2Color(RaceColor::Teladi);
     engine.SetRace3Color(RaceColor::Split);
@@ -109,7 +97,7 @@ TForm1::TForm1(TWindowStrip& strip, TStartOptions options)
     , strip_(strip)
     , start_(std::move(options)) {
     setObjectName(QStringLiteral("Form1"));
-    ApplyEngineLayout(NinjaMatrix1);
+    ApplyEngineLayout(NinjaMatrix1, start_.ProgramFolder);
     BuildMainLayout();
     settings_ = std::make_unique<TProgramSettings>(*options_, notepad_->AutoLoad(),
                                                    ownDatabase_->AutoLoad(), NinjaMatrix1,
@@ -141,11 +129,15 @@ void TForm1::BuildMainLayout() {
     SetColors(panel, Palette::DarkGround, Palette::Silver);
     fill->addWidget(panel);
 
-    OrlenFade1 = Picture(panel, "OrlenFade1", TitleArtwork(QSize(394, 54)), QString());
-    OrlenFade1->setAccessibleName(QStringLiteral("Vantor"));
+    OrlenFade1 =
+        FadePicture(panel, "OrlenFade1", TitleArtwork(QSize(394, 54)), QStringLiteral("Vantor"));
     Place(OrlenFade1, 7, 6, 394, 54);
-    OrlenFade2 = Picture(panel, "OrlenFade2", StarMapPicture(QSize(73, 54)),
-                         QStringLiteral("Show starmap"), [this] { Button1Click(); });
+    const QSize mapPicture(73, 54);
+    OrlenFade2 = FadePicture(panel, "OrlenFade2", StarMapPicture(mapPicture),
+                             QStringLiteral("Show starmap"));
+    OrlenFade2->SetPicTo(StarMapPictureLit(mapPicture));
+    OrlenFade2->setToolTip(QStringLiteral("Show starmap"));
+    OrlenFade2->setCursor(Qt::PointingHandCursor);
     Place(OrlenFade2, 405, 6, 73, 54);
 
     PageControl1 = MakeControl<QTabWidget>(panel, "PageControl1");
@@ -169,8 +161,19 @@ void TForm1::BuildMainLayout() {
 
 void TForm1::BuildPages() {
     navigation_ = new TNavigationPage(PageControl1, NinjaMatrix1, *this, strip_);
-    systemDatabase_ = new TSystemDatabasePage(PageControl1);
-    ownDatabase_ = new TOwnDatabasePage(PageControl1);
+    // The options panel is built after the pages; the links ask it only later.
+    const TDatabaseLinks links{NinjaMatrix1,
+                               *this,
+                               SearchPosition,
+                               start_.ProgramFolder,
+                               [this] { return options_->StarMapLinked(); },
+                               [this] {
+                                   if (!strip_.MapShown()) {
+                                       Button1Click();
+                                   }
+                               }};
+    systemDatabase_ = new TSystemDatabasePage(PageControl1, links);
+    ownDatabase_ = new TOwnDatabasePage(PageControl1, links);
     notepad_ = new TNotepadPage(PageControl1, *this, SearchPosition);
     info_ = new TInfoPage(PageControl1);
     // The tab icons are pictures 1, 2, 3 and 0 of the image list; Info has none.
@@ -191,6 +194,15 @@ void TForm1::ConnectPages() {
     connect(options_, &TOptionsPanel::CloseRequested, this, Guarded([this] { OButClick(); }));
     connect(OBut, &TBitBtnWithColor::clicked, this, Guarded([this] { OButClick(); }));
     connect(EndIt, &TBitBtnWithColor::clicked, this, Guarded([this] { EndItClick(); }));
+    connect(ownDatabase_, &TOwnDatabasePage::SettingsChanged, this, updateReg);
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+            Guarded([this] { PageControl1Changing(); }));
+    // The star-map picture lights up while the pointer is over it.
+    TOrlenFade* fade = OrlenFade2;
+    connect(fade, &TOrlenFade::OnMouseEnter, this, Guarded([fade] { fade->Blend(); }));
+    connect(fade, &TOrlenFade::OnMouseLeave, this, Guarded([fade] { fade->BlendBack(); }));
+    connect(fade, &TOrlenFade::OnClick, this, Guarded([this] { Button1Click(); }));
+    ConnectDatabasePages();
     connect(navigation_, &TNavigationPage::FindRequested, this,
             [this](TFindTarget target, const QString& keyword) {
                 RunGuarded([&] { FindFromOutput(target, keyword); });
@@ -201,10 +213,12 @@ void TForm1::ConnectPages() {
 void TForm1::FindFromOutput(TFindTarget target, const QString& keyword) {
     switch (target) {
     case TFindTarget::SystemDatabase:
-        FindInTree(systemDatabase_, keyword);
+        PageControl1->setCurrentWidget(systemDatabase_);
+        systemDatabase_->FindFromOutput(keyword);
         break;
     case TFindTarget::OwnDatabase:
-        FindInTree(ownDatabase_, keyword);
+        PageControl1->setCurrentWidget(ownDatabase_);
+        ownDatabase_->FindFromOutput(keyword);
         break;
     case TFindTarget::Notepad:
         PageControl1->setCurrentWidget(notepad_);
@@ -213,12 +227,26 @@ void TForm1::FindFromOutput(TFindTarget target, const QString& keyword) {
     }
 }
 
-// MERGE: to be completed when the database pages offer their tree search
-// (branch "trees"): after the page switch, page->FindFromOutput(keyword),
-// which puts the keyword into the page's search box, starts the tree search
-// from the top and shows the hit as a click would.
-void TForm1::FindInTree(QWidget* page, [[maybe_unused]] const QString& keyword) {
-    PageControl1->setCurrentWidget(page);
+// Both trees follow the two display options, and each tree's popup sends an
+// entry to the other tree's search.
+void TForm1::ConnectDatabasePages() {
+    for (TDatabasePage* page :
+         std::initializer_list<TDatabasePage*>{systemDatabase_, ownDatabase_}) {
+        page->SetRollOut(options_->RollOut());
+        page->SetNodeLines(options_->NodeLines());
+        connect(options_, &TOptionsPanel::RollOutChanged, page, &TDatabasePage::SetRollOut);
+        connect(options_, &TOptionsPanel::NodeLinesChanged, page, &TDatabasePage::SetNodeLines);
+    }
+    const auto findIn = [this](TDatabasePage* page) {
+        return [this, page](const QString& text) {
+            RunGuarded([&] {
+                PageControl1->setCurrentWidget(page);
+                page->FindFromOutput(text);
+            });
+        };
+    };
+    connect(systemDatabase_, &TDatabasePage::FindInOtherTree, this, findIn(ownDatabase_));
+    connect(ownDatabase_, &TDatabasePage::FindInOtherTree, this, findIn(systemDatabase_));
 }
 
 void TForm1::AttachSatellites(TForm2* message, TForm3* avoid, TForm4* map) {
@@ -244,9 +272,10 @@ void TForm1::AttachSatellites(TForm2* message, TForm3* avoid, TForm4* map) {
 
 void TForm1::FormCreate() {
     setWindowTitle(QStringLiteral("Vantor 1.03 XDR / EV"));
+    info_->SetVersionLine(QStringLiteral("Version 1.03 Xtended-Database Release / EV"));
     settings_->ReadSettings();
-    // The system database tree and its search list are loaded here once
-    // their page exists.
+    systemDatabase_->LoadInfoData(options_->InfoDataPath());
+    SearchPosition.Value = 0;
     // Hints come at once and stay five seconds.
     THintPolicy::Instance().SetTiming(0, 5000);
     options_->ShowDataFileHints();
@@ -258,11 +287,18 @@ void TForm1::FormShow() {
     }
     NinjaMatrix1.LoadMatrix();
     navigation_->FillSystemLists();
-    // MERGE: the notepad's search box takes the list of the system database's
-    // search box here: notepad_->SetSearchItems(systemDatabase_->SearchItems()).
+    ownDatabase_->SetListItems(systemDatabase_->SearchItems());
+    notepad_->SetSearchItems(systemDatabase_->SearchItems());
     NinjaMatrix1.ShowDividers();
     strip_.SetLeader(TLeader::Main);
     settings_->SetSettingsReady();
+    ownDatabase_->FinishStartup();
+}
+
+// Whichever page the user turns to, the Info page opens on its first panel
+// next time.
+void TForm1::PageControl1Changing() {
+    info_->ShowInformations();
 }
 
 void TForm1::EndItClick() {

@@ -9,7 +9,6 @@
 #include <QWidget>
 #include <memory>
 
-class QLabel;
 class QTabWidget;
 class TBitBtnWithColor;
 class TForm2;
@@ -19,6 +18,7 @@ class TInfoPage;
 class TNavigationPage;
 class TNotepadPage;
 class TOptionsPanel;
+class TOrlenFade;
 class TOwnDatabasePage;
 class TProgramSettings;
 class TSystemDatabasePage;
@@ -57,6 +57,7 @@ public:
 
     TNinjaMatrix& Engine() { return NinjaMatrix1; }
     TNavigationPage& Navigation() const { return *navigation_; }
+    TSystemDatabasePage& SystemDatabase() const { return *systemDatabase_; }
     TOwnDatabasePage& OwnDatabase() const { return *ownDatabase_; }
     TNotepadPage& Notepad() const { return *notepad_; }
     TOptionsPanel& OptionsPanel() const { return *options_; }
@@ -70,12 +71,13 @@ private:
     void BuildMainLayout();
     void BuildPages();
     void ConnectPages();
+    void ConnectDatabasePages();
     void FormCreate();
     void FormShow();
     void EndItClick();
+    void PageControl1Changing();
     void SetPagesShown(bool shown);
     void FindFromOutput(TFindTarget target, const QString& keyword);
-    void FindInTree(QWidget* page, const QString& keyword);
 
     TWindowStrip& strip_;
     TStartOptions start_;
@@ -84,8 +86,8 @@ private:
     std::unique_ptr<TProgramSettings> settings_;
     bool shownOnce_ = false;
 
-    QLabel* OrlenFade1 = nullptr; // title artwork
-    QLabel* OrlenFade2 = nullptr; // "Show starmap" picture
+    TOrlenFade* OrlenFade1 = nullptr; // title artwork
+    TOrlenFade* OrlenFade2 = nullptr; // "Show starmap" picture
     QTabWidget* PageControl1 = nullptr;
     TNavigationPage* navigation_ = nullptr;
     TSystemDatabasePage* systemDatabase_ = nullptr;

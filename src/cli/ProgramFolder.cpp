@@ -14,9 +14,10 @@ std::filesystem::path ProgramFolder(std::string_view calledAs) {
 
 std::filesystem::path ShippedCoreFile(const std::filesystem::path& programFolder) {
     const std::filesystem::path beside = programFolder / "core.vr";
+    const std::filesystem::path share =
+        (programFolder / ".." / "share" / "vantor").lexically_normal();
     std::error_code error;
-    if (std::filesystem::is_regular_file(beside, error)) {
-        return beside;
-    }
-    return (programFolder / ".." / "share" / "vantor" / "core.vr").lexically_normal();
+    const bool installed = !std::filesystem::is_regular_file(beside, error) &&
+                           std::filesystem::is_directory(share, error);
+    return installed ? share / "core.vr" : beside;
 }

@@ -9,6 +9,7 @@
 std::filesystem::path ProgramFolder(std::string_view calledAs);
 
 // The shipped core data file: "core.vr" beside the executable for a copy that
-// carries it there (a portable copy or a build), else the installation's
-// share/vantor folder beside the executable's bin folder.
+// carries it there (a portable copy or a build); for an installed copy, one
+// with an installation's share/vantor folder beside its bin folder, the
+// core.vr there.
 std::filesystem::path ShippedCoreFile(const std::filesystem::path& programFolder);

@@ -1,24 +1,26 @@
 #include "NinjaMatrix.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <utility>
 
 namespace {
-
-constexpr std::array<Side, 4> kSideOrder{Side::North, Side::West, Side::South, Side::East};
 
 // Cells are numbered column * 8 + row; a step to the north, west, south or
 // east neighbour adds these.
 constexpr std::array<int, 4> kCellStep{-1, -TNinjaMatrix::GridSize, 1, TNinjaMatrix::GridSize};
 
-constexpr int Opposite(int side) {
-    return (side + 2) % 4;
-}
+// The sides as numbers, in the same order.
+constexpr int kNorth = 0;
+constexpr int kWest = 1;
+constexpr int kSouth = 2;
+constexpr int kEast = 3;
 
 // For each cell, the sides (bit 0 north ... bit 3 east) that face another cell.
 constexpr std::array<std::uint8_t, TNinjaMatrix::CellCount> OnGridSides() {
@@ -38,33 +40,13 @@ constexpr std::array<std::uint8_t, TNinjaMatrix::CellCount> OnGridSides() {
 }
 constexpr auto kOnGridSides = OnGridSides();
 
-const char* FullFormPiece(Side side) {
-    switch (side) {
-    case Side::North:
-        return " through north-gate to";
-    case Side::West:
-        return " through west-gate to";
-    case Side::South:
-        return " through south-gate to";
-    case Side::East:
-        return " through east-gate to";
-    }
-    return "";
-}
-
-const char* ShortFormPiece(Side side) {
-    switch (side) {
-    case Side::North:
-        return "north-gate";
-    case Side::West:
-        return "west-gate";
-    case Side::South:
-        return "south-gate";
-    case Side::East:
-        return "east-gate";
-    }
-    return "";
-}
+// What a step adds to a line, by side in the order north, west, south, east:
+// after the sector's name in the full form, alone in the short form.
+constexpr std::array<std::string_view, 4> kFullFormPieces{
+    " through north-gate to", " through west-gate to", " through south-gate to",
+    " through east-gate to"};
+constexpr std::array<std::string_view, 4> kShortFormPieces{"north-gate", "west-gate", "south-gate",
+                                                           "east-gate"};
 
 // The file's full path, so that a relative name still says where it was looked for.
 std::string FullPath(const std::string& fileName) {
@@ -153,6 +135,7 @@ const StarElement& TNinjaMatrix::Sector(int column, int row) const {
 }
 
 StarElement& TNinjaMatrix::Sector(int column, int row) {
+    gridChanged_ = true;
     return matrix_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
 }
 
@@ -162,6 +145,7 @@ void TNinjaMatrix::BindSectorShape(int column, int row, MapShape* shape) {
 
 void TNinjaMatrix::BindDivider(int index, MapShape* shape) {
     dividers_.at(static_cast<std::size_t>(index)) = shape;
+    dividersDrawn_ = false;
 }
 
 void TNinjaMatrix::UnbindShapes() {
@@ -169,6 +153,8 @@ void TNinjaMatrix::UnbindShapes() {
         Cell(cell).Shape = nullptr;
     }
     dividers_.fill(nullptr);
+    gridChanged_ = true;
+    dividersDrawn_ = false;
 }
 
 // ---------------------------------------------------------------------------
@@ -256,10 +242,20 @@ bool TNinjaMatrix::FindWay(int startColumn, int startRow, int targetColumn, int 
         return false;
     }
     try {
-        ResetMatrix();
-        const ExitTable exits = Exits();
-        LabelBreadthFirst(CellIndex(targetColumn, targetRow), exits, AvoidedCells(avoid));
-        Trace(CellIndex(startColumn, startRow), exits, shortForm, false);
+        const GridSummary& grid = Summary();
+        // The reset: the labels start over below, every fill is cleared, and
+        // the dividers are put back as ShowDividers would draw them.
+        ClearSectorFills(grid);
+        if (DividersAsDrawn(grid)) {
+            RestoreLitDividers(grid);
+        } else {
+            DrawDividers(grid);
+        }
+        Labels labels;
+        labels.fill(Unreached);
+        Label(grid, CellIndex(targetColumn, targetRow), AvoidedCells(grid, avoid), labels);
+        WriteLabels(labels);
+        Trace(grid, labels, CellIndex(startColumn, startRow), shortForm);
     } catch (...) {
         // What was written and painted up to the error stays.
         return false;
@@ -267,33 +263,51 @@ bool TNinjaMatrix::FindWay(int startColumn, int startRow, int targetColumn, int 
     return true;
 }
 
-TNinjaMatrix::ExitTable TNinjaMatrix::Exits() const {
-    ExitTable exits{};
+const TNinjaMatrix::GridSummary& TNinjaMatrix::Summary() {
+    if (!gridChanged_) {
+        return grid_;
+    }
+    GridSummary grid;
     for (int cell = 0; cell < CellCount; ++cell) {
         const StarElement& sector = Cell(cell);
-        const std::uint8_t flags =
-            (sector.NorthGate == 1 ? 1U : 0U) | (sector.WestGate == 1 ? 2U : 0U) |
-            (sector.SouthGate == 1 ? 4U : 0U) | (sector.EastGate == 1 ? 8U : 0U);
+        const auto c = static_cast<std::size_t>(cell);
+        const std::uint64_t bit = std::uint64_t{1} << cell;
+        const unsigned gates = (sector.NorthGate == 1 ? 1U : 0U) |
+                               (sector.WestGate == 1 ? 2U : 0U) |
+                               (sector.SouthGate == 1 ? 4U : 0U) | (sector.EastGate == 1 ? 8U : 0U);
         // A gate that leads off the grid counts as absent.
-        exits[static_cast<std::size_t>(cell)] =
-            static_cast<std::uint8_t>(flags & kOnGridSides[static_cast<std::size_t>(cell)]);
+        const unsigned exits = gates & kOnGridSides[c];
+        grid.cellExits[c] = static_cast<std::uint8_t>(exits);
+        for (std::size_t side = 0; side < 4; ++side) {
+            if ((exits & (1U << side)) != 0) {
+                grid.exits[side] |= bit;
+            }
+        }
+        if (sector.Race >= 1 && sector.Race <= 6) {
+            grid.races[static_cast<std::size_t>(sector.Race - 1)] |= bit;
+        }
+        grid.shapes[c] = sector.Shape;
+        if (sector.Shape != nullptr) {
+            grid.boundShapes[static_cast<std::size_t>(grid.boundCount++)] = sector.Shape;
+        }
     }
-    return exits;
+    // The east gate of a cell faces the west gate of the cell 8 further on,
+    // the south gate the north gate of the next cell; edge gates are gone.
+    grid.eastWestLinks = grid.exits[kEast] & (grid.exits[kWest] >> GridSize);
+    grid.northSouthLinks = grid.exits[kSouth] & (grid.exits[kNorth] >> 1);
+    grid_ = grid;
+    gridChanged_ = false;
+    return grid_;
 }
 
-std::uint64_t TNinjaMatrix::AvoidedCells(const AvoidFlags& avoid) const {
+std::uint64_t TNinjaMatrix::AvoidedCells(const GridSummary& grid, const AvoidFlags& avoid) {
     std::uint64_t avoided = 0;
-    for (int cell = 0; cell < CellCount; ++cell) {
-        const StarElement& sector = Cell(cell);
-        if (IsAvoided(sector.Race, avoid)) {
-            avoided |= std::uint64_t{1} << cell;
+    for (std::size_t race = 0; race < avoid.size(); ++race) {
+        if (avoid[race]) {
+            avoided |= grid.races[race];
         }
     }
     return avoided;
-}
-
-bool TNinjaMatrix::IsAvoided(int race, const AvoidFlags& avoid) {
-    return race >= 1 && race <= 6 && avoid[static_cast<std::size_t>(race - 1)];
 }
 
 // A sector is labelled from a neighbour only through its own gate toward that
@@ -301,73 +315,88 @@ bool TNinjaMatrix::IsAvoided(int race, const AvoidFlags& avoid) {
 // this is every link; with a one-sided gate the labels still describe ways
 // that can really be flown, so the trace never runs into a dead end.
 void TNinjaMatrix::MarkDistances(int targetColumn, int targetRow, const AvoidFlags& avoid) {
-    LabelBreadthFirst(CellIndex(targetColumn, targetRow), Exits(), AvoidedCells(avoid));
-}
-
-void TNinjaMatrix::LabelBreadthFirst(int target, const ExitTable& exits, std::uint64_t avoided) {
-    if ((avoided >> target) & 1U) {
+    if (!OnGrid(targetColumn, targetRow)) {
         return;
     }
-    // The labels are worked out in a small array of their own and written to
-    // the grid once: the sector records are too large to walk quickly.
-    std::array<std::int32_t, CellCount> labels{};
+    const GridSummary& grid = Summary();
+    Labels labels;
     for (int cell = 0; cell < CellCount; ++cell) {
         labels[static_cast<std::size_t>(cell)] = Cell(cell).Distance;
     }
-    // Each sector enters the queue once, with its final label: 64 at the most.
-    std::array<std::int8_t, CellCount> queue{};
-    int head = 0;
-    int tail = 0;
-    labels[static_cast<std::size_t>(target)] =
-        std::min(labels[static_cast<std::size_t>(target)], 1);
-    queue[static_cast<std::size_t>(tail++)] = static_cast<std::int8_t>(target);
-    while (head < tail) {
-        const int cell = queue[static_cast<std::size_t>(head++)];
-        const std::int32_t next = labels[static_cast<std::size_t>(cell)] + 1;
-        const unsigned sides = kOnGridSides[static_cast<std::size_t>(cell)];
-        for (int side = 0; side < 4; ++side) {
-            if ((sides & (1U << side)) == 0) {
-                continue;
-            }
-            const int neighbour = cell + kCellStep[static_cast<std::size_t>(side)];
-            const auto n = static_cast<std::size_t>(neighbour);
-            const bool gateBack = (exits[n] & (1U << Opposite(side))) != 0;
-            if (!gateBack || ((avoided >> neighbour) & 1U) != 0 || labels[n] <= next) {
-                continue;
-            }
-            labels[n] = next;
-            queue[static_cast<std::size_t>(tail++)] = static_cast<std::int8_t>(neighbour);
-        }
+    Label(grid, CellIndex(targetColumn, targetRow), AvoidedCells(grid, avoid), labels);
+    WriteLabels(labels);
+}
+
+// Breadth first, one level at a time on the bit sets: the cells one level
+// further out are those whose gate leads into the current level. A label the
+// grid already holds that is as low as the level stops the spreading there.
+void TNinjaMatrix::Label(const GridSummary& grid, int target, std::uint64_t avoided,
+                         Labels& labels) {
+    const std::uint64_t targetBit = std::uint64_t{1} << target;
+    if ((avoided & targetBit) != 0) {
+        return;
     }
-    for (int cell = 0; cell < CellCount; ++cell) {
-        Cell(cell).Distance = labels[static_cast<std::size_t>(cell)];
+    std::int32_t& targetLabel = labels[static_cast<std::size_t>(target)];
+    targetLabel = std::min(targetLabel, 1);
+    std::int32_t level = targetLabel;
+    std::uint64_t seen = targetBit | avoided;
+    std::uint64_t frontier = targetBit;
+    while (frontier != 0) {
+        ++level;
+        // A cell's north gate leads to the cell numbered one lower, its west
+        // gate to the one 8 lower, and so on.
+        std::uint64_t next =
+            ((frontier << 1) & grid.exits[kNorth]) | ((frontier << GridSize) & grid.exits[kWest]) |
+            ((frontier >> 1) & grid.exits[kSouth]) | ((frontier >> GridSize) & grid.exits[kEast]);
+        next &= ~seen;
+        seen |= next;
+        for (std::uint64_t rest = next; rest != 0; rest &= rest - 1) {
+            const auto cell = static_cast<std::size_t>(std::countr_zero(rest));
+            if (labels[cell] > level) {
+                labels[cell] = level;
+            } else {
+                next &= ~(std::uint64_t{1} << cell);
+            }
+        }
+        frontier = next;
     }
 }
 
-void TNinjaMatrix::Trace(int cell, const ExitTable& exits, bool shortForm, bool boldMark) {
+void TNinjaMatrix::WriteLabels(const Labels& labels) {
+    // Column by column, as the cells are numbered.
+    auto label = labels.begin();
+    for (auto& column : matrix_) {
+        for (StarElement& sector : column) {
+            sector.Distance = *label++;
+        }
+    }
+}
+
+void TNinjaMatrix::Trace(const GridSummary& grid, const Labels& labels, int cell, bool shortForm) {
+    bool boldMark = false;
     for (;;) {
-        StarElement& sector = Cell(cell);
-        if (sector.Shape != nullptr) {
-            sector.Shape->SetFillColor(wayPointColor_);
-            sector.Shape->SetFillSolid(true);
+        const auto c = static_cast<std::size_t>(cell);
+        if (MapShape* shape = grid.shapes[c]) {
+            shape->SetFillColor(wayPointColor_);
+            shape->SetFillSolid(true);
         }
         boldMark = !boldMark;
-        if (sector.Distance == 1) {
-            WriteLine(sector.Name, boldMark);
+        if (labels[c] == 1) {
+            WriteLine(Cell(cell).Name, boldMark);
             status_.Reached = true;
             return;
         }
         // Only a strictly nearer neighbour is taken, so the walk can never
         // come back to where it has been; ties go north, west, south, east.
-        std::int32_t best = std::min(sector.Distance, Unreached);
+        std::int32_t best = std::min(labels[c], Unreached);
         int chosen = -1;
-        const unsigned gates = exits[static_cast<std::size_t>(cell)];
+        const unsigned gates = grid.cellExits[c];
         for (int side = 0; side < 4; ++side) {
             if ((gates & (1U << side)) == 0) {
                 continue;
             }
             const std::int32_t label =
-                Cell(cell + kCellStep[static_cast<std::size_t>(side)]).Distance;
+                labels[static_cast<std::size_t>(cell + kCellStep[static_cast<std::size_t>(side)])];
             if (label < best) {
                 best = label;
                 chosen = side;
@@ -377,16 +406,16 @@ void TNinjaMatrix::Trace(int cell, const ExitTable& exits, bool shortForm, bool 
             status_.Message = "Navigation Error";
             return;
         }
-        const Side step = kSideOrder[static_cast<std::size_t>(chosen)];
         // The line is built in one buffer that lives with the engine, so a
         // search allocates nothing once the longest line has been seen.
+        const auto side = static_cast<std::size_t>(chosen);
         if (shortForm) {
-            line_.assign(ShortFormPiece(step));
+            line_.assign(kShortFormPieces[side]);
         } else {
-            line_.assign(sector.Name).append(FullFormPiece(step));
+            line_.assign(Cell(cell).Name).append(kFullFormPieces[side]);
         }
         WriteLine(line_, boldMark);
-        HighlightDividerBetween(cell / GridSize, cell % GridSize, step);
+        HighlightDividerBetween(cell, chosen);
         cell += kCellStep[static_cast<std::size_t>(chosen)];
     }
 }
@@ -398,23 +427,28 @@ void TNinjaMatrix::WriteLine(const std::string& text, bool bold) {
     ++status_.LinesWritten;
 }
 
-void TNinjaMatrix::HighlightDividerBetween(int column, int row, Side side) {
+void TNinjaMatrix::HighlightDividerBetween(int cell, int side) {
+    const int column = cell / GridSize;
+    const int row = cell % GridSize;
     int index = 0;
     switch (side) {
-    case Side::North:
+    case kNorth:
         index = NorthSouthDividerIndex(column, row - 1);
         break;
-    case Side::West:
+    case kWest:
         index = EastWestDividerIndex(column - 1, row);
         break;
-    case Side::South:
+    case kSouth:
         index = NorthSouthDividerIndex(column, row);
         break;
-    case Side::East:
+    default:
         index = EastWestDividerIndex(column, row);
         break;
     }
-    if (MapShape* divider = Divider(index)) {
+    if (MapShape* divider = dividers_[static_cast<std::size_t>(index)]) {
+        // Noted first, so that the next search puts it back even if the
+        // shape fails halfway.
+        litDividers_[static_cast<std::size_t>(index / 64)] |= std::uint64_t{1} << (index % 64);
         divider->SetFillColor(highlightDividerColor_);
         divider->SetFillSolid(true);
     }
@@ -424,7 +458,7 @@ void TNinjaMatrix::HighlightDividerBetween(int column, int row, Side side) {
 // Drawing
 
 void TNinjaMatrix::SetRaceColor(int column, int row) {
-    const StarElement& sector = Sector(column, row);
+    const StarElement& sector = std::as_const(*this).Sector(column, row);
     if (sector.Shape != nullptr && sector.Race >= 1 && sector.Race <= 6) {
         sector.Shape->SetOutlineColor(RaceColor(sector.Race));
     }
@@ -442,38 +476,69 @@ void TNinjaMatrix::ShowDivider(int index, bool linked) {
     divider->SetShapeVisible(linked);
 }
 
-void TNinjaMatrix::ShowDividers() {
-    // A link is drawn only where both facing sides have a gate.
-    for (int x = 0; x < GridSize - 1; ++x) {
-        for (int y = 0; y < GridSize; ++y) {
-            const bool linked =
-                Cell(CellIndex(x, y)).EastGate == 1 && Cell(CellIndex(x + 1, y)).WestGate == 1;
-            ShowDivider(EastWestDividerIndex(x, y), linked);
-        }
+bool TNinjaMatrix::Linked(const GridSummary& grid, int dividerIndex) {
+    constexpr int eastWestCount = (GridSize - 1) * GridSize;
+    if (dividerIndex < eastWestCount) {
+        // Numbered like the cell west of it.
+        return ((grid.eastWestLinks >> dividerIndex) & 1U) != 0;
     }
-    for (int x = 0; x < GridSize; ++x) {
-        for (int y = 0; y < GridSize - 1; ++y) {
-            const bool linked =
-                Cell(CellIndex(x, y)).SouthGate == 1 && Cell(CellIndex(x, y + 1)).NorthGate == 1;
-            ShowDivider(NorthSouthDividerIndex(x, y), linked);
+    const int northSouth = dividerIndex - eastWestCount;
+    const int cell = CellIndex(northSouth / (GridSize - 1), northSouth % (GridSize - 1));
+    return ((grid.northSouthLinks >> cell) & 1U) != 0;
+}
+
+void TNinjaMatrix::ShowDividers() {
+    DrawDividers(Summary());
+}
+
+// East-west dividers column by column, then north-south ones: the numbering's
+// order. A link is drawn only where both facing sides have a gate.
+void TNinjaMatrix::DrawDividers(const GridSummary& grid) {
+    dividersDrawn_ = false;
+    for (int index = 0; index < DividerCount; ++index) {
+        ShowDivider(index, Linked(grid, index));
+    }
+    drawnEastWest_ = grid.eastWestLinks;
+    drawnNorthSouth_ = grid.northSouthLinks;
+    drawnColor_ = dividerColor_;
+    litDividers_ = {};
+    dividersDrawn_ = true;
+}
+
+bool TNinjaMatrix::DividersAsDrawn(const GridSummary& grid) const {
+    return dividersDrawn_ && drawnEastWest_ == grid.eastWestLinks &&
+           drawnNorthSouth_ == grid.northSouthLinks && drawnColor_ == dividerColor_;
+}
+
+// Only the dividers a way lit differ from a full drawing; each gets what
+// ShowDividers would give it, so a crossed one-sided link stays hidden.
+void TNinjaMatrix::RestoreLitDividers(const GridSummary& grid) {
+    for (std::size_t word = 0; word < litDividers_.size(); ++word) {
+        for (std::uint64_t rest = litDividers_[word]; rest != 0; rest &= rest - 1) {
+            const int index = static_cast<int>(word) * 64 + std::countr_zero(rest);
+            ShowDivider(index, Linked(grid, index));
         }
+        litDividers_[word] = 0;
+    }
+}
+
+void TNinjaMatrix::ClearSectorFills(const GridSummary& grid) {
+    // In cell order, column 0 to 7 outside.
+    for (int i = 0; i < grid.boundCount; ++i) {
+        grid.boundShapes[static_cast<std::size_t>(i)]->SetFillSolid(false);
     }
 }
 
 void TNinjaMatrix::ResetMatrix() {
-    // Cells are numbered column by column, so this runs column 0 to 7 outside.
     for (int cell = 0; cell < CellCount; ++cell) {
-        StarElement& sector = Cell(cell);
-        sector.Distance = Unreached;
-        if (sector.Shape != nullptr) {
-            sector.Shape->SetFillSolid(false);
-        }
+        Cell(cell).Distance = Unreached;
     }
+    ClearSectorFills(Summary());
     ShowDividers();
 }
 
 void TNinjaMatrix::HighlightSector(int column, int row) {
-    if (MapShape* shape = Sector(column, row).Shape) {
+    if (MapShape* shape = std::as_const(*this).Sector(column, row).Shape) {
         shape->SetFillColor(highLightColor_);
         shape->SetFillSolid(true);
     }
@@ -481,11 +546,9 @@ void TNinjaMatrix::HighlightSector(int column, int row) {
 
 void TNinjaMatrix::HighlightRace(int race) {
     ResetMatrix();
-    for (int x = 0; x < GridSize; ++x) {
-        for (int y = 0; y < GridSize; ++y) {
-            if (Sector(x, y).Race == race) {
-                HighlightSector(x, y);
-            }
+    for (int cell = 0; cell < CellCount; ++cell) {
+        if (Cell(cell).Race == race) {
+            HighlightSector(cell / GridSize, cell % GridSize);
         }
     }
 }

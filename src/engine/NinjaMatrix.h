@@ -103,6 +103,8 @@ public:
 
     // --- The grid -----------------------------------------------------------
     const StarElement& Sector(int column, int row) const;
+    // A sector that may be changed: the next search or drawing reads gates,
+    // races and shapes afresh. Keep no such reference across a search.
     StarElement& Sector(int column, int row);
     // Dividers are numbered as EastWestDividerIndex and NorthSouthDividerIndex
     // (MapShape.h) give them.
@@ -122,9 +124,12 @@ public:
     SectorPosition FindSectorPosition(const std::string& name) const;
 
     // --- The search -----------------------------------------------------------
-    // Labels the grid from the target, then walks from the start down the
-    // labels, painting and describing each step. True unless an error arose
-    // inside; LastWayStatus tells whether a way was written.
+    // Resets the map, labels the grid from the target, then walks from the
+    // start down the labels, painting and describing each step. True unless
+    // an error arose inside; LastWayStatus tells whether a way was written.
+    // The map ends up as after ResetMatrix and the walk, but of the dividers
+    // only those the last way lit are drawn again, unless the gates, the
+    // divider colour or the bound dividers changed since they were drawn.
     bool FindWay(int startColumn, int startRow, int targetColumn, int targetRow,
                  const AvoidFlags& avoid, bool shortForm);
     const WayStatus& LastWayStatus() const { return status_; }
@@ -137,18 +142,41 @@ public:
 
     // --- Drawing ----------------------------------------------------------------
     void SetRaceColor(int column, int row);
+    // Every divider: shown in DividerColor where both facing gates exist,
+    // hidden elsewhere.
     void ShowDividers();
+    // Every distance back to Unreached, every sector fill clear, then
+    // ShowDividers.
     void ResetMatrix();
     void HighlightSector(int column, int row);
     void HighlightRace(int race);
 
 private:
-    // Per cell (column * 8 + row), the usable gates: bit 0 north ... bit 3 east.
-    using ExitTable = std::array<std::uint8_t, CellCount>;
+    // One label per cell, cells numbered column * 8 + row.
+    using Labels = std::array<std::int32_t, CellCount>;
+
+    // What searching and drawing read from the grid, one bit per cell (column
+    // * 8 + row). Worked out again only after the grid may have changed.
+    struct GridSummary {
+        // Per side, north, west, south, east: the cells whose gate on that
+        // side leads to another cell.
+        std::array<std::uint64_t, 4> exits{};
+        // The same per cell: bit 0 north ... bit 3 east.
+        std::array<std::uint8_t, CellCount> cellExits{};
+        // Per race 1 to 6: its cells.
+        std::array<std::uint64_t, 6> races{};
+        // Where both facing gates exist: by the cell west of an east-west
+        // divider, and by the cell north of a north-south one.
+        std::uint64_t eastWestLinks = 0;
+        std::uint64_t northSouthLinks = 0;
+        // The sector shapes by cell, and the bound ones in cell order.
+        std::array<MapShape*, CellCount> shapes{};
+        std::array<MapShape*, CellCount> boundShapes{};
+        int boundCount = 0;
+    };
 
     static bool OnGrid(int column, int row);
     static SectorPosition UnpackSector(std::uint16_t packed);
-    static bool IsAvoided(int race, const AvoidFlags& avoid);
     static int CellIndex(int column, int row) { return column * GridSize + row; }
     StarElement& Cell(int index) {
         return matrix_[static_cast<std::size_t>(index / GridSize)]
@@ -158,13 +186,19 @@ private:
         return matrix_[static_cast<std::size_t>(index / GridSize)]
                       [static_cast<std::size_t>(index % GridSize)];
     }
-    ExitTable Exits() const;
-    std::uint64_t AvoidedCells(const AvoidFlags& avoid) const;
-    void LabelBreadthFirst(int target, const ExitTable& exits, std::uint64_t avoided);
-    void Trace(int cell, const ExitTable& exits, bool shortForm, bool boldMark);
+    const GridSummary& Summary();
+    static std::uint64_t AvoidedCells(const GridSummary& grid, const AvoidFlags& avoid);
+    static bool Linked(const GridSummary& grid, int dividerIndex);
+    static void Label(const GridSummary& grid, int target, std::uint64_t avoided, Labels& labels);
+    void WriteLabels(const Labels& labels);
+    void Trace(const GridSummary& grid, const Labels& labels, int cell, bool shortForm);
     void LoadLine(const std::string& line, int lineNumber);
     void WriteLine(const std::string& text, bool bold);
-    void HighlightDividerBetween(int column, int row, Side side);
+    void HighlightDividerBetween(int cell, int side);
+    void ClearSectorFills(const GridSummary& grid);
+    bool DividersAsDrawn(const GridSummary& grid) const;
+    void DrawDividers(const GridSummary& grid);
+    void RestoreLitDividers(const GridSummary& grid);
     void ShowDivider(int index, bool linked);
 
     std::array<std::array<StarElement, GridSize>, GridSize> matrix_{};
@@ -180,4 +214,14 @@ private:
     Color highLightColor_ = 0;
     WayStatus status_;
     std::string line_;
+
+    GridSummary grid_;
+    bool gridChanged_ = true;
+    // The dividers show the links and the colour of their last full drawing,
+    // except those a search has lit since (bit i for divider i, in two words).
+    bool dividersDrawn_ = false;
+    std::uint64_t drawnEastWest_ = 0;
+    std::uint64_t drawnNorthSouth_ = 0;
+    Color drawnColor_ = 0;
+    std::array<std::uint64_t, 2> litDividers_{};
 };

@@ -61,12 +61,16 @@ TreeFileError::TreeFileError(const QString& message)
 }
 
 QString ProgramFilePath(const QString& programFolder, const QString& name) {
-    const QString coreBeside = programFolder + QStringLiteral("core.vr");
-    if (QFileInfo(coreBeside).isFile()) {
+    // Installed: no core.vr beside the program, and an installation's share
+    // folder beside its bin folder. Anything else keeps its files together.
+    const QString shareFolder = QDir::cleanPath(programFolder + QStringLiteral("../share/vantor"));
+    const bool installed = !QFileInfo(programFolder + QStringLiteral("core.vr")).isFile() &&
+                           QFileInfo(shareFolder).isDir();
+    if (!installed) {
         return programFolder + name;
     }
     if (name == QLatin1String("core.vr") || name == QLatin1String("vantor.vr")) {
-        return QDir::cleanPath(programFolder + QStringLiteral("../share/vantor/") + name);
+        return shareFolder + QLatin1Char('/') + name;
     }
     // An installed program can't write beside itself.
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

@@ -19,8 +19,9 @@ private:
 // The one place that says where the program's own files lie, given the
 // program folder with its trailing separator. A copy that carries "core.vr"
 // in its program folder (a portable copy, or a build) keeps every file there.
-// An installed copy reads the shipped data files ("core.vr", "vantor.vr")
-// from the installation's share/vantor folder and keeps the user's files
+// An installed copy (no "core.vr" beside it, an installation's share/vantor
+// folder beside its bin folder) reads the shipped data files ("core.vr",
+// "vantor.vr") from that share folder and keeps the user's files
 // ("Vantor.txt", "OwnData.txt") in the user's data folder, made on demand.
 QString ProgramFilePath(const QString& programFolder, const QString& name);
 

@@ -1,11 +1,13 @@
 #include "FlatComboBox.h"
 
 #include "Bevel.h"
+#include "ItemOrder.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -150,8 +152,9 @@ TCustomFlatComboBox::TCustomFlatComboBox(QWidget* parent)
     // user or the program picks one. A combo box without a placeholder text
     // would pick the first item.
     setPlaceholderText(QStringLiteral(" "));
-    // The list hears of new rows before the box sorts them.
-    view();
+    // The list hears of new rows before the box sorts them. Its items are
+    // lines of text, all of one height, so it need not measure each one.
+    qobject_cast<QListView*>(view())->setUniformItemSizes(true);
     WatchModel();
     ApplyStyle();
     DimDisabledText();
@@ -249,6 +252,15 @@ void TCustomFlatComboBox::KeepSorted() {
     }
     items->setSortRole(SortKeyRole);
     items->sort(column);
+}
+
+void TCustomFlatComboBox::SetItems(QStringList texts) {
+    clear();
+    if (sorted_) {
+        SortLetterCaseAside(texts);
+    }
+    const QScopedValueRollback guard(sorting_, true);
+    addItems(texts);
 }
 
 void TCustomFlatComboBox::SetMaxLength(int length) {

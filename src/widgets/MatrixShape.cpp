@@ -24,19 +24,29 @@ void TMatrixShape::SetPenWidth(int width) {
     update();
 }
 
+// The engine sets most values again as they are, every search: only a real
+// change asks for a repaint.
 void TMatrixShape::SetOutlineColor(Color color) {
-    outlineColor_ = FromBgr(color);
-    update();
+    const QColor outline = FromBgr(color);
+    if (outline != outlineColor_) {
+        outlineColor_ = outline;
+        update();
+    }
 }
 
 void TMatrixShape::SetFillColor(Color color) {
-    fillColor_ = FromBgr(color);
-    update();
+    const QColor fill = FromBgr(color);
+    if (fill != fillColor_) {
+        fillColor_ = fill;
+        update();
+    }
 }
 
 void TMatrixShape::SetFillSolid(bool solid) {
-    fillSolid_ = solid;
-    update();
+    if (solid != fillSolid_) {
+        fillSolid_ = solid;
+        update();
+    }
 }
 
 void TMatrixShape::SetShapeVisible(bool visible) {

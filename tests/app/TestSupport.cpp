@@ -39,6 +39,30 @@ TScopedEnvironment::~TScopedEnvironment() {
     }
 }
 
+void TypeKeys(const QString& text) {
+    for (const QChar character : text) {
+        if (character.unicode() < 128) {
+            QTest::keyClick(QApplication::focusWidget(), character.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Press, QApplication::focusWidget(), Qt::Key_unknown,
+                                QString(character), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, QApplication::focusWidget(), Qt::Key_unknown,
+                                QString(character), Qt::NoModifier);
+        }
+    }
+}
+
+void TypeInto(QWidget* control, const QString& text) {
+    control->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    TypeKeys(text);
+}
+
+void PressEnter() {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+}
+
 TProgramFixture::TProgramFixture(bool copyData) {
     qputenv("XDG_CONFIG_HOME", configDir_.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", dataDir_.path().toLocal8Bit());
@@ -179,37 +203,21 @@ void TMessageAnswerer::Poll() {
     seen.RightButton = shownCaption("B02P", "B02");
     Seen << seen;
     answering_ = true;
+    QList<QToolButton*> shown;
     for (QToolButton* button :
          {Find<QToolButton>(message, "B01"), Find<QToolButton>(message, "B02")}) {
-        if (button->isVisibleTo(message) && button->text() == button_) {
+        if (button->isVisibleTo(message)) {
+            shown << button;
+        }
+    }
+    // A report with its one button is acknowledged whatever answer was set.
+    for (QToolButton* button : shown) {
+        if (button->text() == button_ || shown.size() == 1) {
             QTest::mouseClick(button, Qt::LeftButton);
             break;
         }
     }
     answering_ = false;
-}
-
-// Types the text key by key into the box, as the keyboard delivers it: to
-// the widget that has the focus. A character beyond ASCII comes as the text
-// of a key without a key code, as an input method hands it over.
-void TypeInto(QWidget* box, const QString& text) {
-    box->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-    for (const QChar character : text) {
-        if (character.unicode() < 128) {
-            QTest::keyClick(QApplication::focusWidget(), character.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Press, QApplication::focusWidget(), Qt::Key_unknown,
-                                QString(character), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, QApplication::focusWidget(), Qt::Key_unknown,
-                                QString(character), Qt::NoModifier);
-        }
-    }
-}
-
-void PressEnter() {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 }
 
 TErrorBoxRecorder::TErrorBoxRecorder() {

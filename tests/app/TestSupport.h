@@ -58,6 +58,15 @@ template <typename Control = QWidget> Control* Find(const QObject* window, const
     return control;
 }
 
+// Types the text key by key, as the keyboard delivers it: to the widget that
+// has the focus. A character beyond ASCII comes as the text of a key without
+// a key code, as an input method hands it over.
+void TypeKeys(const QString& text);
+// Gives the control the focus, empties it with Ctrl+A and Delete, and types the text.
+void TypeInto(QWidget* control, const QString& text);
+// Enter, to the widget that has the focus.
+void PressEnter();
+
 // A whole program in a folder of its own: the shipped universe copied in as
 // the program folder, an empty settings store, the four windows created in
 // start-up order. Nothing is shown until ShowMainWindow().
@@ -124,11 +133,6 @@ private:
     std::unique_ptr<TProgramFixture> fixture_;
 };
 
-// Replaces the text of the box (a combo box's field, a text box) key by key,
-// as the keyboard delivers the keys: to the widget that has the focus.
-void TypeInto(QWidget* box, const QString& text);
-void PressEnter();
-
 // Runs `answer` on the next modal window once it is up (polling from the
 // event loop), so that a test can answer a message the code under test
 // raises. Call it before the action that opens the window.
@@ -140,7 +144,8 @@ void WhenModalShows(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
 void AnswerFileDialog(const QString& path, QString* seen = nullptr);
 
 // Answers every message window shown while it lives by pressing the button
-// with the given caption ("&OK", "&Yes", "&No"), and records what it showed.
+// with the given caption ("&OK", "&Yes", "&No"), or the only button a report
+// has, and records what it showed.
 struct TSeenMessage {
     QString Caption;
     QString Text;

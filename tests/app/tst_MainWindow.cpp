@@ -241,6 +241,12 @@ private slots:
             {Find(main, "OBut"), "Options"},
             {Find(main, "EndIt"), "X"},
             {Find(main, "OrlenFade2"), "Show starmap"},
+            {Find(main, "SpeedButton2"), "Informations"},
+            {Find(main, "SpeedButton11"), "Special Thanks"},
+            {Find(main, "SpeedButton12"), "Copyrights"},
+            {Find(main, "SpeedButton13"), "Actual Informations"},
+            {Find(main, "Label39"), "vantor@tessaly.example"},
+            {Find(main, "Label17"), "www.tessaly.example/vantor"},
         };
         for (const auto& [widget, name] : expected) {
             QCOMPARE(SpokenName(widget), name);

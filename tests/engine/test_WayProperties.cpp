@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <random>
 #include <sstream>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -260,6 +263,78 @@ TEST_P(WayProperties, LabelsAreTheShortestCounts) {
                 ASSERT_EQ(EngineLabels(engine), ExpectedLabels(engine, tx, ty, avoid));
             }
         }
+    }
+}
+
+using Look = std::tuple<Color, Color, bool, bool>;
+
+std::vector<Look> Looks(const FakeStarMap& map) {
+    std::vector<Look> looks;
+    const auto add = [&looks](const FakeShape& s) {
+        looks.emplace_back(s.outline, s.fill, s.solid, s.visible);
+    };
+    std::for_each(map.sectors.begin(), map.sectors.end(), add);
+    std::for_each(map.dividers.begin(), map.dividers.end(), add);
+    return looks;
+}
+
+// Whatever the map went through before, a search leaves shapes, labels and
+// lines as a full reset followed by the same search does.
+TEST_P(WayProperties, ASearchDrawsAsAfterAFullReset) {
+    Universe twin = Generate(GetParam(), GetParam() >= 4);
+    TNinjaMatrix& engine = universe.engine;
+    TNinjaMatrix& reset = twin.engine;
+    FakeStarMap map{engine};
+    FakeStarMap resetMap{reset};
+    FakeLineSink resetSink;
+    reset.SetOutPutField(&resetSink);
+    std::mt19937 random(GetParam());
+    const auto below = [&random](int n) {
+        return static_cast<int>(random() % static_cast<unsigned>(n));
+    };
+    for (int step = 0; step < 500; ++step) {
+        const int x = below(kSize);
+        const int y = below(kSize);
+        const int choice = below(10);
+        for (TNinjaMatrix* e : {&engine, &reset}) {
+            switch (choice) {
+            case 0:
+                e->HighlightSector(x, y);
+                break;
+            case 1:
+                e->HighlightRace(1 + step % 6);
+                break;
+            case 2: // a link made, broken or made one-sided
+                GateFlag(e->Sector(x, y), kSides[static_cast<std::size_t>(step % 4)]) ^= 1;
+                break;
+            case 3:
+                e->Sector(x, y).Race = static_cast<std::uint8_t>(step % 8);
+                break;
+            case 4:
+                e->SetDividerColor(step % 2 == 0 ? 0x37BEFF : 0x123456);
+                break;
+            case 5:
+                e->ShowDividers();
+                break;
+            default:
+                break;
+            }
+        }
+        if (choice >= 6) {
+            const AvoidFlags& avoid = kAvoidSets[static_cast<std::size_t>(below(4))];
+            const int tx = below(kSize);
+            const int ty = below(kSize);
+            const bool shortForm = below(2) == 0;
+            sink.lines.clear();
+            resetSink.lines.clear();
+            reset.ResetMatrix();
+            ASSERT_TRUE(reset.FindWay(x, y, tx, ty, avoid, shortForm));
+            ASSERT_TRUE(engine.FindWay(x, y, tx, ty, avoid, shortForm));
+            ASSERT_EQ(sink.lines, resetSink.lines) << "step " << step;
+            ASSERT_EQ(EngineLabels(engine), ExpectedLabels(engine, tx, ty, avoid))
+                << "step " << step;
+        }
+        ASSERT_EQ(Looks(map), Looks(resetMap)) << "step " << step;
     }
 }
 

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "TreeFile.h"
 #include "TreeText.h"
 
@@ -6,8 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -89,15 +88,11 @@ TEST_F(TreeFile, ASaveThatFailsHalfwayLeavesTheOldFileByteForByte) {
     for (int i = 0; i < 10'000; ++i) {
         tree.Append(tree.Root(), "a line that makes the file larger than the limit");
     }
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const std::string message = Message([&] { SaveTreeFile(tree, Path("OwnData.txt")); });
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldSignal);
+    std::string message;
+    {
+        const TFileSizeLimit limit(64 * 1024);
+        message = Message([&] { SaveTreeFile(tree, Path("OwnData.txt")); });
+    }
 
     EXPECT_EQ(message,
               "Datei " + Path("OwnData.txt").toStdString() + " kann nicht erstellt werden");
@@ -119,6 +114,7 @@ TEST(ProgramFilePath, PortableAndInstalledCopies) {
     const QString installed = root.path() + "/usr/bin/";
     QDir().mkpath(portable);
     QDir().mkpath(installed);
+    QDir().mkpath(root.path() + "/usr/share/vantor");
     WriteFile(portable + "core.vr", "0,0,Home,1,0,0,0,0\r\n");
 
     const struct {

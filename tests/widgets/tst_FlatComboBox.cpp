@@ -160,6 +160,28 @@ private slots:
         QCOMPARE(box.currentText(), QStringLiteral("Hadal Rim"));
     }
 
+    // A whole list set at once takes the order that adding it gives, equal
+    // texts and letter case included, and replaces the items before.
+    void aListSetAtOnceIsOrderedAsAddingOrders() {
+        const QStringList texts{"home Port", "Hadal Rim", "b",         "Home port", "\u00c4gir",
+                                "a",         "B",         "\u00e4gir", "Hadal Rim"};
+        for (const bool sorted : {true, false}) {
+            TFlatComboBox added;
+            TFlatComboBox set;
+            for (TFlatComboBox* box : {&added, &set}) {
+                box->SetSorted(sorted);
+                box->addItem(QStringLiteral("old"));
+            }
+            added.clear();
+            added.addItems(texts);
+            set.SetItems(texts);
+            QCOMPARE(set.count(), texts.size());
+            for (int index = 0; index < texts.size(); ++index) {
+                QCOMPARE(set.itemText(index), added.itemText(index));
+            }
+        }
+    }
+
     void disabledBoxIsDimmed() {
         TShownBox shown;
         shown.box->setEditText(QStringLiteral("Corvane"));

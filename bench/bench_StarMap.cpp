@@ -1,0 +1,114 @@
+// Every way between the shipped universe's systems with the real star map
+// bound: the star-map window's 64 sector shapes and 112 dividers, as the main
+// window binds them, on the offscreen platform. This is what a search costs
+// the program; the painting itself follows later in the event loop and is
+// not timed. The plain breadth-first search runs here too, for the ratio.
+#include "BenchSupport.h"
+#include "Colors.h"
+#include "NinjaMatrix.h"
+#include "mappy.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The window is declared after the engine, so it goes first and unbinds its shapes.
+struct StarMap {
+    TNinjaMatrix engine;
+    std::unique_ptr<TForm4> window;
+    std::vector<std::pair<int, int>> systems;
+};
+
+// Made on first use; gone before the application object.
+std::unique_ptr<StarMap> shippedStarMap;
+
+// Bound and loaded as at start-up, with the colours of the main window's layout.
+StarMap& ShippedStarMap() {
+    if (!shippedStarMap) {
+        shippedStarMap = std::make_unique<StarMap>();
+        StarMap& made = *shippedStarMap;
+        TNinjaMatrix& engine = made.engine;
+        engine.SetFilename(ShippedCoreFile());
+        engine.SetRace1Color(RaceColor::Borons);
+        engine.SetRace2Color(RaceColor::Teladi);
+        engine.SetRace3Color(RaceColor::Split);
+        engine.SetRace4Color(RaceColor::Argons);
+        engine.SetRace5Color(RaceColor::Paranids);
+        engine.SetRace6Color(RaceColor::Xenon);
+        engine.SetDividerColor(Palette::Accent);
+        engine.SetHighlightDividerColor(Palette::White);
+        engine.SetWayPointColor(Palette::White);
+        engine.SetHighLightColor(Palette::White);
+        made.window = std::make_unique<TForm4>(engine, nullptr);
+        made.window->BindShapes();
+        engine.LoadMatrix();
+        engine.ShowDividers();
+        made.systems = NamedSystems(engine);
+    }
+    return *shippedStarMap;
+}
+
+// One iteration is one sweep over all ordered pairs of systems, with the map
+// open (every change asks for a repaint) or closed.
+void AllPairsFindWayOnStarMap(benchmark::State& state, bool mapOpen) {
+    StarMap& map = ShippedStarMap();
+    map.window->setVisible(mapOpen);
+    QApplication::processEvents();
+    DiscardingSink sink;
+    map.engine.SetOutPutField(&sink);
+    for (auto _ : state) {
+        for (const auto& [sx, sy] : map.systems) {
+            for (const auto& [tx, ty] : map.systems) {
+                benchmark::DoNotOptimize(map.engine.FindWay(sx, sy, tx, ty, kAvoidNothing, false));
+            }
+        }
+        // The repaints asked for go out between sweeps, untimed.
+        state.PauseTiming();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    const auto pairs = static_cast<std::int64_t>(map.systems.size() * map.systems.size());
+    state.SetItemsProcessed(state.iterations() * pairs);
+    map.engine.SetOutPutField(nullptr);
+    map.window->hide();
+}
+BENCHMARK_CAPTURE(AllPairsFindWayOnStarMap, Open, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(AllPairsFindWayOnStarMap, Closed, false)->Unit(benchmark::kMicrosecond);
+
+void AllPairsPlainSearch(benchmark::State& state) {
+    StarMap& map = ShippedStarMap();
+    PlainSearch plain(map.engine);
+    const auto cell = [](const std::pair<int, int>& s) {
+        return s.first * TNinjaMatrix::GridSize + s.second;
+    };
+    for (auto _ : state) {
+        for (const auto& source : map.systems) {
+            for (const auto& target : map.systems) {
+                benchmark::DoNotOptimize(
+                    plain.Way(cell(source), cell(target), kAvoidNothing).data());
+            }
+        }
+    }
+    const auto pairs = static_cast<std::int64_t>(map.systems.size() * map.systems.size());
+    state.SetItemsProcessed(state.iterations() * pairs);
+}
+BENCHMARK(AllPairsPlainSearch)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    const int result = RunBenchmarks(argc, argv,
+                                     {{"AllPairsFindWayOnStarMap/Open", "AllPairsPlainSearch"},
+                                      {"AllPairsFindWayOnStarMap/Closed", "AllPairsPlainSearch"}});
+    shippedStarMap.reset();
+    return result;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QPersistentModelIndex>
+#include <QTreeView>
+
+class QMenu;
+
+// A database tree on screen: silver text on black, no header, neither lines
+// nor expand buttons before top-level nodes, the selection still marked when
+// the tree has no focus. A right click selects the node under the pointer
+// and opens the tree's popup menu.
+class TDatabaseTree : public QTreeView {
+    Q_OBJECT
+
+public:
+    TDatabaseTree(QWidget* parent, const char* name, const QString& spokenName, int indentation);
+
+    // "Automatic database-rollout": selecting a node opens it, and the
+    // branch the previous selection opened closes unless it holds the new one.
+    bool RollOut() const { return rollOut_; }
+    void SetRollOut(bool on);
+    // "Show node-lines": lines join every lower node to its parent and siblings.
+    bool NodeLines() const { return nodeLines_; }
+    void SetNodeLines(bool on);
+
+    void SetPopupMenu(QMenu* menu) { menu_ = menu; }
+
+    // The selected node; invalid when none is.
+    QModelIndex SelectedNode() const;
+    // Selects the node, opens its ancestors and scrolls it into view; the
+    // keyboard focus stays where it is.
+    void ShowNode(const QModelIndex& index);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void RollOutTo(const QModelIndex& current);
+    void FinishPendingRollOut();
+    void DrawExpandButton(QPainter* painter, const QRect& column, bool open) const;
+
+    bool rollOut_ = false;
+    bool nodeLines_ = false;
+    // The node the last selection opened in roll-out mode.
+    QPersistentModelIndex rolledOut_;
+    // A selection by a mouse press rolls out when the button goes up, so
+    // that the clicked node stays under the pointer for the whole click.
+    bool pressing_ = false;
+    bool rollOutPending_ = false;
+    // The node a right button press selected: the menu is for it, even when
+    // the roll-out has moved it away from under the pointer since.
+    QPersistentModelIndex rightPressed_;
+    QMenu* menu_ = nullptr;
+};

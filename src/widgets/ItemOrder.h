@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QStringList>
+
+// Puts texts in the order of a sorted flat combo box: letter case aside,
+// texts that compare equal in the order they came. A list that is in order
+// already is only checked.
+void SortLetterCaseAside(QStringList& texts);

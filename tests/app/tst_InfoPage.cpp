@@ -1,0 +1,253 @@
+#include "TestSupport.h"
+
+#include "Colors.h"
+#include "OrlenFade.h"
+#include "main.h"
+#include "mappy.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QUrl>
+#include <sys/stat.h>
+
+namespace {
+
+const QStringList Panels{"InfoPanel", "Thanks", "CopyR", "Readme"};
+
+// Stands in for the desktop's mail and web programs.
+class TUrlRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    TUrlRecorder() {
+        for (const char* scheme : {"mailto", "http"}) {
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
+        }
+    }
+    ~TUrlRecorder() override {
+        for (const char* scheme : {"mailto", "http"}) {
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+        }
+    }
+    QList<QUrl> Opened;
+
+public slots:
+    void Open(const QUrl& url) { Opened << url; }
+};
+
+// A fresh current folder for the test, and the former one back afterwards.
+class TCurrentFolder {
+public:
+    TCurrentFolder() { QDir::setCurrent(folder_.path()); }
+    ~TCurrentFolder() { QDir::setCurrent(former_); }
+    TCurrentFolder(const TCurrentFolder&) = delete;
+    TCurrentFolder& operator=(const TCurrentFolder&) = delete;
+
+private:
+    QString former_ = QDir::currentPath();
+    QTemporaryDir folder_;
+};
+
+} // namespace
+
+// The Info page as the user meets it: opened from its tab, driven with the
+// mouse and the keyboard.
+class TInfoPageTest : public TProgramTest {
+    Q_OBJECT
+
+    QTabBar* Tabs() const { return Find<QTabWidget>(Main(), "PageControl1")->tabBar(); }
+    void ClickTab(int index) const {
+        QTest::mouseClick(Tabs(), Qt::LeftButton, {}, Tabs()->tabRect(index).center());
+    }
+    void Press(const char* button) const {
+        QTest::mouseClick(Find<QToolButton>(Main(), button), Qt::LeftButton);
+    }
+    QStringList ShownPanels() const {
+        QStringList shown;
+        for (const QString& panel : Panels) {
+            if (Find(Main(), qPrintable(panel))->isVisible()) {
+                shown << panel;
+            }
+        }
+        return shown;
+    }
+    QLabel* Link(const char* name) const { return Find<QLabel>(Main(), name); }
+    static QColor TextColor(const QWidget* widget) {
+        return widget->palette().color(QPalette::WindowText);
+    }
+
+    void Prepare() override { ClickTab(4); }
+
+private slots:
+    // The page opens on "Informations"; each button shows its panel alone.
+    void buttonsSwitchThePanels_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("panel");
+        QTest::newRow("Special Thanks") << "SpeedButton11"
+                                        << "Thanks";
+        QTest::newRow("Copyrights") << "SpeedButton12"
+                                    << "CopyR";
+        QTest::newRow("Actual Informations") << "SpeedButton13"
+                                             << "Readme";
+        QTest::newRow("Informations") << "SpeedButton2"
+                                      << "InfoPanel";
+    }
+    void buttonsSwitchThePanels() {
+        QFETCH(QString, button);
+        QFETCH(QString, panel);
+        QCOMPARE(ShownPanels(), QStringList{"InfoPanel"});
+        for (const char* version : {"Label33", "Label25", "Label9"}) {
+            QCOMPARE(Find<QLabel>(Main(), version)->text(),
+                     QStringLiteral("Version 1.03 Xtended-Database Release / EV"));
+        }
+        Press(qPrintable(button));
+        QCOMPARE(ShownPanels(), QStringList{panel});
+    }
+
+    // Whichever page the user turns to, the Info page comes back on "Informations".
+    void pageChangeRewindsToInformations_data() {
+        QTest::addColumn<int>("page");
+        QTest::newRow("Navigation") << 0;
+        QTest::newRow("System Database") << 1;
+        QTest::newRow("Own Database") << 2;
+        QTest::newRow("Notepad") << 3;
+    }
+    void pageChangeRewindsToInformations() {
+        QFETCH(int, page);
+        Press("SpeedButton12");
+        ClickTab(page);
+        ClickTab(4);
+        QCOMPARE(ShownPanels(), QStringList{"InfoPanel"});
+    }
+
+    // The link under the pointer is lit, never both, and both rest as soon
+    // as the pointer is elsewhere.
+    void linksLightUnderThePointer() {
+        const QColor rest = FromBgr(Palette::Accent);
+        const QColor lit = FromBgr(Palette::LinkHover);
+        const struct {
+            const char* over;
+            QColor mail;
+            QColor web;
+        } steps[] = {
+            {"Label39", lit, rest}, {"Label17", rest, lit},     {"InfoPanel", rest, rest},
+            {"Label17", rest, lit}, {"Label39", lit, rest},     {"Panel3", rest, rest},
+            {"Label39", lit, rest}, {"OrlenFade1", rest, rest},
+        };
+        for (const auto& step : steps) {
+            QWidget* over = Find(Main(), step.over);
+            QTest::mouseMove(over, over == Find(Main(), "InfoPanel") ? QPoint(5, 300)
+                                                                     : over->rect().center());
+            QCOMPARE(TextColor(Link("Label39")), step.mail);
+            QCOMPARE(TextColor(Link("Label17")), step.web);
+        }
+    }
+
+    // A click, or Enter and Space on a link that has the keyboard focus, hands
+    // the address to the desktop.
+    void linksOpenThroughTheDesktop_data() {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QUrl>("url");
+        const QUrl mail(QStringLiteral("mailto:vantor@tessaly.example"));
+        const QUrl web(QStringLiteral("http://www.tessaly.example/vantor"));
+        QTest::newRow("e-mail, click") << "Label39" << 0 << mail;
+        QTest::newRow("web, click") << "Label17" << 0 << web;
+        QTest::newRow("e-mail, Enter") << "Label39" << int(Qt::Key_Return) << mail;
+        QTest::newRow("web, Space") << "Label17" << int(Qt::Key_Space) << web;
+    }
+    void linksOpenThroughTheDesktop() {
+        QFETCH(QString, link);
+        QFETCH(int, key);
+        QFETCH(QUrl, url);
+        TUrlRecorder desktop;
+        QLabel* label = Link(qPrintable(link));
+        if (key == 0) {
+            QTest::mouseClick(label, Qt::LeftButton);
+        } else {
+            label->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
+        }
+        QCOMPARE(desktop.Opened, QList<QUrl>{url});
+    }
+
+    // "upgrade.vr" from the current folder, read at every press: rich text
+    // or plain text. A file gone since leaves the text it showed; one that
+    // can't be read goes to the error box, and the page stays where it was.
+    void actualInformationFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("panel");
+        const QString missing = QStringLiteral("Actual information-file NOT FOUND !");
+        QTest::newRow("plain text")
+            << "file" << QByteArray("Line one\r\nLine two") << "Line one\nLine two"
+            << "Readme";
+        QTest::newRow("rich text")
+            << "file" << QByteArray("{\\rtf1\\ansi Fresh {\\b news}}") << "Fresh news"
+            << "Readme";
+        QTest::newRow("removed after reading") << "removed" << QByteArray("Old news") << "Old news"
+                                               << "Readme";
+        QTest::newRow("a folder") << "folder" << QByteArray() << missing << "InfoPanel";
+        QTest::newRow("a pipe") << "pipe" << QByteArray() << missing << "InfoPanel";
+    }
+    void actualInformationFile() {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, text);
+        QFETCH(QString, panel);
+        const TCurrentFolder current;
+        TErrorBoxRecorder errors;
+        if (kind == "folder") {
+            QVERIFY(QDir().mkdir(QStringLiteral("upgrade.vr")));
+        } else if (kind == "pipe") {
+            QCOMPARE(mkfifo("upgrade.vr", 0600), 0);
+        } else {
+            QFile file(QStringLiteral("upgrade.vr"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        Press("SpeedButton13");
+        if (kind == "removed") {
+            QVERIFY(QFile::remove(QStringLiteral("upgrade.vr")));
+            Press("SpeedButton2");
+            Press("SpeedButton13");
+        }
+        QCOMPARE(Find<QTextEdit>(Main(), "RichEdit3")->toPlainText(), text);
+        QCOMPARE(ShownPanels(), QStringList{panel});
+        const bool unreadable = panel != "Readme";
+        QCOMPARE(errors.Texts.size(), unreadable ? 1 : 0);
+        if (unreadable) {
+            QVERIFY2(errors.Texts[0].contains(QStringLiteral("upgrade.vr")),
+                     qPrintable(errors.Texts[0]));
+        }
+    }
+
+    // The star-map picture lights up under the pointer, goes back when it
+    // leaves, and a click opens the star map.
+    void starMapPictureFadesAndOpensTheMap() {
+        auto* picture = Find<TOrlenFade>(Main(), "OrlenFade2");
+        const auto shows = [picture](const QImage& expected) {
+            return picture->ShownImage() == expected.convertToFormat(QImage::Format_RGB32);
+        };
+        QVERIFY(picture->PicFrom() != picture->PicTo());
+        QTest::mouseMove(picture, picture->rect().center());
+        QTRY_VERIFY(shows(picture->PicTo()));
+        QTest::mouseMove(Find(Main(), "OrlenFade1"));
+        QTRY_VERIFY(shows(picture->PicFrom()));
+        QVERIFY(Fixture().Form4()->isHidden());
+        QTest::mouseClick(picture, Qt::LeftButton);
+        QVERIFY(Fixture().Form4()->isVisible());
+    }
+};
+
+VANTOR_GUI_TEST_MAIN(TInfoPageTest)
+#include "tst_InfoPage.moc"
