@@ -290,3 +290,40 @@ QIcon ProgramIcon() {
     }
     return icon;
 }
+
+namespace {
+
+constexpr QSize TitleSize(394, 54);
+constexpr QSize StarFieldSize(196, 247);
+constexpr QSize InfoColumnSize(131, 144);
+constexpr std::uint32_t StarMapFieldSeed = 1703;
+
+} // namespace
+
+QString ShippedPictureFile(TShippedPicture picture) {
+    switch (picture) {
+    case TShippedPicture::Title:
+        return QStringLiteral("title.png");
+    case TShippedPicture::StarField:
+        return QStringLiteral("starfield.png");
+    case TShippedPicture::InfoColumn:
+        break;
+    }
+    return QStringLiteral("infocolumn.png");
+}
+
+QPixmap DrawShippedPicture(TShippedPicture picture) {
+    switch (picture) {
+    case TShippedPicture::Title:
+        return TitleArtwork(TitleSize);
+    case TShippedPicture::StarField:
+        return QPixmap::fromImage(GenerateStarField(StarFieldSize, StarMapFieldSeed));
+    case TShippedPicture::InfoColumn:
+        break;
+    }
+    return InfoColumnArtwork(InfoColumnSize);
+}
+
+QPixmap ShippedPicture(TShippedPicture picture) {
+    return QPixmap(QStringLiteral(":/artwork/") + ShippedPictureFile(picture));
+}

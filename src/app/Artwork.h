@@ -5,8 +5,26 @@
 #include <QPixmap>
 #include <QSize>
 
-// The program's pictures, all drawn here at run time: nothing is loaded from
-// files, so the artwork is the same on every machine.
+#include <array>
+
+// The program's pictures, all drawn here by our own code, so the artwork is
+// the same on every machine. The large ones are drawn once, when the program
+// is built, and the windows load them finished.
+
+// The pictures drawn at build time.
+enum class TShippedPicture {
+    Title,      // the title across the top of the main window, 394 by 54
+    StarField,  // the star map's background, 196 by 247
+    InfoColumn, // the head of the Info page's button column, 131 by 144
+};
+inline constexpr std::array AllShippedPictures{TShippedPicture::Title, TShippedPicture::StarField,
+                                               TShippedPicture::InfoColumn};
+
+// What the windows show: the picture as the build drew it.
+QPixmap ShippedPicture(TShippedPicture picture);
+// The build's side: the picture drawn, and the file name it is kept under.
+QPixmap DrawShippedPicture(TShippedPicture picture);
+QString ShippedPictureFile(TShippedPicture picture);
 
 // The title across the top of the main window: "VANTOR" over a star field.
 QPixmap TitleArtwork(QSize size);

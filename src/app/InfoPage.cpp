@@ -67,12 +67,21 @@ TInfoPage::TInfoPage(QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("TabSheet2"));
     SetColors(this, Palette::DarkGround, Palette::Silver);
-    BuildButtonColumn();
-    BuildInfoPanel();
-    BuildThanks();
-    BuildCopyR();
-    BuildReadme();
-    ShowInformations();
+}
+
+// The page is built when it is first shown: the start of the program need
+// not wait for panels that most runs never open.
+void TInfoPage::showEvent(QShowEvent* event) {
+    if (Panel3 == nullptr) {
+        BuildButtonColumn();
+        BuildInfoPanel();
+        BuildThanks();
+        BuildCopyR();
+        BuildReadme();
+        ShowVersionLine();
+        ShowInformations();
+    }
+    QWidget::showEvent(event);
 }
 
 void TInfoPage::BuildButtonColumn() {
@@ -80,8 +89,8 @@ void TInfoPage::BuildButtonColumn() {
     SetColors(Panel3, Palette::Black, Palette::Silver);
     Place(Panel3, 2, 0, 133, 390);
 
-    Image2 = MakeControl<QLabel>(Panel3, "Image2");
-    Image2->setPixmap(InfoColumnArtwork(QSize(131, 144)));
+    Image2 =
+        LazyPicture(Panel3, "Image2", [] { return ShippedPicture(TShippedPicture::InfoColumn); });
     Image2->setAccessibleName(QStringLiteral("Vantor"));
     Place(Image2, 1, 1, 131, 144);
 
@@ -231,14 +240,24 @@ void TInfoPage::BuildReadme() {
 }
 
 void TInfoPage::SetVersionLine(const QString& text) {
+    versionLine_ = text;
+    if (Panel3 != nullptr) {
+        ShowVersionLine();
+    }
+}
+
+void TInfoPage::ShowVersionLine() {
     for (QLabel* label : {Label33, Label25, Label9}) {
-        SetLabelCaption(label, text);
+        SetLabelCaption(label, versionLine_);
         label->adjustSize();
     }
 }
 
 void TInfoPage::ShowInformations() {
-    SpeedButton2Click(SpeedButton2);
+    // A page not built yet opens on its first panel anyway.
+    if (Panel3 != nullptr) {
+        SpeedButton2Click(SpeedButton2);
+    }
 }
 
 void TInfoPage::SpeedButton2Click(const QObject* sender) {

@@ -26,9 +26,11 @@ public:
     void ShowInformations();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ShowVersionLine();
     void BuildButtonColumn();
     QFrame* MakePanel(const char* name);
     QLabel* AddHeader(QFrame* panel, const char* versionName);
@@ -72,4 +74,5 @@ private:
     QLabel* Label39 = nullptr; // e-mail link
     QLabel* Label17 = nullptr; // web link
     QTextEdit* RichEdit3 = nullptr;
+    QString versionLine_;
 };

@@ -103,6 +103,35 @@ TCloseFooter MakeCloseFooter(QWidget* panel, const QRect& bar, const QRect& butt
     return footer;
 }
 
+namespace {
+
+class TLazyPicture : public QLabel {
+public:
+    TLazyPicture(QWidget* parent, std::function<QPixmap()> draw)
+        : QLabel(parent)
+        , draw_(std::move(draw)) {}
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        if (draw_) {
+            setPixmap(draw_());
+            draw_ = nullptr;
+        }
+        QLabel::showEvent(event);
+    }
+
+private:
+    std::function<QPixmap()> draw_;
+};
+
+} // namespace
+
+QLabel* LazyPicture(QWidget* parent, const char* name, std::function<QPixmap()> draw) {
+    auto* picture = new TLazyPicture(parent, std::move(draw));
+    picture->setObjectName(QString::fromLatin1(name));
+    return picture;
+}
+
 QLabel* Heading(QWidget* parent, const char* name, const QString& caption, int left, int top) {
     auto* label = MakeControl<QLabel>(parent, name);
     SetLabelCaption(label, caption);

@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 // The windows' face: Tahoma where installed, else a close sans-serif, at
 // pixel sizes so that the layouts' measures hold.
@@ -52,6 +53,10 @@ struct TCloseFooter {
     QToolButton* Button;
 };
 TCloseFooter MakeCloseFooter(QWidget* panel, const QRect& bar, const QRect& button);
+
+// A picture drawn when it is first shown: the drawing is left out of the
+// start of the program.
+QLabel* LazyPicture(QWidget* parent, const char* name, std::function<QPixmap()> draw);
 
 // A bold heading in the accent colour at the page's left, top.
 QLabel* Heading(QWidget* parent, const char* name, const QString& caption, int left, int top);

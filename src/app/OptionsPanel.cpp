@@ -221,14 +221,6 @@ TOptionsPanel::TOptionsPanel(QWidget* parent, TMessenger& messenger, QString pro
     BuildGeneralSettings();
     BuildDatabaseSettings();
 
-    OpenDialog2 = Named(new QFileDialog(this, QStringLiteral("Please choose a data-file...")),
-                        QStringLiteral("OpenDialog2"));
-    // The toolkit's own dialog, the same on every system.
-    OpenDialog2->setOption(QFileDialog::DontUseNativeDialog);
-    OpenDialog2->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog2->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDialog2->setNameFilter(QStringLiteral("vr Data (*.vr)"));
-
     // The hint switch starts as the box shows it.
     THintPolicy::Instance().SetHintsShown(CheckBox3->isChecked());
 }
@@ -366,7 +358,7 @@ void TOptionsPanel::ShowDataFileHints() {
 void TOptionsPanel::SpeedButton8Click(QObject* sender) {
     const bool infoData = sender == SpeedButton9;
     QString& path = infoData ? infoDataPath_ : coreDataPath_;
-    const QString chosen = ChooseDataFile(OpenDialog2, path, programFolder_);
+    const QString chosen = ChooseDataFile(DataFileDialog(), path, programFolder_);
     if (!chosen.isEmpty()) {
         path = chosen;
         ShowPathIn(infoData ? SysInfoDat : SysCoreDat, chosen);
@@ -377,6 +369,21 @@ void TOptionsPanel::SpeedButton8Click(QObject* sender) {
             MessageKind::Alert);
     }
     emit SettingsChanged();
+}
+
+// Made when first needed: building a file dialog loads icons and lists a
+// folder, which the start of the program need not wait for.
+QFileDialog* TOptionsPanel::DataFileDialog() {
+    if (OpenDialog2 == nullptr) {
+        OpenDialog2 = Named(new QFileDialog(this, QStringLiteral("Please choose a data-file...")),
+                            QStringLiteral("OpenDialog2"));
+        // The toolkit's own dialog, the same on every system.
+        OpenDialog2->setOption(QFileDialog::DontUseNativeDialog);
+        OpenDialog2->setFileMode(QFileDialog::ExistingFile);
+        OpenDialog2->setAcceptMode(QFileDialog::AcceptOpen);
+        OpenDialog2->setNameFilter(QStringLiteral("vr Data (*.vr)"));
+    }
+    return OpenDialog2;
 }
 
 void TOptionsPanel::CheckBox3Click() {

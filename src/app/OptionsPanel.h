@@ -56,6 +56,7 @@ private:
     void BuildDatabaseSettings();
     void SpeedButton7Click();
     void SpeedButton8Click(QObject* sender);
+    QFileDialog* DataFileDialog();
     void CheckBox3Click();
 
     TMessenger& messenger_;

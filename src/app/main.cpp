@@ -37,6 +37,7 @@ namespace {
 constexpr int ClientWidth = 486;
 constexpr int PagesHeight = 494;
 constexpr int OptionsHeight = 245;
+constexpr QSize StarMapPictureSize(73, 54);
 constexpr std::uint32_t TabFrame = 0x5A5A5A;
 constexpr std::uint32_t SelectedTab = 0x494949;
 
@@ -129,13 +130,11 @@ void TForm1::BuildMainLayout() {
     SetColors(panel, Palette::DarkGround, Palette::Silver);
     fill->addWidget(panel);
 
-    OrlenFade1 =
-        FadePicture(panel, "OrlenFade1", TitleArtwork(QSize(394, 54)), QStringLiteral("Vantor"));
+    OrlenFade1 = FadePicture(panel, "OrlenFade1", ShippedPicture(TShippedPicture::Title),
+                             QStringLiteral("Vantor"));
     Place(OrlenFade1, 7, 6, 394, 54);
-    const QSize mapPicture(73, 54);
-    OrlenFade2 = FadePicture(panel, "OrlenFade2", StarMapPicture(mapPicture),
+    OrlenFade2 = FadePicture(panel, "OrlenFade2", StarMapPicture(StarMapPictureSize),
                              QStringLiteral("Show starmap"));
-    OrlenFade2->SetPicTo(StarMapPictureLit(mapPicture));
     OrlenFade2->setToolTip(QStringLiteral("Show starmap"));
     OrlenFade2->setCursor(Qt::PointingHandCursor);
     Place(OrlenFade2, 405, 6, 73, 54);
@@ -199,7 +198,13 @@ void TForm1::ConnectPages() {
             Guarded([this] { PageControl1Changing(); }));
     // The star-map picture lights up while the pointer is over it.
     TOrlenFade* fade = OrlenFade2;
-    connect(fade, &TOrlenFade::OnMouseEnter, this, Guarded([fade] { fade->Blend(); }));
+    connect(fade, &TOrlenFade::OnMouseEnter, this, Guarded([fade] {
+                // The lit picture is drawn when the pointer first comes, not at start.
+                if (fade->PicTo().isNull()) {
+                    fade->SetPicTo(StarMapPictureLit(StarMapPictureSize));
+                }
+                fade->Blend();
+            }));
     connect(fade, &TOrlenFade::OnMouseLeave, this, Guarded([fade] { fade->BlendBack(); }));
     connect(fade, &TOrlenFade::OnClick, this, Guarded([this] { Button1Click(); }));
     ConnectDatabasePages();

@@ -1,12 +1,12 @@
 #include "mappy.h"
 
+#include "Artwork.h"
 #include "Colors.h"
 #include "Cp1252.h"
 #include "ErrorBox.h"
 #include "Look.h"
 #include "MatrixShape.h"
 #include "NinjaMatrix.h"
-#include "StarField.h"
 
 #include <QFrame>
 #include <QHideEvent>
@@ -20,7 +20,6 @@ namespace {
 constexpr int SectorSize = 17;
 // The last column would sit at 177; the layout keeps rows 1 to 7 at 176.
 constexpr int LastColumnLeft = 176;
-constexpr std::uint32_t StarFieldSeed = 1703;
 
 // Cells the universe leaves empty: their shapes never show.
 bool IsEmptyCell(int column, int row) {
@@ -45,10 +44,9 @@ TForm4::TForm4(TNinjaMatrix& engine, QWidget* parent)
     , engine_(engine) {
     Panel1 = MakeSatellitePanel(this, "Form4", QStringLiteral("Starmap"), 200, 250);
 
-    Image1 = new QLabel(Panel1);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1 =
+        LazyPicture(Panel1, "Image1", [] { return ShippedPicture(TShippedPicture::StarField); });
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(QPixmap::fromImage(GenerateStarField(QSize(196, 247), StarFieldSeed)));
     Place(Image1, 2, 2, 196, 246);
 
     BuildShapes();

@@ -1,8 +1,10 @@
 #include "StarField.h"
 
 #include <QColor>
+#include <QRect>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -27,41 +29,103 @@ double Smooth(double t) {
     return t * t * (3.0 - 2.0 * t);
 }
 
-// Bilinear value noise over a lattice `cell` pixels wide.
-double ValueNoise(double x, double y, double cell, std::uint32_t seed) {
-    const double fx = x / cell;
-    const double fy = y / cell;
-    const int x0 = static_cast<int>(std::floor(fx));
-    const int y0 = static_cast<int>(std::floor(fy));
-    const double tx = Smooth(fx - x0);
-    const double ty = Smooth(fy - y0);
-    const double top = LatticeValue(x0, y0, seed) * (1 - tx) + LatticeValue(x0 + 1, y0, seed) * tx;
-    const double bottom =
-        LatticeValue(x0, y0 + 1, seed) * (1 - tx) + LatticeValue(x0 + 1, y0 + 1, seed) * tx;
-    return top * (1 - ty) + bottom * ty;
-}
+// Bilinear value noise over a lattice `cell` pixels wide, for one rectangle
+// of pixels. The lattice values it needs are hashed once, and each pixel
+// column's and row's place between lattice lines is worked out once, not for
+// every pixel; every value is the same as working it out on the spot.
+class TValueNoise {
+public:
+    TValueNoise(double cell, std::uint32_t seed, QRect pixels)
+        : columns_(Places(pixels.left(), pixels.width(), cell))
+        , rows_(Places(pixels.top(), pixels.height(), cell))
+        , latticeLeft_(columns_.front().Lattice)
+        , latticeTop_(rows_.front().Lattice)
+        , latticeWidth_(columns_.back().Lattice - latticeLeft_ + 2) {
+        const int latticeHeight = rows_.back().Lattice - latticeTop_ + 2;
+        lattice_.resize(static_cast<std::size_t>(latticeWidth_ * latticeHeight));
+        for (int row = 0; row < latticeHeight; ++row) {
+            for (int column = 0; column < latticeWidth_; ++column) {
+                lattice_[static_cast<std::size_t>(row * latticeWidth_ + column)] =
+                    LatticeValue(latticeLeft_ + column, latticeTop_ + row, seed);
+            }
+        }
+    }
+
+    // The noise at the rectangle's pixel (column, row), counted from its corner.
+    double At(int column, int row) const {
+        const TPlace& x = columns_[static_cast<std::size_t>(column)];
+        const TPlace& y = rows_[static_cast<std::size_t>(row)];
+        const double* above = &lattice_[static_cast<std::size_t>(
+            (y.Lattice - latticeTop_) * latticeWidth_ + (x.Lattice - latticeLeft_))];
+        const double* below = above + latticeWidth_;
+        const double top = above[0] * (1 - x.Weight) + above[1] * x.Weight;
+        const double bottom = below[0] * (1 - x.Weight) + below[1] * x.Weight;
+        return top * (1 - y.Weight) + bottom * y.Weight;
+    }
+
+private:
+    // A pixel's lattice line before it and its smoothed weight toward the next.
+    struct TPlace {
+        int Lattice;
+        double Weight;
+    };
+
+    static std::vector<TPlace> Places(int first, int count, double cell) {
+        std::vector<TPlace> places;
+        places.reserve(static_cast<std::size_t>(std::max(count, 1)));
+        for (int pixel = first; pixel < first + std::max(count, 1); ++pixel) {
+            const double position = pixel / cell;
+            const int lattice = static_cast<int>(std::floor(position));
+            places.push_back({lattice, Smooth(position - lattice)});
+        }
+        return places;
+    }
+
+    std::vector<TPlace> columns_;
+    std::vector<TPlace> rows_;
+    int latticeLeft_;
+    int latticeTop_;
+    int latticeWidth_;
+    std::vector<double> lattice_;
+};
 
 // Four octaves of noise, coarse to fine: clouds with ragged edges.
-double Clouds(double x, double y, std::uint32_t seed) {
-    double sum = 0;
-    double weight = 0.5;
-    double cell = 64;
-    for (int octave = 0; octave < 4; ++octave) {
-        sum += weight * ValueNoise(x, y, cell, seed + static_cast<std::uint32_t>(octave) * 7919u);
-        weight /= 2;
-        cell /= 2;
+class TClouds {
+public:
+    TClouds(std::uint32_t seed, QRect pixels) {
+        double cell = 64;
+        for (int octave = 0; octave < 4; ++octave) {
+            octaves_.emplace_back(cell, seed + static_cast<std::uint32_t>(octave) * 7919u, pixels);
+            cell /= 2;
+        }
     }
-    return sum / 0.9375;
-}
+
+    double At(int column, int row) const {
+        double sum = 0;
+        double weight = 0.5;
+        for (const TValueNoise& octave : octaves_) {
+            sum += weight * octave.At(column, row);
+            weight /= 2;
+        }
+        return sum / 0.9375;
+    }
+
+private:
+    std::vector<TValueNoise> octaves_;
+};
 
 int Channel(double value) {
     return std::clamp(static_cast<int>(value + 0.5), 0, 255);
 }
 
-QRgb NebulaPixel(int x, int y, std::uint32_t seed) {
-    const double density = std::pow(std::clamp((Clouds(x, y, seed) - 0.40) * 2.2, 0.0, 1.0), 1.6);
-    // A second field shifts the hue between violet and a bluish purple.
-    const double tint = Clouds(x + 311, y + 173, seed ^ 0x5BD1E995u);
+// A second field, shifted, tints the hue between violet and a bluish purple.
+constexpr QPoint TintShift(311, 173);
+
+// (x, y) counts from the picture's corner; the tint field lies shifted.
+
+QRgb NebulaPixel(int x, int y, const TClouds& clouds, const TClouds& tints) {
+    const double density = std::pow(std::clamp((clouds.At(x, y) - 0.40) * 2.2, 0.0, 1.0), 1.6);
+    const double tint = tints.At(x, y);
     const double red = 6 + density * (70 + 40 * tint);
     const double green = 3 + density * (12 + 10 * tint);
     const double blue = 14 + density * (95 + 30 * (1 - tint));
@@ -102,9 +166,13 @@ void SprinkleStars(QImage& image, std::uint32_t seed) {
 
 QImage GenerateStarField(QSize size, std::uint32_t seed) {
     QImage image(size, QImage::Format_RGB32);
+    const QRect pixels(QPoint(0, 0), size);
+    const TClouds clouds(seed, pixels);
+    const TClouds tints(seed ^ 0x5BD1E995u, pixels.translated(TintShift));
     for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
-            image.setPixel(x, y, NebulaPixel(x, y, seed));
+            line[x] = NebulaPixel(x, y, clouds, tints);
         }
     }
     SprinkleStars(image, seed);

@@ -226,6 +226,11 @@ private slots:
         TProgramFixture fixture;
         fixture.StartAndShow();
         TForm1* main = fixture.Form1();
+        // Every page once, so that the pages built on first showing are there.
+        auto* pages = Find<QTabWidget>(main, "PageControl1");
+        for (int page = pages->count() - 1; page >= 0; --page) {
+            pages->setCurrentIndex(page);
+        }
         const TNavigationPage* navigation = &main->Navigation();
         const QList<QPair<QWidget*, QString>> expected{
             {Find(navigation, "Von"), "From"},

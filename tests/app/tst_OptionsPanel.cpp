@@ -45,6 +45,9 @@ void AnswerDataFileDialog(const QString& path) {
     WhenModalShows([path](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->windowTitle(), "Please choose a data-file...");
+        QCOMPARE(dialog->nameFilters(), QStringList{"vr Data (*.vr)"});
+        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
         if (path.isEmpty()) {
             dialog->reject();
             return;
@@ -90,11 +93,6 @@ private slots:
                  Find<QWidget>(form, "TabSheet4"));
         QVERIFY(Find<QLineEdit>(form, "SysCoreDat")->isReadOnly() &&
                 !Find<QLineEdit>(form, "SysCoreDat")->hasFrame());
-        QCOMPARE(Find<QFileDialog>(form, "OpenDialog2")->windowTitle(),
-                 "Please choose a data-file...");
-        QCOMPARE(Find<QFileDialog>(form, "OpenDialog2")->nameFilters(),
-                 QStringList{"vr Data (*.vr)"});
-        QCOMPARE(Find<QFileDialog>(form, "OpenDialog2")->fileMode(), QFileDialog::ExistingFile);
 
         OpenOptions(form);
         QVERIFY(Find<QFrame>(form, "Options")->isVisible() &&
