@@ -1,16 +1,20 @@
 #include "NavigationPage.h"
 
+#include "Artwork.h"
 #include "Colors.h"
 #include "Cp1252.h"
 #include "ErrorBox.h"
 #include "FlatComboBox.h"
 #include "Look.h"
 #include "Messenger.h"
+#include "Printing.h"
 #include "RichEditSink.h"
 #include "WindowStrip.h"
 
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QToolButton>
 #include <algorithm>
@@ -62,7 +66,9 @@ TNavigationPage::TNavigationPage(QWidget* parent, TNinjaMatrix& engine, TMesseng
     , strip_(strip) {
     setObjectName(QStringLiteral("TabSheet3"));
     SetColors(this, Palette::DarkGround, Palette::Silver);
+    st.SetDivider(" through");
     BuildControls();
+    BuildPopupMenu();
     waySink_ = std::make_unique<TRichEditSink>(RichEdit1);
     engine_.SetOutPutField(waySink_.get());
 }
@@ -107,6 +113,32 @@ void TNavigationPage::BuildControls() {
     connect(SpeedButton3, &QToolButton::clicked, this, Guarded([this] { WayClick(SpeedButton3); }));
     connect(SpeedButton1, &QToolButton::clicked, this, Guarded([this] { SpeedButton1Click(); }));
     connect(SpeedButton5, &QToolButton::clicked, this, Guarded([this] { SpeedButton5Click(); }));
+    connect(SpeedButton4, &QToolButton::clicked, this, Guarded([this] { SpeedButton4Click(); }));
+}
+
+// The way output's own menu, in place of the box's usual one.
+void TNavigationPage::BuildPopupMenu() {
+    PopupMenu1 = MakeControl<QMenu>(this, "PopupMenu1");
+    PopupMenu1->setAccessibleName(QStringLiteral("Find the system"));
+    const auto item = [this](const char* name, int picture, const QString& caption,
+                             TFindTarget target) {
+        QAction* action = PopupMenu1->addAction(ImageListPicture(picture), caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this,
+                Guarded([this, target] { SysData1Click(target); }));
+        return action;
+    };
+    SysData1 =
+        item("SysData1", 2, QStringLiteral("Find in System-Databse"), TFindTarget::SystemDatabase);
+    EigData1 =
+        item("EigData1", 3, QStringLiteral("Find in Own-Database"), TFindTarget::OwnDatabase);
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N1"));
+    Notiz1 = item("Notiz1", 0, QStringLiteral("Find in Notepad"), TFindTarget::Notepad);
+
+    RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(RichEdit1, &QTextEdit::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenu1->popup(RichEdit1->viewport()->mapToGlobal(at));
+    });
 }
 
 void TNavigationPage::FillSystemLists() {
@@ -234,4 +266,21 @@ void TNavigationPage::SpeedButton1Click() {
 
 void TNavigationPage::SpeedButton5Click() {
     strip_.ShowAvoid();
+}
+
+void TNavigationPage::SpeedButton4Click() {
+    PrintWithDialog(this, *WayForPaper(*RichEdit1->document()));
+}
+
+// The line of the caret (of the selection's start), whatever the mouse
+// points at; its first piece before " through" is the system's name, a line
+// without one is taken whole.
+void TNavigationPage::SysData1Click(TFindTarget target) {
+    const int caret = RichEdit1->textCursor().selectionStart();
+    const QString line = RichEdit1->document()->findBlock(caret).text();
+    st.Tokenize(EncodeCp1252(line));
+    const QString keyword = DecodeCp1252(st.NextToken());
+    if (!keyword.isEmpty()) {
+        emit FindRequested(target, keyword);
+    }
 }

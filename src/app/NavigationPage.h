@@ -1,19 +1,25 @@
 #pragma once
 
 #include "NinjaMatrix.h"
+#include "StringTokenizer.h"
 
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 class QFrame;
+class QAction;
 class QLabel;
+class QMenu;
 class QTextEdit;
 class QToolButton;
 class TMessenger;
 class TFlatComboBox;
 class TRichEditSink;
 class TWindowStrip;
+
+// Where the way output's popup menu looks for the system of a line.
+enum class TFindTarget { SystemDatabase, OwnDatabase, Notepad };
 
 // The "Navigation" page: the From and To boxes, the way request and the box
 // the way is written into. The star map and the avoid window reach it through
@@ -46,6 +52,11 @@ public:
     SectorPosition From() const { return from_; }
     SectorPosition To() const { return to_; }
 
+signals:
+    // "Find in ..." of the way output's popup menu, with the system of the
+    // line that holds the caret.
+    void FindRequested(TFindTarget target, const QString& keyword);
+
 private:
     void BuildControls();
     // Every way request: the sender decides the form (short only for SpeedButton3).
@@ -57,12 +68,18 @@ private:
     void NachKeyPress();
     void SpeedButton1Click();
     void SpeedButton5Click();
+    // Prints the way under its heading.
+    void SpeedButton4Click();
+    void BuildPopupMenu();
+    void SysData1Click(TFindTarget target);
 
     TNinjaMatrix& engine_;
     TMessenger& messenger_;
     TWindowStrip& strip_;
     std::function<AvoidFlags()> avoidFlags_;
     std::unique_ptr<TRichEditSink> waySink_;
+    // Cuts the system's name off a way line: Divider " through".
+    TStringTokenizer st;
     SectorPosition from_{0, 0};
     SectorPosition to_{0, 0};
     bool mapPicking_ = false;
@@ -78,4 +95,8 @@ private:
     QToolButton* SpeedButton1 = nullptr; // "X"
     QToolButton* SpeedButton3 = nullptr; // "Short description"
     QToolButton* SpeedButton4 = nullptr; // "Print"
+    QMenu* PopupMenu1 = nullptr;         // of RichEdit1
+    QAction* SysData1 = nullptr;         // "Find in System-Databse"
+    QAction* EigData1 = nullptr;         // "Find in Own-Database"
+    QAction* Notiz1 = nullptr;           // "Find in Notepad"
 };

@@ -173,7 +173,7 @@ void TForm1::BuildPages() {
                                }};
     systemDatabase_ = new TSystemDatabasePage(PageControl1, links);
     ownDatabase_ = new TOwnDatabasePage(PageControl1, links);
-    notepad_ = new TNotepadPage(PageControl1);
+    notepad_ = new TNotepadPage(PageControl1, *this, SearchPosition);
     info_ = new TInfoPage(PageControl1);
     // The tab icons are pictures 1, 2, 3 and 0 of the image list; Info has none.
     PageControl1->addTab(navigation_, ImageListPicture(1), QStringLiteral("Navigation"));
@@ -188,6 +188,7 @@ void TForm1::ConnectPages() {
     const auto updateReg = Guarded([this] { settings_->UpdateReg(); });
     connect(options_, &TOptionsPanel::SettingsChanged, this, updateReg);
     connect(&notepad_->AutoLoad(), &TAutoLoadOption::Toggled, this, updateReg);
+    connect(notepad_, &TNotepadPage::SettingsChanged, this, updateReg);
     connect(&ownDatabase_->AutoLoad(), &TAutoLoadOption::Toggled, this, updateReg);
     connect(options_, &TOptionsPanel::CloseRequested, this, Guarded([this] { OButClick(); }));
     connect(OBut, &TBitBtnWithColor::clicked, this, Guarded([this] { OButClick(); }));
@@ -207,6 +208,28 @@ void TForm1::ConnectPages() {
     connect(fade, &TOrlenFade::OnMouseLeave, this, Guarded([fade] { fade->BlendBack(); }));
     connect(fade, &TOrlenFade::OnClick, this, Guarded([this] { Button1Click(); }));
     ConnectDatabasePages();
+    connect(navigation_, &TNavigationPage::FindRequested, this,
+            [this](TFindTarget target, const QString& keyword) {
+                RunGuarded([&] { FindFromOutput(target, keyword); });
+            });
+}
+
+// The way output's popup menu: the page comes to the front and searches.
+void TForm1::FindFromOutput(TFindTarget target, const QString& keyword) {
+    switch (target) {
+    case TFindTarget::SystemDatabase:
+        PageControl1->setCurrentWidget(systemDatabase_);
+        systemDatabase_->FindFromOutput(keyword);
+        break;
+    case TFindTarget::OwnDatabase:
+        PageControl1->setCurrentWidget(ownDatabase_);
+        ownDatabase_->FindFromOutput(keyword);
+        break;
+    case TFindTarget::Notepad:
+        PageControl1->setCurrentWidget(notepad_);
+        notepad_->FindFromOutput(keyword);
+        break;
+    }
 }
 
 // Both trees follow the two display options, and each tree's popup sends an
@@ -270,6 +293,7 @@ void TForm1::FormShow() {
     NinjaMatrix1.LoadMatrix();
     navigation_->FillSystemLists();
     ownDatabase_->SetListItems(systemDatabase_->SearchItems());
+    notepad_->SetSearchItems(systemDatabase_->SearchItems());
     NinjaMatrix1.ShowDividers();
     strip_.SetLeader(TLeader::Main);
     settings_->SetSettingsReady();

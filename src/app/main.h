@@ -23,6 +23,7 @@ class TOwnDatabasePage;
 class TProgramSettings;
 class TSystemDatabasePage;
 class TWindowStrip;
+enum class TFindTarget;
 
 // What start-up needs from outside the windows.
 struct TStartOptions {
@@ -76,6 +77,7 @@ private:
     void EndItClick();
     void PageControl1Changing();
     void SetPagesShown(bool shown);
+    void FindFromOutput(TFindTarget target, const QString& keyword);
 
     TWindowStrip& strip_;
     TStartOptions start_;

@@ -20,9 +20,11 @@ class QTextDocument;
 //     notes->setDefaultFont(box->font());
 //     notes->setParent(box);
 //     QTextDocument* old = box->document();
+//     // The box deletes its first document itself, within setDocument.
+//     const bool boxOwnsOld = old->parent() == box;
 //     box->setDocument(notes.release());
-//     if (old->parent() == box) {
-//         delete old; // the box's first document it deletes itself
+//     if (boxOwnsOld) {
+//         delete old;
 //     }
 //
 // and saving: SaveNotesFile(path, *box->document()).

@@ -9,8 +9,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -153,6 +155,22 @@ void WhenModalShows(std::function<void(QWidget*)> answer, int timeoutMs) {
         }
     });
     timer->start();
+}
+
+void AnswerFileDialog(const QString& path, QString* seen) {
+    WhenModalShows([path, seen](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog != nullptr);
+        if (seen != nullptr) {
+            *seen = dialog->selectedFiles().value(0);
+        }
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
 }
 
 TMessageAnswerer::TMessageAnswerer(QString buttonCaption)

@@ -138,6 +138,11 @@ private:
 // raises. Call it before the action that opens the window.
 void WhenModalShows(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
 
+// Answers the next file dialog: types the path into its file name box and
+// accepts, as a user would; an empty path cancels the dialog. `seen`, when
+// given, receives the file the dialog offered as it opened.
+void AnswerFileDialog(const QString& path, QString* seen = nullptr);
+
 // Answers every message window shown while it lives by pressing the button
 // with the given caption ("&OK", "&Yes", "&No"), or the only button a report
 // has, and records what it showed.

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QSettings>
+#include <QTextEdit>
 #include <QTextStream>
 #include <QToolButton>
 
@@ -238,6 +239,16 @@ private slots:
         Find<QCheckBox>(form, "CheckBox5")->setChecked(false);
         QCOMPARE(Stored(fixture)["SysCoreDat"], core);
         QCOMPARE(Stored(fixture)["AutoLoad Notes"], "0");
+    }
+
+    void theLastNotesAreLoadedAtStartUp() {
+        TProgramFixture fixture;
+        const QString notes =
+            MakeFile(fixture.DataHome() + "/notes.vrn", "{\\rtf1 Hello {\\b notes}}");
+        WriteStore(fixture, "[General]\nAutoLoad%20Notes=1\nLInotes=" + notes + "\n");
+        fixture.StartAndShow();
+        QCOMPARE(Find<QTextEdit>(fixture.Form1(), "RichEdit2")->toPlainText(), "Hello notes");
+        QVERIFY(Find<QCheckBox>(fixture.Form1(), "CheckBox1")->isChecked());
     }
 
     void valueNamesInAnotherLetterCaseAreFound() {
