@@ -9,7 +9,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QResource>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -305,6 +307,7 @@ QIcon ProgramIcon() {
 namespace {
 
 constexpr QSize TitleSize(394, 54);
+constexpr QSize StarMapButtonSize(73, 54);
 constexpr QSize StarFieldSize(196, 247);
 constexpr QSize InfoColumnSize(131, 144);
 constexpr std::uint32_t StarMapFieldSeed = 1703;
@@ -314,19 +317,27 @@ constexpr std::uint32_t StarMapFieldSeed = 1703;
 QString ShippedPictureFile(TShippedPicture picture) {
     switch (picture) {
     case TShippedPicture::Title:
-        return QStringLiteral("title.png");
+        return QStringLiteral("title.pixels");
+    case TShippedPicture::StarMapButton:
+        return QStringLiteral("starmap.pixels");
+    case TShippedPicture::StarMapLit:
+        return QStringLiteral("starmaplit.pixels");
     case TShippedPicture::StarField:
-        return QStringLiteral("starfield.png");
+        return QStringLiteral("starfield.pixels");
     case TShippedPicture::InfoColumn:
         break;
     }
-    return QStringLiteral("infocolumn.png");
+    return QStringLiteral("infocolumn.pixels");
 }
 
 QPixmap DrawShippedPicture(TShippedPicture picture) {
     switch (picture) {
     case TShippedPicture::Title:
         return TitleArtwork(TitleSize);
+    case TShippedPicture::StarMapButton:
+        return StarMapPicture(StarMapButtonSize);
+    case TShippedPicture::StarMapLit:
+        return StarMapPictureLit(StarMapButtonSize);
     case TShippedPicture::StarField:
         return QPixmap::fromImage(GenerateStarField(StarFieldSize, StarMapFieldSeed));
     case TShippedPicture::InfoColumn:
@@ -335,6 +346,32 @@ QPixmap DrawShippedPicture(TShippedPicture picture) {
     return InfoColumnArtwork(InfoColumnSize);
 }
 
+QByteArray ShippedPictureBytes(const QImage& picture) {
+    const QImage pixels = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const std::array<std::uint32_t, 2> size{static_cast<std::uint32_t>(pixels.width()),
+                                            static_cast<std::uint32_t>(pixels.height())};
+    QByteArray bytes(reinterpret_cast<const char*>(size.data()), sizeof size);
+    for (int y = 0; y < pixels.height(); ++y) {
+        bytes.append(reinterpret_cast<const char*>(pixels.constScanLine(y)),
+                     static_cast<qsizetype>(pixels.width()) * 4);
+    }
+    return bytes;
+}
+
 QPixmap ShippedPicture(TShippedPicture picture) {
-    return QPixmap(QStringLiteral(":/artwork/") + ShippedPictureFile(picture));
+    const QResource resource(QStringLiteral(":/artwork/") + ShippedPictureFile(picture));
+    const QByteArray bytes = resource.uncompressedData();
+    std::array<std::uint32_t, 2> size{};
+    if (bytes.size() < static_cast<qsizetype>(sizeof size)) {
+        return {};
+    }
+    std::memcpy(size.data(), bytes.constData(), sizeof size);
+    const auto width = static_cast<int>(size[0]);
+    const auto height = static_cast<int>(size[1]);
+    if (bytes.size() != static_cast<qsizetype>(sizeof size) + qsizetype{4} * width * height) {
+        return {};
+    }
+    const QImage pixels(reinterpret_cast<const uchar*>(bytes.constData()) + sizeof size, width,
+                        height, width * 4, QImage::Format_ARGB32_Premultiplied);
+    return QPixmap::fromImage(pixels);
 }

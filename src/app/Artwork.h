@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -13,18 +14,25 @@
 
 // The pictures drawn at build time.
 enum class TShippedPicture {
-    Title,      // the title across the top of the main window, 394 by 54
-    StarField,  // the star map's background, 196 by 247
-    InfoColumn, // the head of the Info page's button column, 131 by 144
+    Title,         // the title across the top of the main window, 394 by 54
+    StarMapButton, // the picture that opens the star map, 73 by 54
+    StarMapLit,    // the same lit up while the pointer is over it
+    StarField,     // the star map's background, 196 by 247
+    InfoColumn,    // the head of the Info page's button column, 131 by 144
 };
-inline constexpr std::array AllShippedPictures{TShippedPicture::Title, TShippedPicture::StarField,
-                                               TShippedPicture::InfoColumn};
+inline constexpr std::array AllShippedPictures{
+    TShippedPicture::Title, TShippedPicture::StarMapButton, TShippedPicture::StarMapLit,
+    TShippedPicture::StarField, TShippedPicture::InfoColumn};
 
 // What the windows show: the picture as the build drew it.
 QPixmap ShippedPicture(TShippedPicture picture);
-// The build's side: the picture drawn, and the file name it is kept under.
+// The build's side: the picture drawn, the file name it is kept under, and
+// its pixels as that file holds them: width and height as two 32-bit
+// numbers, then the premultiplied 32-bit pixels, all in the machine's byte
+// order. Read without an image decoder, the pictures cost the start nothing.
 QPixmap DrawShippedPicture(TShippedPicture picture);
 QString ShippedPictureFile(TShippedPicture picture);
+QByteArray ShippedPictureBytes(const QImage& picture);
 
 // The title across the top of the main window: "VANTOR" over a star field.
 QPixmap TitleArtwork(QSize size);

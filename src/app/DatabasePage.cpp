@@ -31,17 +31,35 @@ QString NotFoundText(const QString& keyword, bool again) {
 
 } // namespace
 
-TDatabasePage::TDatabasePage(QWidget* parent, TDatabaseLinks links,
-                             const TDatabasePageLayout& layout)
+TDatabasePage::TDatabasePage(QWidget* parent, TDatabaseLinks links, TDatabasePageLayout layout)
     : QWidget(parent)
     , links_(std::move(links))
+    , layout_(std::move(layout))
     , model_(new TDatabaseModel(this)) {
-    setObjectName(QString::fromLatin1(layout.Page));
+    setObjectName(QString::fromLatin1(layout_.Page));
     SetColors(this, Palette::DarkGround, Palette::Silver);
-    BuildControls(layout);
 }
 
-void TDatabasePage::BuildControls(const TDatabasePageLayout& layout) {
+void TDatabasePage::setVisible(bool visible) {
+    if (visible) {
+        EnsureBuilt();
+    }
+    QWidget::setVisible(visible);
+}
+
+void TDatabasePage::EnsureBuilt() {
+    if (tree_ != nullptr) {
+        return;
+    }
+    BuildControls();
+    tree_->SetRollOut(rollOut_);
+    tree_->SetNodeLines(nodeLines_);
+    searchBox_->SetItems(searchItems_);
+    BuildPageControls();
+}
+
+void TDatabasePage::BuildControls() {
+    const TDatabasePageLayout& layout = layout_;
     const QString searchFor = QStringLiteral("Search for");
     heading_ = Heading(this, layout.Heading, searchFor, 4, 0);
     searchBox_ = CompletingBox(this, layout.SearchBox, searchFor, Palette::DarkGround, 3, 17, 84);
@@ -72,11 +90,24 @@ void TDatabasePage::BuildControls(const TDatabasePageLayout& layout) {
 }
 
 void TDatabasePage::SetRollOut(bool on) {
-    tree_->SetRollOut(on);
+    rollOut_ = on;
+    if (tree_ != nullptr) {
+        tree_->SetRollOut(on);
+    }
 }
 
 void TDatabasePage::SetNodeLines(bool on) {
-    tree_->SetNodeLines(on);
+    nodeLines_ = on;
+    if (tree_ != nullptr) {
+        tree_->SetNodeLines(on);
+    }
+}
+
+void TDatabasePage::SetSearchItems(const QStringList& items) {
+    searchItems_ = items;
+    if (searchBox_ != nullptr) {
+        searchBox_->SetItems(items);
+    }
 }
 
 QString TDatabasePage::ExportPath(const QString& name) const {
@@ -135,6 +166,7 @@ void TDatabasePage::SearchClick() {
 }
 
 void TDatabasePage::FindFromOutput(const QString& keyword) {
+    EnsureBuilt();
     searchBox_->setCurrentText(keyword);
     links_.SearchPosition.Value = 0;
     SearchClick();

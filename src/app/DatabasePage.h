@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -54,6 +55,8 @@ class TDatabasePage : public QWidget {
     Q_OBJECT
 
 public:
+    // Built before showing, so that the new controls show with the page.
+    void setVisible(bool visible) override;
     // Searches the tree from its top for the keyword, as the search button
     // does after the keyword was put into the search box, and shows the
     // selected entry on the star map.
@@ -63,13 +66,22 @@ public:
     void SetRollOut(bool on);
     void SetNodeLines(bool on);
 
+    // The item list of the search box.
+    void SetSearchItems(const QStringList& items);
+
 signals:
     // "Find in ..." of the popup menu: the other tree's page is to look for
     // the selected entry's text.
     void FindInOtherTree(const QString& text);
 
 protected:
-    TDatabasePage(QWidget* parent, TDatabaseLinks links, const TDatabasePageLayout& layout);
+    TDatabasePage(QWidget* parent, TDatabaseLinks links, TDatabasePageLayout layout);
+
+    // The controls are built when the page is first shown: the start of the
+    // program needs the tree's entries, not the widgets that show them.
+    void EnsureBuilt();
+    // A page's own controls, built with the shared ones.
+    virtual void BuildPageControls() {}
 
     TDatabaseModel& Model() const { return *model_; }
     TDatabaseTree& Tree() const { return *tree_; }
@@ -98,7 +110,7 @@ protected:
     void ODatClick();
 
 private:
-    void BuildControls(const TDatabasePageLayout& layout);
+    void BuildControls();
     // The tree search, from hit to hit.
     void SearchClick();
     void SearchBoxEnter();
@@ -106,6 +118,10 @@ private:
     void FindSelectedInOtherTree();
 
     TDatabaseLinks links_;
+    TDatabasePageLayout layout_;
+    QStringList searchItems_;
+    bool rollOut_ = true;
+    bool nodeLines_ = true;
     TDatabaseModel* model_ = nullptr;
     TDatabaseTree* tree_ = nullptr;
     QLabel* heading_ = nullptr;

@@ -71,8 +71,8 @@ TInfoPage::TInfoPage(QWidget* parent)
 
 // The page is built when it is first shown: the start of the program need
 // not wait for panels that most runs never open.
-void TInfoPage::showEvent(QShowEvent* event) {
-    if (Panel3 == nullptr) {
+void TInfoPage::setVisible(bool visible) {
+    if (visible && Panel3 == nullptr) {
         BuildButtonColumn();
         BuildInfoPanel();
         BuildThanks();
@@ -81,7 +81,7 @@ void TInfoPage::showEvent(QShowEvent* event) {
         ShowVersionLine();
         ShowInformations();
     }
-    QWidget::showEvent(event);
+    QWidget::setVisible(visible);
 }
 
 void TInfoPage::BuildButtonColumn() {

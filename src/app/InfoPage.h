@@ -18,6 +18,8 @@ class TInfoPage : public QWidget {
     Q_OBJECT
 
 public:
+    // Built before showing, so that the new controls show with the page.
+    void setVisible(bool visible) override;
     explicit TInfoPage(QWidget* parent);
 
     // The version line in the headers of the panels that carry one.
@@ -26,7 +28,6 @@ public:
     void ShowInformations();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -153,10 +153,8 @@ void TNavigationPage::FillSystemLists() {
             }
         }
     }
-    for (QComboBox* box : std::initializer_list<QComboBox*>{Von, Nach}) {
-        box->clear();
-        box->addItems(names);
-        box->setCurrentIndex(-1);
+    for (TFlatComboBox* box : {Von, Nach}) {
+        box->SetItems(names);
     }
 }
 

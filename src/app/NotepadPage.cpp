@@ -78,12 +78,23 @@ TNotepadPage::TNotepadPage(QWidget* parent, TMessenger& messenger, TSearchPositi
                                     [this](const QString& path) { LoadFile(path); })) {
     setObjectName(QStringLiteral("TabSheet4"));
     SetColors(this, Palette::DarkGround, Palette::Silver);
-    BuildControls();
-}
-
-void TNotepadPage::BuildControls() {
+    // The notes are there from the start: the last file may be loaded into them.
     RichEdit2 = NotesBox(this);
     new TNotesFormatting(RichEdit2);
+}
+
+void TNotepadPage::setVisible(bool visible) {
+    if (visible) {
+        EnsureBuilt();
+    }
+    QWidget::setVisible(visible);
+}
+
+// The search box and the buttons are built when the page is first shown.
+void TNotepadPage::EnsureBuilt() {
+    if (NoteS != nullptr) {
+        return;
+    }
     NoteS = CompletingBox(this, "NoteS", QStringLiteral("Keyword"), Palette::Black, 2, 369, 199);
     NotesSearch = NotesButton(this, "NotesSearch", QStringLiteral("Find"),
                               QStringLiteral("Search the keyword in whole notepad"), 205, true);
@@ -103,17 +114,21 @@ void TNotepadPage::BuildControls() {
             Guarded([this] { BitBtnWithColor5Click(); }));
     connect(BitBtnWithColor4, &TBitBtnWithColor::clicked, this,
             Guarded([this] { BitBtnWithColor4Click(); }));
+    NoteS->SetItems(searchItems_);
+    setTabOrder(RichEdit2, NoteS);
 }
 
 void TNotepadPage::SetSearchItems(const QStringList& items) {
-    NoteS->clear();
-    NoteS->addItems(items);
-    NoteS->setCurrentIndex(-1);
+    searchItems_ = items;
+    if (NoteS != nullptr) {
+        NoteS->SetItems(items);
+    }
 }
 
 // A new keyword from elsewhere is looked for from the top, as the trees do:
 // after an earlier hit further down, it would be reported missing.
 void TNotepadPage::FindFromOutput(const QString& keyword) {
+    EnsureBuilt();
     NoteS->setCurrentText(keyword);
     QTextCursor caret = RichEdit2->textCursor();
     caret.clearSelection();

@@ -23,6 +23,8 @@ class TNotepadPage : public QWidget {
     Q_OBJECT
 
 public:
+    // Built before showing, so that the new controls show with the page.
+    void setVisible(bool visible) override;
     // The search resets the tree searches' start whenever the user edits its box.
     TNotepadPage(QWidget* parent, TMessenger& messenger, TSearchPosition& searchPosition);
 
@@ -41,7 +43,7 @@ signals:
     void SettingsChanged();
 
 private:
-    void BuildControls();
+    void EnsureBuilt();
     // Replaces the notes by the file's text once it is read completely.
     void LoadFile(const QString& path);
     QFileDialog* MakeOpenDialog();
@@ -58,6 +60,7 @@ private:
     TMessenger& messenger_;
     TSearchPosition& searchPosition_;
     TAutoLoadOption* autoLoad_;
+    QStringList searchItems_;
     QString lastOpened_;
     QString lastSaved_;
 

@@ -14,6 +14,7 @@
 #include "NodeText.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -45,13 +46,22 @@ TOwnDatabasePage::TOwnDatabasePage(QWidget* parent, TDatabaseLinks links)
     : TDatabasePage(parent, std::move(links), Layout())
     , autoLoad_(new TAutoLoadOption(this, "CheckBox2", 117, -2, 260,
                                     [this](const QString& path) { Model().Load(path); })) {
-    BuildControls();
-    BuildMenu();
     Model().SetEditableCheck([this](const TTreeNode& node) {
         return renameAllowed_ && !IsProtectedEntry(Links().Engine, node.Text());
     });
     // The tree as the window is built: the root alone.
     Model().Append(QModelIndex(), std::string(OwnDatabaseRoot));
+}
+
+void TOwnDatabasePage::BuildPageControls() {
+    BuildControls();
+    BuildMenu();
+    AddTO->SetItems(addItems_);
+    // The keyboard visits the auto-load box after Load, as the page reads.
+    if (auto* autoLoadBox = findChild<QCheckBox*>(QStringLiteral("CheckBox2"))) {
+        setTabOrder(&LoadButton(), autoLoadBox);
+        setTabOrder(autoLoadBox, AddTO);
+    }
 }
 
 void TOwnDatabasePage::BuildControls() {
@@ -92,8 +102,10 @@ void TOwnDatabasePage::BuildMenu() {
 }
 
 void TOwnDatabasePage::SetListItems(const QStringList& items) {
-    for (TFlatComboBox* box : {&SearchBox(), AddTO}) {
-        box->SetItems(items);
+    SetSearchItems(items);
+    addItems_ = items;
+    if (AddTO != nullptr) {
+        AddTO->SetItems(items);
     }
 }
 

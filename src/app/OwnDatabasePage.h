@@ -33,6 +33,7 @@ signals:
     void SettingsChanged();
 
 private:
+    void BuildPageControls() override;
     void BuildControls();
     void BuildMenu();
     void BuildDefaultTree();
@@ -49,6 +50,7 @@ private:
     TAutoLoadOption* autoLoad_ = nullptr;
     // Whether entries that are no part of the skeleton may be renamed in place.
     bool renameAllowed_ = false;
+    QStringList addItems_;
 
     TFlatComboBox* AddTO = nullptr;
     TBitBtnWithColor* ADD = nullptr;

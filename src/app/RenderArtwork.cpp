@@ -8,13 +8,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
 #include <cstdio>
 
 namespace {
 
 bool Save(const QPixmap& picture, const QString& folder, const QString& name) {
-    if (!QDir().mkpath(folder) || !picture.save(folder + QLatin1Char('/') + name)) {
+    if (!QDir().mkpath(folder) || !picture.save(folder + QLatin1Char('/') + name, "PNG")) {
         std::fprintf(stderr, "vantor-render-artwork: cannot write %s into %s\n", qPrintable(name),
                      qPrintable(folder));
         return false;
@@ -24,7 +25,11 @@ bool Save(const QPixmap& picture, const QString& folder, const QString& name) {
 
 bool RenderPictures(const QString& output) {
     for (const TShippedPicture picture : AllShippedPictures) {
-        if (!Save(DrawShippedPicture(picture), output, ShippedPictureFile(picture))) {
+        QFile file(output + QLatin1Char('/') + ShippedPictureFile(picture));
+        if (!QDir().mkpath(output) || !file.open(QIODevice::WriteOnly) ||
+            file.write(ShippedPictureBytes(DrawShippedPicture(picture).toImage())) < 0) {
+            std::fprintf(stderr, "vantor-render-artwork: cannot write %s\n",
+                         qPrintable(file.fileName()));
             return false;
         }
     }

@@ -4,6 +4,7 @@
 #include "DatabaseModel.h"
 #include "ErrorBox.h"
 #include "FlatComboBox.h"
+#include "ItemOrder.h"
 #include "Messenger.h"
 #include "NodeText.h"
 
@@ -30,6 +31,9 @@ TDatabasePageLayout Layout() {
 
 TSystemDatabasePage::TSystemDatabasePage(QWidget* parent, TDatabaseLinks links)
     : TDatabasePage(parent, std::move(links), Layout()) {
+}
+
+void TSystemDatabasePage::BuildPageControls() {
     AddFindItem("InEigenerDatenbankanzeigen1", QStringLiteral("Find in Own-Database"), 3);
     connect(&SaveButton(), &TBitBtnWithColor::clicked, this,
             Guarded([this] { BitBtnWithColor2Click(); }));
@@ -44,16 +48,10 @@ void TSystemDatabasePage::LoadInfoData(const QString& path) {
     for (const TTreeNode* node = Model().Tree().First(); node != nullptr; node = node->Next()) {
         texts << DisplayText(node->Text());
     }
-    SearchBox().SetItems(std::move(texts));
-}
-
-QStringList TSystemDatabasePage::SearchItems() const {
-    QStringList items;
-    items.reserve(SearchBox().count());
-    for (int index = 0; index < SearchBox().count(); ++index) {
-        items << SearchBox().itemText(index);
-    }
-    return items;
+    // The box keeps them in its own order; later loads leave them.
+    SortLetterCaseAside(texts);
+    searchItems_ = texts;
+    SetSearchItems(texts);
 }
 
 void TSystemDatabasePage::BitBtnWithColor2Click() {

@@ -18,10 +18,14 @@ public:
     // offers nothing.
     void LoadInfoData(const QString& path);
 
-    // The item list of the search box: the texts of the info data file.
-    QStringList SearchItems() const;
+    // The item list of the search box: the texts of the info data file as
+    // read at start.
+    const QStringList& SearchItems() const { return searchItems_; }
 
 private:
+    void BuildPageControls() override;
     void BitBtnWithColor2Click();
     void BitBtnWithColor3Click();
+
+    QStringList searchItems_;
 };

@@ -37,7 +37,6 @@ namespace {
 constexpr int ClientWidth = 486;
 constexpr int PagesHeight = 494;
 constexpr int OptionsHeight = 245;
-constexpr QSize StarMapPictureSize(73, 54);
 constexpr std::uint32_t TabFrame = 0x5A5A5A;
 constexpr std::uint32_t SelectedTab = 0x494949;
 
@@ -133,7 +132,7 @@ void TForm1::BuildMainLayout() {
     OrlenFade1 = FadePicture(panel, "OrlenFade1", ShippedPicture(TShippedPicture::Title),
                              QStringLiteral("Vantor"));
     Place(OrlenFade1, 7, 6, 394, 54);
-    OrlenFade2 = FadePicture(panel, "OrlenFade2", StarMapPicture(StarMapPictureSize),
+    OrlenFade2 = FadePicture(panel, "OrlenFade2", ShippedPicture(TShippedPicture::StarMapButton),
                              QStringLiteral("Show starmap"));
     OrlenFade2->setToolTip(QStringLiteral("Show starmap"));
     OrlenFade2->setCursor(Qt::PointingHandCursor);
@@ -201,7 +200,7 @@ void TForm1::ConnectPages() {
     connect(fade, &TOrlenFade::OnMouseEnter, this, Guarded([fade] {
                 // The lit picture is drawn when the pointer first comes, not at start.
                 if (fade->PicTo().isNull()) {
-                    fade->SetPicTo(StarMapPictureLit(StarMapPictureSize));
+                    fade->SetPicTo(ShippedPicture(TShippedPicture::StarMapLit));
                 }
                 fade->Blend();
             }));

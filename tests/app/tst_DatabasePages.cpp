@@ -143,6 +143,10 @@ struct TProgram {
         }
         Fixture.StartAndShow();
         Form = Fixture.Form1();
+        // The pages are built when the user first turns to them.
+        ShowTab("System Database");
+        ShowTab("Own Database");
+        ShowTab("Navigation");
         ZenitDat = Find<QTreeView>(Form, "ZenitDat");
         ODat = Find<QTreeView>(Form, "ODat");
         Activate(Form);

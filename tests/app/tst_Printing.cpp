@@ -78,7 +78,9 @@ class TPrintingTest : public TProgramTest {
         button->click();
     }
     QAbstractButton* WayPrint() const { return Find<QToolButton>(&Navigation(), "SpeedButton4"); }
+    // The notepad's Print button, on its page as the user sees it.
     QAbstractButton* NotesPrint() const {
+        Find<QTabWidget>(Main(), "PageControl1")->setCurrentWidget(&Main()->Notepad());
         return Find<QAbstractButton>(Main(), "BitBtnWithColor6");
     }
 
