@@ -80,7 +80,10 @@ std::unique_ptr<QTextDocument> LoadNotesFile(const QString& path) {
 void SaveNotesFile(const QString& path, const QTextDocument& document) {
     const QByteArray bytes = WriteRtf(document);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // The buffer's last write can fail (a full disk, a size limit) where
+    // commit would not notice: flush first and ask.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        !file.commit()) {
         throw TNotesFileError(
             QStringLiteral("Datei %1 kann nicht erstellt werden").arg(FullPath(path)));
     }

@@ -110,7 +110,9 @@ void SaveTreeFile(const TTree& tree, const QString& path) {
         written = written && file.write(piece.data(), static_cast<qint64>(piece.size())) ==
                                  static_cast<qint64>(piece.size());
     });
-    if (!written || !file.commit()) {
+    // The buffer's last write can fail (a full disk, a size limit) where
+    // commit would not notice: flush first and ask.
+    if (!written || !file.flush() || !file.commit()) {
         file.cancelWriting();
         throw CreateError(path);
     }

@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <QVariant>
+#include <algorithm>
 
 namespace {
 
@@ -71,12 +72,29 @@ void TSettingsStore::Close() {
     }
     changed_ = false;
     settings->sync();
-    // A read-time format error stays in the status; only access errors
-    // come from writing.
-    if (settings->status() == QSettings::AccessError) {
+    if (!Written(*settings)) {
         throw TSettingsError(
             QStringLiteral("Settings: the values could not be written to \"%1\".").arg(Location()));
     }
+}
+
+// An access error comes from writing. A format error found while reading
+// stays in the status and hides whether the writing failed too: then the
+// store is read again and must hold every value as written.
+bool TSettingsStore::Written(const QSettings& settings) {
+    switch (settings.status()) {
+    case QSettings::NoError:
+        return true;
+    case QSettings::AccessError:
+        return false;
+    case QSettings::FormatError:
+        break;
+    }
+    const std::unique_ptr<QSettings> stored = OpenPlatformStore();
+    const QStringList keys = settings.allKeys();
+    return std::all_of(keys.begin(), keys.end(), [&](const QString& key) {
+        return stored->value(key) == settings.value(key);
+    });
 }
 
 QString TSettingsStore::StoredName(const QString& name) const {

@@ -53,6 +53,8 @@ private:
     // empty when there is none.
     QString StoredName(const QString& name) const;
     void Write(const QString& name, const QVariant& value);
+    // Whether the values reached the store after a sync.
+    static bool Written(const QSettings& settings);
 
     std::unique_ptr<QSettings> settings_;
     bool readable_ = false;
