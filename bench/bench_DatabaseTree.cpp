@@ -3,6 +3,7 @@
 // whole program's start with such a file.
 #include "DatabaseModel.h"
 #include "DatabaseTree.h"
+#include "HeadlessMain.h"
 #include "NodeText.h"
 #include "Startup.h"
 #include "TreeFile.h"
@@ -165,12 +166,5 @@ BENCHMARK_CAPTURE(StartUp, HundredThousandNodes, true)->Unit(benchmark::kMillise
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunHeadlessBenchmarks(argc, argv);
 }

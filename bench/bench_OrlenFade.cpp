@@ -2,6 +2,7 @@
 // between the frames of a whole blend, painted on Qt's offscreen platform.
 // The pictures are the main window's own.
 #include "Artwork.h"
+#include "HeadlessMain.h"
 #include "OrlenFade.h"
 #include "StarField.h"
 
@@ -107,15 +108,5 @@ BENCHMARK(WholeBlend)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunHeadlessBenchmarks(argc, argv);
 }

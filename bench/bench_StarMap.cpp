@@ -5,6 +5,8 @@
 // not timed. The plain breadth-first search runs here too, for the ratio.
 #include "BenchSupport.h"
 #include "Colors.h"
+#include "HeadlessMain.h"
+#include "Look.h"
 #include "NinjaMatrix.h"
 #include "mappy.h"
 
@@ -34,16 +36,7 @@ StarMap& ShippedStarMap() {
         StarMap& made = *shippedStarMap;
         TNinjaMatrix& engine = made.engine;
         engine.SetFilename(ShippedCoreFile());
-        engine.SetRace1Color(RaceColor::Borons);
-        engine.SetRace2Color(RaceColor::Teladi);
-        engine.SetRace3Color(RaceColor::Split);
-        engine.SetRace4Color(RaceColor::Argons);
-        engine.SetRace5Color(RaceColor::Paranids);
-        engine.SetRace6Color(RaceColor::Xenon);
-        engine.SetDividerColor(Palette::Accent);
-        engine.SetHighlightDividerColor(Palette::White);
-        engine.SetWayPointColor(Palette::White);
-        engine.SetHighLightColor(Palette::White);
+        ApplyEngineColors(engine);
         made.window = std::make_unique<TForm4>(engine, nullptr);
         made.window->BindShapes();
         engine.LoadMatrix();
@@ -102,13 +95,5 @@ BENCHMARK(AllPairsPlainSearch)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    const int result = RunBenchmarks(argc, argv,
-                                     {{"AllPairsFindWayOnStarMap/Open", "AllPairsPlainSearch"},
-                                      {"AllPairsFindWayOnStarMap/Closed", "AllPairsPlainSearch"}});
-    shippedStarMap.reset();
-    return result;
+    return RunHeadlessBenchmarks(argc, argv);
 }

@@ -3,6 +3,7 @@
 #include "ButtonWithColor.h"
 #include "Colors.h"
 #include "FlatComboBox.h"
+#include "NinjaMatrix.h"
 
 #include <QAbstractButton>
 #include <QFontDatabase>
@@ -179,4 +180,19 @@ TBitBtnWithColor* ColourButton(QWidget* parent, const char* name, const QString&
         button->setAccessibleDescription(hint);
     }
     return button;
+}
+
+void ApplyEngineColors(TNinjaMatrix& engine) {
+    engine.SetRace1Color(RaceColor::Borons);
+    engine.SetRace2Color(RaceColor::Teladi);
+    engine.SetRace3Color(RaceColor::Split);
+    engine.SetRace4Color(RaceColor::Argons);
+    engine.SetRace5Color(RaceColor::Paranids);
+    engine.SetRace6Color(RaceColor::Xenon);
+    engine.SetStartPointColor(Palette::Green);
+    engine.SetTargetPointColor(Palette::Red);
+    engine.SetDividerColor(Palette::Accent);
+    engine.SetHighlightDividerColor(Palette::White);
+    engine.SetWayPointColor(Palette::White);
+    engine.SetHighLightColor(Palette::White);
 }

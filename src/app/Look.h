@@ -18,6 +18,7 @@ void SetTextColor(QWidget* widget, std::uint32_t text);
 void Place(QWidget* widget, int left, int top, int width, int height);
 
 class QAbstractButton;
+class TNinjaMatrix;
 class TBitBtnWithColor;
 class TFlatComboBox;
 class QFrame;
@@ -73,3 +74,6 @@ TFlatComboBox* CompletingBox(QWidget* parent, const char* name, const QString& s
 // A push button with the dark face and the caption in the accent colour.
 TBitBtnWithColor* ColourButton(QWidget* parent, const char* name, const QString& caption,
                                const QString& hint, const QFont& font);
+
+// The route engine's race, way and link colours as the windows show them.
+void ApplyEngineColors(TNinjaMatrix& engine);

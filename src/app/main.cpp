@@ -71,23 +71,12 @@ QString TabStyle() {
              Css(Palette::Accent));
 }
 
-// The engine's colours and file name as the main window's layout gives them.
+// The engine's colours as the window's layout gives them, and the shipped
+// core data file, also when the settings are never read: a start that stops
+// early must not load whatever core.vr the current folder holds.
 void ApplyEngineLayout(TNinjaMatrix& engine, const QString& programFolder) {
-    // The shipped file, also when the settings are never read: a start that
-    // stops early must not load whatever core.vr the current folder holds.
+    ApplyEngineColors(engine);
     engine.SetFilename(QFile::encodeName(ProgramFilePath(programFolder, "core.vr")).toStdString());
-    engine.SetRace1Color(RaceColor::Borons);
-    engine.SetRace2Color(RaceColor::Teladi);
-    engine.SetRace3Color(RaceColor::Split);
-    engine.SetRace4Color(RaceColor::Argons);
-    engine.SetRace5Color(RaceColor::Paranids);
-    engine.SetRace6Color(RaceColor::Xenon);
-    engine.SetStartPointColor(Palette::Green);
-    engine.SetTargetPointColor(Palette::Red);
-    engine.SetDividerColor(Palette::Accent);
-    engine.SetHighlightDividerColor(Palette::White);
-    engine.SetWayPointColor(Palette::White);
-    engine.SetHighLightColor(Palette::White);
 }
 
 } // namespace
