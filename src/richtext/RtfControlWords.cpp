@@ -1,0 +1,178 @@
+#include "RtfControlWords.h"
+
+#include <unordered_map>
+
+namespace RtfInternal {
+
+namespace {
+
+const std::unordered_map<std::string_view, WordInfo>& Words() {
+    static const std::unordered_map<std::string_view, WordInfo> words = [] {
+        std::unordered_map<std::string_view, WordInfo> table{
+            {"fonttbl", {Word::FontTable}},
+            {"colortbl", {Word::ColorTable}},
+            {"defchp", {Word::DefaultChp}},
+            {"upr", {Word::Upr}},
+            {"ud", {Word::Ud}},
+            {"ansi", {Word::Ansi}},
+            {"mac", {Word::Mac}},
+            {"pc", {Word::Pc}},
+            {"pca", {Word::Pca}},
+            {"ansicpg", {Word::AnsiCodePage}},
+            {"deff", {Word::DefaultFont}},
+            {"fcharset", {Word::FontCharset}},
+            {"cpg", {Word::FontCodePage}},
+            {"red", {Word::Red}},
+            {"green", {Word::Green}},
+            {"blue", {Word::Blue}},
+            {"plain", {Word::Plain}},
+            {"b", {Word::Bold}},
+            {"i", {Word::Italic}},
+            {"ulnone", {Word::UnderlineNone}},
+            {"strike", {Word::Strike}},
+            {"striked", {Word::Strike}},
+            {"f", {Word::Font}},
+            {"fs", {Word::FontSize}},
+            {"afs", {Word::AssociatedFontSize}},
+            {"dbch", {Word::DoubleByte}},
+            {"loch", {Word::SingleByte}},
+            {"hich", {Word::SingleByte}},
+            {"rtlch", {Word::OtherAssociated}},
+            {"ltrch", {Word::OtherAssociated}},
+            {"cf", {Word::Foreground}},
+            {"cb", {Word::Background}},
+            {"highlight", {Word::Background}},
+            {"chcbpat", {Word::Background}},
+            {"pard", {Word::Pard}},
+            {"ql", {Word::AlignLeft}},
+            {"qc", {Word::AlignCenter}},
+            {"qr", {Word::AlignRight}},
+            {"qj", {Word::AlignJustify}},
+            {"qd", {Word::AlignJustify}},
+            {"par", {Word::Par}},
+            {"sect", {Word::Par}},
+            {"page", {Word::Par}},
+            {"column", {Word::Par}},
+            {"cell", {Word::Par}},
+            {"nestcell", {Word::Par}},
+            {"line", {Word::Line}},
+            {"tab", {Word::Tab}},
+            {"u", {Word::Unicode}},
+            {"uc", {Word::UnicodeSkip}},
+            {"bin", {Word::Bin}},
+            {"emdash", {Word::Character, 0x2014}},
+            {"endash", {Word::Character, 0x2013}},
+            {"emspace", {Word::Character, 0x2003}},
+            {"enspace", {Word::Character, 0x2002}},
+            {"qmspace", {Word::Character, 0x2005}},
+            {"bullet", {Word::Character, 0x2022}},
+            {"lquote", {Word::Character, 0x2018}},
+            {"rquote", {Word::Character, 0x2019}},
+            {"ldblquote", {Word::Character, 0x201C}},
+            {"rdblquote", {Word::Character, 0x201D}},
+            {"zwj", {Word::Character, 0x200D}},
+            {"zwnj", {Word::Character, 0x200C}},
+            {"ltrmark", {Word::Character, 0x200E}},
+            {"rtlmark", {Word::Character, 0x200F}},
+        };
+        for (const std::string_view underline :
+             {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
+              "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",
+              "ulwave"}) {
+            table.emplace(underline, WordInfo{Word::Underline});
+        }
+        // Destinations whose text is not the document's.
+        for (const std::string_view skipped : {"aftncn",
+                                               "aftnsep",
+                                               "aftnsepc",
+                                               "annotation",
+                                               "atnauthor",
+                                               "atndate",
+                                               "atnid",
+                                               "atnref",
+                                               "atntime",
+                                               "atrfend",
+                                               "atrfstart",
+                                               "author",
+                                               "bkmkend",
+                                               "bkmkstart",
+                                               "buptim",
+                                               "category",
+                                               "colorschememapping",
+                                               "comment",
+                                               "company",
+                                               "creatim",
+                                               "datafield",
+                                               "datastore",
+                                               "doccomm",
+                                               "docvar",
+                                               "falt",
+                                               "filetbl",
+                                               "fldinst",
+                                               "footer",
+                                               "footerf",
+                                               "footerl",
+                                               "footerr",
+                                               "footnote",
+                                               "ftncn",
+                                               "ftnsep",
+                                               "ftnsepc",
+                                               "generator",
+                                               "header",
+                                               "headerf",
+                                               "headerl",
+                                               "headerr",
+                                               "hlinkbase",
+                                               "info",
+                                               "keywords",
+                                               "latentstyles",
+                                               "listoverridetable",
+                                               "listtable",
+                                               "manager",
+                                               "mmathPr",
+                                               "nonshppict",
+                                               "object",
+                                               "objdata",
+                                               "operator",
+                                               "panose",
+                                               "pict",
+                                               "pn",
+                                               "pntxta",
+                                               "pntxtb",
+                                               "printim",
+                                               "private",
+                                               "revtbl",
+                                               "revtim",
+                                               "rsidtbl",
+                                               "rxe",
+                                               "shp",
+                                               "shpinst",
+                                               "sn",
+                                               "sp",
+                                               "stylesheet",
+                                               "subject",
+                                               "sv",
+                                               "tc",
+                                               "template",
+                                               "themedata",
+                                               "title",
+                                               "txe",
+                                               "userprops",
+                                               "xe",
+                                               "xmlnstbl"}) {
+            table.emplace(skipped, WordInfo{Word::SkippedDestination});
+        }
+        return table;
+    }();
+    return words;
+}
+
+} // namespace
+
+const WordInfo* FindWord(std::string_view name) {
+    const auto& words = Words();
+    const auto found = words.find(name);
+    return found != words.end() ? &found->second : nullptr;
+}
+
+} // namespace RtfInternal

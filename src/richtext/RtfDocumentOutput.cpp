@@ -1,0 +1,234 @@
+#include "RtfReaderState.h"
+
+#include <algorithm>
+
+// How the reader puts what it reads into the document: bytes through the
+// code pages into characters, characters into runs of one format, runs into
+// paragraphs, with the font and colour tables that the formats refer to.
+
+namespace RtfInternal {
+
+namespace {
+
+// Characters that would change the document's structure if inserted as
+// text: the paragraph separator and Qt's frame marks; the object mark.
+bool IsStructural(char16_t unit) {
+    return unit == 0x2029 || unit == 0xFDD0 || unit == 0xFDD1 || unit == 0xFFFC;
+}
+
+// Unpaired UTF-16 surrogates become U+FFFD.
+void RepairSurrogates(QString& text) {
+    const qsizetype size = text.size();
+    QChar* data = text.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i].isHighSurrogate() && i + 1 < size && data[i + 1].isLowSurrogate()) {
+            ++i;
+        } else if (data[i].isSurrogate()) {
+            data[i] = QChar(kReplacement);
+        }
+    }
+}
+
+} // namespace
+
+CodePage& Reader::CodePageFor(int codePage) {
+    if (const auto found = codePages_.find(codePage); found != codePages_.end()) {
+        return *found->second;
+    }
+    if (codePages_.size() >= kMaxCodePages && codePage != 1252) {
+        return CodePageFor(1252);
+    }
+    return *codePages_.emplace(codePage, MakeCodePage(codePage)).first->second;
+}
+
+CodePage& Reader::CurrentCodePage() {
+    int codePage = 0;
+    if (state_.destination == Destination::FontTable) {
+        codePage = fontCodePage_ > 0 ? fontCodePage_ : fontCharsetPage_;
+    } else {
+        const int font = state_.chr.font >= 0 ? state_.chr.font : deff_;
+        if (const auto found = fonts_.find(font); found != fonts_.end()) {
+            codePage = found->second.codePage;
+        }
+    }
+    return CodePageFor(codePage > 0 ? codePage : documentCodePage_);
+}
+
+void Reader::PutByte(unsigned char byte) {
+    if (state_.destination != Destination::Text && state_.destination != Destination::FontTable) {
+        return;
+    }
+    CodePage& page = CurrentCodePage();
+    if (!page.multiByte) {
+        PutChar(page.table[byte]);
+        return;
+    }
+    if (pendingPage_ != &page) {
+        FlushBytes();
+        pendingPage_ = &page;
+    }
+    pendingBytes_.push_back(byte);
+}
+
+void Reader::FlushBytes() {
+    if (pendingBytes_.empty()) {
+        return;
+    }
+    const QString text = pendingPage_->decoder.decode(
+        QByteArrayView(reinterpret_cast<const char*>(pendingBytes_.data()),
+                       static_cast<qsizetype>(pendingBytes_.size())));
+    pendingBytes_.clear();
+    for (const QChar ch : text) {
+        PutChar(ch.unicode());
+    }
+}
+
+void Reader::PutChar(char16_t unit) {
+    if ((unit < 0x20 && unit != u'\t') || IsStructural(unit)) {
+        if (unit == 0x2029) {
+            ParagraphBreak();
+        }
+        return;
+    }
+    if (!pendingBytes_.empty()) {
+        FlushBytes();
+    }
+    switch (state_.destination) {
+    case Destination::Text:
+        StartRun();
+        run_.append(QChar(unit));
+        return;
+    case Destination::FontTable:
+        if (fontName_.size() < 1024) {
+            fontName_.append(QChar(unit));
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+// Makes the run take the current character state, ending the one before.
+void Reader::StartRun() {
+    if (!(runState_ == state_.chr)) {
+        FlushRun();
+        runState_ = state_.chr;
+    }
+}
+
+void Reader::FlushRun() {
+    if (run_.isEmpty()) {
+        return;
+    }
+    if (paragraphClosed_) {
+        cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        paragraphClosed_ = false;
+    }
+    RepairSurrogates(run_);
+    cursor_.insertText(run_, FormatFor(runState_));
+    run_.resize(0);
+}
+
+void Reader::ParagraphBreak() {
+    if (state_.destination != Destination::Text) {
+        return;
+    }
+    FlushRun();
+    if (paragraphClosed_) {
+        cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    }
+    ApplyAlignment();
+    paragraphClosed_ = true;
+}
+
+void Reader::ApplyAlignment() {
+    Qt::Alignment alignment;
+    switch (state_.align) {
+    case Align::Left:
+        return;
+    case Align::Center:
+        alignment = Qt::AlignHCenter;
+        break;
+    case Align::Right:
+        alignment = Qt::AlignRight;
+        break;
+    case Align::Justify:
+        alignment = Qt::AlignJustify;
+        break;
+    }
+    QTextBlockFormat format;
+    format.setAlignment(alignment);
+    cursor_.setBlockFormat(format);
+}
+
+void Reader::CommitFont() {
+    FlushBytes();
+    if (fontNumber_ >= 0 && (fonts_.size() < kMaxTableEntries || fonts_.contains(fontNumber_))) {
+        FontEntry& entry = fonts_[fontNumber_];
+        entry.name = fontName_.trimmed();
+        entry.codePage = fontCodePage_ > 0 ? fontCodePage_ : fontCharsetPage_;
+        formatValid_ = false;
+    }
+    fontNumber_ = -1;
+    fontName_.clear();
+    fontCharsetPage_ = 0;
+    fontCodePage_ = 0;
+}
+
+void Reader::CommitColor() {
+    if (colors_.size() < kMaxTableEntries) {
+        colors_.push_back(red_ < 0 && green_ < 0 && blue_ < 0
+                              ? QColor()
+                              : QColor(std::max(red_, 0), std::max(green_, 0), std::max(blue_, 0)));
+        formatValid_ = false;
+    }
+    red_ = green_ = blue_ = -1;
+}
+
+const QTextCharFormat& Reader::FormatFor(const CharState& state) {
+    if (formatValid_ && formatState_ == state) {
+        return format_;
+    }
+    QTextCharFormat format;
+    if (state.bold) {
+        format.setFontWeight(QFont::Bold);
+    }
+    if (state.italic) {
+        format.setFontItalic(true);
+    }
+    if (state.underline) {
+        format.setFontUnderline(true);
+    }
+    if (state.strike) {
+        format.setFontStrikeOut(true);
+    }
+    if (state.font >= 0) {
+        if (const auto found = fonts_.find(state.font);
+            found != fonts_.end() && !found->second.name.isEmpty()) {
+            format.setFontFamilies(QStringList{found->second.name});
+        }
+    }
+    const int halfPoints = state.doubleByte && state.doubleByteHalfPoints > 0
+                               ? state.doubleByteHalfPoints
+                               : state.halfPoints;
+    if (halfPoints > 0 && halfPoints != defaultHalfPoints_) {
+        format.setFontPointSize(halfPoints / 2.0);
+    }
+    const auto color = [this](int index) {
+        return index > 0 && static_cast<std::size_t>(index) < colors_.size()
+                   ? colors_[static_cast<std::size_t>(index)]
+                   : QColor();
+    };
+    if (const QColor foreground = color(state.foreground); foreground.isValid()) {
+        format.setForeground(foreground);
+    }
+    if (const QColor background = color(state.background); background.isValid()) {
+        format.setBackground(background);
+    }
+    format_ = format;
+    formatState_ = state;
+    formatValid_ = true;
+    return format_;
+}
+
+} // namespace RtfInternal
