@@ -69,6 +69,10 @@ void THintPolicy::SetTiming(int wakeUpMs, int showMs) {
     showMs_ = showMs;
 }
 
+void THintPolicy::PrepareTiming() {
+    SetWakeUpDelay(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay));
+}
+
 bool THintPolicy::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::ToolTip) {
         return false;

@@ -17,6 +17,9 @@ public:
 
     // Hints show wakeUpMs after the pointer stops and hide after showMs.
     void SetTiming(int wakeUpMs, int showMs);
+    // Makes the timing adjustable, the style's own pause kept, before any
+    // window is built: changing the style later restyles every control.
+    void PrepareTiming();
     int ShowTime() const { return showMs_; }
 
 protected:

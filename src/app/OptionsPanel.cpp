@@ -211,10 +211,9 @@ TOptionsPanel::TOptionsPanel(QWidget* parent, TMessenger& messenger, QString pro
     setAccessibleName(QStringLiteral("Options"));
     hide();
 
-    auto* heading = Text(this, QStringLiteral("Label6"), QStringLiteral("Options"),
-                         VantorFont(13, true), Palette::Accent);
-    heading->move(6, -1);
-    heading->adjustSize();
+    heading_ = Text(this, QStringLiteral("Label6"), QStringLiteral("Options"), VantorFont(13, true),
+                    Palette::Accent);
+    heading_->move(6, -1);
     Bar(this, QStringLiteral("Shape2"), Palette::Black, 22, 15, 411, 4);
 
     BuildStrip();
@@ -223,6 +222,16 @@ TOptionsPanel::TOptionsPanel(QWidget* parent, TMessenger& messenger, QString pro
 
     // The hint switch starts as the box shows it.
     THintPolicy::Instance().SetHintsShown(CheckBox3->isChecked());
+}
+
+// The heading takes its text's size when the panel first shows: measuring
+// the text loads its font, which the start of the program need not wait for.
+void TOptionsPanel::showEvent(QShowEvent* event) {
+    if (!headingSized_) {
+        heading_->adjustSize();
+        headingSized_ = true;
+    }
+    QFrame::showEvent(event);
 }
 
 void TOptionsPanel::BuildStrip() {

@@ -5,6 +5,7 @@
 
 class QCheckBox;
 class QFileDialog;
+class QLabel;
 class QLineEdit;
 class QToolButton;
 class TMessenger;
@@ -50,6 +51,9 @@ signals:
     void RollOutChanged(bool on);
     void NodeLinesChanged(bool on);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void BuildStrip();
     void BuildGeneralSettings();
@@ -64,6 +68,8 @@ private:
     QString coreDataPath_;
     QString infoDataPath_;
 
+    QLabel* heading_ = nullptr;
+    bool headingSized_ = false;
     QFrame* Panel5 = nullptr;
     QToolButton* SpeedButton6 = nullptr;  // "General Settings"
     QToolButton* SpeedButton7 = nullptr;  // "Database Settings"

@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "Ausw.h"
+#include "HintPolicy.h"
 #include "mappy.h"
 #include "warn.h"
 
@@ -37,6 +38,7 @@ void ConfigureApplication(QApplication& application) {
     QApplication::setApplicationName(QStringLiteral("Vantor"));
     QApplication::setWindowIcon(ProgramIcon());
     application.setQuitOnLastWindowClosed(true);
+    THintPolicy::Instance().PrepareTiming();
 }
 
 TVantorProgram::TVantorProgram(TStartOptions options)

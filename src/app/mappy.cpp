@@ -49,8 +49,6 @@ TForm4::TForm4(TNinjaMatrix& engine, QWidget* parent)
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Place(Image1, 2, 2, 196, 246);
 
-    BuildShapes();
-
     const TCloseFooter footer = MakeCloseFooter(Panel1, {7, 217, 186, 4}, {8, 226, 185, 17});
     Shape1 = footer.Bar;
     Way = footer.Button;
@@ -61,6 +59,32 @@ TForm4::TForm4(TNinjaMatrix& engine, QWidget* parent)
 
 TForm4::~TForm4() {
     engine_.UnbindShapes();
+}
+
+// The 176 shapes are built when the map first shows (or a shape is asked
+// for), which most starts of the program never need; they take on what the
+// engine drew into their records meanwhile.
+void TForm4::EnsureShapes() {
+    if (MatrixShapes.front() != nullptr) {
+        return;
+    }
+    BuildShapes();
+    for (std::size_t index = 0; index < MatrixShapes.size(); ++index) {
+        records_.at(index).HandOn(*MatrixShapes.at(index));
+    }
+    // The close bar and button stay above the shapes, as when built first.
+    Shape1->raise();
+    Way->raise();
+    if (shapesBound_) {
+        BindShapes();
+    }
+}
+
+void TForm4::setVisible(bool visible) {
+    if (visible) {
+        EnsureShapes();
+    }
+    QWidget::setVisible(visible);
 }
 
 void TForm4::BuildShapes() {
@@ -110,6 +134,8 @@ TMatrixShape* TForm4::NewDivider(int number) {
 }
 
 TMatrixShape* TForm4::MatrixShape(int number) const {
+    // Building changes nothing the map shows.
+    const_cast<TForm4*>(this)->EnsureShapes();
     return MatrixShapes.at(static_cast<std::size_t>(number - 1));
 }
 
@@ -118,20 +144,25 @@ TMatrixShape* TForm4::SectorShape(int column, int row) const {
 }
 
 void TForm4::BindShapes() {
+    shapesBound_ = true;
+    const bool built = MatrixShapes.front() != nullptr;
+    const auto shape = [this, built](int number) -> MapShape* {
+        const auto index = static_cast<std::size_t>(number - 1);
+        return built ? static_cast<MapShape*>(MatrixShapes.at(index)) : &records_.at(index);
+    };
     for (int x = 0; x < MapGridSize; ++x) {
         for (int y = 0; y < MapGridSize; ++y) {
-            engine_.BindSectorShape(x, y, SectorShape(x, y));
+            engine_.BindSectorShape(x, y, shape(SectorShapeNumber(x, y)));
         }
     }
     for (int x = 0; x < MapGridSize; ++x) {
         for (int y = 0; y < MapGridSize - 1; ++y) {
-            engine_.BindDivider(NorthSouthDividerIndex(x, y),
-                                MatrixShape(NorthSouthShapeNumber(x, y)));
+            engine_.BindDivider(NorthSouthDividerIndex(x, y), shape(NorthSouthShapeNumber(x, y)));
         }
     }
     for (int y = 0; y < MapGridSize; ++y) {
         for (int x = 0; x < MapGridSize - 1; ++x) {
-            engine_.BindDivider(EastWestDividerIndex(x, y), MatrixShape(EastWestShapeNumber(x, y)));
+            engine_.BindDivider(EastWestDividerIndex(x, y), shape(EastWestShapeNumber(x, y)));
         }
     }
 }

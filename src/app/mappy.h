@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MapShape.h"
+#include "MapShapeRecord.h"
 
 #include <QWidget>
 #include <array>
@@ -25,12 +26,15 @@ public:
     // Points the engine at the 64 sector shapes and the 112 dividers.
     void BindShapes();
 
-    // Shape number 1 ... 176 as the layout counts them.
+    // Shape number 1 ... 176 as the layout counts them; asking for one builds
+    // the shapes if the map has not been shown yet.
     TMatrixShape* MatrixShape(int number) const;
     TMatrixShape* SectorShape(int column, int row) const;
 
     // Whether the next click picks the target; it survives closing the map.
     bool TargetPending() const { return targetPending_; }
+
+    void setVisible(bool visible) override;
 
 signals:
     void StartPicked(int column, int row, const QString& name);
@@ -44,6 +48,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void EnsureShapes();
     void BuildShapes();
     TMatrixShape* NewShape(int number);
     TMatrixShape* NewDivider(int number);
@@ -55,8 +60,11 @@ private:
     bool targetPending_ = false;
     QFrame* Panel1 = nullptr;
     QLabel* Image1 = nullptr;
-    // MatrixShape1 ... MatrixShape176 at index 0 ... 175.
+    // MatrixShape1 ... MatrixShape176 at index 0 ... 175, built when the map
+    // first shows; until then the engine draws into the records.
     std::array<TMatrixShape*, MapShapeCount> MatrixShapes{};
+    std::array<TMapShapeRecord, MapShapeCount> records_;
+    bool shapesBound_ = false;
     QFrame* Shape1 = nullptr;
     QToolButton* Way = nullptr; // "Close"
 };

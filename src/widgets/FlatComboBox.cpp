@@ -90,6 +90,16 @@ int KeyFor(QChar character, int original) {
     }
 }
 
+// Turning a box editable also sizes it to its contents, a costly measure
+// that the box's owner undoes by placing it, and that the first showing of a
+// box never placed takes anyway.
+void SetEditableInPlace(QComboBox& box, bool editable) {
+    const bool placed = box.testAttribute(Qt::WA_Resized);
+    box.setAttribute(Qt::WA_Resized);
+    box.setEditable(editable);
+    box.setAttribute(Qt::WA_Resized, placed);
+}
+
 } // namespace
 
 TCustomFlatComboBox::TCustomFlatComboBox(QWidget* parent)
@@ -128,7 +138,7 @@ void TCustomFlatComboBox::ApplyStyle() {
     if (style_ == csSimple) {
         hidePopup();
     }
-    setEditable(style_ != csDropDownList);
+    SetEditableInPlace(*this, style_ != csDropDownList);
     if (lineEdit()) {
         AdoptTextField();
     }

@@ -4,6 +4,27 @@
 #include <utility>
 #include <vector>
 
+namespace {
+
+// The case-folded text. Plain ASCII, the usual case, folds by lowering its
+// capitals, many times quicker than the full Unicode folding.
+QString FoldedCase(const QString& text) {
+    const bool ascii = std::all_of(text.cbegin(), text.cend(),
+                                   [](QChar character) { return character.unicode() < 0x80; });
+    if (!ascii) {
+        return text.toCaseFolded();
+    }
+    QString folded = text;
+    for (QChar& character : folded) {
+        if (character >= u'A' && character <= u'Z') {
+            character = QChar(character.unicode() + (u'a' - u'A'));
+        }
+    }
+    return folded;
+}
+
+} // namespace
+
 void SortLetterCaseAside(QStringList& texts) {
     const auto before = [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
@@ -15,7 +36,7 @@ void SortLetterCaseAside(QStringList& texts) {
     std::vector<std::pair<QString, QString>> keyed;
     keyed.reserve(static_cast<std::size_t>(texts.size()));
     for (QString& text : texts) {
-        QString key = text.toCaseFolded();
+        QString key = FoldedCase(text);
         keyed.emplace_back(std::move(key), std::move(text));
     }
     std::stable_sort(keyed.begin(), keyed.end(),

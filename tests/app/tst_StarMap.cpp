@@ -163,6 +163,31 @@ private slots:
     // A request from the boxes between the two clicks can leave the picked
     // start as "no such system"; the target click then reports the start
     // instead of failing inside the map.
+    // The shapes are built when the map first opens: a map opened only after
+    // a search shows what one opened before it shows.
+    void aMapOpenedLateShowsWhatTheEngineDrew() {
+        CloseMap();
+        TProgramFixture late;
+        late.StartAndShow();
+        for (TProgramFixture* fixture : {&Fixture(), &late}) {
+            TNavigationPage& navigation = fixture->Navigation();
+            Find<QComboBox>(&navigation, "Von")->setCurrentText(QStringLiteral("Corvane"));
+            Find<QComboBox>(&navigation, "Nach")->setCurrentText(QStringLiteral("Tallyhold"));
+            QTest::mouseClick(Find<QToolButton>(&navigation, "Way"), Qt::LeftButton);
+            fixture->Form1()->Button1Click();
+        }
+        for (int number = 1; number <= MapShapeCount; ++number) {
+            const TMatrixShape* early = Map()->MatrixShape(number);
+            const TMatrixShape* opened = late.Form4()->MatrixShape(number);
+            QCOMPARE(opened->isVisible(), early->isVisible());
+            QCOMPARE(opened->FillColor(), early->FillColor());
+            QCOMPARE(opened->OutlineColor(), early->OutlineColor());
+            QCOMPARE(opened->FillSolid(), early->FillSolid());
+            QCOMPARE(opened->toolTip(), early->toolTip());
+        }
+        QVERIFY(late.Form4()->SectorShape(2, 1)->FillSolid());
+    }
+
     void targetAfterAFailedBoxRequestReportsTheStart() {
         TMessageAnswerer answerer;
         TErrorBoxRecorder errors;

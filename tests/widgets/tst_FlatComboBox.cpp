@@ -163,8 +163,9 @@ private slots:
     // A whole list set at once takes the order that adding it gives, equal
     // texts and letter case included, and replaces the items before.
     void aListSetAtOnceIsOrderedAsAddingOrders() {
-        const QStringList texts{"home Port", "Hadal Rim", "b",         "Home port", "\u00c4gir",
-                                "a",         "B",         "\u00e4gir", "Hadal Rim"};
+        const QStringList texts{"home Port", "Hadal Rim", "b",    "Home port",
+                                "\u00c4gir", "a",         "B",    "\u00e4gir",
+                                "Hadal Rim", "Zulu",      "_dock"};
         for (const bool sorted : {true, false}) {
             TFlatComboBox added;
             TFlatComboBox set;
