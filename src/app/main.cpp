@@ -108,8 +108,8 @@ TForm1::~TForm1() {
 
 void TForm1::BuildMainLayout() {
     setFixedSize(ClientWidth, PagesHeight);
+    // The window shows the program's icon, which the application sets for all.
     setFont(VantorFont(11));
-    setWindowIcon(ProgramIcon());
 
     // Panel1 fills the client area and follows its height in both modes.
     auto* fill = new QVBoxLayout(this);

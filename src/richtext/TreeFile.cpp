@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <vector>
+#include <memory>
 
 namespace {
 
@@ -40,14 +40,17 @@ TreeFileError LevelError(const TreeLevelError& error, const QString& path) {
 
 // Reads the file piece by piece into the reader; false when it fails.
 bool FeedFile(QFile& file, TTreeTextReader& reader) {
-    std::vector<char> piece(1024 * 1024);
+    // A modest piece, left unfilled: a shipped tree is a few kilobytes, and
+    // every page of a large buffer costs the start of the program time.
+    constexpr std::size_t PieceSize = 64 * 1024;
+    const auto piece = std::make_unique_for_overwrite<char[]>(PieceSize);
     for (;;) {
-        const qint64 got = file.read(piece.data(), static_cast<qint64>(piece.size()));
+        const qint64 got = file.read(piece.get(), static_cast<qint64>(PieceSize));
         if (got < 0) {
             return false;
         }
         if (got == 0 ||
-            !reader.Feed(std::string_view(piece.data(), static_cast<std::size_t>(got)))) {
+            !reader.Feed(std::string_view(piece.get(), static_cast<std::size_t>(got)))) {
             return true;
         }
     }
