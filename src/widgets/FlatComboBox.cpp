@@ -212,7 +212,7 @@ void TCustomFlatComboBox::KeepSorted() {
     const int column = modelColumn();
     for (int row = 0; row < items->rowCount(); ++row) {
         if (QStandardItem* item = items->item(row, column)) {
-            item->setData(item->text().toCaseFolded(), SortKeyRole);
+            item->setData(FoldedCase(item->text()), SortKeyRole);
         }
     }
     items->setSortRole(SortKeyRole);

@@ -4,10 +4,8 @@
 #include <utility>
 #include <vector>
 
-namespace {
-
-// The case-folded text. Plain ASCII, the usual case, folds by lowering its
-// capitals, many times quicker than the full Unicode folding.
+// Plain ASCII, the usual case, folds by lowering its capitals, many times
+// quicker than the full Unicode folding.
 QString FoldedCase(const QString& text) {
     const bool ascii = std::all_of(text.cbegin(), text.cend(),
                                    [](QChar character) { return character.unicode() < 0x80; });
@@ -22,8 +20,6 @@ QString FoldedCase(const QString& text) {
     }
     return folded;
 }
-
-} // namespace
 
 void SortLetterCaseAside(QStringList& texts) {
     const auto before = [](const QString& a, const QString& b) {

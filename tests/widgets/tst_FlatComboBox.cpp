@@ -1,4 +1,5 @@
 #include "FlatComboBox.h"
+#include "ItemOrder.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -180,6 +181,14 @@ private slots:
             for (int index = 0; index < texts.size(); ++index) {
                 QCOMPARE(set.itemText(index), added.itemText(index));
             }
+        }
+    }
+
+    // The quick folding of plain ASCII folds as Unicode does.
+    void sortKeysFoldAsUnicodeDoes() {
+        for (const QString text :
+             {"Zulu", "_dock [Z]", "MiXeD 12 @`{", "\u00c4GIR", "Stra\u00dfe"}) {
+            QCOMPARE(FoldedCase(text), text.toCaseFolded());
         }
     }
 
