@@ -4,7 +4,7 @@
 // sink for the way description, the plain breadth-first search that serves as
 // the yardstick, and a console report that ends with how many times the
 // yardstick each search takes.
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 
 #include <benchmark/benchmark.h>
 

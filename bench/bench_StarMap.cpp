@@ -7,8 +7,8 @@
 #include "Colors.h"
 #include "HeadlessMain.h"
 #include "Look.h"
-#include "NinjaMatrix.h"
-#include "mappy.h"
+#include "RouteEngine.h"
+#include "StarMapWindow.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

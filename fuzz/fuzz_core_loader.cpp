@@ -3,7 +3,7 @@
 // or leak. A way that was reached ends at the target and has one line for
 // each sector its start's label counts; an avoided start has no label of its
 // own, and its way leaves it for the nearest labelled neighbour.
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

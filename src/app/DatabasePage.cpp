@@ -1,7 +1,7 @@
 #include "DatabasePage.h"
 
 #include "Artwork.h"
-#include "ButtonWithColor.h"
+#include "ColorBitmapButton.h"
 #include "Colors.h"
 #include "DatabaseEntries.h"
 #include "DatabaseModel.h"
@@ -10,7 +10,7 @@
 #include "FlatComboBox.h"
 #include "Look.h"
 #include "Messenger.h"
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 #include "NodeText.h"
 #include "SearchPosition.h"
 #include "TreeFile.h"

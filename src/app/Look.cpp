@@ -1,9 +1,9 @@
 #include "Look.h"
 
-#include "ButtonWithColor.h"
+#include "ColorBitmapButton.h"
 #include "Colors.h"
 #include "FlatComboBox.h"
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 
 #include <QAbstractButton>
 #include <QFontDatabase>

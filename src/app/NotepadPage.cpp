@@ -1,7 +1,7 @@
 #include "NotepadPage.h"
 
 #include "AutoLoadOption.h"
-#include "ButtonWithColor.h"
+#include "ColorBitmapButton.h"
 #include "Colors.h"
 #include "ErrorBox.h"
 #include "FlatComboBox.h"

@@ -2,7 +2,7 @@
 
 #include "Artwork.h"
 #include "AutoLoadOption.h"
-#include "ButtonWithColor.h"
+#include "ColorBitmapButton.h"
 #include "Colors.h"
 #include "DatabaseEntries.h"
 #include "DatabaseModel.h"

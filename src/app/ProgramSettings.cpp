@@ -1,7 +1,7 @@
 #include "ProgramSettings.h"
 
 #include "AutoLoadOption.h"
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 #include "OptionsPanel.h"
 #include "SettingsStore.h"
 #include "TreeFile.h"

@@ -1,10 +1,10 @@
 #include "Startup.h"
 
 #include "Artwork.h"
-#include "Ausw.h"
+#include "AvoidWindow.h"
 #include "HintPolicy.h"
-#include "mappy.h"
-#include "warn.h"
+#include "StarMapWindow.h"
+#include "MessageWindow.h"
 
 #include <QApplication>
 #include <QByteArray>

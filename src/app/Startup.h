@@ -1,8 +1,8 @@
 #pragma once
 
 #include "WindowStrip.h"
-#include "Windows.h"
-#include "main.h"
+#include "ProgramWindows.h"
+#include "MainWindow.h"
 
 #include <memory>
 

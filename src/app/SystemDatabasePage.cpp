@@ -1,6 +1,6 @@
 #include "SystemDatabasePage.h"
 
-#include "ButtonWithColor.h"
+#include "ColorBitmapButton.h"
 #include "DatabaseModel.h"
 #include "ErrorBox.h"
 #include "FlatComboBox.h"

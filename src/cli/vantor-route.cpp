@@ -1,7 +1,7 @@
 // vantor-route: the way finder without windows. Prints the way from one
 // system to another exactly as the navigation page's output box receives it.
 
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 #include "ProgramFolder.h"
 #include "RouteOptions.h"
 

@@ -1,11 +1,11 @@
 #include "TestSupport.h"
 
-#include "Ausw.h"
+#include "AvoidWindow.h"
 #include "ErrorBox.h"
 #include "NavigationPage.h"
-#include "main.h"
-#include "mappy.h"
-#include "warn.h"
+#include "MainWindow.h"
+#include "StarMapWindow.h"
+#include "MessageWindow.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "TestSupport.h"
 
-#include "Ausw.h"
+#include "AvoidWindow.h"
 #include "Colors.h"
-#include "MatrixShape.h"
-#include "main.h"
-#include "mappy.h"
+#include "StarMapShape.h"
+#include "MainWindow.h"
+#include "StarMapWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,12 +2,12 @@
 
 #include "Cp1252.h"
 #include "FileSizeLimit.h"
-#include "MatrixShape.h"
+#include "StarMapShape.h"
 #include "OptionsPanel.h"
 #include "OwnDatabasePage.h"
 #include "SystemDatabasePage.h"
-#include "main.h"
-#include "mappy.h"
+#include "MainWindow.h"
+#include "StarMapWindow.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "FileSizeLimit.h"
 #include "TestSupport.h"
 
-#include "main.h"
+#include "MainWindow.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
 #include "Colors.h"
-#include "OrlenFade.h"
-#include "main.h"
-#include "mappy.h"
+#include "FadePicture.h"
+#include "MainWindow.h"
+#include "StarMapWindow.h"
 
 #include <QDesktopServices>
 #include <QDir>

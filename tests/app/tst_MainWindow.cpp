@@ -1,13 +1,13 @@
 #include "TestSupport.h"
 
-#include "Ausw.h"
+#include "AvoidWindow.h"
 #include "NavigationPage.h"
 #include "OptionsPanel.h"
 #include "ProgramSettings.h"
 #include "WindowStrip.h"
-#include "main.h"
-#include "mappy.h"
-#include "warn.h"
+#include "MainWindow.h"
+#include "StarMapWindow.h"
+#include "MessageWindow.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

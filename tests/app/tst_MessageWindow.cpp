@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "main.h"
-#include "warn.h"
+#include "MainWindow.h"
+#include "MessageWindow.h"
 
 #include <QFrame>
 #include <QKeySequence>

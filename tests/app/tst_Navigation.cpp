@@ -1,12 +1,12 @@
 #include "TestSupport.h"
 
-#include "Ausw.h"
+#include "AvoidWindow.h"
 #include "Colors.h"
-#include "MatrixShape.h"
+#include "StarMapShape.h"
 #include "NavigationPage.h"
 #include "WindowStrip.h"
-#include "main.h"
-#include "mappy.h"
+#include "MainWindow.h"
+#include "StarMapWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "AutoLoadOption.h"
 #include "NotepadPage.h"
-#include "main.h"
+#include "MainWindow.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -2,7 +2,7 @@
 
 #include "HintPolicy.h"
 #include "OptionsPanel.h"
-#include "main.h"
+#include "MainWindow.h"
 
 #include <QCheckBox>
 #include <QDir>

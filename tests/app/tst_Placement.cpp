@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
-#include "Ausw.h"
+#include "AvoidWindow.h"
 #include "WindowStrip.h"
-#include "main.h"
-#include "mappy.h"
+#include "MainWindow.h"
+#include "StarMapWindow.h"
 
 #include <QToolButton>
 

@@ -2,7 +2,7 @@
 
 #include "NotepadPage.h"
 #include "Printing.h"
-#include "main.h"
+#include "MainWindow.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "OptionsPanel.h"
 #include "OwnDatabasePage.h"
 #include "ProgramSettings.h"
-#include "main.h"
+#include "MainWindow.h"
 
 #include <QCheckBox>
 #include <QDir>

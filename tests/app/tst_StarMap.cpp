@@ -1,10 +1,10 @@
 #include "TestSupport.h"
 
 #include "Colors.h"
-#include "MatrixShape.h"
+#include "StarMapShape.h"
 #include "NavigationPage.h"
-#include "main.h"
-#include "mappy.h"
+#include "MainWindow.h"
+#include "StarMapWindow.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "LineSink.h"
 #include "MapShape.h"
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 
 #include <array>
 #include <ostream>

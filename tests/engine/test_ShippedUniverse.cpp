@@ -1,7 +1,7 @@
 // Checks the universe files that ship with the program: the grid must be
 // sound for the search, and the reference tree must read cleanly and cover
 // every system of the grid.
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 
 #include <gtest/gtest.h>
 

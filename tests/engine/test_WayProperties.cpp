@@ -1,7 +1,7 @@
 // Properties of every way over generated universes, checked against a plain
 // breadth-first search written here, apart from the engine.
 #include "FakeShapes.h"
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // The pictures are the main window's own.
 #include "Artwork.h"
 #include "HeadlessMain.h"
-#include "OrlenFade.h"
+#include "FadePicture.h"
 #include "StarField.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "ButtonWithColor.h"
+#include "ColorBitmapButton.h"
 
 #include "Bevel.h"
 #include "KindGlyphs.h"

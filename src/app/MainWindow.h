@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Messenger.h"
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 #include "SearchPosition.h"
 
 #include <QPointer>

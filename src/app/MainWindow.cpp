@@ -1,9 +1,9 @@
-#include "main.h"
+#include "MainWindow.h"
 
 #include "Artwork.h"
-#include "Ausw.h"
+#include "AvoidWindow.h"
 #include "AutoLoadOption.h"
-#include "ButtonWithColor.h"
+#include "ColorBitmapButton.h"
 #include "Colors.h"
 #include "ErrorBox.h"
 #include "HintPolicy.h"
@@ -12,14 +12,14 @@
 #include "NavigationPage.h"
 #include "NotepadPage.h"
 #include "OptionsPanel.h"
-#include "OrlenFade.h"
+#include "FadePicture.h"
 #include "OwnDatabasePage.h"
 #include "ProgramSettings.h"
 #include "SystemDatabasePage.h"
 #include "TreeFile.h"
 #include "WindowStrip.h"
-#include "mappy.h"
-#include "warn.h"
+#include "StarMapWindow.h"
+#include "MessageWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "warn.h"
+#include "MessageWindow.h"
 
 #include "Colors.h"
 #include "ErrorBox.h"

@@ -1,4 +1,4 @@
-#include "OrlenFade.h"
+#include "FadePicture.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -418,4 +418,4 @@ int main(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_OrlenFade.moc"
+#include "tst_FadePicture.moc"

@@ -1,12 +1,12 @@
-#include "mappy.h"
+#include "StarMapWindow.h"
 
 #include "Artwork.h"
 #include "Colors.h"
 #include "Cp1252.h"
 #include "ErrorBox.h"
 #include "Look.h"
-#include "MatrixShape.h"
-#include "NinjaMatrix.h"
+#include "StarMapShape.h"
+#include "RouteEngine.h"
 
 #include <QFrame>
 #include <QHideEvent>

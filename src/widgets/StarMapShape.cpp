@@ -1,4 +1,4 @@
-#include "MatrixShape.h"
+#include "StarMapShape.h"
 
 #include "Colors.h"
 #include "Cp1252.h"

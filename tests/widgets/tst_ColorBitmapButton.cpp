@@ -1,4 +1,4 @@
-#include "ButtonWithColor.h"
+#include "ColorBitmapButton.h"
 #include "GlyphStore.h"
 
 #include <QApplication>
@@ -320,4 +320,4 @@ int main(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_ButtonWithColor.moc"
+#include "tst_ColorBitmapButton.moc"

@@ -1,4 +1,4 @@
-#include "OrlenFade.h"
+#include "FadePicture.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 
 #include <QWidget>
 

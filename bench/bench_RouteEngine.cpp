@@ -2,7 +2,7 @@
 // the same ways by the plain breadth-first search as a yardstick, the
 // labelling alone, and reading the core data file.
 #include "BenchSupport.h"
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 
 #include <benchmark/benchmark.h>
 

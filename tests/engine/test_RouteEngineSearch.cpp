@@ -1,5 +1,5 @@
 #include "FakeShapes.h"
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "Colors.h"
-#include "MatrixShape.h"
+#include "StarMapShape.h"
 
 #include <QApplication>
 #include <QImage>
@@ -97,4 +97,4 @@ int main(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_MatrixShape.moc"
+#include "tst_StarMapShape.moc"

@@ -1,4 +1,4 @@
-#include "Ausw.h"
+#include "AvoidWindow.h"
 
 #include "Colors.h"
 #include "ErrorBox.h"

@@ -1,4 +1,4 @@
-#include "NinjaMatrix.h"
+#include "RouteEngine.h"
 
 #include <algorithm>
 #include <bit>
