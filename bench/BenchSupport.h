@@ -21,16 +21,16 @@ inline constexpr AvoidFlags kAvoidNothing{};
 inline constexpr AvoidFlags kAvoidXenon{false, false, false, false, false, true};
 
 // The shipped core data file, copied beside the executable.
-inline std::string ShippedCoreFile() {
+inline std::string shippedCoreFile() {
     return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "core.vr").string();
 }
 
 // Every named sector of a loaded grid.
-inline std::vector<std::pair<int, int>> NamedSystems(const TNinjaMatrix& engine) {
+inline std::vector<std::pair<int, int>> namedSystems(const RouteEngine& engine) {
     std::vector<std::pair<int, int>> systems;
-    for (int x = 0; x < TNinjaMatrix::GridSize; ++x) {
-        for (int y = 0; y < TNinjaMatrix::GridSize; ++y) {
-            if (!engine.Sector(x, y).Name.empty()) {
+    for (int x = 0; x < RouteEngine::GridSize; ++x) {
+        for (int y = 0; y < RouteEngine::GridSize; ++y) {
+            if (!engine.sectorAt(x, y).name.empty()) {
                 systems.emplace_back(x, y);
             }
         }
@@ -41,7 +41,7 @@ inline std::vector<std::pair<int, int>> NamedSystems(const TNinjaMatrix& engine)
 // Takes the way description and throws it away.
 class DiscardingSink : public LineSink {
 public:
-    void AppendLine(const std::string& text, bool bold) override {
+    void appendLine(const std::string& text, bool bold) override {
         benchmark::DoNotOptimize(text.data());
         benchmark::DoNotOptimize(bold);
     }
@@ -53,15 +53,15 @@ public:
 // the grid once and writes nothing but its own way.
 class PlainSearch {
 public:
-    explicit PlainSearch(const TNinjaMatrix& engine) {
+    explicit PlainSearch(const RouteEngine& engine) {
         constexpr std::array<int, 4> dx{0, -1, 0, 1};
         constexpr std::array<int, 4> dy{-1, 0, 1, 0};
         for (int x = 0; x < kSize; ++x) {
             for (int y = 0; y < kSize; ++y) {
-                const StarElement& s = engine.Sector(x, y);
-                const std::array gates{s.NorthGate, s.WestGate, s.SouthGate, s.EastGate};
+                const StarElement& s = engine.sectorAt(x, y);
+                const std::array gates{s.northGate, s.westGate, s.southGate, s.eastGate};
                 const auto cell = static_cast<std::size_t>(x * kSize + y);
-                race_[cell] = s.Race;
+                race_[cell] = s.race;
                 for (std::size_t side = 0; side < 4; ++side) {
                     const int nx = x + dx[side];
                     const int ny = y + dy[side];
@@ -85,9 +85,9 @@ public:
     }
 
     // The cells of the way, start first; empty when there is none.
-    const std::vector<int>& Way(int start, int target, const AvoidFlags& avoid) {
+    const std::vector<int>& way(int start, int target, const AvoidFlags& avoid) {
         way_.clear();
-        if (Avoided(target, avoid)) {
+        if (avoided(target, avoid)) {
             return way_;
         }
         std::array<int, kCells> level;
@@ -101,7 +101,7 @@ public:
             const int v = queue[static_cast<std::size_t>(head++)];
             for (const int u : predecessors_[static_cast<std::size_t>(v)]) {
                 if (u < 0 || level[static_cast<std::size_t>(u)] >= 0 ||
-                    (u != start && Avoided(u, avoid))) {
+                    (u != start && avoided(u, avoid))) {
                     continue;
                 }
                 level[static_cast<std::size_t>(u)] = level[static_cast<std::size_t>(v)] + 1;
@@ -127,10 +127,10 @@ public:
     }
 
 private:
-    static constexpr int kSize = TNinjaMatrix::GridSize;
-    static constexpr int kCells = TNinjaMatrix::CellCount;
+    static constexpr int kSize = RouteEngine::GridSize;
+    static constexpr int kCells = RouteEngine::CellCount;
 
-    bool Avoided(int cell, const AvoidFlags& avoid) const {
+    bool avoided(int cell, const AvoidFlags& avoid) const {
         const int race = race_[static_cast<std::size_t>(cell)];
         return race >= 1 && race <= 6 && avoid[static_cast<std::size_t>(race - 1)];
     }
@@ -188,7 +188,7 @@ private:
 };
 
 // Runs the benchmarks the command line selects with the ratio report.
-inline int RunBenchmarks(int argc, char** argv, RatioReporter::Pairs pairs) {
+inline int runBenchmarks(int argc, char** argv, RatioReporter::Pairs pairs) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

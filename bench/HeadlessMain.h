@@ -5,7 +5,7 @@
 
 // The main of the benchmarks that need widgets: an application that runs
 // headless unless a platform was chosen, then the benchmarks.
-inline int RunHeadlessBenchmarks(int argc, char** argv) {
+inline int runHeadlessBenchmarks(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

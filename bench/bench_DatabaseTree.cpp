@@ -20,14 +20,14 @@ namespace {
 
 // Ten top-level sectors of ten groups of a thousand entries each: 100,110
 // nodes, the long lists at the bottom as in a real reference tree.
-TTree GeneratedInfoTree() {
-    TTree tree;
+Tree generatedInfoTree() {
+    Tree tree;
     for (int sector = 0; sector < 10; ++sector) {
-        TTreeNode& top = tree.Append(tree.Root(), "Sector " + std::to_string(sector));
+        TreeNode& top = tree.append(tree.root(), "Sector " + std::to_string(sector));
         for (int group = 0; group < 10; ++group) {
-            TTreeNode& list = tree.Append(top, "Station group " + std::to_string(group));
+            TreeNode& list = tree.append(top, "Station group " + std::to_string(group));
             for (int entry = 0; entry < 1000; ++entry) {
-                tree.Append(list, "Station " + std::to_string(entry) + ": Gr\xfc\xdf Dome, sun " +
+                tree.append(list, "Station " + std::to_string(entry) + ": Gr\xfc\xdf Dome, sun " +
                                       std::to_string(entry % 300) + "%");
             }
         }
@@ -35,30 +35,30 @@ TTree GeneratedInfoTree() {
     return tree;
 }
 
-class TInfoFile {
+class InfoFile {
 public:
-    TInfoFile() { SaveTreeFile(GeneratedInfoTree(), Path()); }
-    QString Path() const { return folder_.filePath(QStringLiteral("vantor.vr")); }
+    InfoFile() { saveTreeFile(generatedInfoTree(), filePath()); }
+    QString filePath() const { return folder_.filePath(QStringLiteral("vantor.vr")); }
 
 private:
     QTemporaryDir folder_;
 };
 
-const TInfoFile& InfoFile() {
-    static const TInfoFile file;
+const InfoFile& infoFile() {
+    static const InfoFile file;
     return file;
 }
 
 // The tree view of the pages, with node lines and roll-out as a first run has them.
-std::unique_ptr<TDatabaseTree> DatabaseTree() {
-    auto tree = std::make_unique<TDatabaseTree>(nullptr, "ZenitDat", "System Database", 19);
-    tree->SetNodeLines(true);
-    tree->SetRollOut(true);
+std::unique_ptr<DatabaseTree> databaseTree() {
+    auto tree = std::make_unique<DatabaseTree>(nullptr, "ZenitDat", "System Database", 19);
+    tree->setNodeLines(true);
+    tree->setRollOut(true);
     return tree;
 }
 
 // Shows the model in a tree view and waits until it has been painted once.
-void ShowAndPaint(QTreeView& view, TDatabaseModel& model) {
+void showAndPaint(QTreeView& view, DatabaseModel& model) {
     view.setModel(&model);
     view.resize(316, 390);
     view.show();
@@ -67,12 +67,12 @@ void ShowAndPaint(QTreeView& view, TDatabaseModel& model) {
 }
 
 void LoadAndShow(benchmark::State& state) {
-    const QString path = InfoFile().Path();
+    const QString path = infoFile().filePath();
     for (auto _ : state) {
-        auto model = std::make_unique<TDatabaseModel>();
-        auto view = DatabaseTree();
-        model->Load(path);
-        ShowAndPaint(*view, *model);
+        auto model = std::make_unique<DatabaseModel>();
+        auto view = databaseTree();
+        model->load(path);
+        showAndPaint(*view, *model);
         state.PauseTiming();
         view.reset();
         model.reset();
@@ -84,12 +84,12 @@ BENCHMARK(LoadAndShow)->Unit(benchmark::kMillisecond);
 // One step of the tree search from the top; the keyword is only in the very
 // last node, so the step walks the whole tree.
 void SearchStep(benchmark::State& state, const QString& keyword) {
-    TDatabaseModel model;
-    model.Load(InfoFile().Path());
-    model.Append(QModelIndex(), keyword);
+    DatabaseModel model;
+    model.load(infoFile().filePath());
+    model.append(QModelIndex(), keyword);
     for (auto _ : state) {
-        const auto hit = model.Find(0, keyword);
-        if (!hit || hit->Position != model.Tree().Size() - 1) {
+        const auto hit = model.find(0, keyword);
+        if (!hit || hit->position != model.tree().size() - 1) {
             state.SkipWithError("the search missed the last node");
         }
     }
@@ -100,14 +100,14 @@ BENCHMARK_CAPTURE(SearchStep, Accented, QStringLiteral("Kessa Gr\u00fc\u00dfe"))
 
 // One list of 10,000 siblings under a top-level node, in the user's order
 // or in a shuffled one, as a tree read from a file may be.
-TTree LongList(bool sorted) {
-    TTree tree;
-    TTreeNode& list = tree.Append(tree.Root(), "Teladi");
+Tree longList(bool sorted) {
+    Tree tree;
+    TreeNode& list = tree.append(tree.root(), "Teladi");
     for (int entry = 0; entry < 10'000; ++entry) {
-        tree.Append(list, "Station " + std::to_string(sorted ? entry : (entry * 7919) % 10'000));
+        tree.append(list, "Station " + std::to_string(sorted ? entry : (entry * 7919) % 10'000));
     }
     if (sorted) {
-        tree.SortTree(DisplayTextOrder());
+        tree.sortTree(displayTextOrder());
     }
     return tree;
 }
@@ -115,16 +115,16 @@ TTree LongList(bool sorted) {
 // A rename in the middle of the list, shown open in a tree view with the
 // renamed node selected; it moves to one end of the list or the other.
 void RenameInLongList(benchmark::State& state, bool sortedBefore) {
-    TDatabaseModel model;
-    model.SetEditableCheck([](const TTreeNode&) { return true; });
-    const auto tree = DatabaseTree();
+    DatabaseModel model;
+    model.setEditableCheck([](const TreeNode&) { return true; });
+    const auto tree = databaseTree();
     QTreeView& view = *tree;
-    ShowAndPaint(view, model);
+    showAndPaint(view, model);
     bool toEnd = true;
     for (auto _ : state) {
         state.PauseTiming();
-        if (!sortedBefore || model.Tree().Empty()) {
-            model.Replace(LongList(sortedBefore));
+        if (!sortedBefore || model.tree().empty()) {
+            model.replace(longList(sortedBefore));
             const QModelIndex list = model.index(0, 0);
             view.expand(list);
             view.setCurrentIndex(model.index(5000, 0, list));
@@ -135,7 +135,7 @@ void RenameInLongList(benchmark::State& state, bool sortedBefore) {
         toEnd = !toEnd;
     }
 }
-BENCHMARK_CAPTURE(RenameInLongList, Sorted, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RenameInLongList, sorted, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RenameInLongList, ReadInFileOrder, false)->Unit(benchmark::kMillisecond);
 
 // The whole program started in a folder of its own, with the shipped core
@@ -149,11 +149,11 @@ void StartUp(benchmark::State& state, bool generated) {
     const QString shipped = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     const QString folder = program.path() + QLatin1Char('/');
     QFile::copy(shipped + QStringLiteral("core.vr"), folder + QStringLiteral("core.vr"));
-    QFile::copy(generated ? InfoFile().Path() : shipped + QStringLiteral("vantor.vr"),
+    QFile::copy(generated ? infoFile().filePath() : shipped + QStringLiteral("vantor.vr"),
                 folder + QStringLiteral("vantor.vr"));
     for (auto _ : state) {
-        auto started = std::make_unique<TVantorProgram>(TStartOptions{folder});
-        started->ShowMainWindow();
+        auto started = std::make_unique<VantorProgram>(StartOptions{folder});
+        started->showMainWindow();
         QApplication::processEvents();
         state.PauseTiming();
         started.reset();
@@ -166,5 +166,5 @@ BENCHMARK_CAPTURE(StartUp, HundredThousandNodes, true)->Unit(benchmark::kMillise
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunHeadlessBenchmarks(argc, argv);
+    return runHeadlessBenchmarks(argc, argv);
 }

@@ -2,8 +2,8 @@
 // between the frames of a whole blend, painted on Qt's offscreen platform.
 // The pictures are the main window's own.
 #include "Artwork.h"
-#include "HeadlessMain.h"
 #include "FadePicture.h"
+#include "HeadlessMain.h"
 #include "StarField.h"
 
 #include <QApplication>
@@ -18,20 +18,20 @@ namespace {
 
 const QSize kTitleSize(394, 54);
 
-std::span<const std::uint32_t> Words(const QImage& image) {
+std::span<const std::uint32_t> wordTable(const QImage& image) {
     return {reinterpret_cast<const std::uint32_t*>(image.constBits()),
             static_cast<std::size_t>(image.sizeInBytes()) / sizeof(std::uint32_t)};
 }
 
 void BlendStep(benchmark::State& state) {
-    const QImage from = TitleArtwork(kTitleSize).toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage to = GenerateStarField(kTitleSize, 2);
+    const QImage from = titleArtwork(kTitleSize).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage to = generateStarField(kTitleSize, 2);
     QImage output = from.copy();
     const std::span<std::uint32_t> words(reinterpret_cast<std::uint32_t*>(output.bits()),
-                                         Words(output).size());
+                                         wordTable(output).size());
     int weight = 1;
     for (auto _ : state) {
-        BlendImages(Words(from), Words(to), weight, words);
+        blendImages(wordTable(from), wordTable(to), weight, words);
         benchmark::DoNotOptimize(words.data());
         benchmark::ClobberMemory();
         weight = weight % 32 + 1;
@@ -56,11 +56,11 @@ public:
 
 // The main window's pictures by size: the title (which has no second
 // picture, so it fades to the plain ground) and the star-map picture.
-std::pair<QPixmap, QPixmap> WindowPictures(QSize size) {
+std::pair<QPixmap, QPixmap> windowPictures(QSize size) {
     if (size == kTitleSize) {
-        return {TitleArtwork(size), QPixmap()};
+        return {titleArtwork(size), QPixmap()};
     }
-    return {StarMapPicture(size), StarMapPictureLit(size)};
+    return {starMapPicture(size), starMapPictureLit(size)};
 }
 
 // One iteration is one whole Blend at the main window's rates; the counters
@@ -68,17 +68,17 @@ std::pair<QPixmap, QPixmap> WindowPictures(QSize size) {
 // (the first counted from the start of the Blend).
 void WholeBlend(benchmark::State& state) {
     const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const auto [picFrom, picTo] = WindowPictures(size);
+    const auto [picFrom, picTo] = windowPictures(size);
     QWidget ground;
     ground.resize(size + QSize(20, 20));
-    auto* fade = new TOrlenFade(&ground);
+    auto* fade = new FadePicture(&ground);
     fade->move(10, 10);
-    fade->SetStretchToFit(false);
-    fade->SetBlendRate(255);
-    fade->SetDisolvRate(132);
-    fade->SetProcessMsgs(true);
-    fade->SetPicFrom(picFrom);
-    fade->SetPicTo(picTo);
+    fade->setStretchToFit(false);
+    fade->setBlendRate(255);
+    fade->setDisolvRate(132);
+    fade->setProcessMsgs(true);
+    fade->setPicFrom(picFrom);
+    fade->setPicTo(picTo);
     ground.show();
     QApplication::processEvents();
     FrameClock frames;
@@ -87,7 +87,7 @@ void WholeBlend(benchmark::State& state) {
     for (auto _ : state) {
         frames.paintedAt.clear();
         frames.clock.start();
-        fade->Blend();
+        fade->blend();
         qint64 previous = 0;
         for (const qint64 paintedAt : frames.paintedAt) {
             frameMs.push_back(static_cast<double>(paintedAt - previous) / 1e6);
@@ -108,5 +108,5 @@ BENCHMARK(WholeBlend)
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunHeadlessBenchmarks(argc, argv);
+    return runHeadlessBenchmarks(argc, argv);
 }

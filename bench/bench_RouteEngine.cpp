@@ -12,16 +12,16 @@
 namespace {
 
 struct Shipped {
-    TNinjaMatrix engine;
+    RouteEngine engine;
     std::vector<std::pair<int, int>> systems; // every named sector
 };
 
-Shipped& ShippedUniverse() {
+Shipped& shippedUniverse() {
     static Shipped shipped = [] {
         Shipped loaded;
-        loaded.engine.SetFilename(ShippedCoreFile());
-        loaded.engine.LoadMatrix();
-        loaded.systems = NamedSystems(loaded.engine);
+        loaded.engine.setFilename(shippedCoreFile());
+        loaded.engine.loadMatrix();
+        loaded.systems = namedSystems(loaded.engine);
         return loaded;
     }();
     return shipped;
@@ -29,20 +29,20 @@ Shipped& ShippedUniverse() {
 
 // One iteration is one sweep over all ordered pairs of systems.
 void AllPairsFindWay(benchmark::State& state, const AvoidFlags& avoid) {
-    Shipped& shipped = ShippedUniverse();
+    Shipped& shipped = shippedUniverse();
     DiscardingSink sink;
-    shipped.engine.SetOutPutField(&sink);
+    shipped.engine.setOutputField(&sink);
     for (auto _ : state) {
         for (const auto& [sx, sy] : shipped.systems) {
             for (const auto& [tx, ty] : shipped.systems) {
-                benchmark::DoNotOptimize(shipped.engine.FindWay(sx, sy, tx, ty, avoid, false));
+                benchmark::DoNotOptimize(shipped.engine.findWay(sx, sy, tx, ty, avoid, false));
             }
         }
     }
     const auto pairs = static_cast<std::int64_t>(shipped.systems.size() * shipped.systems.size());
     state.SetItemsProcessed(state.iterations() * pairs);
     state.counters["pairs"] = static_cast<double>(pairs);
-    shipped.engine.SetOutPutField(nullptr);
+    shipped.engine.setOutputField(nullptr);
 }
 BENCHMARK_CAPTURE(AllPairsFindWay, AvoidNothing, kAvoidNothing)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(AllPairsFindWay, AvoidXenon, kAvoidXenon)->Unit(benchmark::kMicrosecond);
@@ -50,16 +50,16 @@ BENCHMARK_CAPTURE(AllPairsFindWay, AvoidXenon, kAvoidXenon)->Unit(benchmark::kMi
 // The yardstick over the same pairs. It must find ways as long as the
 // engine's, or the comparison would mean nothing.
 void AllPairsPlainSearch(benchmark::State& state, const AvoidFlags& avoid) {
-    Shipped& shipped = ShippedUniverse();
+    Shipped& shipped = shippedUniverse();
     PlainSearch plain(shipped.engine);
     const auto cell = [](const std::pair<int, int>& s) {
-        return s.first * TNinjaMatrix::GridSize + s.second;
+        return s.first * RouteEngine::GridSize + s.second;
     };
     for (const auto& [sx, sy] : shipped.systems) {
         for (const auto& [tx, ty] : shipped.systems) {
-            shipped.engine.FindWay(sx, sy, tx, ty, avoid, false);
-            const auto cells = plain.Way(cell({sx, sy}), cell({tx, ty}), avoid).size();
-            if (cells != static_cast<std::size_t>(shipped.engine.LastWayStatus().LinesWritten)) {
+            shipped.engine.findWay(sx, sy, tx, ty, avoid, false);
+            const auto cells = plain.way(cell({sx, sy}), cell({tx, ty}), avoid).size();
+            if (cells != static_cast<std::size_t>(shipped.engine.lastWayStatus().linesWritten)) {
                 state.SkipWithError("the plain search and FindWay disagree");
                 return;
             }
@@ -68,7 +68,7 @@ void AllPairsPlainSearch(benchmark::State& state, const AvoidFlags& avoid) {
     for (auto _ : state) {
         for (const auto& source : shipped.systems) {
             for (const auto& target : shipped.systems) {
-                benchmark::DoNotOptimize(plain.Way(cell(source), cell(target), avoid).data());
+                benchmark::DoNotOptimize(plain.way(cell(source), cell(target), avoid).data());
             }
         }
     }
@@ -80,12 +80,12 @@ BENCHMARK_CAPTURE(AllPairsPlainSearch, AvoidXenon, kAvoidXenon)->Unit(benchmark:
 
 // One iteration labels the grid once from every system.
 void LabelEveryTarget(benchmark::State& state, const AvoidFlags& avoid) {
-    Shipped& shipped = ShippedUniverse();
+    Shipped& shipped = shippedUniverse();
     for (auto _ : state) {
         for (const auto& [tx, ty] : shipped.systems) {
-            shipped.engine.ResetMatrix();
-            shipped.engine.MarkDistances(tx, ty, avoid);
-            benchmark::DoNotOptimize(shipped.engine.Sector(0, 0).Distance);
+            shipped.engine.resetMatrix();
+            shipped.engine.markDistances(tx, ty, avoid);
+            benchmark::DoNotOptimize(shipped.engine.sectorAt(0, 0).distance);
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(shipped.systems.size()));
@@ -94,10 +94,10 @@ BENCHMARK_CAPTURE(LabelEveryTarget, AvoidNothing, kAvoidNothing);
 BENCHMARK_CAPTURE(LabelEveryTarget, AvoidXenon, kAvoidXenon);
 
 void LoadShippedFile(benchmark::State& state) {
-    TNinjaMatrix engine;
-    engine.SetFilename(ShippedCoreFile());
+    RouteEngine engine;
+    engine.setFilename(shippedCoreFile());
     for (auto _ : state) {
-        engine.LoadMatrix();
+        engine.loadMatrix();
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations());
@@ -107,7 +107,7 @@ BENCHMARK(LoadShippedFile)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunBenchmarks(argc, argv,
+    return runBenchmarks(argc, argv,
                          {{"AllPairsFindWay/AvoidNothing", "AllPairsPlainSearch/AvoidNothing"},
                           {"AllPairsFindWay/AvoidXenon", "AllPairsPlainSearch/AvoidXenon"}});
 }

@@ -26,7 +26,7 @@ constexpr qsizetype kPlainBytes = 16'000'000;
 // A small fixed generator, so every run measures the same notepad.
 class Random {
 public:
-    std::uint32_t Next(std::uint32_t below) {
+    std::uint32_t next(std::uint32_t below) {
         state_ = state_ * 1664525u + 1013904223u;
         return (state_ >> 8) % below;
     }
@@ -39,9 +39,9 @@ const std::array<const char*, 12> kWords{"Tevrin", "Quay",     "through", "south
                                          "ore",    "crystals", "Käse",    "12 €",
                                          "Ζωή",    "Ormsby",   "Drift",   "avoid Xenon space"};
 
-QTextCharFormat RandomFormat(Random& random) {
+QTextCharFormat randomFormat(Random& random) {
     QTextCharFormat format;
-    switch (random.Next(8)) {
+    switch (random.next(8)) {
     case 0:
         format.setFontWeight(QFont::Bold);
         break;
@@ -71,7 +71,7 @@ QTextCharFormat RandomFormat(Random& random) {
 
 // Paragraphs of 5 to 40 words in runs of mixed formatting, until the RTF
 // reaches 1 MB.
-std::unique_ptr<QTextDocument> MakeNotepad() {
+std::unique_ptr<QTextDocument> makeNotepad() {
     auto document = std::make_unique<QTextDocument>();
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(11);
@@ -80,38 +80,38 @@ std::unique_ptr<QTextDocument> MakeNotepad() {
     QTextCursor cursor(document.get());
     cursor.beginEditBlock();
     for (int paragraph = 0;; ++paragraph) {
-        if (paragraph % 200 == 0 && paragraph > 0 && WriteRtf(*document).size() >= kNotepadBytes) {
+        if (paragraph % 200 == 0 && paragraph > 0 && writeRtf(*document).size() >= kNotepadBytes) {
             break;
         }
         if (paragraph > 0) {
             cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
         }
-        const std::uint32_t words = 5 + random.Next(36);
+        const std::uint32_t words = 5 + random.next(36);
         for (std::uint32_t word = 0; word < words;) {
-            const std::uint32_t run = 1 + random.Next(6);
+            const std::uint32_t run = 1 + random.next(6);
             QString text;
             for (std::uint32_t i = 0; i < run && word < words; ++i, ++word) {
-                text += QString::fromUtf8(kWords[random.Next(kWords.size())]) + QLatin1Char(' ');
+                text += QString::fromUtf8(kWords[random.next(kWords.size())]) + QLatin1Char(' ');
             }
-            cursor.insertText(text, RandomFormat(random));
+            cursor.insertText(text, randomFormat(random));
         }
     }
     cursor.endEditBlock();
     return document;
 }
 
-const QTextDocument& Notepad() {
-    static const std::unique_ptr<QTextDocument> notepad = MakeNotepad();
+const QTextDocument& sampleNotepad() {
+    static const std::unique_ptr<QTextDocument> notepad = makeNotepad();
     return *notepad;
 }
 
-const QByteArray& NotepadRtf() {
-    static const QByteArray rtf = WriteRtf(Notepad());
+const QByteArray& notepadRtf() {
+    static const QByteArray rtf = writeRtf(sampleNotepad());
     return rtf;
 }
 
 // RTF as a plain-text note gives it: long paragraphs of ASCII text.
-const QByteArray& PlainRtf() {
+const QByteArray& plainRtf() {
     static const QByteArray rtf = [] {
         QByteArray bytes = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Tahoma;}}\n";
         const QByteArray line = "The way from Tevrin Quay through the south-gate to Ormsby "
@@ -128,22 +128,22 @@ const QByteArray& PlainRtf() {
 }
 
 void ReadNotepad(benchmark::State& state) {
-    const QByteArray& rtf = NotepadRtf();
+    const QByteArray& rtf = notepadRtf();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadNotes(rtf));
+        benchmark::DoNotOptimize(readNotes(rtf));
     }
     state.SetBytesProcessed(state.iterations() * rtf.size());
-    state.counters["paragraphs"] = Notepad().blockCount();
+    state.counters["paragraphs"] = sampleNotepad().blockCount();
     state.counters["rtf_bytes"] = static_cast<double>(rtf.size());
 }
 BENCHMARK(ReadNotepad)->Unit(benchmark::kMillisecond);
 
 void WriteNotepad(benchmark::State& state) {
-    const QTextDocument& notepad = Notepad();
+    const QTextDocument& notepad = sampleNotepad();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(WriteRtf(notepad));
+        benchmark::DoNotOptimize(writeRtf(notepad));
     }
-    state.SetBytesProcessed(state.iterations() * NotepadRtf().size());
+    state.SetBytesProcessed(state.iterations() * notepadRtf().size());
 }
 BENCHMARK(WriteNotepad)->Unit(benchmark::kMillisecond);
 
@@ -151,9 +151,9 @@ BENCHMARK(WriteNotepad)->Unit(benchmark::kMillisecond);
 void LoadNotepadFile(benchmark::State& state) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("notes.vrn"));
-    SaveNotesFile(path, Notepad());
+    saveNotesFile(path, sampleNotepad());
     for (auto _ : state) {
-        benchmark::DoNotOptimize(LoadNotesFile(path));
+        benchmark::DoNotOptimize(loadNotesFile(path));
     }
 }
 BENCHMARK(LoadNotepadFile)->Unit(benchmark::kMillisecond);
@@ -162,7 +162,7 @@ void SaveNotepadFile(benchmark::State& state) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("notes.vrn"));
     for (auto _ : state) {
-        SaveNotesFile(path, Notepad());
+        saveNotesFile(path, sampleNotepad());
     }
 }
 BENCHMARK(SaveNotepadFile)->Unit(benchmark::kMillisecond);
@@ -173,21 +173,21 @@ BENCHMARK(SaveNotepadFile)->Unit(benchmark::kMillisecond);
 void LoadNotepadIntoBox(benchmark::State& state) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("notes.vrn"));
-    SaveNotesFile(path, Notepad());
+    saveNotesFile(path, sampleNotepad());
     QTextEdit box;
     box.resize(431, 341);
     box.show();
     for (auto _ : state) {
-        ShowDocument(box, LoadNotesFile(path));
+        showDocument(box, loadNotesFile(path));
         box.viewport()->repaint();
     }
 }
 BENCHMARK(LoadNotepadIntoBox)->Unit(benchmark::kMillisecond);
 
 void ReadPlainRtf(benchmark::State& state) {
-    const QByteArray& rtf = PlainRtf();
+    const QByteArray& rtf = plainRtf();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadRtf(rtf));
+        benchmark::DoNotOptimize(readRtf(rtf));
     }
     state.SetBytesProcessed(state.iterations() * rtf.size());
 }
@@ -197,5 +197,5 @@ BENCHMARK(ReadPlainRtf)->Unit(benchmark::kMillisecond);
 
 // The notepad box needs an application.
 int main(int argc, char** argv) {
-    return RunHeadlessBenchmarks(argc, argv);
+    return runHeadlessBenchmarks(argc, argv);
 }

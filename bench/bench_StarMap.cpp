@@ -21,8 +21,8 @@ namespace {
 
 // The window is declared after the engine, so it goes first and unbinds its shapes.
 struct StarMap {
-    TNinjaMatrix engine;
-    std::unique_ptr<TForm4> window;
+    RouteEngine engine;
+    std::unique_ptr<StarMapWindow> window;
     std::vector<std::pair<int, int>> systems;
 };
 
@@ -30,18 +30,18 @@ struct StarMap {
 std::unique_ptr<StarMap> shippedStarMap;
 
 // Bound and loaded as at start-up, with the colours of the main window's layout.
-StarMap& ShippedStarMap() {
+StarMap& shippedMap() {
     if (!shippedStarMap) {
         shippedStarMap = std::make_unique<StarMap>();
         StarMap& made = *shippedStarMap;
-        TNinjaMatrix& engine = made.engine;
-        engine.SetFilename(ShippedCoreFile());
-        ApplyEngineColors(engine);
-        made.window = std::make_unique<TForm4>(engine, nullptr);
-        made.window->BindShapes();
-        engine.LoadMatrix();
-        engine.ShowDividers();
-        made.systems = NamedSystems(engine);
+        RouteEngine& engine = made.engine;
+        engine.setFilename(shippedCoreFile());
+        applyEngineColors(engine);
+        made.window = std::make_unique<StarMapWindow>(engine, nullptr);
+        made.window->bindShapes();
+        engine.loadMatrix();
+        engine.showDividers();
+        made.systems = namedSystems(engine);
     }
     return *shippedStarMap;
 }
@@ -49,15 +49,15 @@ StarMap& ShippedStarMap() {
 // One iteration is one sweep over all ordered pairs of systems, with the map
 // open (every change asks for a repaint) or closed.
 void AllPairsFindWayOnStarMap(benchmark::State& state, bool mapOpen) {
-    StarMap& map = ShippedStarMap();
+    StarMap& map = shippedMap();
     map.window->setVisible(mapOpen);
     QApplication::processEvents();
     DiscardingSink sink;
-    map.engine.SetOutPutField(&sink);
+    map.engine.setOutputField(&sink);
     for (auto _ : state) {
         for (const auto& [sx, sy] : map.systems) {
             for (const auto& [tx, ty] : map.systems) {
-                benchmark::DoNotOptimize(map.engine.FindWay(sx, sy, tx, ty, kAvoidNothing, false));
+                benchmark::DoNotOptimize(map.engine.findWay(sx, sy, tx, ty, kAvoidNothing, false));
             }
         }
         // The repaints asked for go out between sweeps, untimed.
@@ -67,23 +67,23 @@ void AllPairsFindWayOnStarMap(benchmark::State& state, bool mapOpen) {
     }
     const auto pairs = static_cast<std::int64_t>(map.systems.size() * map.systems.size());
     state.SetItemsProcessed(state.iterations() * pairs);
-    map.engine.SetOutPutField(nullptr);
+    map.engine.setOutputField(nullptr);
     map.window->hide();
 }
-BENCHMARK_CAPTURE(AllPairsFindWayOnStarMap, Open, true)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(AllPairsFindWayOnStarMap, Closed, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(AllPairsFindWayOnStarMap, open, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(AllPairsFindWayOnStarMap, closed, false)->Unit(benchmark::kMicrosecond);
 
 void AllPairsPlainSearch(benchmark::State& state) {
-    StarMap& map = ShippedStarMap();
+    StarMap& map = shippedMap();
     PlainSearch plain(map.engine);
     const auto cell = [](const std::pair<int, int>& s) {
-        return s.first * TNinjaMatrix::GridSize + s.second;
+        return s.first * RouteEngine::GridSize + s.second;
     };
     for (auto _ : state) {
         for (const auto& source : map.systems) {
             for (const auto& target : map.systems) {
                 benchmark::DoNotOptimize(
-                    plain.Way(cell(source), cell(target), kAvoidNothing).data());
+                    plain.way(cell(source), cell(target), kAvoidNothing).data());
             }
         }
     }
@@ -95,5 +95,5 @@ BENCHMARK(AllPairsPlainSearch)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunHeadlessBenchmarks(argc, argv);
+    return runHeadlessBenchmarks(argc, argv);
 }

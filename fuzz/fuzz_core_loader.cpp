@@ -15,15 +15,15 @@
 
 namespace {
 
-class TLastLine : public LineSink {
+class LastLine : public LineSink {
 public:
-    void AppendLine(const std::string& text, bool) override { last = text; }
+    void appendLine(const std::string& text, bool) override { last = text; }
     std::string last;
 };
 
 // The loader reads a file by name: the bytes go into an anonymous file that
 // lives in memory only.
-std::string InMemoryFile(const std::uint8_t* data, std::size_t size, int& fd) {
+std::string inMemoryFile(const std::uint8_t* data, std::size_t size, int& fd) {
     fd = memfd_create("core.vr", 0);
     if (fd < 0 || write(fd, data, size) != static_cast<ssize_t>(size)) {
         std::perror("memfd");
@@ -32,45 +32,45 @@ std::string InMemoryFile(const std::uint8_t* data, std::size_t size, int& fd) {
     return "/proc/self/fd/" + std::to_string(fd);
 }
 
-void CheckWays(TNinjaMatrix& engine) {
-    TLastLine sink;
-    engine.SetOutPutField(&sink);
+void checkWays(RouteEngine& engine) {
+    LastLine sink;
+    engine.setOutputField(&sink);
     const AvoidFlags avoid{false, false, false, false, false, true};
-    for (int target = 0; target < TNinjaMatrix::CellCount; target += 9) {
-        for (int start = 0; start < TNinjaMatrix::CellCount; start += 7) {
+    for (int target = 0; target < RouteEngine::CellCount; target += 9) {
+        for (int start = 0; start < RouteEngine::CellCount; start += 7) {
             const int sx = start / 8, sy = start % 8, tx = target / 8, ty = target % 8;
             for (const bool avoiding : {false, true}) {
-                if (!engine.FindWay(sx, sy, tx, ty, avoiding ? avoid : AvoidFlags{}, false)) {
+                if (!engine.findWay(sx, sy, tx, ty, avoiding ? avoid : AvoidFlags{}, false)) {
                     std::fputs("a search on the grid failed\n", stderr);
                     std::abort();
                 }
-                const WayStatus& status = engine.LastWayStatus();
-                const bool startAvoided = avoiding && engine.Sector(sx, sy).Race == 6;
+                const WayStatus& status = engine.lastWayStatus();
+                const bool startAvoided = avoiding && engine.sectorAt(sx, sy).race == 6;
                 const bool lengthRight =
-                    startAvoided ? status.LinesWritten <= TNinjaMatrix::CellCount
-                                 : status.LinesWritten == engine.Sector(sx, sy).Distance;
-                if (status.Reached && (!lengthRight || sink.last != engine.Sector(tx, ty).Name)) {
+                    startAvoided ? status.linesWritten <= RouteEngine::CellCount
+                                 : status.linesWritten == engine.sectorAt(sx, sy).distance;
+                if (status.reached && (!lengthRight || sink.last != engine.sectorAt(tx, ty).name)) {
                     std::fputs("a reached way has the wrong length or end\n", stderr);
                     std::abort();
                 }
             }
         }
     }
-    engine.SetOutPutField(nullptr);
+    engine.setOutputField(nullptr);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     int fd = -1;
-    TNinjaMatrix engine;
-    engine.SetFilename(InMemoryFile(data, size, fd));
+    RouteEngine engine;
+    engine.setFilename(inMemoryFile(data, size, fd));
     try {
-        engine.LoadMatrix();
+        engine.loadMatrix();
     } catch (const CoreDataError&) {
         // The cells read before the bad line keep their values: search them too.
     }
     close(fd);
-    CheckWays(engine);
+    checkWays(engine);
     return 0;
 }

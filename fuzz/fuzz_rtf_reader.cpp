@@ -18,7 +18,7 @@
 namespace {
 
 // One line per paragraph, with each character's formatting.
-QStringList Signature(const QTextDocument& document) {
+QStringList signature(const QTextDocument& document) {
     QStringList lines;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         QString line = QString::number(block.blockFormat().alignment().toInt()) + QLatin1Char(':');
@@ -53,15 +53,15 @@ QStringList Signature(const QTextDocument& document) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const auto document = ReadNotes(bytes);
-    const QByteArray written = WriteRtf(*document);
-    const auto again = ReadRtf(written);
+    const auto document = readNotes(bytes);
+    const QByteArray written = writeRtf(*document);
+    const auto again = readRtf(written);
     if (!again) {
         std::fputs("the writer's output is no RTF\n", stderr);
         std::abort();
     }
-    const QStringList first = Signature(*document);
-    const QStringList second = Signature(*again);
+    const QStringList first = signature(*document);
+    const QStringList second = signature(*again);
     if (first != second) {
         for (qsizetype i = 0; i < std::max(first.size(), second.size()); ++i) {
             if (first.value(i) != second.value(i)) {

@@ -14,12 +14,12 @@
 namespace {
 
 // Each node as its level and its text without leading blanks, in tree order.
-std::string Signature(const TTree& tree) {
+std::string signature(const Tree& tree) {
     std::string signature;
-    for (const TTreeNode* node = tree.First(); node != nullptr; node = node->Next()) {
-        const std::string& text = node->Text();
+    for (const TreeNode* node = tree.first(); node != nullptr; node = node->next()) {
+        const std::string& text = node->text();
         const std::size_t start = text.find_first_not_of(" \t");
-        signature += std::to_string(node->Level());
+        signature += std::to_string(node->level());
         signature += ':';
         signature += start == std::string::npos ? std::string() : text.substr(start);
         signature += '\n';
@@ -31,15 +31,15 @@ std::string Signature(const TTree& tree) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    TTree tree;
+    Tree tree;
     try {
-        ReadTree(bytes, tree);
+        readTree(bytes, tree);
     } catch (const TreeLevelError&) {
         // The nodes read before the bad line stay, and they must write well too.
     }
-    TTree again;
-    ReadTree(WriteTree(tree), again);
-    if (Signature(tree) != Signature(again)) {
+    Tree again;
+    readTree(writeTree(tree), again);
+    if (signature(tree) != signature(again)) {
         std::fputs("the tree changed when written and read back\n", stderr);
         std::abort();
     }

@@ -7,14 +7,14 @@
 #include <QMainWindow>
 
 int main(int argc, char** argv) {
-    const qint64 launchedAt = LaunchTimeFromArguments(argc, argv);
+    const qint64 launchedAt = launchTimeFromArguments(argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Bare"));
     QMainWindow window(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     window.setWindowTitle(QStringLiteral("Bare window"));
     window.setFixedSize(486, 494);
     window.setCentralWidget(new QLabel(QStringLiteral("Vantor"), &window));
-    new TFirstPaintProbe(&window, launchedAt);
+    new FirstPaintProbe(&window, launchedAt);
     window.show();
     return QApplication::exec();
 }

@@ -10,13 +10,13 @@
 
 namespace {
 
-qint64 NowNs() {
+qint64 nowNs() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return static_cast<qint64>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-long ResidentKb() {
+long residentKb() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly)) {
         return -1;
@@ -31,7 +31,7 @@ long ResidentKb() {
 
 } // namespace
 
-TFirstPaintProbe::TFirstPaintProbe(QWidget* window, qint64 launchedAtNs)
+FirstPaintProbe::FirstPaintProbe(QWidget* window, qint64 launchedAtNs)
     : QObject(window)
     , window_(window)
     , launchedAtNs_(launchedAtNs) {
@@ -40,29 +40,29 @@ TFirstPaintProbe::TFirstPaintProbe(QWidget* window, qint64 launchedAtNs)
     qApp->installEventFilter(this);
 }
 
-bool TFirstPaintProbe::eventFilter(QObject* watched, QEvent* event) {
+bool FirstPaintProbe::eventFilter(QObject* watched, QEvent* event) {
     if (firstPaintMs_ < 0 && event->type() == QEvent::Paint) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget != nullptr && widget->window() == window_) {
             firstPaintMs_ = 0;
             // The frame is done once the event loop is back from drawing it.
-            QTimer::singleShot(0, this, [this] { PaintDone(); });
+            QTimer::singleShot(0, this, [this] { paintDone(); });
         }
     }
     return false;
 }
 
-void TFirstPaintProbe::PaintDone() {
-    firstPaintMs_ = static_cast<double>(NowNs() - launchedAtNs_) / 1e6;
-    QTimer::singleShot(1000, this, [this] { Report(); });
+void FirstPaintProbe::paintDone() {
+    firstPaintMs_ = static_cast<double>(nowNs() - launchedAtNs_) / 1e6;
+    QTimer::singleShot(1000, this, [this] { report(); });
 }
 
-void TFirstPaintProbe::Report() {
-    std::printf("first-paint-ms %.1f rss-kb %ld\n", firstPaintMs_, ResidentKb());
+void FirstPaintProbe::report() {
+    std::printf("first-paint-ms %.1f rss-kb %ld\n", firstPaintMs_, residentKb());
     std::fflush(stdout);
     std::_Exit(0);
 }
 
-qint64 LaunchTimeFromArguments(int argc, char** argv) {
-    return argc > 1 ? std::strtoll(argv[1], nullptr, 10) : NowNs();
+qint64 launchTimeFromArguments(int argc, char** argv) {
+    return argc > 1 ? std::strtoll(argv[1], nullptr, 10) : nowNs();
 }

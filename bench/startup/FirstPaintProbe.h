@@ -10,16 +10,16 @@
 // the resident memory in kilobytes. Then it ends the program.
 //
 //   first-paint-ms <ms> rss-kb <kb>
-class TFirstPaintProbe : public QObject {
+class FirstPaintProbe : public QObject {
 public:
-    TFirstPaintProbe(QWidget* window, qint64 launchedAtNs);
+    FirstPaintProbe(QWidget* window, qint64 launchedAtNs);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void PaintDone();
-    void Report();
+    void paintDone();
+    void report();
 
     QWidget* window_;
     qint64 launchedAtNs_;
@@ -27,4 +27,4 @@ private:
 };
 
 // The launch time from the first argument, 0 when there is none.
-qint64 LaunchTimeFromArguments(int argc, char** argv);
+qint64 launchTimeFromArguments(int argc, char** argv);

@@ -6,15 +6,15 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    const qint64 launchedAt = LaunchTimeFromArguments(argc, argv);
-    PreferXcbUnderWayland(argc, argv);
+    const qint64 launchedAt = launchTimeFromArguments(argc, argv);
+    preferXcbUnderWayland(argc, argv);
     QApplication application(argc, argv);
-    ConfigureApplication(application);
+    configureApplication(application);
     int exitCode = 1;
-    RunGuarded([&] {
-        TVantorProgram program(TStartOptions{TVantorProgram::DefaultProgramFolder()});
-        new TFirstPaintProbe(program.Windows().Form1, launchedAt);
-        program.ShowMainWindow();
+    runGuarded([&] {
+        VantorProgram program(StartOptions{VantorProgram::defaultProgramFolder()});
+        new FirstPaintProbe(program.windows().mainWindow, launchedAt);
+        program.showMainWindow();
         exitCode = QApplication::exec();
     });
     return exitCode;

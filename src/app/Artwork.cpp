@@ -15,7 +15,7 @@
 
 namespace {
 
-QPixmap TransparentPixmap(QSize size) {
+QPixmap transparentPixmap(QSize size) {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     return pixmap;
@@ -23,11 +23,11 @@ QPixmap TransparentPixmap(QSize size) {
 
 // The pictures stand on the same seeded star field as the star map; a fixed
 // seed keeps each the same from run to run.
-void DrawNightSky(QPainter& painter, QSize size, std::uint32_t seed) {
-    painter.drawImage(0, 0, GenerateStarField(size, seed));
+void drawNightSky(QPainter& painter, QSize size, std::uint32_t seed) {
+    painter.drawImage(0, 0, generateStarField(size, seed));
 }
 
-QPainterPath FourPointedStar(QPointF centre, double outer, double inner) {
+QPainterPath fourPointedStar(QPointF centre, double outer, double inner) {
     QPainterPath star;
     for (int point = 0; point < 8; ++point) {
         const double radius = point % 2 == 0 ? outer : inner;
@@ -44,7 +44,7 @@ QPainterPath FourPointedStar(QPointF centre, double outer, double inner) {
     return star;
 }
 
-void DrawNotepad(QPainter& painter) {
+void drawNotepad(QPainter& painter) {
     painter.setPen(QColor(90, 90, 90));
     painter.setBrush(QColor(245, 240, 210));
     painter.drawRect(QRectF(3.5, 1.5, 10, 13));
@@ -54,8 +54,8 @@ void DrawNotepad(QPainter& painter) {
     }
 }
 
-void DrawNavigation(QPainter& painter) {
-    painter.setPen(QPen(FromBgr(Palette::Accent), 1.2));
+void drawNavigation(QPainter& painter) {
+    painter.setPen(QPen(fromBgr(Palette::Accent), 1.2));
     painter.setBrush(QColor(30, 30, 40));
     painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
     QPainterPath needle;
@@ -69,7 +69,7 @@ void DrawNavigation(QPainter& painter) {
     painter.drawPath(needle);
 }
 
-void DrawSystemDatabase(QPainter& painter) {
+void drawSystemDatabase(QPainter& painter) {
     painter.setPen(QColor(40, 70, 120));
     painter.setBrush(QColor(110, 160, 230));
     for (int disc = 2; disc >= 0; --disc) {
@@ -77,13 +77,13 @@ void DrawSystemDatabase(QPainter& painter) {
     }
 }
 
-void DrawOwnDatabase(QPainter& painter) {
-    DrawSystemDatabase(painter);
+void drawOwnDatabase(QPainter& painter) {
+    drawSystemDatabase(painter);
     painter.setPen(QPen(QColor(250, 200, 60), 2));
     painter.drawLine(QPointF(8, 14), QPointF(14, 8));
 }
 
-void DrawSearch(QPainter& painter) {
+void drawSearch(QPainter& painter) {
     painter.setPen(QPen(QColor(200, 200, 200), 1.6));
     painter.setBrush(QColor(150, 190, 230, 120));
     painter.drawEllipse(QRectF(2.5, 2.5, 8, 8));
@@ -93,13 +93,13 @@ void DrawSearch(QPainter& painter) {
 
 } // namespace
 
-QPixmap TitleArtwork(QSize size) {
+QPixmap titleArtwork(QSize size) {
     QPixmap pixmap(size);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    DrawNightSky(painter, size, 1103);
+    drawNightSky(painter, size, 1103);
 
-    QFont lettering = VantorFont(size.height() * 3 / 4, true);
+    QFont lettering = vantorFont(size.height() * 3 / 4, true);
     lettering.setLetterSpacing(QFont::AbsoluteSpacing, size.height() / 8.0);
     QPainterPath word;
     word.addText(0, 0, lettering, QStringLiteral("VANTOR"));
@@ -108,7 +108,7 @@ QPixmap TitleArtwork(QSize size) {
 
     QLinearGradient metal(0, 0, 0, size.height());
     metal.setColorAt(0.0, QColor(255, 232, 170));
-    metal.setColorAt(0.5, FromBgr(Palette::Accent));
+    metal.setColorAt(0.5, fromBgr(Palette::Accent));
     metal.setColorAt(1.0, QColor(150, 90, 20));
     painter.setPen(QPen(QColor(20, 10, 0, 200), 1.5));
     painter.setBrush(metal);
@@ -116,7 +116,7 @@ QPixmap TitleArtwork(QSize size) {
 
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 245, 220));
-    painter.drawPath(FourPointedStar(QPointF(size.width() - 30, size.height() / 2.0),
+    painter.drawPath(fourPointedStar(QPointF(size.width() - 30, size.height() / 2.0),
                                      size.height() / 3.0, size.height() / 12.0));
     return pixmap;
 }
@@ -127,11 +127,11 @@ enum class GridLight { Resting, Lit };
 
 // A 4 by 3 patch of the sector grid with its links. Lit, the links glow and
 // a way of white sectors runs across the patch, as the star map shows one.
-QPixmap SectorPatch(QSize size, GridLight light) {
+QPixmap sectorPatch(QSize size, GridLight light) {
     QPixmap pixmap(size);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    DrawNightSky(painter, size, 4711);
+    drawNightSky(painter, size, 4711);
     const bool lit = light == GridLight::Lit;
     const double step = qMin(size.width() / 4.5, size.height() / 3.3);
     const QPointF origin((size.width() - 3 * step) / 2, (size.height() - 2 * step) / 2);
@@ -143,18 +143,18 @@ QPixmap SectorPatch(QSize size, GridLight light) {
         return row == 0 || column == 3;
     };
 
-    const QColor link = lit ? QColor(255, 225, 150) : FromBgr(Palette::Accent);
+    const QColor link = lit ? QColor(255, 225, 150) : fromBgr(Palette::Accent);
     for (int column = 0; column < 4; ++column) {
         for (int row = 0; row < 3; ++row) {
             const QPointF centre = centreOf(column, row);
             if (column < 3) {
                 const bool wayLink = lit && row == 0;
-                painter.setPen(QPen(wayLink ? FromBgr(Palette::White) : link, wayLink ? 2.0 : 1.5));
+                painter.setPen(QPen(wayLink ? fromBgr(Palette::White) : link, wayLink ? 2.0 : 1.5));
                 painter.drawLine(centre + QPointF(4, 0), centre + QPointF(step - 4, 0));
             }
             if (row < 2 && ((column + row) % 2 == 0 || column == 3)) {
                 const bool wayLink = lit && column == 3;
-                painter.setPen(QPen(wayLink ? FromBgr(Palette::White) : link, wayLink ? 2.0 : 1.5));
+                painter.setPen(QPen(wayLink ? fromBgr(Palette::White) : link, wayLink ? 2.0 : 1.5));
                 painter.drawLine(centre + QPointF(0, 4), centre + QPointF(0, step - 4));
             }
         }
@@ -163,8 +163,8 @@ QPixmap SectorPatch(QSize size, GridLight light) {
         for (int row = 0; row < 3; ++row) {
             const QRectF cell(centreOf(column, row) - QPointF(4, 4), QSizeF(8, 8));
             if (lit && onWay(column, row)) {
-                painter.setPen(QPen(FromBgr(Palette::White), 1.5));
-                painter.setBrush(FromBgr(Palette::White));
+                painter.setPen(QPen(fromBgr(Palette::White), 1.5));
+                painter.setBrush(fromBgr(Palette::White));
             } else {
                 painter.setPen(QPen(link, 1.5));
                 painter.setBrush(lit ? QBrush(QColor(255, 190, 55, 90)) : QBrush(Qt::NoBrush));
@@ -176,7 +176,7 @@ QPixmap SectorPatch(QSize size, GridLight light) {
 }
 
 // A ringed planet low on the left, lit from the upper right.
-void DrawRingedPlanet(QPainter& painter, QPointF centre, double radius) {
+void drawRingedPlanet(QPainter& painter, QPointF centre, double radius) {
     const QRectF ring(centre.x() - radius * 1.9, centre.y() - radius * 0.45, radius * 3.8,
                       radius * 0.9);
     painter.setBrush(Qt::NoBrush);
@@ -185,7 +185,7 @@ void DrawRingedPlanet(QPainter& painter, QPointF centre, double radius) {
 
     QRadialGradient surface(centre + QPointF(radius * 0.4, -radius * 0.4), radius * 1.4);
     surface.setColorAt(0.0, QColor(255, 214, 150));
-    surface.setColorAt(0.45, FromBgr(Palette::SubTitle));
+    surface.setColorAt(0.45, fromBgr(Palette::SubTitle));
     surface.setColorAt(1.0, QColor(40, 14, 0));
     painter.setPen(Qt::NoPen);
     painter.setBrush(surface);
@@ -198,61 +198,61 @@ void DrawRingedPlanet(QPainter& painter, QPointF centre, double radius) {
 
 } // namespace
 
-QPixmap StarMapPicture(QSize size) {
-    return SectorPatch(size, GridLight::Resting);
+QPixmap starMapPicture(QSize size) {
+    return sectorPatch(size, GridLight::Resting);
 }
 
-QPixmap StarMapPictureLit(QSize size) {
-    return SectorPatch(size, GridLight::Lit);
+QPixmap starMapPictureLit(QSize size) {
+    return sectorPatch(size, GridLight::Lit);
 }
 
-QPixmap InfoColumnArtwork(QSize size) {
+QPixmap infoColumnArtwork(QSize size) {
     QPixmap pixmap(size);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    DrawNightSky(painter, size, 2203);
-    DrawRingedPlanet(painter, QPointF(size.width() * 0.38, size.height() * 0.66),
+    drawNightSky(painter, size, 2203);
+    drawRingedPlanet(painter, QPointF(size.width() * 0.38, size.height() * 0.66),
                      size.width() * 0.2);
 
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 245, 220));
-    painter.drawPath(FourPointedStar(QPointF(size.width() * 0.76, size.height() * 0.24),
+    painter.drawPath(fourPointedStar(QPointF(size.width() * 0.76, size.height() * 0.24),
                                      size.width() * 0.13, size.width() * 0.03));
 
-    painter.setFont(VantorFont(qMax(8, size.height() / 10), true));
-    painter.setPen(FromBgr(Palette::Accent));
+    painter.setFont(vantorFont(qMax(8, size.height() / 10), true));
+    painter.setPen(fromBgr(Palette::Accent));
     painter.drawText(QRectF(0, size.height() * 0.84, size.width(), size.height() * 0.16),
                      Qt::AlignCenter, QStringLiteral("VANTOR"));
     return pixmap;
 }
 
-QIcon ImageListPicture(int index) {
-    QPixmap pixmap = TransparentPixmap(QSize(16, 16));
+QIcon imageListPicture(int index) {
+    QPixmap pixmap = transparentPixmap(QSize(16, 16));
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     switch (index) {
     case 0:
-        DrawNotepad(painter);
+        drawNotepad(painter);
         break;
     case 1:
-        DrawNavigation(painter);
+        drawNavigation(painter);
         break;
     case 2:
-        DrawSystemDatabase(painter);
+        drawSystemDatabase(painter);
         break;
     case 3:
-        DrawOwnDatabase(painter);
+        drawOwnDatabase(painter);
         break;
     default:
-        DrawSearch(painter);
+        drawSearch(painter);
         break;
     }
     painter.end();
     return QIcon(pixmap);
 }
 
-QIcon DeleteGlyph() {
-    QPixmap pixmap = TransparentPixmap(QSize(16, 16));
+QIcon deleteGlyph() {
+    QPixmap pixmap = transparentPixmap(QSize(16, 16));
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(210, 40, 40), 2.4, Qt::SolidLine, Qt::RoundCap));
@@ -262,14 +262,14 @@ QIcon DeleteGlyph() {
     return QIcon(pixmap);
 }
 
-QImage OptionsGlyph() {
+QImage optionsGlyph() {
     // The key colour marks the glyph's transparent pixels; drawn without
     // smoothing, so that no pixel is a blend of the key and the gear.
     const QColor key(226, 0, 127);
     QImage glyph(18, 18, QImage::Format_RGB32);
     glyph.fill(key);
     QPainter painter(&glyph);
-    painter.setPen(QPen(FromBgr(Palette::Accent), 2, Qt::SolidLine, Qt::FlatCap));
+    painter.setPen(QPen(fromBgr(Palette::Accent), 2, Qt::SolidLine, Qt::FlatCap));
     const QPointF centre(9, 9);
     for (int tooth = 0; tooth < 8; ++tooth) {
         painter.save();
@@ -283,70 +283,70 @@ QImage OptionsGlyph() {
     return glyph;
 }
 
-QPixmap ProgramIconPicture(int side) {
-    QPixmap pixmap = TransparentPixmap(QSize(side, side));
+QPixmap programIconPicture(int side) {
+    QPixmap pixmap = transparentPixmap(QSize(side, side));
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(24, 20, 40));
     painter.drawRoundedRect(QRectF(0, 0, side, side), side / 6.0, side / 6.0);
-    painter.setBrush(FromBgr(Palette::Accent));
-    painter.drawPath(FourPointedStar(QPointF(side / 2.0, side / 2.0), side * 0.44, side * 0.12));
+    painter.setBrush(fromBgr(Palette::Accent));
+    painter.drawPath(fourPointedStar(QPointF(side / 2.0, side / 2.0), side * 0.44, side * 0.12));
     painter.end();
     return pixmap;
 }
 
-QIcon ProgramIcon() {
+QIcon programIcon() {
     QIcon icon;
     for (const int side : {16, 32, 64}) {
-        icon.addPixmap(ProgramIconPicture(side));
+        icon.addPixmap(programIconPicture(side));
     }
     return icon;
 }
 
 namespace {
 
-constexpr QSize TitleSize(394, 54);
-constexpr QSize StarMapButtonSize(73, 54);
-constexpr QSize StarFieldSize(196, 247);
-constexpr QSize InfoColumnSize(131, 144);
+constexpr QSize titleSize(394, 54);
+constexpr QSize starMapButtonSize(73, 54);
+constexpr QSize starFieldSize(196, 247);
+constexpr QSize infoColumnSize(131, 144);
 constexpr std::uint32_t StarMapFieldSeed = 1703;
 
 } // namespace
 
-QString ShippedPictureFile(TShippedPicture picture) {
+QString shippedPictureFile(ShippedPicture picture) {
     switch (picture) {
-    case TShippedPicture::Title:
+    case ShippedPicture::Title:
         return QStringLiteral("title.pixels");
-    case TShippedPicture::StarMapButton:
+    case ShippedPicture::StarMapButton:
         return QStringLiteral("starmap.pixels");
-    case TShippedPicture::StarMapLit:
+    case ShippedPicture::StarMapLit:
         return QStringLiteral("starmaplit.pixels");
-    case TShippedPicture::StarField:
+    case ShippedPicture::StarField:
         return QStringLiteral("starfield.pixels");
-    case TShippedPicture::InfoColumn:
+    case ShippedPicture::InfoColumn:
         break;
     }
     return QStringLiteral("infocolumn.pixels");
 }
 
-QPixmap DrawShippedPicture(TShippedPicture picture) {
+QPixmap drawShippedPicture(ShippedPicture picture) {
     switch (picture) {
-    case TShippedPicture::Title:
-        return TitleArtwork(TitleSize);
-    case TShippedPicture::StarMapButton:
-        return StarMapPicture(StarMapButtonSize);
-    case TShippedPicture::StarMapLit:
-        return StarMapPictureLit(StarMapButtonSize);
-    case TShippedPicture::StarField:
-        return QPixmap::fromImage(GenerateStarField(StarFieldSize, StarMapFieldSeed));
-    case TShippedPicture::InfoColumn:
+    case ShippedPicture::Title:
+        return titleArtwork(titleSize);
+    case ShippedPicture::StarMapButton:
+        return starMapPicture(starMapButtonSize);
+    case ShippedPicture::StarMapLit:
+        return starMapPictureLit(starMapButtonSize);
+    case ShippedPicture::StarField:
+        return QPixmap::fromImage(generateStarField(starFieldSize, StarMapFieldSeed));
+    case ShippedPicture::InfoColumn:
         break;
     }
-    return InfoColumnArtwork(InfoColumnSize);
+    return infoColumnArtwork(infoColumnSize);
 }
 
-QByteArray ShippedPictureBytes(const QImage& picture) {
+QByteArray shippedPictureBytes(const QImage& picture) {
     const QImage pixels = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const std::array<std::uint32_t, 2> size{static_cast<std::uint32_t>(pixels.width()),
                                             static_cast<std::uint32_t>(pixels.height())};
@@ -358,8 +358,8 @@ QByteArray ShippedPictureBytes(const QImage& picture) {
     return bytes;
 }
 
-QPixmap ShippedPicture(TShippedPicture picture) {
-    const QResource resource(QStringLiteral(":/artwork/") + ShippedPictureFile(picture));
+QPixmap shippedPicture(ShippedPicture picture) {
+    const QResource resource(QStringLiteral(":/artwork/") + shippedPictureFile(picture));
     const QByteArray bytes = resource.uncompressedData();
     std::array<std::uint32_t, 2> size{};
     if (bytes.size() < static_cast<qsizetype>(sizeof size)) {

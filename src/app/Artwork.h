@@ -13,7 +13,7 @@
 // is built, and the windows load them finished.
 
 // The pictures drawn at build time.
-enum class TShippedPicture {
+enum class ShippedPicture {
     Title,         // the title across the top of the main window, 394 by 54
     StarMapButton, // the picture that opens the star map, 73 by 54
     StarMapLit,    // the same lit up while the pointer is over it
@@ -21,44 +21,44 @@ enum class TShippedPicture {
     InfoColumn,    // the head of the Info page's button column, 131 by 144
 };
 inline constexpr std::array AllShippedPictures{
-    TShippedPicture::Title, TShippedPicture::StarMapButton, TShippedPicture::StarMapLit,
-    TShippedPicture::StarField, TShippedPicture::InfoColumn};
+    ShippedPicture::Title, ShippedPicture::StarMapButton, ShippedPicture::StarMapLit,
+    ShippedPicture::StarField, ShippedPicture::InfoColumn};
 
 // What the windows show: the picture as the build drew it.
-QPixmap ShippedPicture(TShippedPicture picture);
+QPixmap shippedPicture(ShippedPicture picture);
 // The build's side: the picture drawn, the file name it is kept under, and
 // its pixels as that file holds them: width and height as two 32-bit
 // numbers, then the premultiplied 32-bit pixels, all in the machine's byte
 // order. Read without an image decoder, the pictures cost the start nothing.
-QPixmap DrawShippedPicture(TShippedPicture picture);
-QString ShippedPictureFile(TShippedPicture picture);
-QByteArray ShippedPictureBytes(const QImage& picture);
+QPixmap drawShippedPicture(ShippedPicture picture);
+QString shippedPictureFile(ShippedPicture picture);
+QByteArray shippedPictureBytes(const QImage& picture);
 
 // The title across the top of the main window: "VANTOR" over a star field.
-QPixmap TitleArtwork(QSize size);
+QPixmap titleArtwork(QSize size);
 
 // The small picture that opens the star map: a glimpse of the sector grid.
-QPixmap StarMapPicture(QSize size);
+QPixmap starMapPicture(QSize size);
 // The same glimpse lit up, with a way across it: shown while the pointer is
 // over the picture.
-QPixmap StarMapPictureLit(QSize size);
+QPixmap starMapPictureLit(QSize size);
 
 // The picture at the head of the Info page's button column: a ringed planet
 // under a bright star.
-QPixmap InfoColumnArtwork(QSize size);
+QPixmap infoColumnArtwork(QSize size);
 
 // The main window's image list, five 16x16 pictures by index:
 // 0 notepad, 1 navigation, 2 system database, 3 own database, 4 search.
-QIcon ImageListPicture(int index);
+QIcon imageListPicture(int index);
 constexpr int ImageListCount = 5;
 
 // The red cross of the own database's "Delete" item.
-QIcon DeleteGlyph();
+QIcon deleteGlyph();
 
 // The gear on the options button, 18 by 18; its bottom-left pixel is the
 // transparent colour.
-QImage OptionsGlyph();
+QImage optionsGlyph();
 
 // The program icon: a four-pointed star on a dark rounded square.
-QPixmap ProgramIconPicture(int side);
-QIcon ProgramIcon();
+QPixmap programIconPicture(int side);
+QIcon programIcon();

@@ -6,29 +6,29 @@
 #include <QCheckBox>
 #include <QFileInfo>
 
-TAutoLoadOption::TAutoLoadOption(QWidget* page, const char* boxName, int left, int top, int width,
-                                 std::function<void(const QString&)> load)
+AutoLoadOption::AutoLoadOption(QWidget* page, const char* boxName, int left, int top, int width,
+                               std::function<void(const QString&)> load)
     : QObject(page)
-    , box_(MakeControl<QCheckBox>(page, boxName))
+    , box_(makeControl<QCheckBox>(page, boxName))
     , load_(std::move(load)) {
     const QString caption = QStringLiteral("Automatically load last import / export at startup");
     box_->setText(caption);
     box_->setAccessibleName(caption);
-    box_->setFont(VantorFont(9));
-    SetTextColor(box_, Palette::Silver);
-    Place(box_, left, top, width, 17);
-    connect(box_, &QCheckBox::toggled, this, [this] { emit Toggled(); });
+    box_->setFont(vantorFont(9));
+    setTextColor(box_, Palette::Silver);
+    place(box_, left, top, width, 17);
+    connect(box_, &QCheckBox::toggled, this, [this] { emit toggled(); });
 }
 
-bool TAutoLoadOption::Checked() const {
+bool AutoLoadOption::checked() const {
     return box_->isChecked();
 }
 
-void TAutoLoadOption::SetChecked(bool checked) {
+void AutoLoadOption::setChecked(bool checked) {
     box_->setChecked(checked);
 }
 
-void TAutoLoadOption::Restore(const QString& storedPath) {
+void AutoLoadOption::restore(const QString& storedPath) {
     lastFile_ = storedPath;
     if (!box_->isChecked()) {
         return;

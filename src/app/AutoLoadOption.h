@@ -9,27 +9,27 @@ class QWidget;
 
 // "Automatically load last import / export at startup" on the Notepad and Own
 // Database pages: the check box and the file of the last import or export.
-class TAutoLoadOption : public QObject {
+class AutoLoadOption : public QObject {
     Q_OBJECT
 
 public:
     // The box stands on the page at left, top; load reads a file into the page.
-    TAutoLoadOption(QWidget* page, const char* boxName, int left, int top, int width,
-                    std::function<void(const QString&)> load);
+    AutoLoadOption(QWidget* page, const char* boxName, int left, int top, int width,
+                   std::function<void(const QString&)> load);
 
-    bool Checked() const;
+    bool checked() const;
     // Runs the box's handler as a click would.
-    void SetChecked(bool checked);
-    const QString& LastFile() const { return lastFile_; }
-    void SetLastFile(const QString& path) { lastFile_ = path; }
+    void setChecked(bool checked);
+    const QString& lastFile() const { return lastFile_; }
+    void setLastFile(const QString& path) { lastFile_ = path; }
 
     // At start-up, with the stored file: loads it when the option is on; a
     // file that is gone switches the option off instead.
-    void Restore(const QString& storedPath);
+    void restore(const QString& storedPath);
 
 signals:
     // The user or the settings switched the option.
-    void Toggled();
+    void toggled();
 
 private:
     QCheckBox* box_;

@@ -16,70 +16,70 @@ namespace {
 constexpr std::uint32_t XenonText = 0x0000D7;
 
 struct RaceBox {
-    QCheckBox* TForm3::*Member;
-    const char* Name;
-    const char* Caption;
-    int Top;
-    std::uint32_t TextColor;
+    QCheckBox* AvoidWindow::*member;
+    const char* name;
+    const char* caption;
+    int top;
+    std::uint32_t textColor;
 };
 
 } // namespace
 
-TForm3::TForm3(TWindowStrip& strip, QWidget* parent)
+AvoidWindow::AvoidWindow(WindowStrip& strip, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , strip_(strip) {
-    Panel1 = MakeSatellitePanel(this, "Form3", QStringLiteral("Avoid"), 104, 250);
+    panel_ = makeSatellitePanel(this, "Form3", QStringLiteral("Avoid"), 104, 250);
 
-    Label1 = new QLabel(QStringLiteral("Avoid contact with the following races..."), Panel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAccessibleName(Label1->text());
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1->setFont(VantorFont(11));
-    SetTextColor(Label1, Palette::Accent);
-    Place(Label1, 9, 8, 89, 49);
+    heading_ = new QLabel(QStringLiteral("Avoid contact with the following races..."), panel_);
+    heading_->setObjectName(QStringLiteral("Label1"));
+    heading_->setAccessibleName(heading_->text());
+    heading_->setWordWrap(true);
+    heading_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    heading_->setFont(vantorFont(11));
+    setTextColor(heading_, Palette::Accent);
+    place(heading_, 9, 8, 89, 49);
 
     // Top to bottom, which is also the tab order.
     static constexpr std::array<RaceBox, 6> raceBoxes{{
-        {&TForm3::Argonen, "Argonen", "Argons", 64, RaceColor::Argons},
-        {&TForm3::Boronen, "Boronen", "Borons", 88, RaceColor::Borons},
-        {&TForm3::Paraniden, "Paraniden", "Paranids", 112, RaceColor::Paranids},
-        {&TForm3::Split, "Split", "Split", 136, RaceColor::Split},
-        {&TForm3::Teladi, "Teladi", "Teladi", 160, RaceColor::Teladi},
-        {&TForm3::Xenon, "Xenon", "Xenon", 184, XenonText},
+        {&AvoidWindow::argonsBox_, "Argonen", "Argons", 64, RaceColor::Argons},
+        {&AvoidWindow::boronsBox_, "Boronen", "Borons", 88, RaceColor::Borons},
+        {&AvoidWindow::paranidsBox_, "Paraniden", "Paranids", 112, RaceColor::Paranids},
+        {&AvoidWindow::splitBox_, "Split", "Split", 136, RaceColor::Split},
+        {&AvoidWindow::teladiBox_, "Teladi", "Teladi", 160, RaceColor::Teladi},
+        {&AvoidWindow::xenonBox_, "Xenon", "Xenon", 184, XenonText},
     }};
     QWidget* previous = nullptr;
     for (const RaceBox& race : raceBoxes) {
-        auto* box = new QCheckBox(QString::fromLatin1(race.Caption), Panel1);
-        box->setObjectName(QString::fromLatin1(race.Name));
+        auto* box = new QCheckBox(QString::fromLatin1(race.caption), panel_);
+        box->setObjectName(QString::fromLatin1(race.name));
         box->setAccessibleName(box->text());
-        box->setFont(VantorFont(11, true));
-        SetTextColor(box, race.TextColor);
-        Place(box, 9, race.Top, 89, 17);
-        connect(box, &QCheckBox::clicked, this, Guarded([this] { ArgonenClick(); }));
-        this->*race.Member = box;
+        box->setFont(vantorFont(11, true));
+        setTextColor(box, race.textColor);
+        place(box, 9, race.top, 89, 17);
+        connect(box, &QCheckBox::clicked, this, guarded([this] { onRaceBoxClicked(); }));
+        this->*race.member = box;
         if (previous != nullptr) {
             setTabOrder(previous, box);
         }
         previous = box;
     }
 
-    const TCloseFooter footer = MakeCloseFooter(Panel1, {7, 216, 91, 4}, {8, 225, 89, 17});
-    Shape1 = footer.Bar;
-    Way = footer.Button;
-    connect(Way, &QToolButton::clicked, this, Guarded([this] { WayClick(); }));
+    const CloseFooter footer = makeCloseFooter(panel_, {7, 216, 91, 4}, {8, 225, 89, 17});
+    footerBar_ = footer.bar;
+    closeButton_ = footer.button;
+    connect(closeButton_, &QToolButton::clicked, this, guarded([this] { onCloseClicked(); }));
 }
 
-AvoidFlags TForm3::Flags() const {
-    return {Boronen->isChecked(), Teladi->isChecked(),    Split->isChecked(),
-            Argonen->isChecked(), Paraniden->isChecked(), Xenon->isChecked()};
+AvoidFlags AvoidWindow::avoidFlags() const {
+    return {boronsBox_->isChecked(), teladiBox_->isChecked(),   splitBox_->isChecked(),
+            argonsBox_->isChecked(), paranidsBox_->isChecked(), xenonBox_->isChecked()};
 }
 
 // The box has toggled already: the request runs with the new set of races.
-void TForm3::ArgonenClick() {
-    emit RacesChanged();
+void AvoidWindow::onRaceBoxClicked() {
+    emit racesChanged();
 }
 
-void TForm3::WayClick() {
-    strip_.CloseAvoid();
+void AvoidWindow::onCloseClicked() {
+    strip_.closeAvoid();
 }

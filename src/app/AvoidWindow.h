@@ -8,35 +8,35 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QToolButton;
-class TWindowStrip;
+class WindowStrip;
 
 // The avoid-races window: its six check boxes are the only store of the avoid flags.
-class TForm3 : public QWidget {
+class AvoidWindow : public QWidget {
     Q_OBJECT
 
 public:
-    TForm3(TWindowStrip& strip, QWidget* parent);
+    AvoidWindow(WindowStrip& strip, QWidget* parent);
 
     // The flags by race number 1 to 6 (index 0 is race 1, Borons).
-    AvoidFlags Flags() const;
+    AvoidFlags avoidFlags() const;
 
 signals:
     // The user checked or cleared a race: the way is to be found again.
-    void RacesChanged();
+    void racesChanged();
 
 private:
-    void ArgonenClick();
-    void WayClick();
+    void onRaceBoxClicked();
+    void onCloseClicked();
 
-    TWindowStrip& strip_;
-    QFrame* Panel1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QCheckBox* Argonen = nullptr;
-    QCheckBox* Boronen = nullptr;
-    QCheckBox* Paraniden = nullptr;
-    QCheckBox* Split = nullptr;
-    QCheckBox* Teladi = nullptr;
-    QCheckBox* Xenon = nullptr;
-    QFrame* Shape1 = nullptr;
-    QToolButton* Way = nullptr; // "Close"
+    WindowStrip& strip_;
+    QFrame* panel_ = nullptr;
+    QLabel* heading_ = nullptr;
+    QCheckBox* argonsBox_ = nullptr;
+    QCheckBox* boronsBox_ = nullptr;
+    QCheckBox* paranidsBox_ = nullptr;
+    QCheckBox* splitBox_ = nullptr;
+    QCheckBox* teladiBox_ = nullptr;
+    QCheckBox* xenonBox_ = nullptr;
+    QFrame* footerBar_ = nullptr;
+    QToolButton* closeButton_ = nullptr;
 };

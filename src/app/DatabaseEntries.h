@@ -12,13 +12,13 @@
 
 inline constexpr const char* OwnDatabaseRoot = "The Zenit-Database of the starsystems";
 
-struct TRaceGroup {
-    const char* Text;
-    int Race;
+struct RaceGroup {
+    const char* text;
+    int race;
 };
 
 // In the order the default own database appends them.
-inline constexpr std::array<TRaceGroup, 5> RaceGroups{{
+inline constexpr std::array<RaceGroup, 5> RaceGroups{{
     {"Argons", 4},
     {"Borons", 1},
     {"Paranids", 5},
@@ -27,15 +27,15 @@ inline constexpr std::array<TRaceGroup, 5> RaceGroups{{
 }};
 
 // The root or a race group, compared byte for byte.
-bool IsFixedEntry(const std::string& text);
+bool isFixedEntry(const std::string& text);
 
 // The race a group entry collects; 0 for any other text.
-int RaceOfGroup(const std::string& text);
+int raceOfGroup(const std::string& text);
 
 // The system an entry names, by its exact bytes or, for an entry read from
 // a UTF-8 file, by the text it shows. An empty entry names no system, even
 // where the core data file leaves cells without a name.
-SectorPosition FindSystem(const TNinjaMatrix& engine, const std::string& text);
+SectorPosition findSystem(const RouteEngine& engine, const std::string& text);
 
 // A fixed entry or the name of a system.
-bool IsProtectedEntry(const TNinjaMatrix& engine, const std::string& text);
+bool isProtectedEntry(const RouteEngine& engine, const std::string& text);

@@ -3,173 +3,173 @@
 #include "NodeText.h"
 #include "TreeFile.h"
 
-TDatabaseModel::TDatabaseModel(QObject* parent)
+DatabaseModel::DatabaseModel(QObject* parent)
     : QAbstractItemModel(parent)
-    , order_(DisplayTextOrder()) {
+    , order_(displayTextOrder()) {
 }
 
-TTreeNode* TDatabaseModel::NodeAt(const QModelIndex& index) const {
-    return index.isValid() ? static_cast<TTreeNode*>(index.internalPointer())
-                           : const_cast<TTreeNode*>(&tree_.Root());
+TreeNode* DatabaseModel::nodeAt(const QModelIndex& index) const {
+    return index.isValid() ? static_cast<TreeNode*>(index.internalPointer())
+                           : const_cast<TreeNode*>(&tree_.root());
 }
 
-const TTreeNode* TDatabaseModel::Node(const QModelIndex& index) const {
-    return index.isValid() ? NodeAt(index) : nullptr;
+const TreeNode* DatabaseModel::nodeOf(const QModelIndex& index) const {
+    return index.isValid() ? nodeAt(index) : nullptr;
 }
 
-QModelIndex TDatabaseModel::IndexOf(const TTreeNode& node) const {
-    if (&node == &tree_.Root()) {
+QModelIndex DatabaseModel::indexOf(const TreeNode& node) const {
+    if (&node == &tree_.root()) {
         return {};
     }
-    return createIndex(static_cast<int>(node.Row()), 0, const_cast<TTreeNode*>(&node));
+    return createIndex(static_cast<int>(node.row()), 0, const_cast<TreeNode*>(&node));
 }
 
-QModelIndex TDatabaseModel::ShowableIndex(const QModelIndex& index) const {
-    const TTreeNode* node = Node(index);
+QModelIndex DatabaseModel::showableIndex(const QModelIndex& index) const {
+    const TreeNode* node = nodeOf(index);
     if (node == nullptr) {
         return {};
     }
-    while (node->Level() > ShownLevels) {
-        node = node->Parent();
+    while (node->level() > ShownLevels) {
+        node = node->parent();
     }
-    return IndexOf(*node);
+    return indexOf(*node);
 }
 
-void TDatabaseModel::SetEditableCheck(EditableCheck check) {
+void DatabaseModel::setEditableCheck(EditableCheck check) {
     editable_ = std::move(check);
 }
 
-void TDatabaseModel::SetTextOrder(TTextLess less) {
+void DatabaseModel::setTextOrder(TextLess less) {
     order_ = std::move(less);
 }
 
-QModelIndex TDatabaseModel::Append(const QModelIndex& parent, std::string bytes) {
-    TTreeNode& parentNode = *NodeAt(parent);
-    const int row = static_cast<int>(parentNode.ChildCount());
+QModelIndex DatabaseModel::append(const QModelIndex& parent, std::string bytes) {
+    TreeNode& parentNode = *nodeAt(parent);
+    const int row = static_cast<int>(parentNode.childCount());
     beginInsertRows(parent, row, row);
-    TTreeNode& node = tree_.Append(parentNode, std::move(bytes));
+    TreeNode& node = tree_.append(parentNode, std::move(bytes));
     endInsertRows();
-    return IndexOf(node);
+    return indexOf(node);
 }
 
-QModelIndex TDatabaseModel::Append(const QModelIndex& parent, const QString& typed) {
-    return Append(parent, StoredText(typed));
+QModelIndex DatabaseModel::append(const QModelIndex& parent, const QString& typed) {
+    return append(parent, storedText(typed));
 }
 
-void TDatabaseModel::Remove(const QModelIndex& index) {
+void DatabaseModel::remove(const QModelIndex& index) {
     if (!index.isValid()) {
         return;
     }
     beginRemoveRows(index.parent(), index.row(), index.row());
-    tree_.Remove(*NodeAt(index));
+    tree_.remove(*nodeAt(index));
     endRemoveRows();
 }
 
-void TDatabaseModel::SortTree() {
-    Reorder({}, [this] { tree_.SortTree(order_); });
+void DatabaseModel::sortTree() {
+    reorder({}, [this] { tree_.sortTree(order_); });
 }
 
-void TDatabaseModel::Replace(TTree tree) {
+void DatabaseModel::replace(Tree tree) {
     beginResetModel();
     tree_ = std::move(tree);
     endResetModel();
 }
 
-void TDatabaseModel::Load(const QString& path) {
-    TTree loaded;
+void DatabaseModel::load(const QString& path) {
+    Tree loaded;
     try {
-        LoadTreeFile(loaded, path);
+        loadTreeFile(loaded, path);
     } catch (const TreeFileError&) {
         // A file that can't be read leaves nothing behind; a bad line leaves
         // the nodes before it, and there is always one, the first line.
-        if (!loaded.Empty()) {
-            Replace(std::move(loaded));
+        if (!loaded.empty()) {
+            replace(std::move(loaded));
         }
         throw;
     }
-    Replace(std::move(loaded));
+    replace(std::move(loaded));
 }
 
-void TDatabaseModel::Save(const QString& path) const {
-    SaveTreeFile(tree_, path);
+void DatabaseModel::save(const QString& path) const {
+    saveTreeFile(tree_, path);
 }
 
-std::optional<TDatabaseModel::SearchHit> TDatabaseModel::Find(std::size_t start,
-                                                              const QString& keyword) const {
-    const TDisplayTextMatch matches(keyword);
-    const auto hit = tree_.FindFrom(start, std::cref(matches));
+std::optional<DatabaseModel::SearchHit> DatabaseModel::find(std::size_t start,
+                                                            const QString& keyword) const {
+    const DisplayTextMatch matches(keyword);
+    const auto hit = tree_.findFrom(start, std::cref(matches));
     if (!hit) {
         return std::nullopt;
     }
-    return SearchHit{hit->Index, IndexOf(*hit->Node)};
+    return SearchHit{hit->index, indexOf(*hit->node)};
 }
 
-void TDatabaseModel::Reorder(const QList<QPersistentModelIndex>& parents,
-                             const std::function<void()>& change) {
+void DatabaseModel::reorder(const QList<QPersistentModelIndex>& parents,
+                            const std::function<void()>& change) {
     emit layoutAboutToBeChanged(parents, VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     change();
     QModelIndexList after;
     after.reserve(before.size());
     for (const QModelIndex& index : before) {
-        after.append(createIndex(static_cast<int>(NodeAt(index)->Row()), index.column(),
+        after.append(createIndex(static_cast<int>(nodeAt(index)->row()), index.column(),
                                  index.internalPointer()));
     }
     changePersistentIndexList(before, after);
     emit layoutChanged(parents, VerticalSortHint);
 }
 
-QModelIndex TDatabaseModel::index(int row, int column, const QModelIndex& parent) const {
+QModelIndex DatabaseModel::index(int row, int column, const QModelIndex& parent) const {
     if (!hasIndex(row, column, parent)) {
         return {};
     }
-    return createIndex(row, column, NodeAt(parent)->Child(static_cast<std::size_t>(row)));
+    return createIndex(row, column, nodeAt(parent)->child(static_cast<std::size_t>(row)));
 }
 
-QModelIndex TDatabaseModel::parent(const QModelIndex& child) const {
+QModelIndex DatabaseModel::parent(const QModelIndex& child) const {
     if (!child.isValid()) {
         return {};
     }
-    return IndexOf(*NodeAt(child)->Parent());
+    return indexOf(*nodeAt(child)->parent());
 }
 
-int TDatabaseModel::rowCount(const QModelIndex& parent) const {
+int DatabaseModel::rowCount(const QModelIndex& parent) const {
     if (parent.column() > 0) {
         return 0;
     }
-    return static_cast<int>(NodeAt(parent)->ChildCount());
+    return static_cast<int>(nodeAt(parent)->childCount());
 }
 
-int TDatabaseModel::columnCount(const QModelIndex&) const {
+int DatabaseModel::columnCount(const QModelIndex&) const {
     return 1;
 }
 
-QVariant TDatabaseModel::data(const QModelIndex& index, int role) const {
+QVariant DatabaseModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) {
         return {};
     }
-    return DisplayText(NodeAt(index)->Text());
+    return displayText(nodeAt(index)->text());
 }
 
-Qt::ItemFlags TDatabaseModel::flags(const QModelIndex& index) const {
+Qt::ItemFlags DatabaseModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
         return Qt::NoItemFlags;
     }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (editable_ && editable_(*NodeAt(index))) {
+    if (editable_ && editable_(*nodeAt(index))) {
         flags |= Qt::ItemIsEditable;
     }
     return flags;
 }
 
-bool TDatabaseModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+bool DatabaseModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) {
         return false;
     }
-    TTreeNode& node = *NodeAt(index);
-    Reorder({QPersistentModelIndex(index.parent())},
-            [&] { tree_.Rename(node, StoredText(value.toString()), order_); });
-    const QModelIndex renamed = IndexOf(node);
+    TreeNode& node = *nodeAt(index);
+    reorder({QPersistentModelIndex(index.parent())},
+            [&] { tree_.rename(node, storedText(value.toString()), order_); });
+    const QModelIndex renamed = indexOf(node);
     emit dataChanged(renamed, renamed, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }

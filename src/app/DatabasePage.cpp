@@ -10,8 +10,8 @@
 #include "FlatComboBox.h"
 #include "Look.h"
 #include "Messenger.h"
-#include "RouteEngine.h"
 #include "NodeText.h"
+#include "RouteEngine.h"
 #include "SearchPosition.h"
 #include "TreeFile.h"
 
@@ -24,180 +24,182 @@
 namespace {
 
 // "Teladi" could not be found again.
-QString NotFoundText(const QString& keyword, bool again) {
+QString notFoundText(const QString& keyword, bool again) {
     return u'"' + keyword + QStringLiteral("\" could not be found") +
            (again ? QStringLiteral(" again.") : QStringLiteral("."));
 }
 
 } // namespace
 
-TDatabasePage::TDatabasePage(QWidget* parent, TDatabaseLinks links, TDatabasePageLayout layout)
+DatabasePage::DatabasePage(QWidget* parent, DatabaseLinks links, DatabasePageLayout layout)
     : QWidget(parent)
     , links_(std::move(links))
     , layout_(std::move(layout))
-    , model_(new TDatabaseModel(this)) {
-    setObjectName(QString::fromLatin1(layout_.Page));
-    SetColors(this, Palette::DarkGround, Palette::Silver);
+    , model_(new DatabaseModel(this)) {
+    setObjectName(QString::fromLatin1(layout_.page));
+    setColors(this, Palette::DarkGround, Palette::Silver);
 }
 
-void TDatabasePage::setVisible(bool visible) {
+void DatabasePage::setVisible(bool visible) {
     if (visible) {
-        EnsureBuilt();
+        ensureBuilt();
     }
     QWidget::setVisible(visible);
 }
 
-void TDatabasePage::EnsureBuilt() {
+void DatabasePage::ensureBuilt() {
     if (tree_ != nullptr) {
         return;
     }
-    BuildControls();
-    tree_->SetRollOut(rollOut_);
-    tree_->SetNodeLines(nodeLines_);
-    searchBox_->SetItems(searchItems_);
-    BuildPageControls();
+    buildControls();
+    tree_->setRollOut(rollOut_);
+    tree_->setNodeLines(nodeLines_);
+    searchBox_->setItems(searchItems_);
+    buildPageControls();
 }
 
-void TDatabasePage::BuildControls() {
-    const TDatabasePageLayout& layout = layout_;
+void DatabasePage::buildControls() {
+    const DatabasePageLayout& layout = layout_;
     const QString searchFor = QStringLiteral("Search for");
-    heading_ = Heading(this, layout.Heading, searchFor, 4, 0);
-    searchBox_ = CompletingBox(this, layout.SearchBox, searchFor, Palette::DarkGround, 3, 17, 84);
+    heading_ = makeHeading(this, layout.heading, searchFor, 4, 0);
+    searchBox_ = completingBox(this, layout.searchBox, searchFor, Palette::DarkGround, 3, 17, 84);
     heading_->setBuddy(searchBox_);
-    searchButton_ = ColourButton(this, layout.SearchButton, QStringLiteral("..."),
-                                 QStringLiteral("Search for a specific keyword"), VantorFont(9));
-    Place(searchButton_, 91, 17, 23, 22);
+    searchButton_ = colourButton(this, layout.searchButton, QStringLiteral("..."),
+                                 QStringLiteral("Search for a specific keyword"), vantorFont(9));
+    place(searchButton_, 91, 17, 23, 22);
 
-    tree_ = new TDatabaseTree(this, layout.Tree, layout.TreeName, layout.Indentation);
+    tree_ = new DatabaseTree(this, layout.tree, layout.treeName, layout.indentation);
     tree_->setModel(model_);
-    tree_->setGeometry(layout.TreeArea);
-    menu_ = MakeControl<QMenu>(this, "ODatMenu");
-    tree_->SetPopupMenu(menu_);
+    tree_->setGeometry(layout.treeArea);
+    menu_ = makeControl<QMenu>(this, "ODatMenu");
+    tree_->setPopupMenu(menu_);
 
-    saveButton_ = ColourButton(this, layout.SaveButton, QStringLiteral("Save"), layout.SaveHint,
-                               VantorFont(9));
-    Place(saveButton_, 3, 369, 52, 22);
-    loadButton_ = ColourButton(this, layout.LoadButton, QStringLiteral("Load"), layout.LoadHint,
-                               VantorFont(9));
-    Place(loadButton_, 61, 369, 52, 22);
+    saveButton_ = colourButton(this, layout.saveButton, QStringLiteral("Save"), layout.saveHint,
+                               vantorFont(9));
+    place(saveButton_, 3, 369, 52, 22);
+    loadButton_ = colourButton(this, layout.loadButton, QStringLiteral("Load"), layout.loadHint,
+                               vantorFont(9));
+    place(loadButton_, 61, 369, 52, 22);
 
-    connect(searchButton_, &TBitBtnWithColor::clicked, this, Guarded([this] { SearchClick(); }));
-    connect(searchBox_, &TFlatComboBox::ReturnPressed, this, Guarded([this] { SearchBoxEnter(); }));
-    // SucheChange: an edited keyword is looked for from the top again.
-    connect(searchBox_, &TFlatComboBox::editTextChanged, this,
-            [this] { links_.SearchPosition.Value = 0; });
-    connect(tree_, &TDatabaseTree::clicked, this, Guarded([this] { ODatClick(); }));
+    connect(searchButton_, &ColorBitmapButton::clicked, this,
+            guarded([this] { onSearchClicked(); }));
+    connect(searchBox_, &FlatComboBox::returnPressed, this,
+            guarded([this] { onSearchBoxReturnPressed(); }));
+    // onSearchTextChanged: an edited keyword is looked for from the top again.
+    connect(searchBox_, &FlatComboBox::editTextChanged, this,
+            [this] { links_.searchPosition.value = 0; });
+    connect(tree_, &DatabaseTree::clicked, this, guarded([this] { onEntryClicked(); }));
 }
 
-void TDatabasePage::SetRollOut(bool on) {
+void DatabasePage::setRollOut(bool on) {
     rollOut_ = on;
     if (tree_ != nullptr) {
-        tree_->SetRollOut(on);
+        tree_->setRollOut(on);
     }
 }
 
-void TDatabasePage::SetNodeLines(bool on) {
+void DatabasePage::setNodeLines(bool on) {
     nodeLines_ = on;
     if (tree_ != nullptr) {
-        tree_->SetNodeLines(on);
+        tree_->setNodeLines(on);
     }
 }
 
-void TDatabasePage::SetSearchItems(const QStringList& items) {
+void DatabasePage::setSearchItems(const QStringList& items) {
     searchItems_ = items;
     if (searchBox_ != nullptr) {
-        searchBox_->SetItems(items);
+        searchBox_->setItems(items);
     }
 }
 
-QString TDatabasePage::ExportPath(const QString& name) const {
-    return ProgramFilePath(links_.ProgramFolder, name);
+QString DatabasePage::exportPath(const QString& name) const {
+    return programFilePath(links_.programFolder, name);
 }
 
 // The folder the exports really go to: the program folder, or for an
 // installed copy the user's data folder.
-QString TDatabasePage::ShownFolder(const QString& name) const {
-    return QDir::toNativeSeparators(QFileInfo(ExportPath(name)).absolutePath() + QLatin1Char('/'));
+QString DatabasePage::shownFolder(const QString& name) const {
+    return QDir::toNativeSeparators(QFileInfo(exportPath(name)).absolutePath() + QLatin1Char('/'));
 }
 
-std::optional<std::string> TDatabasePage::SelectedText() const {
-    const TTreeNode* node = model_->Node(tree_->SelectedNode());
+std::optional<std::string> DatabasePage::selectedText() const {
+    const TreeNode* node = model_->nodeOf(tree_->selectedNode());
     if (node == nullptr) {
         return std::nullopt;
     }
-    return node->Text();
+    return node->text();
 }
 
-QAction* TDatabasePage::AddFindItem(const char* name, const QString& caption, int picture) {
-    QAction* item = menu_->addAction(ImageListPicture(picture), caption);
+QAction* DatabasePage::addFindItem(const char* name, const QString& caption, int picture) {
+    QAction* item = menu_->addAction(imageListPicture(picture), caption);
     item->setObjectName(QString::fromLatin1(name));
-    connect(item, &QAction::triggered, this, Guarded([this] { FindSelectedInOtherTree(); }));
+    connect(item, &QAction::triggered, this, guarded([this] { findSelectedInOtherTree(); }));
     return item;
 }
 
-void TDatabasePage::AllowRenameOf(const std::string&) {
+void DatabasePage::allowRenameOf(const std::string&) {
 }
 
-void TDatabasePage::SearchBoxEnter() {
+void DatabasePage::onSearchBoxReturnPressed() {
     if (!searchBox_->currentText().isEmpty()) {
-        SearchClick();
+        onSearchClicked();
     }
 }
 
-void TDatabasePage::SearchClick() {
+void DatabasePage::onSearchClicked() {
     const QString keyword = searchBox_->currentText();
     if (keyword.isEmpty()) {
-        links_.Messenger.Notify(QStringLiteral("Error"),
+        links_.messenger.notify(QStringLiteral("Error"),
                                 QStringLiteral("Please enter a keyword to search for."),
                                 MessageKind::Alert);
         return;
     }
-    TSearchPosition& position = links_.SearchPosition;
-    const int start = std::max(0, position.Value);
-    if (const auto hit = model_->Find(static_cast<std::size_t>(start), keyword)) {
+    SearchPosition& position = links_.searchPosition;
+    const int start = std::max(0, position.value);
+    if (const auto hit = model_->find(static_cast<std::size_t>(start), keyword)) {
         // A hit deeper than a view can open shows as its deepest openable ancestor.
-        tree_->ShowNode(model_->ShowableIndex(hit->Index));
-        position.Value = static_cast<int>(hit->Position + 1);
+        tree_->showNode(model_->showableIndex(hit->index));
+        position.value = static_cast<int>(hit->position + 1);
         return;
     }
-    links_.Messenger.Notify(QStringLiteral("Search completed."), NotFoundText(keyword, start != 0),
+    links_.messenger.notify(QStringLiteral("Search completed."), notFoundText(keyword, start != 0),
                             MessageKind::Alert);
-    position.Value = 0;
+    position.value = 0;
 }
 
-void TDatabasePage::FindFromOutput(const QString& keyword) {
-    EnsureBuilt();
+void DatabasePage::findFromOutput(const QString& keyword) {
+    ensureBuilt();
     searchBox_->setCurrentText(keyword);
-    links_.SearchPosition.Value = 0;
-    SearchClick();
-    ODatClick();
+    links_.searchPosition.value = 0;
+    onSearchClicked();
+    onEntryClicked();
 }
 
-void TDatabasePage::ODatClick() {
-    const std::optional<std::string> text = SelectedText();
-    if (!text || !links_.StarMapLinked()) {
+void DatabasePage::onEntryClicked() {
+    const std::optional<std::string> text = selectedText();
+    if (!text || !links_.starMapLinked()) {
         return;
     }
-    AllowRenameOf(*text);
-    AufderKartezeigen1Click(*text);
+    allowRenameOf(*text);
+    onShowOnMapTriggered(*text);
 }
 
-void TDatabasePage::AufderKartezeigen1Click(const std::string& text) {
-    links_.ShowStarMap();
-    TNinjaMatrix& engine = links_.Engine;
+void DatabasePage::onShowOnMapTriggered(const std::string& text) {
+    links_.showStarMap();
+    RouteEngine& engine = links_.engine;
     if (text == OwnDatabaseRoot) {
-        engine.ResetMatrix();
-    } else if (const int race = RaceOfGroup(text)) {
-        engine.HighlightRace(race);
-    } else if (const SectorPosition system = FindSystem(engine, text); system.Known()) {
-        engine.ResetMatrix();
-        engine.HighlightSector(system.Column, system.Row);
+        engine.resetMatrix();
+    } else if (const int race = raceOfGroup(text)) {
+        engine.highlightRace(race);
+    } else if (const SectorPosition system = findSystem(engine, text); system.known()) {
+        engine.resetMatrix();
+        engine.highlightSector(system.column, system.row);
     }
 }
 
-void TDatabasePage::FindSelectedInOtherTree() {
-    const std::optional<std::string> text = SelectedText();
+void DatabasePage::findSelectedInOtherTree() {
+    const std::optional<std::string> text = selectedText();
     if (text && !text->empty()) {
-        emit FindInOtherTree(DisplayText(*text));
+        emit findInOtherTree(displayText(*text));
     }
 }

@@ -17,14 +17,14 @@ constexpr std::uint32_t LineColor = Palette::Gray;
 // The side of the square expand button.
 constexpr int ButtonSide = 9;
 
-bool HasLaterSibling(const QModelIndex& index) {
+bool hasLaterSibling(const QModelIndex& index) {
     return index.sibling(index.row() + 1, 0).isValid();
 }
 
 } // namespace
 
-TDatabaseTree::TDatabaseTree(QWidget* parent, const char* name, const QString& spokenName,
-                             int indentation)
+DatabaseTree::DatabaseTree(QWidget* parent, const char* name, const QString& spokenName,
+                           int indentation)
     : QTreeView(parent) {
     setObjectName(QString::fromLatin1(name));
     setAccessibleName(spokenName);
@@ -38,8 +38,8 @@ TDatabaseTree::TDatabaseTree(QWidget* parent, const char* name, const QString& s
     // Renaming starts with a click on the selected node, or F2, wherever the
     // model allows it.
     setEditTriggers(SelectedClicked | EditKeyPressed);
-    setFont(VantorFont(11));
-    SetColors(this, Palette::Black, Palette::Silver);
+    setFont(vantorFont(11));
+    setColors(this, Palette::Black, Palette::Silver);
     QPalette marked = palette();
     for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
         marked.setColor(QPalette::Inactive, role, marked.color(QPalette::Active, role));
@@ -47,23 +47,23 @@ TDatabaseTree::TDatabaseTree(QWidget* parent, const char* name, const QString& s
     setPalette(marked);
 }
 
-void TDatabaseTree::SetRollOut(bool on) {
+void DatabaseTree::setRollOut(bool on) {
     rollOut_ = on;
     rolledOut_ = QPersistentModelIndex();
 }
 
-void TDatabaseTree::SetNodeLines(bool on) {
+void DatabaseTree::setNodeLines(bool on) {
     nodeLines_ = on;
     viewport()->update();
 }
 
-QModelIndex TDatabaseTree::SelectedNode() const {
+QModelIndex DatabaseTree::selectedNode() const {
     const QModelIndex current = currentIndex();
     return selectionModel() != nullptr && selectionModel()->isSelected(current) ? current
                                                                                 : QModelIndex();
 }
 
-void TDatabaseTree::ShowNode(const QModelIndex& index) {
+void DatabaseTree::showNode(const QModelIndex& index) {
     setCurrentIndex(index);
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent()) {
         if (!isExpanded(parent)) {
@@ -73,7 +73,7 @@ void TDatabaseTree::ShowNode(const QModelIndex& index) {
     scrollTo(index);
 }
 
-void TDatabaseTree::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+void DatabaseTree::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTreeView::currentChanged(current, previous);
     if (!rollOut_) {
         return;
@@ -81,18 +81,18 @@ void TDatabaseTree::currentChanged(const QModelIndex& current, const QModelIndex
     if (pressing_) {
         rollOutPending_ = true;
     } else {
-        RollOutTo(current);
+        rollOutTo(current);
     }
 }
 
-void TDatabaseTree::FinishPendingRollOut() {
+void DatabaseTree::finishPendingRollOut() {
     pressing_ = false;
     if (std::exchange(rollOutPending_, false) && rollOut_) {
-        RollOutTo(currentIndex());
+        rollOutTo(currentIndex());
     }
 }
 
-void TDatabaseTree::RollOutTo(const QModelIndex& current) {
+void DatabaseTree::rollOutTo(const QModelIndex& current) {
     if (rolledOut_.isValid()) {
         QSet<QModelIndex> path;
         for (QModelIndex at = current; at.isValid(); at = at.parent()) {
@@ -118,8 +118,8 @@ void TDatabaseTree::RollOutTo(const QModelIndex& current) {
 // The area left of a node holds one column per level: the node's own
 // column at the right with its connector and expand button, then one per
 // ancestor, where a line runs on while that ancestor has later siblings.
-void TDatabaseTree::drawBranches(QPainter* painter, const QRect& rect,
-                                 const QModelIndex& index) const {
+void DatabaseTree::drawBranches(QPainter* painter, const QRect& rect,
+                                const QModelIndex& index) const {
     if (!index.parent().isValid()) {
         return;
     }
@@ -127,7 +127,7 @@ void TDatabaseTree::drawBranches(QPainter* painter, const QRect& rect,
     const QRect own(rect.right() + 1 - indent, rect.top(), indent, rect.height());
     painter->save();
     if (nodeLines_) {
-        painter->setPen(QPen(FromBgr(LineColor), 1, Qt::DotLine));
+        painter->setPen(QPen(fromBgr(LineColor), 1, Qt::DotLine));
         const int middleY = own.center().y();
         int left = own.left();
         // Columns left of the viewport need no drawing; a deep node has thousands.
@@ -137,28 +137,28 @@ void TDatabaseTree::drawBranches(QPainter* painter, const QRect& rect,
                 continue;
             }
             const int middleX = left + indent / 2;
-            const int bottom = HasLaterSibling(at) ? own.bottom() : middleY;
+            const int bottom = hasLaterSibling(at) ? own.bottom() : middleY;
             if (at == index) {
                 painter->drawLine(middleX, own.top(), middleX, bottom);
                 painter->drawLine(middleX, middleY, left + indent - 1, middleY);
-            } else if (HasLaterSibling(at)) {
+            } else if (hasLaterSibling(at)) {
                 painter->drawLine(middleX, own.top(), middleX, own.bottom());
             }
         }
     }
     if (model()->hasChildren(index)) {
-        DrawExpandButton(painter, own, isExpanded(index));
+        drawExpandButton(painter, own, isExpanded(index));
     }
     painter->restore();
 }
 
-void TDatabaseTree::DrawExpandButton(QPainter* painter, const QRect& column, bool open) const {
+void DatabaseTree::drawExpandButton(QPainter* painter, const QRect& column, bool open) const {
     QRect button(0, 0, ButtonSide - 1, ButtonSide - 1);
     button.moveCenter(column.center());
-    painter->setPen(QPen(FromBgr(LineColor), 1, Qt::SolidLine));
-    painter->setBrush(FromBgr(Palette::Black));
+    painter->setPen(QPen(fromBgr(LineColor), 1, Qt::SolidLine));
+    painter->setBrush(fromBgr(Palette::Black));
     painter->drawRect(button);
-    painter->setPen(QPen(FromBgr(Palette::Silver), 1, Qt::SolidLine));
+    painter->setPen(QPen(fromBgr(Palette::Silver), 1, Qt::SolidLine));
     const QPoint centre = button.center();
     painter->drawLine(centre.x() - 2, centre.y(), centre.x() + 2, centre.y());
     if (!open) {
@@ -166,7 +166,7 @@ void TDatabaseTree::DrawExpandButton(QPainter* painter, const QRect& column, boo
     }
 }
 
-void TDatabaseTree::keyPressEvent(QKeyEvent* event) {
+void DatabaseTree::keyPressEvent(QKeyEvent* event) {
     // "*" would open every branch at once, recursively: a deep tree would
     // overflow the stack.
     if (event->key() == Qt::Key_Asterisk) {
@@ -176,7 +176,7 @@ void TDatabaseTree::keyPressEvent(QKeyEvent* event) {
     QTreeView::keyPressEvent(event);
 }
 
-void TDatabaseTree::mousePressEvent(QMouseEvent* event) {
+void DatabaseTree::mousePressEvent(QMouseEvent* event) {
     rightPressed_ = event->button() == Qt::RightButton
                         ? QPersistentModelIndex(indexAt(event->position().toPoint()))
                         : QPersistentModelIndex();
@@ -184,12 +184,12 @@ void TDatabaseTree::mousePressEvent(QMouseEvent* event) {
     QTreeView::mousePressEvent(event);
 }
 
-void TDatabaseTree::mouseReleaseEvent(QMouseEvent* event) {
+void DatabaseTree::mouseReleaseEvent(QMouseEvent* event) {
     QTreeView::mouseReleaseEvent(event);
-    FinishPendingRollOut();
+    finishPendingRollOut();
 }
 
-void TDatabaseTree::contextMenuEvent(QContextMenuEvent* event) {
+void DatabaseTree::contextMenuEvent(QContextMenuEvent* event) {
     QPoint where = event->globalPos();
     if (event->reason() == QContextMenuEvent::Mouse) {
         const QModelIndex under =
@@ -199,7 +199,7 @@ void TDatabaseTree::contextMenuEvent(QContextMenuEvent* event) {
             setCurrentIndex(under);
         }
         // The menu takes the button's release.
-        FinishPendingRollOut();
+        finishPendingRollOut();
     } else if (currentIndex().isValid()) {
         where = viewport()->mapToGlobal(visualRect(currentIndex()).center());
     }

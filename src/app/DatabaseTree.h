@@ -9,27 +9,27 @@ class QMenu;
 // nor expand buttons before top-level nodes, the selection still marked when
 // the tree has no focus. A right click selects the node under the pointer
 // and opens the tree's popup menu.
-class TDatabaseTree : public QTreeView {
+class DatabaseTree : public QTreeView {
     Q_OBJECT
 
 public:
-    TDatabaseTree(QWidget* parent, const char* name, const QString& spokenName, int indentation);
+    DatabaseTree(QWidget* parent, const char* name, const QString& spokenName, int indentation);
 
     // "Automatic database-rollout": selecting a node opens it, and the
     // branch the previous selection opened closes unless it holds the new one.
-    bool RollOut() const { return rollOut_; }
-    void SetRollOut(bool on);
+    bool rollOut() const { return rollOut_; }
+    void setRollOut(bool on);
     // "Show node-lines": lines join every lower node to its parent and siblings.
-    bool NodeLines() const { return nodeLines_; }
-    void SetNodeLines(bool on);
+    bool nodeLines() const { return nodeLines_; }
+    void setNodeLines(bool on);
 
-    void SetPopupMenu(QMenu* menu) { menu_ = menu; }
+    void setPopupMenu(QMenu* menu) { menu_ = menu; }
 
     // The selected node; invalid when none is.
-    QModelIndex SelectedNode() const;
+    QModelIndex selectedNode() const;
     // Selects the node, opens its ancestors and scrolls it into view; the
     // keyboard focus stays where it is.
-    void ShowNode(const QModelIndex& index);
+    void showNode(const QModelIndex& index);
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -41,9 +41,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void RollOutTo(const QModelIndex& current);
-    void FinishPendingRollOut();
-    void DrawExpandButton(QPainter* painter, const QRect& column, bool open) const;
+    void rollOutTo(const QModelIndex& current);
+    void finishPendingRollOut();
+    void drawExpandButton(QPainter* painter, const QRect& column, bool open) const;
 
     bool rollOut_ = false;
     bool nodeLines_ = false;

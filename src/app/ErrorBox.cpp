@@ -6,33 +6,33 @@
 
 namespace {
 
-std::function<void(const QString&)>& Hook() {
+std::function<void(const QString&)>& errorBoxHook() {
     static std::function<void(const QString&)> hook;
     return hook;
 }
 
 } // namespace
 
-void SetErrorBoxHook(std::function<void(const QString&)> hook) {
-    Hook() = std::move(hook);
+void setErrorBoxHook(std::function<void(const QString&)> hook) {
+    errorBoxHook() = std::move(hook);
 }
 
-void ShowErrorBox(const QString& text) {
-    if (Hook()) {
-        Hook()(text);
+void showErrorBox(const QString& text) {
+    if (errorBoxHook()) {
+        errorBoxHook()(text);
         return;
     }
     QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Vantor"), text);
 }
 
-bool RunGuarded(const std::function<void()>& handler) {
+bool runGuarded(const std::function<void()>& handler) {
     try {
         handler();
         return true;
     } catch (const std::exception& error) {
-        ShowErrorBox(QString::fromLocal8Bit(error.what()));
+        showErrorBox(QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        ShowErrorBox(QStringLiteral("Unknown error"));
+        showErrorBox(QStringLiteral("Unknown error"));
     }
     return false;
 }

@@ -11,13 +11,13 @@
 namespace {
 
 // The application's own style, with the pause before a hint made adjustable.
-class THintTimingStyle : public QProxyStyle {
+class HintTimingStyle : public QProxyStyle {
 public:
-    THintTimingStyle(QStyle* base, int wakeUpMs)
+    HintTimingStyle(QStyle* base, int wakeUpMs)
         : QProxyStyle(base)
         , wakeUpMs_(wakeUpMs) {}
 
-    void SetWakeUp(int wakeUpMs) { wakeUpMs_ = wakeUpMs; }
+    void setWakeUp(int wakeUpMs) { wakeUpMs_ = wakeUpMs; }
 
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override {
@@ -31,62 +31,62 @@ private:
     int wakeUpMs_;
 };
 
-void SetWakeUpDelay(int wakeUpMs) {
-    if (auto* timing = dynamic_cast<THintTimingStyle*>(QApplication::style())) {
-        timing->SetWakeUp(wakeUpMs);
+void setWakeUpDelay(int wakeUpMs) {
+    if (auto* timing = dynamic_cast<HintTimingStyle*>(QApplication::style())) {
+        timing->setWakeUp(wakeUpMs);
         return;
     }
     // A fresh instance of the style in use: the proxy owns its base, and the
     // application deletes the style it replaces.
     QStyle* base = QStyleFactory::create(QApplication::style()->name());
-    QApplication::setStyle(new THintTimingStyle(base, wakeUpMs));
+    QApplication::setStyle(new HintTimingStyle(base, wakeUpMs));
 }
 
 } // namespace
 
-THintPolicy& THintPolicy::Instance() {
-    static QPointer<THintPolicy> policy;
+HintPolicy& HintPolicy::instance() {
+    static QPointer<HintPolicy> policy;
     if (policy == nullptr) {
-        policy = new THintPolicy;
+        policy = new HintPolicy;
     }
     return *policy;
 }
 
-THintPolicy::THintPolicy()
+HintPolicy::HintPolicy()
     : QObject(QCoreApplication::instance()) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
-void THintPolicy::SetHintsShown(bool shown) {
+void HintPolicy::setHintsShown(bool shown) {
     shown_ = shown;
     if (!shown_) {
         QToolTip::hideText();
     }
 }
 
-void THintPolicy::SetTiming(int wakeUpMs, int showMs) {
-    SetWakeUpDelay(wakeUpMs);
+void HintPolicy::setTiming(int wakeUpMs, int showMs) {
+    setWakeUpDelay(wakeUpMs);
     showMs_ = showMs;
 }
 
-void THintPolicy::PrepareTiming() {
-    SetWakeUpDelay(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay));
+void HintPolicy::prepareTiming() {
+    setWakeUpDelay(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay));
 }
 
-bool THintPolicy::eventFilter(QObject* watched, QEvent* event) {
+bool HintPolicy::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::ToolTip) {
         return false;
     }
     if (!shown_) {
         return true;
     }
-    return ShowOwnHint(watched, event);
+    return showOwnHint(watched, event);
 }
 
 // A control's own hint is shown for the set time. A control without one (an
 // item view or a tab bar with hints per item, or a plain container whose parent
 // has the hint) answers the request as usual.
-bool THintPolicy::ShowOwnHint(QObject* watched, QEvent* event) const {
+bool HintPolicy::showOwnHint(QObject* watched, QEvent* event) const {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (showMs_ < 0 || widget == nullptr || widget->toolTip().isEmpty()) {
         return false;

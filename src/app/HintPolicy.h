@@ -5,29 +5,29 @@
 // The program-wide hint switch and hint timing. It watches every tooltip
 // request of the application: with hints off no control shows one, with the
 // timing set a hint comes at once and stays for a fixed time.
-class THintPolicy : public QObject {
+class HintPolicy : public QObject {
     Q_OBJECT
 
 public:
     // The one policy, made on first use and living as long as the application.
-    static THintPolicy& Instance();
+    static HintPolicy& instance();
 
-    void SetHintsShown(bool shown);
-    bool HintsShown() const { return shown_; }
+    void setHintsShown(bool shown);
+    bool hintsShown() const { return shown_; }
 
     // Hints show wakeUpMs after the pointer stops and hide after showMs.
-    void SetTiming(int wakeUpMs, int showMs);
+    void setTiming(int wakeUpMs, int showMs);
     // Makes the timing adjustable, the style's own pause kept, before any
     // window is built: changing the style later restyles every control.
-    void PrepareTiming();
-    int ShowTime() const { return showMs_; }
+    void prepareTiming();
+    int showTime() const { return showMs_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    THintPolicy();
-    bool ShowOwnHint(QObject* watched, QEvent* event) const;
+    HintPolicy();
+    bool showOwnHint(QObject* watched, QEvent* event) const;
 
     bool shown_ = true;
     int showMs_ = -1; // -1: the toolkit's own timing

@@ -14,66 +14,66 @@ class QToolButton;
 // "Special Thanks" the credits, "Copyrights" the notice on the game's logo,
 // and "Actual Informations" the file "upgrade.vr" from the current folder,
 // read afresh at every press.
-class TInfoPage : public QWidget {
+class InfoPage : public QWidget {
     Q_OBJECT
 
 public:
     // Built before showing, so that the new controls show with the page.
     void setVisible(bool visible) override;
-    explicit TInfoPage(QWidget* parent);
+    explicit InfoPage(QWidget* parent);
 
     // The version line in the headers of the panels that carry one.
-    void SetVersionLine(const QString& text);
+    void setVersionLine(const QString& text);
     // The first panel, as if "Informations" had been pressed.
-    void ShowInformations();
+    void showInformations();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void ShowVersionLine();
-    void BuildButtonColumn();
-    QFrame* MakePanel(const char* name);
-    QLabel* AddHeader(QFrame* panel, const char* versionName);
-    void BuildInfoPanel();
-    void BuildThanks();
-    void BuildCopyR();
-    void BuildReadme();
-    QLabel* AddLinkRow(const char* captionName, const QString& caption, const char* linkName,
+    void showVersionLine();
+    void buildButtonColumn();
+    QFrame* makePanel(const char* name);
+    QLabel* addHeader(QFrame* panel, const char* versionName);
+    void buildInfoPanel();
+    void buildThanks();
+    void buildCopyR();
+    void buildReadme();
+    QLabel* addLinkRow(const char* captionName, const QString& caption, const char* linkName,
                        const QString& link, int top);
 
     // One handler for the four buttons: the sender says which panel to show.
-    void SpeedButton2Click(const QObject* sender);
-    QFrame* PanelOf(const QObject* button) const;
-    // Reads "upgrade.vr" into RichEdit3 when the file exists; throws when it
-    // can't be read, and RichEdit3 keeps its text.
-    void LoadActualInformations();
-    void ShowActualInformations(std::unique_ptr<QTextDocument> document);
-    void Label39Click();
-    void Label17Click();
+    void onPanelButtonClicked(const QObject* sender);
+    QFrame* panelOf(const QObject* button) const;
+    // Reads "upgrade.vr" into actualInformations_ when the file exists; throws when it
+    // can't be read, and actualInformations_ keeps its text.
+    void loadActualInformations();
+    void showActualInformations(std::unique_ptr<QTextDocument> document);
+    void onMailLinkClicked();
+    void onWebLinkClicked();
     // The link under the pointer takes the hover colour, the other its rest.
-    void Label39MouseMove();
-    void Label17MouseMove();
+    void onPointerOverMailLink();
+    void onPointerOverWebLink();
     // The pointer is on neither link: both at rest.
-    void InfoPanelMouseMove();
-    void ShowLinkColors(bool mailLit, bool webLit);
-    bool LinkEvent(QLabel* link, QEvent* event);
+    void onPointerOverPanel();
+    void showLinkColors(bool mailLit, bool webLit);
+    bool linkEvent(QLabel* link, QEvent* event);
 
-    QFrame* Panel3 = nullptr;             // the button column
-    QLabel* Image2 = nullptr;             // its picture
-    QToolButton* SpeedButton2 = nullptr;  // "Informations"
-    QToolButton* SpeedButton11 = nullptr; // "Special Thanks"
-    QToolButton* SpeedButton12 = nullptr; // "Copyrights"
-    QToolButton* SpeedButton13 = nullptr; // "Actual Informations"
-    QFrame* InfoPanel = nullptr;
-    QFrame* Thanks = nullptr;
-    QFrame* CopyR = nullptr;
-    QFrame* Readme = nullptr;
-    QLabel* Label33 = nullptr; // version line on InfoPanel
-    QLabel* Label25 = nullptr; // version line on Readme
-    QLabel* Label9 = nullptr;  // version line on Thanks
-    QLabel* Label39 = nullptr; // e-mail link
-    QLabel* Label17 = nullptr; // web link
-    QTextEdit* RichEdit3 = nullptr;
+    QFrame* buttonColumn_ = nullptr;
+    QLabel* columnPicture_ = nullptr;
+    QToolButton* informationsButton_ = nullptr;
+    QToolButton* thanksButton_ = nullptr;
+    QToolButton* copyrightsButton_ = nullptr;
+    QToolButton* actualInformationsButton_ = nullptr;
+    QFrame* infoPanel_ = nullptr;
+    QFrame* thanksPanel_ = nullptr;
+    QFrame* copyrightsPanel_ = nullptr;
+    QFrame* actualInformationsPanel_ = nullptr;
+    QLabel* infoVersionLabel_ = nullptr;
+    QLabel* actualVersionLabel_ = nullptr;
+    QLabel* thanksVersionLabel_ = nullptr;
+    QLabel* mailLink_ = nullptr;
+    QLabel* webLink_ = nullptr;
+    QTextEdit* actualInformations_ = nullptr;
     QString versionLine_;
 };

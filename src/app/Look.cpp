@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QToolButton>
 
-QFont VantorFont(int pixelSize, bool bold) {
+QFont vantorFont(int pixelSize, bool bold) {
     static const QString family = QFontDatabase::families().contains(QStringLiteral("Tahoma"))
                                       ? QStringLiteral("Tahoma")
                                       : QStringLiteral("DejaVu Sans");
@@ -25,36 +25,36 @@ namespace {
 
 // The text colour in every state but disabled, where it is dimmed so that the
 // user sees that the control takes no input.
-void SetTextRoles(QPalette& palette, std::uint32_t text) {
+void setTextRoles(QPalette& palette, std::uint32_t text) {
     for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-        palette.setColor(role, FromBgr(text));
-        palette.setColor(QPalette::Disabled, role, FromBgr(Palette::Dimmed));
+        palette.setColor(role, fromBgr(text));
+        palette.setColor(QPalette::Disabled, role, fromBgr(Palette::Dimmed));
     }
 }
 
 } // namespace
 
-void SetColors(QWidget* widget, std::uint32_t background, std::uint32_t text) {
+void setColors(QWidget* widget, std::uint32_t background, std::uint32_t text) {
     QPalette palette = widget->palette();
     for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
-        palette.setColor(role, FromBgr(background));
+        palette.setColor(role, fromBgr(background));
     }
-    SetTextRoles(palette, text);
+    setTextRoles(palette, text);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
 
-void SetTextColor(QWidget* widget, std::uint32_t text) {
+void setTextColor(QWidget* widget, std::uint32_t text) {
     QPalette palette = widget->palette();
-    SetTextRoles(palette, text);
+    setTextRoles(palette, text);
     widget->setPalette(palette);
 }
 
-void Place(QWidget* widget, int left, int top, int width, int height) {
+void place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(left, top, width, height);
 }
 
-QString CaptionWithoutMnemonic(const QString& caption) {
+QString captionWithoutMnemonic(const QString& caption) {
     QString spoken;
     for (qsizetype at = 0; at < caption.size(); ++at) {
         if (caption.at(at) == QLatin1Char('&') && at + 1 < caption.size()) {
@@ -65,50 +65,50 @@ QString CaptionWithoutMnemonic(const QString& caption) {
     return spoken;
 }
 
-void SetButtonCaption(QAbstractButton* button, const QString& caption) {
+void setButtonCaption(QAbstractButton* button, const QString& caption) {
     button->setText(caption);
-    button->setAccessibleName(CaptionWithoutMnemonic(caption));
+    button->setAccessibleName(captionWithoutMnemonic(caption));
 }
 
-void SetLabelCaption(QLabel* label, const QString& caption) {
+void setLabelCaption(QLabel* label, const QString& caption) {
     label->setText(caption);
-    label->setAccessibleName(CaptionWithoutMnemonic(caption));
+    label->setAccessibleName(captionWithoutMnemonic(caption));
 }
 
-QFrame* MakeSatellitePanel(QWidget* window, const char* name, const QString& caption, int width,
+QFrame* makeSatellitePanel(QWidget* window, const char* name, const QString& caption, int width,
                            int height) {
     window->setObjectName(QString::fromLatin1(name));
     window->setWindowTitle(caption);
     window->setFixedSize(width, height);
-    SetColors(window, Palette::DarkGround, Palette::Accent);
+    setColors(window, Palette::DarkGround, Palette::Accent);
 
-    auto* panel = MakeControl<QFrame>(window, "Panel1");
+    auto* panel = makeControl<QFrame>(window, "Panel1");
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(2);
-    SetColors(panel, Palette::DarkGround, Palette::Accent);
-    Place(panel, 0, 0, width, height);
+    setColors(panel, Palette::DarkGround, Palette::Accent);
+    place(panel, 0, 0, width, height);
     return panel;
 }
 
-TCloseFooter MakeCloseFooter(QWidget* panel, const QRect& bar, const QRect& button) {
-    TCloseFooter footer{MakeControl<QFrame>(panel, "Shape1"),
-                        MakeControl<QToolButton>(panel, "Way")};
-    SetColors(footer.Bar, Palette::Gray, Palette::Gray);
-    footer.Bar->setGeometry(bar);
+CloseFooter makeCloseFooter(QWidget* panel, const QRect& bar, const QRect& button) {
+    CloseFooter footer{makeControl<QFrame>(panel, "Shape1"),
+                       makeControl<QToolButton>(panel, "Way")};
+    setColors(footer.bar, Palette::Gray, Palette::Gray);
+    footer.bar->setGeometry(bar);
 
-    SetButtonCaption(footer.Button, QStringLiteral("Close"));
-    footer.Button->setAutoRaise(true);
-    footer.Button->setFont(VantorFont(9, true));
-    SetColors(footer.Button, Palette::DarkGround, Palette::Accent);
-    footer.Button->setGeometry(button);
+    setButtonCaption(footer.button, QStringLiteral("Close"));
+    footer.button->setAutoRaise(true);
+    footer.button->setFont(vantorFont(9, true));
+    setColors(footer.button, Palette::DarkGround, Palette::Accent);
+    footer.button->setGeometry(button);
     return footer;
 }
 
 namespace {
 
-class TLazyPicture : public QLabel {
+class LazyPicture : public QLabel {
 public:
-    TLazyPicture(QWidget* parent, std::function<QPixmap()> draw)
+    LazyPicture(QWidget* parent, std::function<QPixmap()> draw)
         : QLabel(parent)
         , draw_(std::move(draw)) {}
 
@@ -127,54 +127,54 @@ private:
 
 } // namespace
 
-QLabel* LazyPicture(QWidget* parent, const char* name, std::function<QPixmap()> draw) {
-    auto* picture = new TLazyPicture(parent, std::move(draw));
+QLabel* lazyPicture(QWidget* parent, const char* name, std::function<QPixmap()> draw) {
+    auto* picture = new LazyPicture(parent, std::move(draw));
     picture->setObjectName(QString::fromLatin1(name));
     return picture;
 }
 
-QLabel* Heading(QWidget* parent, const char* name, const QString& caption, int left, int top) {
-    auto* label = MakeControl<QLabel>(parent, name);
-    SetLabelCaption(label, caption);
-    label->setFont(VantorFont(11, true));
-    SetTextColor(label, Palette::Accent);
+QLabel* makeHeading(QWidget* parent, const char* name, const QString& caption, int left, int top) {
+    auto* label = makeControl<QLabel>(parent, name);
+    setLabelCaption(label, caption);
+    label->setFont(vantorFont(11, true));
+    setTextColor(label, Palette::Accent);
     label->adjustSize();
     label->move(left, top);
     return label;
 }
 
-QToolButton* PageButton(QWidget* parent, const char* name, const QString& caption,
+QToolButton* pageButton(QWidget* parent, const char* name, const QString& caption,
                         const QString& hint, bool bold, std::uint32_t color) {
-    auto* button = MakeControl<QToolButton>(parent, name);
-    SetButtonCaption(button, caption);
+    auto* button = makeControl<QToolButton>(parent, name);
+    setButtonCaption(button, caption);
     button->setToolTip(hint);
     button->setAccessibleDescription(hint);
     button->setAutoRaise(true);
-    button->setFont(VantorFont(9, bold));
-    SetTextColor(button, color);
+    button->setFont(vantorFont(9, bold));
+    setTextColor(button, color);
     return button;
 }
 
-TFlatComboBox* CompletingBox(QWidget* parent, const char* name, const QString& spokenName,
-                             std::uint32_t face, int left, int top, int width) {
-    auto* box = MakeControl<TFlatComboBox>(parent, name);
-    box->SetStyle(TFlatComboBox::csSimple);
-    box->SetSorted(true);
-    box->setFont(VantorFont(11));
-    SetColors(box, face, Palette::Silver);
+FlatComboBox* completingBox(QWidget* parent, const char* name, const QString& spokenName,
+                            std::uint32_t face, int left, int top, int width) {
+    auto* box = makeControl<FlatComboBox>(parent, name);
+    box->setComboStyle(FlatComboBox::csSimple);
+    box->setSorted(true);
+    box->setFont(vantorFont(11));
+    setColors(box, face, Palette::Silver);
     box->setAccessibleName(spokenName);
-    Place(box, left, top, width, 21);
+    place(box, left, top, width, 21);
     return box;
 }
 
-TBitBtnWithColor* ColourButton(QWidget* parent, const char* name, const QString& caption,
-                               const QString& hint, const QFont& font) {
-    auto* button = MakeControl<TBitBtnWithColor>(parent, name);
-    button->SetColor(FromBgr(Palette::DarkGround));
-    button->SetStyle(TBitBtnWithColor::bsNew);
+ColorBitmapButton* colourButton(QWidget* parent, const char* name, const QString& caption,
+                                const QString& hint, const QFont& font) {
+    auto* button = makeControl<ColorBitmapButton>(parent, name);
+    button->setColor(fromBgr(Palette::DarkGround));
+    button->setButtonStyle(ColorBitmapButton::bsNew);
     button->setFont(font);
-    SetTextColor(button, Palette::Accent);
-    SetButtonCaption(button, caption);
+    setTextColor(button, Palette::Accent);
+    setButtonCaption(button, caption);
     if (!hint.isEmpty()) {
         button->setToolTip(hint);
         button->setAccessibleDescription(hint);
@@ -182,17 +182,17 @@ TBitBtnWithColor* ColourButton(QWidget* parent, const char* name, const QString&
     return button;
 }
 
-void ApplyEngineColors(TNinjaMatrix& engine) {
-    engine.SetRace1Color(RaceColor::Borons);
-    engine.SetRace2Color(RaceColor::Teladi);
-    engine.SetRace3Color(RaceColor::Split);
-    engine.SetRace4Color(RaceColor::Argons);
-    engine.SetRace5Color(RaceColor::Paranids);
-    engine.SetRace6Color(RaceColor::Xenon);
-    engine.SetStartPointColor(Palette::Green);
-    engine.SetTargetPointColor(Palette::Red);
-    engine.SetDividerColor(Palette::Accent);
-    engine.SetHighlightDividerColor(Palette::White);
-    engine.SetWayPointColor(Palette::White);
-    engine.SetHighLightColor(Palette::White);
+void applyEngineColors(RouteEngine& engine) {
+    engine.setRace1Color(RaceColor::Borons);
+    engine.setRace2Color(RaceColor::Teladi);
+    engine.setRace3Color(RaceColor::Split);
+    engine.setRace4Color(RaceColor::Argons);
+    engine.setRace5Color(RaceColor::Paranids);
+    engine.setRace6Color(RaceColor::Xenon);
+    engine.setStartPointColor(Palette::Green);
+    engine.setTargetPointColor(Palette::Red);
+    engine.setDividerColor(Palette::Accent);
+    engine.setHighlightDividerColor(Palette::White);
+    engine.setWayPointColor(Palette::White);
+    engine.setHighLightColor(Palette::White);
 }

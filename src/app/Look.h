@@ -8,25 +8,25 @@
 
 // The windows' face: Tahoma where installed, else a close sans-serif, at
 // pixel sizes so that the layouts' measures hold.
-QFont VantorFont(int pixelSize, bool bold = false);
+QFont vantorFont(int pixelSize, bool bold = false);
 
 // Sets a widget's background and text colours (0x00BBGGRR values).
-void SetColors(QWidget* widget, std::uint32_t background, std::uint32_t text);
-void SetTextColor(QWidget* widget, std::uint32_t text);
+void setColors(QWidget* widget, std::uint32_t background, std::uint32_t text);
+void setTextColor(QWidget* widget, std::uint32_t text);
 
 // Places a widget at the layout's left, top, width, height.
-void Place(QWidget* widget, int left, int top, int width, int height);
+void place(QWidget* widget, int left, int top, int width, int height);
 
 class QAbstractButton;
-class TNinjaMatrix;
-class TBitBtnWithColor;
-class TFlatComboBox;
+class RouteEngine;
+class ColorBitmapButton;
+class FlatComboBox;
 class QFrame;
 class QLabel;
 class QToolButton;
 
 // Creates a control under its parent with its layout name as object name.
-template <typename Control> Control* MakeControl(QWidget* parent, const char* name) {
+template <typename Control> Control* makeControl(QWidget* parent, const char* name) {
     auto* control = new Control(parent);
     control->setObjectName(QString::fromLatin1(name));
     return control;
@@ -34,46 +34,46 @@ template <typename Control> Control* MakeControl(QWidget* parent, const char* na
 
 // A caption as a screen reader should say it: the "&" marks of the mnemonic
 // dropped, a doubled "&&" kept as one "&".
-QString CaptionWithoutMnemonic(const QString& caption);
+QString captionWithoutMnemonic(const QString& caption);
 
 // Sets a button's caption ("&OK": Alt+O presses it) and the accessible name
 // that goes with it.
-void SetButtonCaption(QAbstractButton* button, const QString& caption);
+void setButtonCaption(QAbstractButton* button, const QString& caption);
 
 // A label's text and the accessible name that goes with it.
-void SetLabelCaption(QLabel* label, const QString& caption);
+void setLabelCaption(QLabel* label, const QString& caption);
 
 // A satellite window's face: its caption and fixed client size on the dark
 // ground, filled by a raised panel that the window's controls stand on.
-QFrame* MakeSatellitePanel(QWidget* window, const char* name, const QString& caption, int width,
+QFrame* makeSatellitePanel(QWidget* window, const char* name, const QString& caption, int width,
                            int height);
 
 // The grey bar and the flat bold "Close" button at the foot of a satellite.
-struct TCloseFooter {
-    QFrame* Bar;
-    QToolButton* Button;
+struct CloseFooter {
+    QFrame* bar;
+    QToolButton* button;
 };
-TCloseFooter MakeCloseFooter(QWidget* panel, const QRect& bar, const QRect& button);
+CloseFooter makeCloseFooter(QWidget* panel, const QRect& bar, const QRect& button);
 
 // A picture drawn when it is first shown: the drawing is left out of the
 // start of the program.
-QLabel* LazyPicture(QWidget* parent, const char* name, std::function<QPixmap()> draw);
+QLabel* lazyPicture(QWidget* parent, const char* name, std::function<QPixmap()> draw);
 
 // A bold heading in the accent colour at the page's left, top.
-QLabel* Heading(QWidget* parent, const char* name, const QString& caption, int left, int top);
+QLabel* makeHeading(QWidget* parent, const char* name, const QString& caption, int left, int top);
 
 // A flat page button with its caption, hint and caption colour.
-QToolButton* PageButton(QWidget* parent, const char* name, const QString& caption,
+QToolButton* pageButton(QWidget* parent, const char* name, const QString& caption,
                         const QString& hint, bool bold, std::uint32_t color);
 
 // One of the pages' text boxes that complete what the user types from their
 // alphabetical list, in the face colour given, silver text, at left, top.
-TFlatComboBox* CompletingBox(QWidget* parent, const char* name, const QString& spokenName,
-                             std::uint32_t face, int left, int top, int width);
+FlatComboBox* completingBox(QWidget* parent, const char* name, const QString& spokenName,
+                            std::uint32_t face, int left, int top, int width);
 
 // A push button with the dark face and the caption in the accent colour.
-TBitBtnWithColor* ColourButton(QWidget* parent, const char* name, const QString& caption,
-                               const QString& hint, const QFont& font);
+ColorBitmapButton* colourButton(QWidget* parent, const char* name, const QString& caption,
+                                const QString& hint, const QFont& font);
 
 // The route engine's race, way and link colours as the windows show them.
-void ApplyEngineColors(TNinjaMatrix& engine);
+void applyEngineColors(RouteEngine& engine);

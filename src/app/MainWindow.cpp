@@ -1,25 +1,25 @@
 #include "MainWindow.h"
 
 #include "Artwork.h"
-#include "AvoidWindow.h"
 #include "AutoLoadOption.h"
+#include "AvoidWindow.h"
 #include "ColorBitmapButton.h"
 #include "Colors.h"
 #include "ErrorBox.h"
+#include "FadePicture.h"
 #include "HintPolicy.h"
 #include "InfoPage.h"
 #include "Look.h"
+#include "MessageWindow.h"
 #include "NavigationPage.h"
 #include "NotepadPage.h"
 #include "OptionsPanel.h"
-#include "FadePicture.h"
 #include "OwnDatabasePage.h"
 #include "ProgramSettings.h"
+#include "StarMapWindow.h"
 #include "SystemDatabasePage.h"
 #include "TreeFile.h"
 #include "WindowStrip.h"
-#include "StarMapWindow.h"
-#include "MessageWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -43,309 +43,313 @@ constexpr std::uint32_t SelectedTab = 0x494949;
 // A picture at the top of the window as the layout sets both: each keeps
 // its picture's size and lets events through between the frames of a fade,
 // so that the window stays alive while one runs.
-TOrlenFade* FadePicture(QWidget* parent, const char* name, const QPixmap& picture,
-                        const QString& spokenName) {
-    auto* fade = MakeControl<TOrlenFade>(parent, name);
-    fade->SetDisolvRate(132);
-    fade->SetBlendRate(255);
-    fade->SetStretchToFit(false);
-    fade->SetProcessMsgs(true);
-    fade->SetSwapDelay(200);
-    fade->SetPicFrom(picture);
+FadePicture* makeFadePicture(QWidget* parent, const char* name, const QPixmap& picture,
+                             const QString& spokenName) {
+    auto* fade = makeControl<FadePicture>(parent, name);
+    fade->setDisolvRate(132);
+    fade->setBlendRate(255);
+    fade->setStretchToFit(false);
+    fade->setProcessMsgs(true);
+    fade->setSwapDelay(200);
+    fade->setPicFrom(picture);
     fade->setAccessibleName(spokenName);
     return fade;
 }
 
 // A colour of the palette as a style sheet writes it.
-QString Css(std::uint32_t bgr) {
-    return FromBgr(bgr).name();
+QString css(std::uint32_t bgr) {
+    return fromBgr(bgr).name();
 }
 
 // Tabs drawn as flat buttons, narrow enough that all five fit in one row.
-QString TabStyle() {
+QString tabStyle() {
     return QStringLiteral("QTabBar::tab { background: %1; color: %2; border: 1px solid %3;"
                           " padding: 3px 4px; margin-right: 2px; }"
                           "QTabBar::tab:selected { background: %4; color: %5; border-color: %5; }"
                           "QTabBar::tab:hover { color: %5; }")
-        .arg(Css(Palette::DarkGround), Css(Palette::Silver), Css(TabFrame), Css(SelectedTab),
-             Css(Palette::Accent));
+        .arg(css(Palette::DarkGround), css(Palette::Silver), css(TabFrame), css(SelectedTab),
+             css(Palette::Accent));
 }
 
 // The engine's colours as the window's layout gives them, and the shipped
 // core data file, also when the settings are never read: a start that stops
 // early must not load whatever core.vr the current folder holds.
-void ApplyEngineLayout(TNinjaMatrix& engine, const QString& programFolder) {
-    ApplyEngineColors(engine);
-    engine.SetFilename(QFile::encodeName(ProgramFilePath(programFolder, "core.vr")).toStdString());
+void applyEngineLayout(RouteEngine& engine, const QString& programFolder) {
+    applyEngineColors(engine);
+    engine.setFilename(QFile::encodeName(programFilePath(programFolder, "core.vr")).toStdString());
 }
 
 } // namespace
 
-TForm1::TForm1(TWindowStrip& strip, TStartOptions options)
+MainWindow::MainWindow(WindowStrip& strip, StartOptions options)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , strip_(strip)
     , start_(std::move(options)) {
     setObjectName(QStringLiteral("Form1"));
-    ApplyEngineLayout(NinjaMatrix1, start_.ProgramFolder);
-    BuildMainLayout();
-    settings_ = std::make_unique<TProgramSettings>(*options_, notepad_->AutoLoad(),
-                                                   ownDatabase_->AutoLoad(), NinjaMatrix1,
-                                                   start_.ProgramFolder);
-    ConnectPages();
+    applyEngineLayout(engine_, start_.programFolder);
+    buildMainLayout();
+    settings_ = std::make_unique<ProgramSettings>(
+        *options_, notepad_->autoLoad(), ownDatabase_->autoLoad(), engine_, start_.programFolder);
+    connectPages();
     // An error in any step skips the rest of the creation; the program goes on.
-    RunGuarded([this] { FormCreate(); });
+    runGuarded([this] { readStartupData(); });
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
 }
 
 // The satellites go first, while the pages they report to still stand.
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
     delete map_;
     delete avoid_;
     delete message_;
 }
 
-void TForm1::BuildMainLayout() {
+void MainWindow::buildMainLayout() {
     setFixedSize(ClientWidth, PagesHeight);
     // The window shows the program's icon, which the application sets for all.
-    setFont(VantorFont(11));
+    setFont(vantorFont(11));
 
     // Panel1 fills the client area and follows its height in both modes.
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
-    auto* panel = MakeControl<QFrame>(this, "Panel1");
-    SetColors(panel, Palette::DarkGround, Palette::Silver);
+    auto* panel = makeControl<QFrame>(this, "Panel1");
+    setColors(panel, Palette::DarkGround, Palette::Silver);
     fill->addWidget(panel);
 
-    OrlenFade1 = FadePicture(panel, "OrlenFade1", ShippedPicture(TShippedPicture::Title),
-                             QStringLiteral("Vantor"));
-    Place(OrlenFade1, 7, 6, 394, 54);
-    OrlenFade2 = FadePicture(panel, "OrlenFade2", ShippedPicture(TShippedPicture::StarMapButton),
-                             QStringLiteral("Show starmap"));
-    OrlenFade2->setToolTip(QStringLiteral("Show starmap"));
-    OrlenFade2->setCursor(Qt::PointingHandCursor);
-    Place(OrlenFade2, 405, 6, 73, 54);
+    titlePicture_ = makeFadePicture(panel, "OrlenFade1", shippedPicture(ShippedPicture::Title),
+                                    QStringLiteral("Vantor"));
+    place(titlePicture_, 7, 6, 394, 54);
+    starMapPicture_ =
+        makeFadePicture(panel, "OrlenFade2", shippedPicture(ShippedPicture::StarMapButton),
+                        QStringLiteral("Show starmap"));
+    starMapPicture_->setToolTip(QStringLiteral("Show starmap"));
+    starMapPicture_->setCursor(Qt::PointingHandCursor);
+    place(starMapPicture_, 405, 6, 73, 54);
 
-    PageControl1 = MakeControl<QTabWidget>(panel, "PageControl1");
-    PageControl1->tabBar()->setFont(VantorFont(9));
-    PageControl1->tabBar()->setStyleSheet(TabStyle());
-    PageControl1->setIconSize(QSize(16, 16));
-    Place(PageControl1, 8, 64, 441, 425);
-    BuildPages();
+    pages_ = makeControl<QTabWidget>(panel, "PageControl1");
+    pages_->tabBar()->setFont(vantorFont(9));
+    pages_->tabBar()->setStyleSheet(tabStyle());
+    pages_->setIconSize(QSize(16, 16));
+    place(pages_, 8, 64, 441, 425);
+    buildPages();
 
-    options_ = new TOptionsPanel(panel, *this, start_.ProgramFolder);
+    options_ = new OptionsPanel(panel, *this, start_.programFolder);
 
-    OBut = ColourButton(panel, "OBut", QString(), QStringLiteral("Options"), VantorFont(11, true));
-    OBut->SetGlyph(OptionsGlyph());
-    OBut->setAccessibleName(QStringLiteral("Options"));
-    Place(OBut, 454, 63, 23, 23);
+    optionsButton_ =
+        colourButton(panel, "OBut", QString(), QStringLiteral("Options"), vantorFont(11, true));
+    optionsButton_->setGlyph(optionsGlyph());
+    optionsButton_->setAccessibleName(QStringLiteral("Options"));
+    place(optionsButton_, 454, 63, 23, 23);
 
-    EndIt = ColourButton(panel, "EndIt", QStringLiteral("X"), QString(), VantorFont(11, true));
-    EndIt->setAccessibleDescription(QStringLiteral("Closes the program"));
-    Place(EndIt, 454, 92, 23, 391);
+    closeButton_ =
+        colourButton(panel, "EndIt", QStringLiteral("X"), QString(), vantorFont(11, true));
+    closeButton_->setAccessibleDescription(QStringLiteral("Closes the program"));
+    place(closeButton_, 454, 92, 23, 391);
 }
 
-void TForm1::BuildPages() {
-    navigation_ = new TNavigationPage(PageControl1, NinjaMatrix1, *this, strip_);
+void MainWindow::buildPages() {
+    navigation_ = new NavigationPage(pages_, engine_, *this, strip_);
     // The options panel is built after the pages; the links ask it only later.
-    const TDatabaseLinks links{NinjaMatrix1,
-                               *this,
-                               SearchPosition,
-                               start_.ProgramFolder,
-                               [this] { return options_->StarMapLinked(); },
-                               [this] {
-                                   if (!strip_.MapShown()) {
-                                       Button1Click();
-                                   }
-                               }};
-    systemDatabase_ = new TSystemDatabasePage(PageControl1, links);
-    ownDatabase_ = new TOwnDatabasePage(PageControl1, links);
-    notepad_ = new TNotepadPage(PageControl1, *this, SearchPosition);
-    info_ = new TInfoPage(PageControl1);
+    const DatabaseLinks links{engine_,
+                              *this,
+                              searchPosition_,
+                              start_.programFolder,
+                              [this] { return options_->starMapLinked(); },
+                              [this] {
+                                  if (!strip_.mapShown()) {
+                                      showStarMap();
+                                  }
+                              }};
+    systemDatabase_ = new SystemDatabasePage(pages_, links);
+    ownDatabase_ = new OwnDatabasePage(pages_, links);
+    notepad_ = new NotepadPage(pages_, *this, searchPosition_);
+    info_ = new InfoPage(pages_);
     // The tab icons are pictures 1, 2, 3 and 0 of the image list; Info has none.
-    PageControl1->addTab(navigation_, ImageListPicture(1), QStringLiteral("Navigation"));
-    PageControl1->addTab(systemDatabase_, ImageListPicture(2), QStringLiteral("System Database"));
-    PageControl1->addTab(ownDatabase_, ImageListPicture(3), QStringLiteral("Own Database"));
-    PageControl1->addTab(notepad_, ImageListPicture(0), QStringLiteral("Notepad"));
-    PageControl1->addTab(info_, QIcon(), QStringLiteral("Info"));
-    PageControl1->setCurrentWidget(navigation_);
+    pages_->addTab(navigation_, imageListPicture(1), QStringLiteral("Navigation"));
+    pages_->addTab(systemDatabase_, imageListPicture(2), QStringLiteral("System Database"));
+    pages_->addTab(ownDatabase_, imageListPicture(3), QStringLiteral("Own Database"));
+    pages_->addTab(notepad_, imageListPicture(0), QStringLiteral("Notepad"));
+    pages_->addTab(info_, QIcon(), QStringLiteral("Info"));
+    pages_->setCurrentWidget(navigation_);
 }
 
-void TForm1::ConnectPages() {
-    const auto updateReg = Guarded([this] { settings_->UpdateReg(); });
-    connect(options_, &TOptionsPanel::SettingsChanged, this, updateReg);
-    connect(&notepad_->AutoLoad(), &TAutoLoadOption::Toggled, this, updateReg);
-    connect(notepad_, &TNotepadPage::SettingsChanged, this, updateReg);
-    connect(&ownDatabase_->AutoLoad(), &TAutoLoadOption::Toggled, this, updateReg);
-    connect(options_, &TOptionsPanel::CloseRequested, this, Guarded([this] { OButClick(); }));
-    connect(OBut, &TBitBtnWithColor::clicked, this, Guarded([this] { OButClick(); }));
-    connect(EndIt, &TBitBtnWithColor::clicked, this, Guarded([this] { EndItClick(); }));
-    connect(ownDatabase_, &TOwnDatabasePage::SettingsChanged, this, updateReg);
-    connect(PageControl1, &QTabWidget::currentChanged, this,
-            Guarded([this] { PageControl1Changing(); }));
+void MainWindow::connectPages() {
+    const auto updateReg = guarded([this] { settings_->writeSettings(); });
+    connect(options_, &OptionsPanel::settingsChanged, this, updateReg);
+    connect(&notepad_->autoLoad(), &AutoLoadOption::toggled, this, updateReg);
+    connect(notepad_, &NotepadPage::settingsChanged, this, updateReg);
+    connect(&ownDatabase_->autoLoad(), &AutoLoadOption::toggled, this, updateReg);
+    connect(options_, &OptionsPanel::closeRequested, this,
+            guarded([this] { toggleOptionsPanel(); }));
+    connect(optionsButton_, &ColorBitmapButton::clicked, this,
+            guarded([this] { toggleOptionsPanel(); }));
+    connect(closeButton_, &ColorBitmapButton::clicked, this,
+            guarded([this] { onCloseButtonClicked(); }));
+    connect(ownDatabase_, &OwnDatabasePage::settingsChanged, this, updateReg);
+    connect(pages_, &QTabWidget::currentChanged, this, guarded([this] { onPageChanged(); }));
     // The star-map picture lights up while the pointer is over it.
-    TOrlenFade* fade = OrlenFade2;
-    connect(fade, &TOrlenFade::OnMouseEnter, this, Guarded([fade] {
+    FadePicture* fade = starMapPicture_;
+    connect(fade, &FadePicture::mouseEntered, this, guarded([fade] {
                 // The lit picture is drawn when the pointer first comes, not at start.
-                if (fade->PicTo().isNull()) {
-                    fade->SetPicTo(ShippedPicture(TShippedPicture::StarMapLit));
+                if (fade->picTo().isNull()) {
+                    fade->setPicTo(shippedPicture(ShippedPicture::StarMapLit));
                 }
-                fade->Blend();
+                fade->blend();
             }));
-    connect(fade, &TOrlenFade::OnMouseLeave, this, Guarded([fade] { fade->BlendBack(); }));
-    connect(fade, &TOrlenFade::OnClick, this, Guarded([this] { Button1Click(); }));
-    ConnectDatabasePages();
-    connect(navigation_, &TNavigationPage::FindRequested, this,
-            [this](TFindTarget target, const QString& keyword) {
-                RunGuarded([&] { FindFromOutput(target, keyword); });
+    connect(fade, &FadePicture::mouseLeft, this, guarded([fade] { fade->blendBack(); }));
+    connect(fade, &FadePicture::clicked, this, guarded([this] { showStarMap(); }));
+    connectDatabasePages();
+    connect(navigation_, &NavigationPage::findRequested, this,
+            [this](FindTarget target, const QString& keyword) {
+                runGuarded([&] { findFromOutput(target, keyword); });
             });
 }
 
 // The way output's popup menu: the page comes to the front and searches.
-void TForm1::FindFromOutput(TFindTarget target, const QString& keyword) {
+void MainWindow::findFromOutput(FindTarget target, const QString& keyword) {
     switch (target) {
-    case TFindTarget::SystemDatabase:
-        PageControl1->setCurrentWidget(systemDatabase_);
-        systemDatabase_->FindFromOutput(keyword);
+    case FindTarget::SystemDatabase:
+        pages_->setCurrentWidget(systemDatabase_);
+        systemDatabase_->findFromOutput(keyword);
         break;
-    case TFindTarget::OwnDatabase:
-        PageControl1->setCurrentWidget(ownDatabase_);
-        ownDatabase_->FindFromOutput(keyword);
+    case FindTarget::OwnDatabase:
+        pages_->setCurrentWidget(ownDatabase_);
+        ownDatabase_->findFromOutput(keyword);
         break;
-    case TFindTarget::Notepad:
-        PageControl1->setCurrentWidget(notepad_);
-        notepad_->FindFromOutput(keyword);
+    case FindTarget::Notepad:
+        pages_->setCurrentWidget(notepad_);
+        notepad_->findFromOutput(keyword);
         break;
     }
 }
 
 // Both trees follow the two display options, and each tree's popup sends an
 // entry to the other tree's search.
-void TForm1::ConnectDatabasePages() {
-    for (TDatabasePage* page :
-         std::initializer_list<TDatabasePage*>{systemDatabase_, ownDatabase_}) {
-        page->SetRollOut(options_->RollOut());
-        page->SetNodeLines(options_->NodeLines());
-        connect(options_, &TOptionsPanel::RollOutChanged, page, &TDatabasePage::SetRollOut);
-        connect(options_, &TOptionsPanel::NodeLinesChanged, page, &TDatabasePage::SetNodeLines);
+void MainWindow::connectDatabasePages() {
+    for (DatabasePage* page : std::initializer_list<DatabasePage*>{systemDatabase_, ownDatabase_}) {
+        page->setRollOut(options_->rollOut());
+        page->setNodeLines(options_->nodeLines());
+        connect(options_, &OptionsPanel::rollOutChanged, page, &DatabasePage::setRollOut);
+        connect(options_, &OptionsPanel::nodeLinesChanged, page, &DatabasePage::setNodeLines);
     }
-    const auto findIn = [this](TDatabasePage* page) {
+    const auto findIn = [this](DatabasePage* page) {
         return [this, page](const QString& text) {
-            RunGuarded([&] {
-                PageControl1->setCurrentWidget(page);
-                page->FindFromOutput(text);
+            runGuarded([&] {
+                pages_->setCurrentWidget(page);
+                page->findFromOutput(text);
             });
         };
     };
-    connect(systemDatabase_, &TDatabasePage::FindInOtherTree, this, findIn(ownDatabase_));
-    connect(ownDatabase_, &TDatabasePage::FindInOtherTree, this, findIn(systemDatabase_));
+    connect(systemDatabase_, &DatabasePage::findInOtherTree, this, findIn(ownDatabase_));
+    connect(ownDatabase_, &DatabasePage::findInOtherTree, this, findIn(systemDatabase_));
 }
 
-void TForm1::AttachSatellites(TForm2* message, TForm3* avoid, TForm4* map) {
+void MainWindow::attachSatellites(MessageWindow* message, AvoidWindow* avoid, StarMapWindow* map) {
     message_ = message;
     avoid_ = avoid;
     map_ = map;
-    TNavigationPage* navigation = navigation_;
-    navigation->SetAvoidFlagsSource([avoid] { return avoid->Flags(); });
-    connect(avoid, &TForm3::RacesChanged, navigation,
-            Guarded([navigation] { navigation->AvoidedRacesChanged(); }));
-    connect(map, &TForm4::StartPicked, navigation, [navigation](int x, int y, const QString& name) {
-        RunGuarded([&] { navigation->MapStartPicked(x, y, name); });
-    });
-    connect(map, &TForm4::TargetPicked, navigation,
+    NavigationPage* navigation = navigation_;
+    navigation->setAvoidFlagsSource([avoid] { return avoid->avoidFlags(); });
+    connect(avoid, &AvoidWindow::racesChanged, navigation,
+            guarded([navigation] { navigation->avoidedRacesChanged(); }));
+    connect(map, &StarMapWindow::startPicked, navigation,
             [navigation](int x, int y, const QString& name) {
-                RunGuarded([&] { navigation->MapTargetPicked(x, y, name); });
+                runGuarded([&] { navigation->mapStartPicked(x, y, name); });
             });
-    connect(map, &TForm4::Opened, navigation,
-            Guarded([navigation] { navigation->SetMapPicking(true); }));
-    connect(map, &TForm4::Closed, navigation,
-            Guarded([navigation] { navigation->SetMapPicking(false); }));
+    connect(map, &StarMapWindow::targetPicked, navigation,
+            [navigation](int x, int y, const QString& name) {
+                runGuarded([&] { navigation->mapTargetPicked(x, y, name); });
+            });
+    connect(map, &StarMapWindow::opened, navigation,
+            guarded([navigation] { navigation->setMapPicking(true); }));
+    connect(map, &StarMapWindow::closed, navigation,
+            guarded([navigation] { navigation->setMapPicking(false); }));
 }
 
-void TForm1::FormCreate() {
+void MainWindow::readStartupData() {
     setWindowTitle(QStringLiteral("Vantor 1.03 XDR / EV"));
-    info_->SetVersionLine(QStringLiteral("Version 1.03 Xtended-Database Release / EV"));
-    settings_->ReadSettings();
-    systemDatabase_->LoadInfoData(options_->InfoDataPath());
-    SearchPosition.Value = 0;
+    info_->setVersionLine(QStringLiteral("Version 1.03 Xtended-Database Release / EV"));
+    settings_->readSettings();
+    systemDatabase_->loadInfoData(options_->infoDataPath());
+    searchPosition_.value = 0;
     // Hints come at once and stay five seconds.
-    THintPolicy::Instance().SetTiming(0, 5000);
-    options_->ShowDataFileHints();
+    HintPolicy::instance().setTiming(0, 5000);
+    options_->showDataFileHints();
 }
 
-void TForm1::FormShow() {
+void MainWindow::finishStartupOnFirstShow() {
     if (map_ != nullptr) {
-        map_->BindShapes();
+        map_->bindShapes();
     }
-    NinjaMatrix1.LoadMatrix();
-    navigation_->FillSystemLists();
-    ownDatabase_->SetListItems(systemDatabase_->SearchItems());
-    notepad_->SetSearchItems(systemDatabase_->SearchItems());
-    NinjaMatrix1.ShowDividers();
-    strip_.SetLeader(TLeader::Main);
-    settings_->SetSettingsReady();
-    ownDatabase_->FinishStartup();
+    engine_.loadMatrix();
+    navigation_->fillSystemLists();
+    ownDatabase_->setListItems(systemDatabase_->searchItems());
+    notepad_->setSearchItems(systemDatabase_->searchItems());
+    engine_.showDividers();
+    strip_.setLeader(Leader::Main);
+    settings_->setSettingsReady();
+    ownDatabase_->finishStartup();
 }
 
 // Whichever page the user turns to, the Info page opens on its first panel
 // next time.
-void TForm1::PageControl1Changing() {
-    info_->ShowInformations();
+void MainWindow::onPageChanged() {
+    info_->showInformations();
 }
 
-void TForm1::EndItClick() {
+void MainWindow::onCloseButtonClicked() {
     close();
 }
 
-void TForm1::Button1Click() {
-    strip_.ShowMap();
+void MainWindow::showStarMap() {
+    strip_.showMap();
 }
 
-void TForm1::OButClick() {
+void MainWindow::toggleOptionsPanel() {
     if (options_->isHidden()) {
-        SetPagesShown(false);
-        strip_.CloseSatellites();
+        setPagesShown(false);
+        strip_.closeSatellites();
         setFixedSize(ClientWidth, OptionsHeight);
-        options_->SpeedButton6Click();
+        options_->showGeneralSettings();
         options_->show();
     } else {
         setFixedSize(ClientWidth, PagesHeight);
         options_->hide();
-        SetPagesShown(true);
+        setPagesShown(true);
     }
 }
 
-void TForm1::SetPagesShown(bool shown) {
+void MainWindow::setPagesShown(bool shown) {
     for (QWidget* control :
-         std::initializer_list<QWidget*>{PageControl1, OBut, EndIt, OrlenFade2}) {
+         std::initializer_list<QWidget*>{pages_, optionsButton_, closeButton_, starMapPicture_}) {
         control->setVisible(shown);
     }
 }
 
-void TForm1::Showme(const QString& caption, const QString& text, int kind,
-                    const QString& leftButton, const QString& rightButton) {
+void MainWindow::showMessage(const QString& caption, const QString& text, int kind,
+                             const QString& leftButton, const QString& rightButton) {
     if (message_ != nullptr) {
-        message_->Show(caption, text, kind, leftButton, rightButton);
+        message_->showMessage(caption, text, kind, leftButton, rightButton);
     }
 }
 
-bool TForm1::MessageResult() const {
-    return message_ != nullptr && message_->MessageResult();
+bool MainWindow::messageResult() const {
+    return message_ != nullptr && message_->messageResult();
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
         // An error skips the rest of the first showing; the window stays up.
-        RunGuarded([this] { FormShow(); });
+        runGuarded([this] { finishStartupOnFirstShow(); });
     }
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     // The satellites go with the main window, and so does the program.
-    RunGuarded([this] { strip_.CloseSatellites(); });
+    runGuarded([this] { strip_.closeSatellites(); });
     QCoreApplication::quit();
 }

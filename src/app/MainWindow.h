@@ -10,95 +10,95 @@
 #include <memory>
 
 class QTabWidget;
-class TBitBtnWithColor;
-class TForm2;
-class TForm3;
-class TForm4;
-class TInfoPage;
-class TNavigationPage;
-class TNotepadPage;
-class TOptionsPanel;
-class TOrlenFade;
-class TOwnDatabasePage;
-class TProgramSettings;
-class TSystemDatabasePage;
-class TWindowStrip;
-enum class TFindTarget;
+class ColorBitmapButton;
+class MessageWindow;
+class AvoidWindow;
+class StarMapWindow;
+class InfoPage;
+class NavigationPage;
+class NotepadPage;
+class OptionsPanel;
+class FadePicture;
+class OwnDatabasePage;
+class ProgramSettings;
+class SystemDatabasePage;
+class WindowStrip;
+enum class FindTarget;
 
 // What start-up needs from outside the windows.
-struct TStartOptions {
+struct StartOptions {
     // The folder of the executable, with a trailing separator: the default
     // place of the data files.
-    QString ProgramFolder;
+    QString programFolder;
 };
 
 // The main window: the frame, the pictures, the tab row with the five pages
 // and the options panel. It owns the route engine, runs start-up and connects
 // the pages with each other and with the satellite windows.
-class TForm1 : public QWidget, public TMessenger {
+class MainWindow : public QWidget, public Messenger {
     Q_OBJECT
 
 public:
-    TForm1(TWindowStrip& strip, TStartOptions options);
-    ~TForm1() override;
+    MainWindow(WindowStrip& strip, StartOptions options);
+    ~MainWindow() override;
 
     // The message window, the avoid window and the star map, once they exist;
     // the main window owns them from here on.
-    void AttachSatellites(TForm2* message, TForm3* avoid, TForm4* map);
+    void attachSatellites(MessageWindow* message, AvoidWindow* avoid, StarMapWindow* map);
 
-    void Showme(const QString& caption, const QString& text, int kind, const QString& leftButton,
-                const QString& rightButton) override;
-    bool MessageResult() const override;
+    void showMessage(const QString& caption, const QString& text, int kind,
+                     const QString& leftButton, const QString& rightButton) override;
+    bool messageResult() const override;
 
     // Opens the star map beside the main window.
-    void Button1Click();
+    void showStarMap();
     // Opens or closes the options panel.
-    void OButClick();
+    void toggleOptionsPanel();
 
-    TNinjaMatrix& Engine() { return NinjaMatrix1; }
-    TNavigationPage& Navigation() const { return *navigation_; }
-    TSystemDatabasePage& SystemDatabase() const { return *systemDatabase_; }
-    TOwnDatabasePage& OwnDatabase() const { return *ownDatabase_; }
-    TNotepadPage& Notepad() const { return *notepad_; }
-    TOptionsPanel& OptionsPanel() const { return *options_; }
-    TProgramSettings& Settings() const { return *settings_; }
+    RouteEngine& engine() { return engine_; }
+    NavigationPage& navigation() const { return *navigation_; }
+    SystemDatabasePage& systemDatabase() const { return *systemDatabase_; }
+    OwnDatabasePage& ownDatabase() const { return *ownDatabase_; }
+    NotepadPage& notepad() const { return *notepad_; }
+    OptionsPanel& optionsPanel() const { return *options_; }
+    ProgramSettings& settings() const { return *settings_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildMainLayout();
-    void BuildPages();
-    void ConnectPages();
-    void ConnectDatabasePages();
-    void FormCreate();
-    void FormShow();
-    void EndItClick();
-    void PageControl1Changing();
-    void SetPagesShown(bool shown);
-    void FindFromOutput(TFindTarget target, const QString& keyword);
+    void buildMainLayout();
+    void buildPages();
+    void connectPages();
+    void connectDatabasePages();
+    void readStartupData();
+    void finishStartupOnFirstShow();
+    void onCloseButtonClicked();
+    void onPageChanged();
+    void setPagesShown(bool shown);
+    void findFromOutput(FindTarget target, const QString& keyword);
 
-    TWindowStrip& strip_;
-    TStartOptions start_;
-    TNinjaMatrix NinjaMatrix1;
-    TSearchPosition SearchPosition;
-    std::unique_ptr<TProgramSettings> settings_;
+    WindowStrip& strip_;
+    StartOptions start_;
+    RouteEngine engine_;
+    SearchPosition searchPosition_;
+    std::unique_ptr<ProgramSettings> settings_;
     bool shownOnce_ = false;
 
-    TOrlenFade* OrlenFade1 = nullptr; // title artwork
-    TOrlenFade* OrlenFade2 = nullptr; // "Show starmap" picture
-    QTabWidget* PageControl1 = nullptr;
-    TNavigationPage* navigation_ = nullptr;
-    TSystemDatabasePage* systemDatabase_ = nullptr;
-    TOwnDatabasePage* ownDatabase_ = nullptr;
-    TNotepadPage* notepad_ = nullptr;
-    TInfoPage* info_ = nullptr;
-    TOptionsPanel* options_ = nullptr;
-    TBitBtnWithColor* OBut = nullptr;
-    TBitBtnWithColor* EndIt = nullptr;
+    FadePicture* titlePicture_ = nullptr;
+    FadePicture* starMapPicture_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    NavigationPage* navigation_ = nullptr;
+    SystemDatabasePage* systemDatabase_ = nullptr;
+    OwnDatabasePage* ownDatabase_ = nullptr;
+    NotepadPage* notepad_ = nullptr;
+    InfoPage* info_ = nullptr;
+    OptionsPanel* options_ = nullptr;
+    ColorBitmapButton* optionsButton_ = nullptr;
+    ColorBitmapButton* closeButton_ = nullptr;
 
-    QPointer<TForm2> message_;
-    QPointer<TForm3> avoid_;
-    QPointer<TForm4> map_;
+    QPointer<MessageWindow> message_;
+    QPointer<AvoidWindow> avoid_;
+    QPointer<StarMapWindow> map_;
 };

@@ -9,38 +9,38 @@
 // keeps the last value of every property the engine set and hands them on
 // to the real shape once the star map is built, so that a map opened late
 // shows what the engine drew while it was closed.
-class TMapShapeRecord : public MapShape {
+class MapShapeRecord : public MapShape {
 public:
-    void SetOutlineColor(Color color) override { outline_ = color; }
-    void SetFillColor(Color color) override { fill_ = color; }
-    void SetFillSolid(bool solid) override { solid_ = solid; }
-    void SetShapeVisible(bool visible) override { visible_ = visible; }
-    void SetHint(const std::string& hint) override { hint_ = hint; }
-    void SetColumn(int column) override { column_ = column; }
-    void SetRow(int row) override { row_ = row; }
+    void setOutlineColor(Color color) override { outline_ = color; }
+    void setFillColor(Color color) override { fill_ = color; }
+    void setFillSolid(bool solid) override { solid_ = solid; }
+    void setShapeVisible(bool visible) override { visible_ = visible; }
+    void setHint(const std::string& hint) override { hint_ = hint; }
+    void setColumn(int column) override { column_ = column; }
+    void setRow(int row) override { row_ = row; }
 
     // Sets on the shape what the engine set here, and nothing else.
-    void HandOn(MapShape& shape) const {
+    void handOn(MapShape& shape) const {
         if (outline_) {
-            shape.SetOutlineColor(*outline_);
+            shape.setOutlineColor(*outline_);
         }
         if (fill_) {
-            shape.SetFillColor(*fill_);
+            shape.setFillColor(*fill_);
         }
         if (solid_) {
-            shape.SetFillSolid(*solid_);
+            shape.setFillSolid(*solid_);
         }
         if (visible_) {
-            shape.SetShapeVisible(*visible_);
+            shape.setShapeVisible(*visible_);
         }
         if (hint_) {
-            shape.SetHint(*hint_);
+            shape.setHint(*hint_);
         }
         if (column_) {
-            shape.SetColumn(*column_);
+            shape.setColumn(*column_);
         }
         if (row_) {
-            shape.SetRow(*row_);
+            shape.setRow(*row_);
         }
     }
 

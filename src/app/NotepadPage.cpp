@@ -21,27 +21,27 @@
 
 namespace {
 
-QTextEdit* NotesBox(QWidget* parent) {
-    auto* box = MakeControl<QTextEdit>(parent, "RichEdit2");
-    box->setFont(VantorFont(11));
-    SetColors(box, Palette::Black, Palette::Silver);
+QTextEdit* notesBox(QWidget* parent) {
+    auto* box = makeControl<QTextEdit>(parent, "RichEdit2");
+    box->setFont(vantorFont(11));
+    setColors(box, Palette::Black, Palette::Silver);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setLineWrapMode(QTextEdit::WidgetWidth);
     box->setAccessibleName(QStringLiteral("Notepad"));
-    Place(box, 2, 22, 431, 341);
+    place(box, 2, 22, 431, 341);
     return box;
 }
 
-TBitBtnWithColor* NotesButton(QWidget* parent, const char* name, const QString& caption,
-                              const QString& hint, int left, bool bold = false) {
-    TBitBtnWithColor* button = ColourButton(parent, name, caption, hint, VantorFont(9, bold));
-    Place(button, left, 369, 52, 22);
+ColorBitmapButton* notesButton(QWidget* parent, const char* name, const QString& caption,
+                               const QString& hint, int left, bool bold = false) {
+    ColorBitmapButton* button = colourButton(parent, name, caption, hint, vantorFont(9, bold));
+    place(button, left, 369, 52, 22);
     return button;
 }
 
 // The toolkit's own dialog, the same on every system; it can be resized.
-QFileDialog* NotesDialog(QWidget* parent, const char* name, const QString& title,
+QFileDialog* notesDialog(QWidget* parent, const char* name, const QString& title,
                          const QStringList& filters) {
     auto* dialog = new QFileDialog(parent, title);
     dialog->setObjectName(QString::fromLatin1(name));
@@ -54,7 +54,7 @@ QFileDialog* NotesDialog(QWidget* parent, const char* name, const QString& title
 
 } // namespace
 
-void ShowDocument(QTextEdit& box, std::unique_ptr<QTextDocument> document) {
+void showDocument(QTextEdit& box, std::unique_ptr<QTextDocument> document) {
     QTextDocument* old = box.document();
     document->setDefaultFont(box.font());
     document->setDefaultTextOption(old->defaultTextOption());
@@ -70,122 +70,121 @@ void ShowDocument(QTextEdit& box, std::unique_ptr<QTextDocument> document) {
     }
 }
 
-TNotepadPage::TNotepadPage(QWidget* parent, TMessenger& messenger, TSearchPosition& searchPosition)
+NotepadPage::NotepadPage(QWidget* parent, Messenger& messenger, SearchPosition& searchPosition)
     : QWidget(parent)
     , messenger_(messenger)
     , searchPosition_(searchPosition)
-    , autoLoad_(new TAutoLoadOption(this, "CheckBox1", 2, 2, 255,
-                                    [this](const QString& path) { LoadFile(path); })) {
+    , autoLoad_(new AutoLoadOption(this, "CheckBox1", 2, 2, 255,
+                                   [this](const QString& path) { loadFile(path); })) {
     setObjectName(QStringLiteral("TabSheet4"));
-    SetColors(this, Palette::DarkGround, Palette::Silver);
+    setColors(this, Palette::DarkGround, Palette::Silver);
     // The notes are there from the start: the last file may be loaded into them.
-    RichEdit2 = NotesBox(this);
-    new TNotesFormatting(RichEdit2);
+    notes_ = notesBox(this);
+    new NotesFormatting(notes_);
 }
 
-void TNotepadPage::setVisible(bool visible) {
+void NotepadPage::setVisible(bool visible) {
     if (visible) {
-        EnsureBuilt();
+        ensureBuilt();
     }
     QWidget::setVisible(visible);
 }
 
 // The search box and the buttons are built when the page is first shown.
-void TNotepadPage::EnsureBuilt() {
-    if (NoteS != nullptr) {
+void NotepadPage::ensureBuilt() {
+    if (searchBox_ != nullptr) {
         return;
     }
-    NoteS = CompletingBox(this, "NoteS", QStringLiteral("Keyword"), Palette::Black, 2, 369, 199);
-    NotesSearch = NotesButton(this, "NotesSearch", QStringLiteral("Find"),
+    searchBox_ =
+        completingBox(this, "NoteS", QStringLiteral("Keyword"), Palette::Black, 2, 369, 199);
+    findButton_ = notesButton(this, "NotesSearch", QStringLiteral("Find"),
                               QStringLiteral("Search the keyword in whole notepad"), 205, true);
-    BitBtnWithColor6 = NotesButton(this, "BitBtnWithColor6", QStringLiteral("Print"),
-                                   QStringLiteral("Print whole notepad"), 272);
-    BitBtnWithColor5 = NotesButton(this, "BitBtnWithColor5", QStringLiteral("Load"),
-                                   QStringLiteral("Import an external notepad"), 327);
-    BitBtnWithColor4 = NotesButton(this, "BitBtnWithColor4", QStringLiteral("Save"),
-                                   QStringLiteral("Export the actual notepad"), 382);
+    printButton_ = notesButton(this, "BitBtnWithColor6", QStringLiteral("Print"),
+                               QStringLiteral("Print whole notepad"), 272);
+    loadButton_ = notesButton(this, "BitBtnWithColor5", QStringLiteral("Load"),
+                              QStringLiteral("Import an external notepad"), 327);
+    saveButton_ = notesButton(this, "BitBtnWithColor4", QStringLiteral("Save"),
+                              QStringLiteral("Export the actual notepad"), 382);
 
-    connect(NoteS, &TFlatComboBox::ReturnPressed, this, Guarded([this] { NoteSKeyPress(); }));
-    connect(NoteS, &TFlatComboBox::Change, this, Guarded([this] { SucheChange(); }));
-    connect(NotesSearch, &TBitBtnWithColor::clicked, this, Guarded([this] { NotesSearchClick(); }));
-    connect(BitBtnWithColor6, &TBitBtnWithColor::clicked, this,
-            Guarded([this] { BitBtnWithColor6Click(); }));
-    connect(BitBtnWithColor5, &TBitBtnWithColor::clicked, this,
-            Guarded([this] { BitBtnWithColor5Click(); }));
-    connect(BitBtnWithColor4, &TBitBtnWithColor::clicked, this,
-            Guarded([this] { BitBtnWithColor4Click(); }));
-    NoteS->SetItems(searchItems_);
-    setTabOrder(RichEdit2, NoteS);
+    connect(searchBox_, &FlatComboBox::returnPressed, this,
+            guarded([this] { onSearchBoxReturnPressed(); }));
+    connect(searchBox_, &FlatComboBox::changed, this, guarded([this] { onSearchTextChanged(); }));
+    connect(findButton_, &ColorBitmapButton::clicked, this, guarded([this] { onFindClicked(); }));
+    connect(printButton_, &ColorBitmapButton::clicked, this, guarded([this] { onPrintClicked(); }));
+    connect(loadButton_, &ColorBitmapButton::clicked, this, guarded([this] { onLoadClicked(); }));
+    connect(saveButton_, &ColorBitmapButton::clicked, this, guarded([this] { onSaveClicked(); }));
+    searchBox_->setItems(searchItems_);
+    setTabOrder(notes_, searchBox_);
 }
 
-void TNotepadPage::SetSearchItems(const QStringList& items) {
+void NotepadPage::setSearchItems(const QStringList& items) {
     searchItems_ = items;
-    if (NoteS != nullptr) {
-        NoteS->SetItems(items);
+    if (searchBox_ != nullptr) {
+        searchBox_->setItems(items);
     }
 }
 
 // A new keyword from elsewhere is looked for from the top, as the trees do:
 // after an earlier hit further down, it would be reported missing.
-void TNotepadPage::FindFromOutput(const QString& keyword) {
-    EnsureBuilt();
-    NoteS->setCurrentText(keyword);
-    QTextCursor caret = RichEdit2->textCursor();
+void NotepadPage::findFromOutput(const QString& keyword) {
+    ensureBuilt();
+    searchBox_->setCurrentText(keyword);
+    QTextCursor caret = notes_->textCursor();
     caret.clearSelection();
-    RichEdit2->setTextCursor(caret);
-    NotesSearchClick();
+    notes_->setTextCursor(caret);
+    onFindClicked();
 }
 
 // From the end of the selection on, so that each press finds the next hit;
 // without a selection from the top, wherever the caret stands.
-void TNotepadPage::NotesSearchClick() {
-    const QString keyword = NoteS->currentText();
+void NotepadPage::onFindClicked() {
+    const QString keyword = searchBox_->currentText();
     if (keyword.isEmpty()) {
-        messenger_.Notify(QStringLiteral("Error."),
+        messenger_.notify(QStringLiteral("Error."),
                           QStringLiteral("You forgot to enter a keyword to search for."),
                           MessageKind::Notice);
         return;
     }
-    const QTextCursor selection = RichEdit2->textCursor();
+    const QTextCursor selection = notes_->textCursor();
     const int start = selection.hasSelection() ? selection.selectionEnd() : 0;
-    const QTextCursor hit = RichEdit2->document()->find(keyword, start);
+    const QTextCursor hit = notes_->document()->find(keyword, start);
     if (hit.isNull()) {
-        messenger_.Notify(QStringLiteral("Search completed."),
+        messenger_.notify(QStringLiteral("Search completed."),
                           QStringLiteral("\"%1\" was not found in the notepad.").arg(keyword),
                           MessageKind::Alert);
         return;
     }
-    RichEdit2->setFocus(Qt::OtherFocusReason);
-    RichEdit2->setTextCursor(hit);
+    notes_->setFocus(Qt::OtherFocusReason);
+    notes_->setTextCursor(hit);
 }
 
 // Enter in an empty box is an Enter like any other.
-void TNotepadPage::NoteSKeyPress() {
-    if (!NoteS->currentText().isEmpty()) {
-        NotesSearchClick();
+void NotepadPage::onSearchBoxReturnPressed() {
+    if (!searchBox_->currentText().isEmpty()) {
+        onFindClicked();
     }
 }
 
-void TNotepadPage::SucheChange() {
-    searchPosition_.Value = 0;
+void NotepadPage::onSearchTextChanged() {
+    searchPosition_.value = 0;
 }
 
-void TNotepadPage::LoadFile(const QString& path) {
-    ShowDocument(*RichEdit2, LoadNotesFile(path));
+void NotepadPage::loadFile(const QString& path) {
+    showDocument(*notes_, loadNotesFile(path));
 }
 
-QFileDialog* TNotepadPage::MakeOpenDialog() {
+QFileDialog* NotepadPage::makeOpenDialog() {
     QFileDialog* dialog =
-        NotesDialog(this, "OpenDialog1", QStringLiteral("Please choose a notepad-file..."),
+        notesDialog(this, "OpenDialog1", QStringLiteral("Please choose a notepad-file..."),
                     {QStringLiteral("Vantor-tension (*.vrn)"), QStringLiteral("All Files (*)")});
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     return dialog;
 }
 
-QFileDialog* TNotepadPage::MakeSaveDialog() {
+QFileDialog* NotepadPage::makeSaveDialog() {
     QFileDialog* dialog =
-        NotesDialog(this, "SaveDialog1", QStringLiteral("Das Notizblatt exportieren..."),
+        notesDialog(this, "SaveDialog1", QStringLiteral("Das Notizblatt exportieren..."),
                     {QStringLiteral("Vantor-tension (*.vrn)"), QStringLiteral("Alle Dateien (*)")});
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
@@ -197,12 +196,12 @@ QFileDialog* TNotepadPage::MakeSaveDialog() {
 
 // Offers the dialog's last choice again; before the first, the folder of the
 // last notes file, else the home folder. Empty when the user cancels.
-QString TNotepadPage::ChooseFile(QFileDialog* dialog, QString& lastChosen) {
+QString NotepadPage::chooseFile(QFileDialog* dialog, QString& lastChosen) {
     if (!lastChosen.isEmpty()) {
         dialog->selectFile(lastChosen);
     } else {
-        const QFileInfo last(autoLoad_->LastFile());
-        dialog->setDirectory(!autoLoad_->LastFile().isEmpty() && last.absoluteDir().exists()
+        const QFileInfo last(autoLoad_->lastFile());
+        dialog->setDirectory(!autoLoad_->lastFile().isEmpty() && last.absoluteDir().exists()
                                  ? last.absolutePath()
                                  : QDir::homePath());
     }
@@ -215,33 +214,33 @@ QString TNotepadPage::ChooseFile(QFileDialog* dialog, QString& lastChosen) {
 
 // A file that can't be read leaves the notes and the last file as they were;
 // the error reaches the standard error box.
-void TNotepadPage::BitBtnWithColor5Click() {
-    if (OpenDialog1 == nullptr) {
-        OpenDialog1 = MakeOpenDialog();
+void NotepadPage::onLoadClicked() {
+    if (openDialog_ == nullptr) {
+        openDialog_ = makeOpenDialog();
     }
-    const QString path = ChooseFile(OpenDialog1, lastOpened_);
+    const QString path = chooseFile(openDialog_, lastOpened_);
     if (path.isEmpty()) {
         return;
     }
-    LoadFile(path);
-    autoLoad_->SetLastFile(path);
-    emit SettingsChanged();
+    loadFile(path);
+    autoLoad_->setLastFile(path);
+    emit settingsChanged();
 }
 
 // The save goes beside the old file and replaces it only when complete.
-void TNotepadPage::BitBtnWithColor4Click() {
-    if (SaveDialog1 == nullptr) {
-        SaveDialog1 = MakeSaveDialog();
+void NotepadPage::onSaveClicked() {
+    if (saveDialog_ == nullptr) {
+        saveDialog_ = makeSaveDialog();
     }
-    const QString path = ChooseFile(SaveDialog1, lastSaved_);
+    const QString path = chooseFile(saveDialog_, lastSaved_);
     if (path.isEmpty()) {
         return;
     }
-    SaveNotesFile(path, *RichEdit2->document());
-    autoLoad_->SetLastFile(path);
-    emit SettingsChanged();
+    saveNotesFile(path, *notes_->document());
+    autoLoad_->setLastFile(path);
+    emit settingsChanged();
 }
 
-void TNotepadPage::BitBtnWithColor6Click() {
-    PrintWithDialog(this, *RichEdit2->document());
+void NotepadPage::onPrintClicked() {
+    printWithDialog(this, *notes_->document());
 }

@@ -16,17 +16,17 @@ namespace {
 // The sizes a word processor's size list offers, in points.
 constexpr std::array SizeList{8, 9, 10, 11, 12, 14, 16, 18, 20, 24, 28, 36, 48};
 
-struct TRange {
-    int Start;
-    int End;
-    QTextCharFormat Format;
+struct Range {
+    int start;
+    int end;
+    QTextCharFormat format;
 };
 
 // The selected text cut at every change of format, each piece with its format.
-QList<TRange> FormatRanges(const QTextCursor& selection) {
+QList<Range> formatRanges(const QTextCursor& selection) {
     const int start = selection.selectionStart();
     const int end = selection.selectionEnd();
-    QList<TRange> ranges;
+    QList<Range> ranges;
     const QTextDocument* document = selection.document();
     for (QTextBlock block = document->findBlock(start); block.isValid() && block.position() < end;
          block = block.next()) {
@@ -44,32 +44,32 @@ QList<TRange> FormatRanges(const QTextCursor& selection) {
 
 } // namespace
 
-TNotesFormatting::TNotesFormatting(QTextEdit* box)
+NotesFormatting::NotesFormatting(QTextEdit* box)
     : QObject(box)
     , box_(box) {
-    bold_ = AddAction("Bold", tr("&Bold"), QKeySequence::Bold, &TNotesFormatting::ToggleBold);
+    bold_ = addAction("Bold", tr("&Bold"), QKeySequence::Bold, &NotesFormatting::toggleBold);
     italic_ =
-        AddAction("Italic", tr("&Italic"), QKeySequence::Italic, &TNotesFormatting::ToggleItalic);
-    underline_ = AddAction("Underline", tr("&Underline"), QKeySequence::Underline,
-                           &TNotesFormatting::ToggleUnderline);
+        addAction("Italic", tr("&Italic"), QKeySequence::Italic, &NotesFormatting::toggleItalic);
+    underline_ = addAction("Underline", tr("&Underline"), QKeySequence::Underline,
+                           &NotesFormatting::toggleUnderline);
     for (QAction* toggle : {bold_, italic_, underline_}) {
         toggle->setCheckable(true);
     }
-    AddAction("Font", tr("&Font..."), {}, &TNotesFormatting::ChooseFont);
-    sizes_ = MakeSizeMenu();
-    AddAction("Colour", tr("Text &colour..."), {}, &TNotesFormatting::ChooseColour);
-    AddAction("DefaultColour", tr("&Default colour"), {}, &TNotesFormatting::DefaultColour);
-    AddAction("PlainText", tr("&Plain text"), QKeySequence(Qt::CTRL | Qt::Key_Space),
-              &TNotesFormatting::PlainText);
+    addAction("Font", tr("&Font..."), {}, &NotesFormatting::chooseFont);
+    sizes_ = makeSizeMenu();
+    addAction("Colour", tr("Text &colour..."), {}, &NotesFormatting::chooseColour);
+    addAction("DefaultColour", tr("&Default colour"), {}, &NotesFormatting::defaultColour);
+    addAction("PlainText", tr("&Plain text"), QKeySequence(Qt::CTRL | Qt::Key_Space),
+              &NotesFormatting::plainText);
 
     box_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(box_, &QTextEdit::customContextMenuRequested, this, &TNotesFormatting::ShowMenu);
+    connect(box_, &QTextEdit::customContextMenuRequested, this, &NotesFormatting::showMenu);
 }
 
 // The shortcuts work wherever the box has the focus, with the menu closed too.
-QAction* TNotesFormatting::AddAction(const char* name, const QString& text,
-                                     const QKeySequence& shortcut,
-                                     void (TNotesFormatting::*apply)()) {
+QAction* NotesFormatting::addAction(const char* name, const QString& text,
+                                    const QKeySequence& shortcut,
+                                    void (NotesFormatting::*apply)()) {
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(shortcut);
@@ -80,21 +80,21 @@ QAction* TNotesFormatting::AddAction(const char* name, const QString& text,
     return action;
 }
 
-QMenu* TNotesFormatting::MakeSizeMenu() {
+QMenu* NotesFormatting::makeSizeMenu() {
     auto* menu = new QMenu(tr("Si&ze"), box_);
     menu->setObjectName(QStringLiteral("Size"));
     for (const int points : SizeList) {
         QAction* size = menu->addAction(QString::number(points));
         size->setObjectName(QStringLiteral("Size%1").arg(points));
-        connect(size, &QAction::triggered, this, [this, points] { SetSize(points); });
+        connect(size, &QAction::triggered, this, [this, points] { setSize(points); });
     }
     return menu;
 }
 
-void TNotesFormatting::ShowMenu(const QPoint& position) {
+void NotesFormatting::showMenu(const QPoint& position) {
     const std::unique_ptr<QMenu> menu(box_->createStandardContextMenu(position));
     menu->setAccessibleName(tr("Notepad commands"));
-    ShowCurrentFormat();
+    showCurrentFormat();
     menu->addSeparator();
     for (QAction* command : commands_) {
         menu->addAction(command);
@@ -108,75 +108,75 @@ void TNotesFormatting::ShowMenu(const QPoint& position) {
 }
 
 // The toggles show the format at the caret, as the menu opens.
-void TNotesFormatting::ShowCurrentFormat() {
+void NotesFormatting::showCurrentFormat() {
     bold_->setChecked(box_->fontWeight() > QFont::Medium);
     italic_->setChecked(box_->fontItalic());
     underline_->setChecked(box_->fontUnderline());
 }
 
-void TNotesFormatting::ToggleBold() {
+void NotesFormatting::toggleBold() {
     QTextCharFormat format;
     format.setFontWeight(box_->fontWeight() > QFont::Medium ? QFont::Normal : QFont::Bold);
-    Merge(format);
+    merge(format);
 }
 
-void TNotesFormatting::ToggleItalic() {
+void NotesFormatting::toggleItalic() {
     QTextCharFormat format;
     format.setFontItalic(!box_->fontItalic());
-    Merge(format);
+    merge(format);
 }
 
-void TNotesFormatting::ToggleUnderline() {
+void NotesFormatting::toggleUnderline() {
     QTextCharFormat format;
     format.setFontUnderline(!box_->fontUnderline());
-    Merge(format);
+    merge(format);
 }
 
-void TNotesFormatting::ChooseFont() {
+void NotesFormatting::chooseFont() {
     bool chosen = false;
     const QFont font = QFontDialog::getFont(&chosen, box_->currentFont(), box_, tr("Font"),
                                             QFontDialog::DontUseNativeDialog);
     if (chosen) {
         QTextCharFormat format;
         format.setFont(font);
-        Merge(format);
+        merge(format);
     }
 }
 
-void TNotesFormatting::ChooseColour() {
+void NotesFormatting::chooseColour() {
     const QColor color = QColorDialog::getColor(box_->textColor(), box_, tr("Text colour"),
                                                 QColorDialog::DontUseNativeDialog);
     if (color.isValid()) {
         QTextCharFormat format;
         format.setForeground(color);
-        Merge(format);
+        merge(format);
     }
 }
 
-void TNotesFormatting::SetSize(qreal points) {
+void NotesFormatting::setSize(qreal points) {
     QTextCharFormat format;
     format.setFontPointSize(points);
-    Merge(format);
+    merge(format);
 }
 
-void TNotesFormatting::Merge(const QTextCharFormat& format) {
+void NotesFormatting::merge(const QTextCharFormat& format) {
     box_->mergeCurrentCharFormat(format);
 }
 
 // The box's silver again: the text keeps no colour of its own.
-void TNotesFormatting::DefaultColour() {
-    Clear({QTextFormat::ForegroundBrush});
+void NotesFormatting::defaultColour() {
+    clear({QTextFormat::ForegroundBrush});
 }
 
 // Nothing of the text's own: the box's font, size and colour.
-void TNotesFormatting::PlainText() {
-    Clear({QTextFormat::FontFamilies, QTextFormat::FontFamily, QTextFormat::FontPointSize,
+void NotesFormatting::plainText() {
+    clear({QTextFormat::FontFamilies, QTextFormat::FontFamily, QTextFormat::FontPointSize,
            QTextFormat::FontPixelSize, QTextFormat::FontWeight, QTextFormat::FontItalic,
            QTextFormat::FontUnderline, QTextFormat::TextUnderlineStyle, QTextFormat::FontStrikeOut,
            QTextFormat::ForegroundBrush, QTextFormat::BackgroundBrush});
 }
 
-void TNotesFormatting::Clear(const QList<QTextFormat::Property>& properties) {
+void NotesFormatting::clear(const QList<QTextFormat::Property>& properties) {
     QTextCursor cursor = box_->textCursor();
     if (!cursor.hasSelection()) {
         QTextCharFormat format = box_->currentCharFormat();
@@ -188,14 +188,14 @@ void TNotesFormatting::Clear(const QList<QTextFormat::Property>& properties) {
     }
     // Merging can only add properties; each piece gets its format anew.
     cursor.beginEditBlock();
-    for (TRange range : FormatRanges(cursor)) {
+    for (Range range : formatRanges(cursor)) {
         for (const QTextFormat::Property property : properties) {
-            range.Format.clearProperty(property);
+            range.format.clearProperty(property);
         }
         QTextCursor piece(box_->document());
-        piece.setPosition(range.Start);
-        piece.setPosition(range.End, QTextCursor::KeepAnchor);
-        piece.setCharFormat(range.Format);
+        piece.setPosition(range.start);
+        piece.setPosition(range.end, QTextCursor::KeepAnchor);
+        piece.setCharFormat(range.format);
     }
     cursor.endEditBlock();
 }

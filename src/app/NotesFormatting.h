@@ -14,30 +14,30 @@ class QTextEdit;
 // commands bold, italic, underline, font, size, colour, the default colour
 // and plain text. Each command applies to the selected text, or without a
 // selection to the text typed next.
-class TNotesFormatting : public QObject {
+class NotesFormatting : public QObject {
     Q_OBJECT
 
 public:
-    explicit TNotesFormatting(QTextEdit* box);
+    explicit NotesFormatting(QTextEdit* box);
 
 private:
-    QAction* AddAction(const char* name, const QString& text, const QKeySequence& shortcut,
-                       void (TNotesFormatting::*apply)());
-    QMenu* MakeSizeMenu();
-    void ShowMenu(const QPoint& position);
-    void ShowCurrentFormat();
+    QAction* addAction(const char* name, const QString& text, const QKeySequence& shortcut,
+                       void (NotesFormatting::*apply)());
+    QMenu* makeSizeMenu();
+    void showMenu(const QPoint& position);
+    void showCurrentFormat();
 
-    void ToggleBold();
-    void ToggleItalic();
-    void ToggleUnderline();
-    void ChooseFont();
-    void ChooseColour();
-    void SetSize(qreal points);
-    void DefaultColour();
-    void PlainText();
-    void Merge(const QTextCharFormat& format);
+    void toggleBold();
+    void toggleItalic();
+    void toggleUnderline();
+    void chooseFont();
+    void chooseColour();
+    void setSize(qreal points);
+    void defaultColour();
+    void plainText();
+    void merge(const QTextCharFormat& format);
     // Takes properties off the selected text, or off the text typed next.
-    void Clear(const QList<QTextFormat::Property>& properties);
+    void clear(const QList<QTextFormat::Property>& properties);
 
     QTextEdit* box_;
     QAction* bold_;

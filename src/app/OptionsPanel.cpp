@@ -36,9 +36,9 @@ constexpr int InnerHeight = 150;
 
 // --- Glyphs of the panel's buttons, drawn in the accent colour -------------------
 
-enum class TGlyph { GeneralSettings, DatabaseSettings, Close, ChooseFile };
+enum class Glyph { GeneralSettings, DatabaseSettings, Close, ChooseFile };
 
-void DrawGeneralSettings(QPainter& painter) {
+void drawGeneralSettings(QPainter& painter) {
     // Three sliders.
     for (int row = 0; row < 3; ++row) {
         const int y = 3 + row * 5;
@@ -48,7 +48,7 @@ void DrawGeneralSettings(QPainter& painter) {
     }
 }
 
-void DrawDatabaseSettings(QPainter& painter) {
+void drawDatabaseSettings(QPainter& painter) {
     // A stack of discs.
     painter.drawEllipse(QRectF(2.5, 1.5, 11, 4));
     painter.drawLine(2, 3, 2, 13);
@@ -57,35 +57,35 @@ void DrawDatabaseSettings(QPainter& painter) {
     painter.drawArc(QRectF(2.5, 10.5, 11, 4), 180 * 16, 180 * 16);
 }
 
-void DrawClose(QPainter& painter) {
+void drawClose(QPainter& painter) {
     painter.drawLine(3, 3, 12, 12);
     painter.drawLine(12, 3, 3, 12);
 }
 
-void DrawChooseFile(QPainter& painter) {
+void drawChooseFile(QPainter& painter) {
     for (int dot = 0; dot < 3; ++dot) {
         painter.fillRect(2 + dot * 5, 7, 2, 2, painter.pen().color());
     }
 }
 
-QIcon GlyphIcon(TGlyph glyph) {
+QIcon glyphIcon(Glyph glyph) {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing, glyph == TGlyph::DatabaseSettings);
-    painter.setPen(QPen(FromBgr(Palette::Accent), 1.6));
+    painter.setRenderHint(QPainter::Antialiasing, glyph == Glyph::DatabaseSettings);
+    painter.setPen(QPen(fromBgr(Palette::Accent), 1.6));
     switch (glyph) {
-    case TGlyph::GeneralSettings:
-        DrawGeneralSettings(painter);
+    case Glyph::GeneralSettings:
+        drawGeneralSettings(painter);
         break;
-    case TGlyph::DatabaseSettings:
-        DrawDatabaseSettings(painter);
+    case Glyph::DatabaseSettings:
+        drawDatabaseSettings(painter);
         break;
-    case TGlyph::Close:
-        DrawClose(painter);
+    case Glyph::Close:
+        drawClose(painter);
         break;
-    case TGlyph::ChooseFile:
-        DrawChooseFile(painter);
+    case Glyph::ChooseFile:
+        drawChooseFile(painter);
         break;
     }
     painter.end();
@@ -94,94 +94,93 @@ QIcon GlyphIcon(TGlyph glyph) {
 
 // --- Building blocks ---------------------------------------------------------------
 
-template <typename Widget> Widget* Named(Widget* widget, const QString& name) {
+template <typename Widget> Widget* named(Widget* widget, const QString& name) {
     widget->setObjectName(name);
     return widget;
 }
 
-QFrame* Bar(QWidget* parent, const QString& name, std::uint32_t colour, int left, int top,
+QFrame* bar(QWidget* parent, const QString& name, std::uint32_t colour, int left, int top,
             int width, int height) {
-    auto* bar = Named(new QFrame(parent), name);
-    SetColors(bar, colour, colour);
-    Place(bar, left, top, width, height);
+    auto* bar = named(new QFrame(parent), name);
+    setColors(bar, colour, colour);
+    place(bar, left, top, width, height);
     return bar;
 }
 
-QLabel* Text(QWidget* parent, const QString& name, const QString& text, const QFont& font,
-             std::uint32_t colour) {
-    auto* label = Named(new QLabel(text, parent), name);
+QLabel* textLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font,
+                  std::uint32_t colour) {
+    auto* label = named(new QLabel(text, parent), name);
     label->setFont(font);
-    SetTextColor(label, colour);
+    setTextColor(label, colour);
     return label;
 }
 
-QToolButton* GlyphButton(QWidget* parent, const QString& name, TGlyph glyph, const QString& hint,
+QToolButton* glyphButton(QWidget* parent, const QString& name, Glyph glyph, const QString& hint,
                          int left, int top, int width, int height) {
-    auto* button = Named(new QToolButton(parent), name);
+    auto* button = named(new QToolButton(parent), name);
     button->setAutoRaise(true);
-    button->setIcon(GlyphIcon(glyph));
+    button->setIcon(glyphIcon(glyph));
     button->setIconSize(QSize(std::min(16, width - 4), std::min(16, height - 2)));
     button->setToolTip(hint);
     button->setAccessibleName(hint);
     button->setFocusPolicy(Qt::NoFocus);
-    Place(button, left, top, width, height);
+    place(button, left, top, width, height);
     return button;
 }
 
-QCheckBox* OptionBox(QWidget* parent, const QString& name, const QString& caption, int left,
+QCheckBox* optionBox(QWidget* parent, const QString& name, const QString& caption, int left,
                      int top, int width, int height, const QFont& font, std::uint32_t colour,
                      bool checked) {
-    auto* box = Named(new QCheckBox(caption, parent), name);
+    auto* box = named(new QCheckBox(caption, parent), name);
     box->setAccessibleName(caption);
     box->setFont(font);
-    SetTextColor(box, colour);
+    setTextColor(box, colour);
     box->setChecked(checked);
-    Place(box, left, top, width, height);
+    place(box, left, top, width, height);
     return box;
 }
 
-QFrame* SubPanel(QWidget* parent, const QString& name, const QString& title) {
-    auto* panel = Named(new QFrame(parent), name);
-    SetColors(panel, Palette::DarkGround, Palette::OptionText);
-    Place(panel, InnerLeft, InnerTop, SubPanelWidth, InnerHeight);
-    auto* heading =
-        Text(panel, name + QStringLiteral("Title"), title, VantorFont(13, true), Palette::SubTitle);
+QFrame* subPanel(QWidget* parent, const QString& name, const QString& title) {
+    auto* panel = named(new QFrame(parent), name);
+    setColors(panel, Palette::DarkGround, Palette::OptionText);
+    place(panel, InnerLeft, InnerTop, SubPanelWidth, InnerHeight);
+    auto* heading = textLabel(panel, name + QStringLiteral("Title"), title, vantorFont(13, true),
+                              Palette::SubTitle);
     heading->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    Place(heading, 0, 2, SubPanelWidth - 6, 18);
+    place(heading, 0, 2, SubPanelWidth - 6, 18);
     panel->setAccessibleName(title);
     return panel;
 }
 
 // One data-file row: label, marker, spacer, path box and choose button.
-struct TDataFileRow {
-    QFrame* Marker = nullptr;
-    QLineEdit* PathBox = nullptr;
-    QToolButton* Choose = nullptr;
+struct DataFileRow {
+    QFrame* marker = nullptr;
+    QLineEdit* pathBox = nullptr;
+    QToolButton* choose = nullptr;
 };
 
-TDataFileRow DataFileRow(QWidget* parent, int top, const QString& caption,
-                         const QString& markerName, const QString& spacerName,
-                         const QString& boxName, const QString& buttonName,
-                         const QString& labelName) {
-    TDataFileRow row;
-    auto* label = Text(parent, labelName, caption, VantorFont(9), RowLabelText);
-    Place(label, 48, top - 13, 240, 12);
-    row.Marker = Bar(parent, markerName, Palette::SubTitle, 48, top, 6, 16);
-    row.Marker->setAccessibleName(caption);
-    Bar(parent, spacerName, Palette::Black, 56, top, 10, 16);
-    row.PathBox = Named(new QLineEdit(QStringLiteral("Standard Data"), parent), boxName);
-    row.PathBox->setFrame(false);
-    row.PathBox->setReadOnly(true);
-    row.PathBox->setFont(VantorFont(11));
-    row.PathBox->setAccessibleName(caption);
-    SetColors(row.PathBox, Palette::DarkGround, Palette::SubTitle);
-    Place(row.PathBox, 64, top, 217, 15);
-    row.Choose = GlyphButton(parent, buttonName, TGlyph::ChooseFile, caption, 284, top + 1, 21, 14);
+DataFileRow dataFileRow(QWidget* parent, int top, const QString& caption, const QString& markerName,
+                        const QString& spacerName, const QString& boxName,
+                        const QString& buttonName, const QString& labelName) {
+    DataFileRow row;
+    auto* label = textLabel(parent, labelName, caption, vantorFont(9), RowLabelText);
+    place(label, 48, top - 13, 240, 12);
+    row.marker = bar(parent, markerName, Palette::SubTitle, 48, top, 6, 16);
+    row.marker->setAccessibleName(caption);
+    bar(parent, spacerName, Palette::Black, 56, top, 10, 16);
+    row.pathBox = named(new QLineEdit(QStringLiteral("Standard Data"), parent), boxName);
+    row.pathBox->setFrame(false);
+    row.pathBox->setReadOnly(true);
+    row.pathBox->setFont(vantorFont(11));
+    row.pathBox->setAccessibleName(caption);
+    setColors(row.pathBox, Palette::DarkGround, Palette::SubTitle);
+    place(row.pathBox, 64, top, 217, 15);
+    row.choose = glyphButton(parent, buttonName, Glyph::ChooseFile, caption, 284, top + 1, 21, 14);
     return row;
 }
 
 // The chosen file's full path, or empty when the user cancelled.
-QString ChooseDataFile(QFileDialog* dialog, const QString& currentPath,
+QString chooseDataFile(QFileDialog* dialog, const QString& currentPath,
                        const QString& programFolder) {
     const QFileInfo current(currentPath);
     dialog->setDirectory(!currentPath.isEmpty() && current.absoluteDir().exists()
@@ -194,39 +193,39 @@ QString ChooseDataFile(QFileDialog* dialog, const QString& currentPath,
     return QDir::toNativeSeparators(dialog->selectedFiles().constFirst());
 }
 
-void ShowPathIn(QLineEdit* box, const QString& path) {
-    box->setText(
-        path.size() <= TOptionsPanel::LongestFullPath ? path : TOptionsPanel::ShortPathText(path));
+void showPathIn(QLineEdit* box, const QString& path) {
+    box->setText(path.size() <= OptionsPanel::LongestFullPath ? path
+                                                              : OptionsPanel::shortPathText(path));
 }
 
 } // namespace
 
-TOptionsPanel::TOptionsPanel(QWidget* parent, TMessenger& messenger, QString programFolder)
+OptionsPanel::OptionsPanel(QWidget* parent, Messenger& messenger, QString programFolder)
     : QFrame(parent)
     , messenger_(messenger)
     , programFolder_(std::move(programFolder)) {
     setObjectName(QStringLiteral("Options"));
-    SetColors(this, Palette::DarkGround, Palette::OptionText);
-    Place(this, 8, 64, 441, 174);
+    setColors(this, Palette::DarkGround, Palette::OptionText);
+    place(this, 8, 64, 441, 174);
     setAccessibleName(QStringLiteral("Options"));
     hide();
 
-    heading_ = Text(this, QStringLiteral("Label6"), QStringLiteral("Options"), VantorFont(13, true),
-                    Palette::Accent);
+    heading_ = textLabel(this, QStringLiteral("Label6"), QStringLiteral("Options"),
+                         vantorFont(13, true), Palette::Accent);
     heading_->move(6, -1);
-    Bar(this, QStringLiteral("Shape2"), Palette::Black, 22, 15, 411, 4);
+    bar(this, QStringLiteral("Shape2"), Palette::Black, 22, 15, 411, 4);
 
-    BuildStrip();
-    BuildGeneralSettings();
-    BuildDatabaseSettings();
+    buildStrip();
+    buildGeneralSettings();
+    buildDatabaseSettings();
 
     // The hint switch starts as the box shows it.
-    THintPolicy::Instance().SetHintsShown(CheckBox3->isChecked());
+    HintPolicy::instance().setHintsShown(hintsBox_->isChecked());
 }
 
 // The heading takes its text's size when the panel first shows: measuring
 // the text loads its font, which the start of the program need not wait for.
-void TOptionsPanel::showEvent(QShowEvent* event) {
+void OptionsPanel::showEvent(QShowEvent* event) {
     if (!headingSized_) {
         heading_->adjustSize();
         headingSized_ = true;
@@ -234,175 +233,180 @@ void TOptionsPanel::showEvent(QShowEvent* event) {
     QFrame::showEvent(event);
 }
 
-void TOptionsPanel::BuildStrip() {
-    Panel5 = Named(new QFrame(this), QStringLiteral("Panel5"));
-    Panel5->setFrameStyle(QFrame::Box | QFrame::Plain);
-    Panel5->setLineWidth(2);
-    SetColors(Panel5, StripGround, Palette::Black);
-    Place(Panel5, InnerLeft + SubPanelWidth, InnerTop, StripWidth, InnerHeight);
-    SpeedButton6 = GlyphButton(Panel5, QStringLiteral("SpeedButton6"), TGlyph::GeneralSettings,
-                               QStringLiteral("General Settings"), 13, 12, 24, 24);
-    SpeedButton7 = GlyphButton(Panel5, QStringLiteral("SpeedButton7"), TGlyph::DatabaseSettings,
-                               QStringLiteral("Database Settings"), 13, 44, 24, 24);
-    SpeedButton10 = GlyphButton(Panel5, QStringLiteral("SpeedButton10"), TGlyph::Close,
-                                QStringLiteral("Close option-menu"), 13, 116, 24, 24);
-    connect(SpeedButton6, &QToolButton::clicked, this, Guarded([this] { SpeedButton6Click(); }));
-    connect(SpeedButton7, &QToolButton::clicked, this, Guarded([this] { SpeedButton7Click(); }));
-    connect(SpeedButton10, &QToolButton::clicked, this, [this] { emit CloseRequested(); });
+void OptionsPanel::buildStrip() {
+    tabStrip_ = named(new QFrame(this), QStringLiteral("Panel5"));
+    tabStrip_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    tabStrip_->setLineWidth(2);
+    setColors(tabStrip_, StripGround, Palette::Black);
+    place(tabStrip_, InnerLeft + SubPanelWidth, InnerTop, StripWidth, InnerHeight);
+    generalButton_ = glyphButton(tabStrip_, QStringLiteral("SpeedButton6"), Glyph::GeneralSettings,
+                                 QStringLiteral("General Settings"), 13, 12, 24, 24);
+    databaseButton_ =
+        glyphButton(tabStrip_, QStringLiteral("SpeedButton7"), Glyph::DatabaseSettings,
+                    QStringLiteral("Database Settings"), 13, 44, 24, 24);
+    closeButton_ = glyphButton(tabStrip_, QStringLiteral("SpeedButton10"), Glyph::Close,
+                               QStringLiteral("Close option-menu"), 13, 116, 24, 24);
+    connect(generalButton_, &QToolButton::clicked, this,
+            guarded([this] { showGeneralSettings(); }));
+    connect(databaseButton_, &QToolButton::clicked, this,
+            guarded([this] { showDatabaseSettings(); }));
+    connect(closeButton_, &QToolButton::clicked, this, [this] { emit closeRequested(); });
 }
 
-void TOptionsPanel::BuildGeneralSettings() {
-    const QFont optionFont = VantorFont(11);
-    AllgEinst = SubPanel(this, QStringLiteral("AllgEinst"), QStringLiteral("General Settings"));
-    CheckBox3 =
-        OptionBox(AllgEinst, QStringLiteral("CheckBox3"), QStringLiteral("Display help-popups"), 48,
-                  24, 300, 17, optionFont, Palette::OptionText, true);
-    CheckBox4 = OptionBox(AllgEinst, QStringLiteral("CheckBox4"),
-                          QStringLiteral("Show starmap linked with database entries"), 48, 48, 300,
-                          17, optionFont, Palette::OptionText, true);
+void OptionsPanel::buildGeneralSettings() {
+    const QFont optionFont = vantorFont(11);
+    generalPanel_ = subPanel(this, QStringLiteral("AllgEinst"), QStringLiteral("General Settings"));
+    hintsBox_ =
+        optionBox(generalPanel_, QStringLiteral("CheckBox3"), QStringLiteral("Display help-popups"),
+                  48, 24, 300, 17, optionFont, Palette::OptionText, true);
+    starMapLinkBox_ = optionBox(generalPanel_, QStringLiteral("CheckBox4"),
+                                QStringLiteral("Show starmap linked with database entries"), 48, 48,
+                                300, 17, optionFont, Palette::OptionText, true);
     // The handlers run on every change of state, also when the settings are read.
-    connect(CheckBox3, &QCheckBox::toggled, this, Guarded([this] { CheckBox3Click(); }));
-    connect(CheckBox4, &QCheckBox::toggled, this, [this] { emit SettingsChanged(); });
+    connect(hintsBox_, &QCheckBox::toggled, this, guarded([this] { onHintsBoxClicked(); }));
+    connect(starMapLinkBox_, &QCheckBox::toggled, this, [this] { emit settingsChanged(); });
 }
 
-void TOptionsPanel::BuildDatabaseSettings() {
-    const QFont optionFont = VantorFont(11);
-    DataEinst = SubPanel(this, QStringLiteral("DataEinst"), QStringLiteral("Database Settings"));
-    DataEinst->hide();
-    CheckBox5 = OptionBox(DataEinst, QStringLiteral("CheckBox5"),
-                          QStringLiteral("Automatic database-rollout"), 48, 24, 300, 17, optionFont,
-                          Palette::OptionText, true);
-    CheckBox6 = OptionBox(DataEinst, QStringLiteral("CheckBox6"),
-                          QStringLiteral("Show node-lines (in database)"), 48, 48, 300, 17,
-                          optionFont, Palette::OptionText, true);
-    Bar(DataEinst, QStringLiteral("DataDivider"), Palette::Black, 47, 73, 258, 4);
+void OptionsPanel::buildDatabaseSettings() {
+    const QFont optionFont = vantorFont(11);
+    databasePanel_ =
+        subPanel(this, QStringLiteral("DataEinst"), QStringLiteral("Database Settings"));
+    databasePanel_->hide();
+    rollOutBox_ = optionBox(databasePanel_, QStringLiteral("CheckBox5"),
+                            QStringLiteral("Automatic database-rollout"), 48, 24, 300, 17,
+                            optionFont, Palette::OptionText, true);
+    nodeLinesBox_ = optionBox(databasePanel_, QStringLiteral("CheckBox6"),
+                              QStringLiteral("Show node-lines (in database)"), 48, 48, 300, 17,
+                              optionFont, Palette::OptionText, true);
+    bar(databasePanel_, QStringLiteral("DataDivider"), Palette::Black, 47, 73, 258, 4);
 
-    const TDataFileRow core = DataFileRow(
-        DataEinst, 98, QStringLiteral("System- and Coordinate-Data"), QStringLiteral("Shape5"),
+    const DataFileRow core = dataFileRow(
+        databasePanel_, 98, QStringLiteral("System- and Coordinate-Data"), QStringLiteral("Shape5"),
         QStringLiteral("Shape6"), QStringLiteral("SysCoreDat"), QStringLiteral("SpeedButton8"),
         QStringLiteral("CoreDataLabel"));
-    Shape5 = core.Marker;
-    SysCoreDat = core.PathBox;
-    SpeedButton8 = core.Choose;
-    const TDataFileRow info = DataFileRow(
-        DataEinst, 130, QStringLiteral("System- and Info-Data"), QStringLiteral("Shape7"),
+    coreDataMarker_ = core.marker;
+    coreDataField_ = core.pathBox;
+    chooseCoreDataButton_ = core.choose;
+    const DataFileRow info = dataFileRow(
+        databasePanel_, 130, QStringLiteral("System- and Info-Data"), QStringLiteral("Shape7"),
         QStringLiteral("Shape8"), QStringLiteral("SysInfoDat"), QStringLiteral("SpeedButton9"),
         QStringLiteral("InfoDataLabel"));
-    Shape7 = info.Marker;
-    SysInfoDat = info.PathBox;
-    SpeedButton9 = info.Choose;
+    infoDataMarker_ = info.marker;
+    infoDataField_ = info.pathBox;
+    chooseInfoDataButton_ = info.choose;
 
-    connect(SpeedButton8, &QToolButton::clicked, this,
-            Guarded([this] { SpeedButton8Click(SpeedButton8); }));
-    connect(SpeedButton9, &QToolButton::clicked, this,
-            Guarded([this] { SpeedButton8Click(SpeedButton9); }));
+    connect(chooseCoreDataButton_, &QToolButton::clicked, this,
+            guarded([this] { onChooseDataFileClicked(chooseCoreDataButton_); }));
+    connect(chooseInfoDataButton_, &QToolButton::clicked, this,
+            guarded([this] { onChooseDataFileClicked(chooseInfoDataButton_); }));
     // The database trees take the roll-out and node-line options on every change.
-    connect(CheckBox5, &QCheckBox::toggled, this, [this](bool on) {
-        emit RollOutChanged(on);
-        emit SettingsChanged();
+    connect(rollOutBox_, &QCheckBox::toggled, this, [this](bool on) {
+        emit rollOutChanged(on);
+        emit settingsChanged();
     });
-    connect(CheckBox6, &QCheckBox::toggled, this, [this](bool on) {
-        emit NodeLinesChanged(on);
-        emit SettingsChanged();
+    connect(nodeLinesBox_, &QCheckBox::toggled, this, [this](bool on) {
+        emit nodeLinesChanged(on);
+        emit settingsChanged();
     });
 }
 
-void TOptionsPanel::SpeedButton6Click() {
-    DataEinst->hide();
-    AllgEinst->show();
+void OptionsPanel::showGeneralSettings() {
+    databasePanel_->hide();
+    generalPanel_->show();
 }
 
-void TOptionsPanel::SpeedButton7Click() {
-    AllgEinst->hide();
-    DataEinst->show();
+void OptionsPanel::showDatabaseSettings() {
+    generalPanel_->hide();
+    databasePanel_->show();
 }
 
-bool TOptionsPanel::HintsShown() const {
-    return CheckBox3->isChecked();
+bool OptionsPanel::hintsShown() const {
+    return hintsBox_->isChecked();
 }
-void TOptionsPanel::SetHintsShown(bool shown) {
-    CheckBox3->setChecked(shown);
+void OptionsPanel::setHintsShown(bool shown) {
+    hintsBox_->setChecked(shown);
 }
-bool TOptionsPanel::StarMapLinked() const {
-    return CheckBox4->isChecked();
+bool OptionsPanel::starMapLinked() const {
+    return starMapLinkBox_->isChecked();
 }
-void TOptionsPanel::SetStarMapLinked(bool linked) {
-    CheckBox4->setChecked(linked);
+void OptionsPanel::setStarMapLinked(bool linked) {
+    starMapLinkBox_->setChecked(linked);
 }
-bool TOptionsPanel::RollOut() const {
-    return CheckBox5->isChecked();
+bool OptionsPanel::rollOut() const {
+    return rollOutBox_->isChecked();
 }
-void TOptionsPanel::SetRollOut(bool on) {
-    CheckBox5->setChecked(on);
+void OptionsPanel::setRollOut(bool on) {
+    rollOutBox_->setChecked(on);
 }
-bool TOptionsPanel::NodeLines() const {
-    return CheckBox6->isChecked();
+bool OptionsPanel::nodeLines() const {
+    return nodeLinesBox_->isChecked();
 }
-void TOptionsPanel::SetNodeLines(bool on) {
-    CheckBox6->setChecked(on);
+void OptionsPanel::setNodeLines(bool on) {
+    nodeLinesBox_->setChecked(on);
 }
 
 // At start-up a path the box can hold in full keeps the box's "Standard Data".
-void TOptionsPanel::SetCoreDataPath(const QString& path) {
+void OptionsPanel::setCoreDataPath(const QString& path) {
     coreDataPath_ = path;
     if (path.size() > LongestFullPath) {
-        SysCoreDat->setText(ShortPathText(path));
+        coreDataField_->setText(shortPathText(path));
     }
 }
 
-void TOptionsPanel::SetInfoDataPath(const QString& path) {
+void OptionsPanel::setInfoDataPath(const QString& path) {
     infoDataPath_ = path;
     if (path.size() > LongestFullPath) {
-        SysInfoDat->setText(ShortPathText(path));
+        infoDataField_->setText(shortPathText(path));
     }
 }
 
-void TOptionsPanel::ShowDataFileHints() {
-    Shape5->setToolTip(coreDataPath_);
-    Shape7->setToolTip(infoDataPath_);
+void OptionsPanel::showDataFileHints() {
+    coreDataMarker_->setToolTip(coreDataPath_);
+    infoDataMarker_->setToolTip(infoDataPath_);
 }
 
 // The chosen file is stored and shown; the engine and the system database keep
 // what they loaded until the program is restarted.
-void TOptionsPanel::SpeedButton8Click(QObject* sender) {
-    const bool infoData = sender == SpeedButton9;
+void OptionsPanel::onChooseDataFileClicked(QObject* sender) {
+    const bool infoData = sender == chooseInfoDataButton_;
     QString& path = infoData ? infoDataPath_ : coreDataPath_;
-    const QString chosen = ChooseDataFile(DataFileDialog(), path, programFolder_);
+    const QString chosen = chooseDataFile(dataFileDialog(), path, programFolder_);
     if (!chosen.isEmpty()) {
         path = chosen;
-        ShowPathIn(infoData ? SysInfoDat : SysCoreDat, chosen);
-        (infoData ? Shape7 : Shape5)->setToolTip(chosen);
-        messenger_.Notify(
+        showPathIn(infoData ? infoDataField_ : coreDataField_, chosen);
+        (infoData ? infoDataMarker_ : coreDataMarker_)->setToolTip(chosen);
+        messenger_.notify(
             QStringLiteral("Restart"),
             QStringLiteral("To let the changes take effect, please restart \"Vantor\" now."),
             MessageKind::Alert);
     }
-    emit SettingsChanged();
+    emit settingsChanged();
 }
 
 // Made when first needed: building a file dialog loads icons and lists a
 // folder, which the start of the program need not wait for.
-QFileDialog* TOptionsPanel::DataFileDialog() {
-    if (OpenDialog2 == nullptr) {
-        OpenDialog2 = Named(new QFileDialog(this, QStringLiteral("Please choose a data-file...")),
-                            QStringLiteral("OpenDialog2"));
+QFileDialog* OptionsPanel::dataFileDialog() {
+    if (dataFileDialog_ == nullptr) {
+        dataFileDialog_ =
+            named(new QFileDialog(this, QStringLiteral("Please choose a data-file...")),
+                  QStringLiteral("OpenDialog2"));
         // The toolkit's own dialog, the same on every system.
-        OpenDialog2->setOption(QFileDialog::DontUseNativeDialog);
-        OpenDialog2->setFileMode(QFileDialog::ExistingFile);
-        OpenDialog2->setAcceptMode(QFileDialog::AcceptOpen);
-        OpenDialog2->setNameFilter(QStringLiteral("vr Data (*.vr)"));
+        dataFileDialog_->setOption(QFileDialog::DontUseNativeDialog);
+        dataFileDialog_->setFileMode(QFileDialog::ExistingFile);
+        dataFileDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        dataFileDialog_->setNameFilter(QStringLiteral("vr Data (*.vr)"));
     }
-    return OpenDialog2;
+    return dataFileDialog_;
 }
 
-void TOptionsPanel::CheckBox3Click() {
-    THintPolicy::Instance().SetHintsShown(CheckBox3->isChecked());
-    emit SettingsChanged();
+void OptionsPanel::onHintsBoxClicked() {
+    HintPolicy::instance().setHintsShown(hintsBox_->isChecked());
+    emit settingsChanged();
 }
 
 // The path's first three characters, "...", the path's own separator and the
 // file name: a path keeps its own look.
-QString TOptionsPanel::ShortPathText(const QString& path) {
+QString OptionsPanel::shortPathText(const QString& path) {
     const qsizetype lastSeparator =
         std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     const QChar separator = lastSeparator >= 0 ? path.at(lastSeparator) : QDir::separator();

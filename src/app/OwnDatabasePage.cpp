@@ -25,7 +25,7 @@ namespace {
 
 const QString ExportName = QStringLiteral("OwnData.txt");
 
-TDatabasePageLayout Layout() {
+DatabasePageLayout pageLayout() {
     return {"TabSheet5",
             "ODat",
             QStringLiteral("Own Database"),
@@ -42,202 +42,206 @@ TDatabasePageLayout Layout() {
 
 } // namespace
 
-TOwnDatabasePage::TOwnDatabasePage(QWidget* parent, TDatabaseLinks links)
-    : TDatabasePage(parent, std::move(links), Layout())
-    , autoLoad_(new TAutoLoadOption(this, "CheckBox2", 117, -2, 260,
-                                    [this](const QString& path) { Model().Load(path); })) {
-    Model().SetEditableCheck([this](const TTreeNode& node) {
-        return renameAllowed_ && !IsProtectedEntry(Links().Engine, node.Text());
+OwnDatabasePage::OwnDatabasePage(QWidget* parent, DatabaseLinks links)
+    : DatabasePage(parent, std::move(links), pageLayout())
+    , autoLoad_(new AutoLoadOption(this, "CheckBox2", 117, -2, 260,
+                                   [this](const QString& path) { model().load(path); })) {
+    model().setEditableCheck([this](const TreeNode& node) {
+        return renameAllowed_ && !isProtectedEntry(databaseLinks().engine, node.text());
     });
     // The tree as the window is built: the root alone.
-    Model().Append(QModelIndex(), std::string(OwnDatabaseRoot));
+    model().append(QModelIndex(), std::string(OwnDatabaseRoot));
 }
 
-void TOwnDatabasePage::BuildPageControls() {
-    BuildControls();
-    BuildMenu();
-    AddTO->SetItems(addItems_);
+void OwnDatabasePage::buildPageControls() {
+    buildControls();
+    buildMenu();
+    addBox_->setItems(addItems_);
     // The keyboard visits the auto-load box after Load, as the page reads.
     if (auto* autoLoadBox = findChild<QCheckBox*>(QStringLiteral("CheckBox2"))) {
-        setTabOrder(&LoadButton(), autoLoadBox);
-        setTabOrder(autoLoadBox, AddTO);
+        setTabOrder(&loadButton(), autoLoadBox);
+        setTabOrder(autoLoadBox, addBox_);
     }
 }
 
-void TOwnDatabasePage::BuildControls() {
-    auto* heading = Heading(this, "Label5", QStringLiteral("Add to database"), 4, 44);
-    AddTO = CompletingBox(this, "AddTO", QStringLiteral("Add to database"), Palette::DarkGround, 3,
-                          61, 110);
-    heading->setBuddy(AddTO);
-    ADD = ColourButton(this, "ADD", QStringLiteral("+"),
-                       QStringLiteral("Add to actual database / tree"), VantorFont(9));
-    Place(ADD, 3, 86, 23, 22);
-    DEL = ColourButton(this, "DEL", QStringLiteral("-"),
-                       QStringLiteral("Remove from actual database / tree"), VantorFont(9));
-    Place(DEL, 29, 86, 23, 22);
+void OwnDatabasePage::buildControls() {
+    auto* heading = makeHeading(this, "Label5", QStringLiteral("Add to database"), 4, 44);
+    addBox_ = completingBox(this, "AddTO", QStringLiteral("Add to database"), Palette::DarkGround,
+                            3, 61, 110);
+    heading->setBuddy(addBox_);
+    addButton_ = colourButton(this, "ADD", QStringLiteral("+"),
+                              QStringLiteral("Add to actual database / tree"), vantorFont(9));
+    place(addButton_, 3, 86, 23, 22);
+    deleteButton_ =
+        colourButton(this, "DEL", QStringLiteral("-"),
+                     QStringLiteral("Remove from actual database / tree"), vantorFont(9));
+    place(deleteButton_, 29, 86, 23, 22);
 
-    connect(ADD, &TBitBtnWithColor::clicked, this, Guarded([this] { ADDClick(); }));
-    connect(AddTO, &TFlatComboBox::ReturnPressed, this, Guarded([this] { AddTOEnter(); }));
-    connect(DEL, &TBitBtnWithColor::clicked, this, Guarded([this] { DELClick(); }));
-    connect(&SaveButton(), &TBitBtnWithColor::clicked, this,
-            Guarded([this] { BitBtnWithColor8Click(); }));
-    connect(&LoadButton(), &TBitBtnWithColor::clicked, this,
-            Guarded([this] { BitBtnWithColor9Click(); }));
+    connect(addButton_, &ColorBitmapButton::clicked, this, guarded([this] { onAddClicked(); }));
+    connect(addBox_, &FlatComboBox::returnPressed, this,
+            guarded([this] { onAddBoxReturnPressed(); }));
+    connect(deleteButton_, &ColorBitmapButton::clicked, this,
+            guarded([this] { onDeleteClicked(); }));
+    connect(&saveButton(), &ColorBitmapButton::clicked, this,
+            guarded([this] { onOwnDataSaveClicked(); }));
+    connect(&loadButton(), &ColorBitmapButton::clicked, this,
+            guarded([this] { onOwnDataLoadClicked(); }));
 }
 
-void TOwnDatabasePage::BuildMenu() {
-    Editieren1 = Menu().addAction(QStringLiteral("Edit"));
-    Editieren1->setObjectName(QStringLiteral("Editieren1"));
-    Lschen1 = Menu().addAction(DeleteGlyph(), QStringLiteral("Delete"));
-    Lschen1->setObjectName(QStringLiteral("Lschen1"));
+void OwnDatabasePage::buildMenu() {
+    editAction_ = menu().addAction(QStringLiteral("Edit"));
+    editAction_->setObjectName(QStringLiteral("Editieren1"));
+    deleteAction_ = menu().addAction(deleteGlyph(), QStringLiteral("Delete"));
+    deleteAction_->setObjectName(QStringLiteral("Lschen1"));
     // The Delete key on the tree deletes as the menu item does, question included.
-    Lschen1->setShortcut(QKeySequence::Delete);
-    Lschen1->setShortcutContext(Qt::WidgetShortcut);
-    Tree().addAction(Lschen1);
-    Menu().addSeparator()->setObjectName(QStringLiteral("N2"));
-    AddFindItem("InderSystemDatenbankanwhlen1", QStringLiteral("Find in System-Database"), 2);
+    deleteAction_->setShortcut(QKeySequence::Delete);
+    deleteAction_->setShortcutContext(Qt::WidgetShortcut);
+    tree().addAction(deleteAction_);
+    menu().addSeparator()->setObjectName(QStringLiteral("N2"));
+    addFindItem("InderSystemDatenbankanwhlen1", QStringLiteral("Find in System-Database"), 2);
 
-    connect(Editieren1, &QAction::triggered, this, Guarded([this] { Editieren1Click(); }));
-    connect(Lschen1, &QAction::triggered, this, Guarded([this] { DELClick(); }));
+    connect(editAction_, &QAction::triggered, this, guarded([this] { onEditTriggered(); }));
+    connect(deleteAction_, &QAction::triggered, this, guarded([this] { onDeleteClicked(); }));
 }
 
-void TOwnDatabasePage::SetListItems(const QStringList& items) {
-    SetSearchItems(items);
+void OwnDatabasePage::setListItems(const QStringList& items) {
+    setSearchItems(items);
     addItems_ = items;
-    if (AddTO != nullptr) {
-        AddTO->SetItems(items);
+    if (addBox_ != nullptr) {
+        addBox_->setItems(items);
     }
 }
 
-void TOwnDatabasePage::FinishStartup() {
-    if (!autoLoad_->Checked()) {
-        BuildDefaultTree();
+void OwnDatabasePage::finishStartup() {
+    if (!autoLoad_->checked()) {
+        buildDefaultTree();
     }
-    Model().SortTree();
+    model().sortTree();
 }
 
 // The race groups under the root, and in them the systems of their race,
 // column by column.
-void TOwnDatabasePage::BuildDefaultTree() {
-    const QModelIndex root = Model().index(0, 0);
+void OwnDatabasePage::buildDefaultTree() {
+    const QModelIndex root = model().index(0, 0);
     std::array<QModelIndex, 6> groupOfRace{};
-    for (const TRaceGroup& group : RaceGroups) {
-        groupOfRace[static_cast<std::size_t>(group.Race)] =
-            Model().Append(root, std::string(group.Text));
+    for (const RaceGroup& group : RaceGroups) {
+        groupOfRace[static_cast<std::size_t>(group.race)] =
+            model().append(root, std::string(group.text));
     }
-    const TNinjaMatrix& engine = Links().Engine;
-    for (int x = 0; x < TNinjaMatrix::GridSize; ++x) {
-        for (int y = 0; y < TNinjaMatrix::GridSize; ++y) {
-            const StarElement& sector = engine.Sector(x, y);
-            if (sector.Race >= 1 && sector.Race <= 5) {
-                Model().Append(groupOfRace[sector.Race], sector.Name);
+    const RouteEngine& engine = databaseLinks().engine;
+    for (int x = 0; x < RouteEngine::GridSize; ++x) {
+        for (int y = 0; y < RouteEngine::GridSize; ++y) {
+            const StarElement& sector = engine.sectorAt(x, y);
+            if (sector.race >= 1 && sector.race <= 5) {
+                model().append(groupOfRace[sector.race], sector.name);
             }
         }
     }
 }
 
-void TOwnDatabasePage::AllowRenameOf(const std::string& text) {
-    renameAllowed_ = !IsProtectedEntry(Links().Engine, text);
+void OwnDatabasePage::allowRenameOf(const std::string& text) {
+    renameAllowed_ = !isProtectedEntry(databaseLinks().engine, text);
 }
 
-void TOwnDatabasePage::ShowProtectedEntry() {
-    Links().Messenger.Notify(QStringLiteral("Complete halt."),
-                             QStringLiteral("This entry cannot be deleted, because it is an "
-                                            "important part of the database."),
-                             MessageKind::Alert);
+void OwnDatabasePage::showProtectedEntry() {
+    databaseLinks().messenger.notify(
+        QStringLiteral("Complete halt."),
+        QStringLiteral("This entry cannot be deleted, because it is an "
+                       "important part of the database."),
+        MessageKind::Alert);
 }
 
 // The new entry goes last under the selected one, unsorted, not selected.
-void TOwnDatabasePage::ADDClick() {
-    const QString text = AddTO->currentText();
+void OwnDatabasePage::onAddClicked() {
+    const QString text = addBox_->currentText();
     if (text.isEmpty()) {
         return;
     }
-    Model().Append(Tree().SelectedNode(), text);
-    AddTO->clearEditText();
+    model().append(tree().selectedNode(), text);
+    addBox_->clearEditText();
 }
 
-void TOwnDatabasePage::AddTOEnter() {
-    if (!AddTO->currentText().isEmpty()) {
-        ADDClick();
+void OwnDatabasePage::onAddBoxReturnPressed() {
+    if (!addBox_->currentText().isEmpty()) {
+        onAddClicked();
     }
 }
 
 // A first child can be deleted like any other entry; the skeleton can't.
-void TOwnDatabasePage::DELClick() {
-    const QPersistentModelIndex selected = Tree().SelectedNode();
-    const TTreeNode* node = Model().Node(selected);
+void OwnDatabasePage::onDeleteClicked() {
+    const QPersistentModelIndex selected = tree().selectedNode();
+    const TreeNode* node = model().nodeOf(selected);
     if (node == nullptr) {
         return;
     }
-    const std::string text = node->Text();
-    if (IsFixedEntry(text)) {
-        ShowProtectedEntry();
+    const std::string text = node->text();
+    if (isFixedEntry(text)) {
+        showProtectedEntry();
         return;
     }
-    TMessenger& messenger = Links().Messenger;
-    messenger.Showme(QStringLiteral("Delete"),
-                     QStringLiteral("Are you sure you want to delete \"") + DisplayText(text) +
-                         QStringLiteral("\"?"),
-                     MessageKind::Question, QStringLiteral("&Yes"), QStringLiteral("&No"));
-    if (!messenger.MessageResult() || !selected.isValid()) {
+    Messenger& messenger = databaseLinks().messenger;
+    messenger.showMessage(QStringLiteral("Delete"),
+                          QStringLiteral("Are you sure you want to delete \"") + displayText(text) +
+                              QStringLiteral("\"?"),
+                          MessageKind::Question, QStringLiteral("&Yes"), QStringLiteral("&No"));
+    if (!messenger.messageResult() || !selected.isValid()) {
         return;
     }
-    if (FindSystem(Links().Engine, text).Known()) {
-        ShowProtectedEntry();
+    if (findSystem(databaseLinks().engine, text).known()) {
+        showProtectedEntry();
         return;
     }
-    Model().Remove(selected);
+    model().remove(selected);
     // The entry that takes the deleted one's place is the selected one now.
-    const QModelIndex next = Tree().currentIndex();
+    const QModelIndex next = tree().currentIndex();
     if (next.isValid()) {
-        Tree().selectionModel()->select(next, QItemSelectionModel::ClearAndSelect);
+        tree().selectionModel()->select(next, QItemSelectionModel::ClearAndSelect);
     }
 }
 
-void TOwnDatabasePage::Editieren1Click() {
-    const QModelIndex selected = Tree().SelectedNode();
-    const TTreeNode* node = Model().Node(selected);
+void OwnDatabasePage::onEditTriggered() {
+    const QModelIndex selected = tree().selectedNode();
+    const TreeNode* node = model().nodeOf(selected);
     if (node == nullptr) {
         return;
     }
-    if (IsProtectedEntry(Links().Engine, node->Text())) {
-        ShowProtectedEntry();
+    if (isProtectedEntry(databaseLinks().engine, node->text())) {
+        showProtectedEntry();
         return;
     }
     renameAllowed_ = true;
-    Tree().edit(selected);
+    tree().edit(selected);
 }
 
-void TOwnDatabasePage::BitBtnWithColor8Click() {
-    const QString path = ExportPath(ExportName);
-    Model().Save(path);
-    Links().Messenger.Notify(
+void OwnDatabasePage::onOwnDataSaveClicked() {
+    const QString path = exportPath(ExportName);
+    model().save(path);
+    databaseLinks().messenger.notify(
         QStringLiteral("Saved."),
         QStringLiteral("The \"Own Database\" was saved in \"OwnData.txt\" to \"") +
-            ShownFolder(ExportName) + QStringLiteral("\"."),
+            shownFolder(ExportName) + QStringLiteral("\"."),
         MessageKind::Notice);
-    autoLoad_->SetLastFile(path);
-    emit SettingsChanged();
+    autoLoad_->setLastFile(path);
+    emit settingsChanged();
 }
 
 // The loaded tree keeps the file's order until the next start or rename.
-void TOwnDatabasePage::BitBtnWithColor9Click() {
-    const QString path = ExportPath(ExportName);
+void OwnDatabasePage::onOwnDataLoadClicked() {
+    const QString path = exportPath(ExportName);
     if (!QFileInfo::exists(path)) {
-        Links().Messenger.Notify(
+        databaseLinks().messenger.notify(
             QStringLiteral("File error."),
             QStringLiteral("The file \"OwnData.txt\" which normaly includes the \"Own Database\" "
                            "could not be found in current directory."),
             MessageKind::Alert);
         return;
     }
-    Model().Load(path);
-    Links().Messenger.Notify(
+    model().load(path);
+    databaseLinks().messenger.notify(
         QStringLiteral("Imported."),
         QStringLiteral("An external \"Own Database\" was imported out of \"OwnData.txt\" from \"") +
-            ShownFolder(ExportName) + QStringLiteral("\"."),
+            shownFolder(ExportName) + QStringLiteral("\"."),
         MessageKind::Alert);
-    autoLoad_->SetLastFile(path);
-    emit SettingsChanged();
+    autoLoad_->setLastFile(path);
+    emit settingsChanged();
 }

@@ -5,56 +5,56 @@
 #include <QStringList>
 
 class QAction;
-class TAutoLoadOption;
+class AutoLoadOption;
 
 // The "Own Database" page: the user's own tree of notes by race and system,
 // with its export "OwnData.txt". The root, the race groups and the systems'
 // names are the tree's skeleton: they can be neither renamed nor deleted.
-class TOwnDatabasePage : public TDatabasePage {
+class OwnDatabasePage : public DatabasePage {
     Q_OBJECT
 
 public:
-    TOwnDatabasePage(QWidget* parent, TDatabaseLinks links);
+    OwnDatabasePage(QWidget* parent, DatabaseLinks links);
 
     // The auto-load option and the file of the last import or export; with
     // the option on, start-up loads that file as the tree.
-    TAutoLoadOption& AutoLoad() { return *autoLoad_; }
+    AutoLoadOption& autoLoad() { return *autoLoad_; }
 
     // The item lists of the search box and the add box.
-    void SetListItems(const QStringList& items);
+    void setListItems(const QStringList& items);
 
     // The last step of start-up: unless a file was loaded, the default tree
     // (the root, the five race groups and each race's systems); then the
     // tree is sorted.
-    void FinishStartup();
+    void finishStartup();
 
 signals:
     // Save or Load named the last import or export: all settings are to be written.
-    void SettingsChanged();
+    void settingsChanged();
 
 private:
-    void BuildPageControls() override;
-    void BuildControls();
-    void BuildMenu();
-    void BuildDefaultTree();
-    void ShowProtectedEntry();
-    void AllowRenameOf(const std::string& text) override;
+    void buildPageControls() override;
+    void buildControls();
+    void buildMenu();
+    void buildDefaultTree();
+    void showProtectedEntry();
+    void allowRenameOf(const std::string& text) override;
 
-    void ADDClick();
-    void AddTOEnter();
-    void DELClick();
-    void Editieren1Click();
-    void BitBtnWithColor8Click();
-    void BitBtnWithColor9Click();
+    void onAddClicked();
+    void onAddBoxReturnPressed();
+    void onDeleteClicked();
+    void onEditTriggered();
+    void onOwnDataSaveClicked();
+    void onOwnDataLoadClicked();
 
-    TAutoLoadOption* autoLoad_ = nullptr;
+    AutoLoadOption* autoLoad_ = nullptr;
     // Whether entries that are no part of the skeleton may be renamed in place.
     bool renameAllowed_ = false;
     QStringList addItems_;
 
-    TFlatComboBox* AddTO = nullptr;
-    TBitBtnWithColor* ADD = nullptr;
-    TBitBtnWithColor* DEL = nullptr;
-    QAction* Editieren1 = nullptr;
-    QAction* Lschen1 = nullptr;
+    FlatComboBox* addBox_ = nullptr;
+    ColorBitmapButton* addButton_ = nullptr;
+    ColorBitmapButton* deleteButton_ = nullptr;
+    QAction* editAction_ = nullptr;
+    QAction* deleteAction_ = nullptr;
 };

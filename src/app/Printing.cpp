@@ -9,61 +9,61 @@
 
 namespace {
 
-std::function<void(QPrinter&)>& SetupHook() {
+std::function<void(QPrinter&)>& setupHook() {
     static std::function<void(QPrinter&)> hook;
     return hook;
 }
 
 // The boxes lay their text out in the screen's dots; paper at that density
 // shows the text at the size the user sees on screen.
-QSizeF ScreenDotsPerInch() {
+QSizeF screenDotsPerInch() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? QSizeF(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY())
                              : QSizeF(96, 96);
 }
 
-QString PrinterName(const QPrinter& printer) {
+QString printerName(const QPrinter& printer) {
     return printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
                                                          : printer.printerName();
 }
 
 } // namespace
 
-TPrintError::TPrintError(const QString& message)
+PrintError::PrintError(const QString& message)
     : std::runtime_error(message.toLocal8Bit().toStdString()) {
 }
 
-void PrintWithDialog(QWidget* parent, const QTextDocument& document) {
+void printWithDialog(QWidget* parent, const QTextDocument& document) {
     QPrinter printer(QPrinter::HighResolution);
-    if (SetupHook()) {
-        SetupHook()(printer);
+    if (setupHook()) {
+        setupHook()(printer);
     }
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    PrintDocument(printer, document);
+    printDocument(printer, document);
 }
 
-void PrintDocument(QPrinter& printer, const QTextDocument& document) {
+void printDocument(QPrinter& printer, const QTextDocument& document) {
     printer.setDocName(PrintJobName);
     const std::unique_ptr<QTextDocument> paper(document.clone());
     paper->setDocumentMargin(0);
     // A page size of its own makes the copy break into pages, which the
     // print then scales onto the printable area.
     const QSizeF area = printer.pageRect(QPrinter::DevicePixel).size();
-    const QSizeF screen = ScreenDotsPerInch();
+    const QSizeF screen = screenDotsPerInch();
     paper->setPageSize(QSizeF(area.width() * screen.width() / printer.logicalDpiX(),
                               area.height() * screen.height() / printer.logicalDpiY()));
     paper->print(&printer);
     // The print reports nothing itself; the printer tells whether the job went through.
     if (printer.printerState() == QPrinter::Error) {
-        throw TPrintError(
-            QStringLiteral("The print job could not be sent to \"%1\".").arg(PrinterName(printer)));
+        throw PrintError(
+            QStringLiteral("The print job could not be sent to \"%1\".").arg(printerName(printer)));
     }
 }
 
-std::unique_ptr<QTextDocument> WayForPaper(const QTextDocument& way) {
+std::unique_ptr<QTextDocument> wayForPaper(const QTextDocument& way) {
     std::unique_ptr<QTextDocument> paper(way.clone());
     QTextCursor cursor(paper.get());
     QTextCharFormat plain;
@@ -78,6 +78,6 @@ std::unique_ptr<QTextDocument> WayForPaper(const QTextDocument& way) {
     return paper;
 }
 
-void SetPrinterSetupHook(std::function<void(QPrinter&)> hook) {
-    SetupHook() = std::move(hook);
+void setPrinterSetupHook(std::function<void(QPrinter&)> hook) {
+    setupHook() = std::move(hook);
 }

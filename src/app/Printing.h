@@ -13,25 +13,25 @@ class QWidget;
 inline const QString PrintJobName = QStringLiteral("Vantor Printjob");
 
 // A print job that the printing system refused or broke off.
-class TPrintError : public std::runtime_error {
+class PrintError : public std::runtime_error {
 public:
-    explicit TPrintError(const QString& message);
+    explicit PrintError(const QString& message);
 };
 
 // Asks for the printer in the system's print dialog and prints the document
 // there, unless the user cancels. Prints a copy: the box that shows the
 // document never changes, whatever happens to the job.
-void PrintWithDialog(QWidget* parent, const QTextDocument& document);
+void printWithDialog(QWidget* parent, const QTextDocument& document);
 
 // Prints a copy of the document as one job over as many pages as it needs,
 // filling each page's printable area. Text without a colour of its own
 // prints black (the boxes show it silver on black), text with one in that
-// colour, on white paper. Throws TPrintError when the job fails.
-void PrintDocument(QPrinter& printer, const QTextDocument& document);
+// colour, on white paper. Throws PrintError when the job fails.
+void printDocument(QPrinter& printer, const QTextDocument& document);
 
 // The way as it goes to paper: the four heading lines, then the way.
-std::unique_ptr<QTextDocument> WayForPaper(const QTextDocument& way);
+std::unique_ptr<QTextDocument> wayForPaper(const QTextDocument& way);
 
 // Tests print into a file: the hook sets up every printer before its dialog
 // shows. An empty function removes it.
-void SetPrinterSetupHook(std::function<void(QPrinter&)> hook);
+void setPrinterSetupHook(std::function<void(QPrinter&)> hook);

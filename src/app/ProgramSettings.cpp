@@ -1,8 +1,8 @@
 #include "ProgramSettings.h"
 
 #include "AutoLoadOption.h"
-#include "RouteEngine.h"
 #include "OptionsPanel.h"
+#include "RouteEngine.h"
 #include "SettingsStore.h"
 #include "TreeFile.h"
 
@@ -24,25 +24,25 @@ const QString NodeLinesName = QStringLiteral("Data Lines");
 
 // A flag that is not stored leaves its box as the layout has it.
 template <typename Apply>
-void ReadFlag(const TSettingsStore& store, const QString& name, Apply apply) {
-    if (store.ValueExists(name)) {
-        apply(store.ReadFlag(name));
+void readFlag(const SettingsStore& store, const QString& name, Apply apply) {
+    if (store.valueExists(name)) {
+        apply(store.readFlag(name));
     }
 }
 
 // The last import or export of the notepad or the own database, loaded when
 // its auto-load is on.
-void ReadLastFile(const TSettingsStore& store, const QString& name, TAutoLoadOption& option) {
-    if (store.ValueExists(name)) {
-        option.Restore(store.ReadText(name));
+void readLastFile(const SettingsStore& store, const QString& name, AutoLoadOption& option) {
+    if (store.valueExists(name)) {
+        option.restore(store.readText(name));
     }
 }
 
 // A stored data file that is gone gives way to the shipped one for this run.
-QString StoredDataPath(const TSettingsStore& store, const QString& name,
+QString storedDataPath(const SettingsStore& store, const QString& name,
                        const QString& defaultPath) {
-    if (store.ValueExists(name)) {
-        const QString stored = store.ReadText(name);
+    if (store.valueExists(name)) {
+        const QString stored = store.readText(name);
         if (QFileInfo(stored).isFile()) {
             return stored;
         }
@@ -52,9 +52,9 @@ QString StoredDataPath(const TSettingsStore& store, const QString& name,
 
 } // namespace
 
-TProgramSettings::TProgramSettings(TOptionsPanel& options, TAutoLoadOption& notes,
-                                   TAutoLoadOption& ownData, TNinjaMatrix& engine,
-                                   QString programFolder)
+ProgramSettings::ProgramSettings(OptionsPanel& options, AutoLoadOption& notes,
+                                 AutoLoadOption& ownData, RouteEngine& engine,
+                                 QString programFolder)
     : options_(options)
     , notes_(notes)
     , ownData_(ownData)
@@ -62,51 +62,51 @@ TProgramSettings::TProgramSettings(TOptionsPanel& options, TAutoLoadOption& note
     , programFolder_(std::move(programFolder)) {
 }
 
-QString TProgramSettings::DefaultPath(const char* fileName) const {
-    return ProgramFilePath(programFolder_, QLatin1String(fileName));
+QString ProgramSettings::defaultPath(const char* fileName) const {
+    return programFilePath(programFolder_, QLatin1String(fileName));
 }
 
-void TProgramSettings::ReadSettings() {
-    TSettingsStore store;
-    store.Open();
-    ReadFlag(store, AutoLoadNotesName, [this](bool on) { notes_.SetChecked(on); });
-    ReadLastFile(store, LastNotesName, notes_);
-    ReadFlag(store, AutoLoadOwnDataName, [this](bool on) { ownData_.SetChecked(on); });
-    ReadLastFile(store, LastOwnDataName, ownData_);
-    ReadFlag(store, HintsName, [this](bool on) { options_.SetHintsShown(on); });
-    ReadFlag(store, StarMapLinkedName, [this](bool on) { options_.SetStarMapLinked(on); });
-    ReadFlag(store, RollOutName, [this](bool on) { options_.SetRollOut(on); });
-    ReadFlag(store, NodeLinesName, [this](bool on) { options_.SetNodeLines(on); });
+void ProgramSettings::readSettings() {
+    SettingsStore store;
+    store.open();
+    readFlag(store, AutoLoadNotesName, [this](bool on) { notes_.setChecked(on); });
+    readLastFile(store, LastNotesName, notes_);
+    readFlag(store, AutoLoadOwnDataName, [this](bool on) { ownData_.setChecked(on); });
+    readLastFile(store, LastOwnDataName, ownData_);
+    readFlag(store, HintsName, [this](bool on) { options_.setHintsShown(on); });
+    readFlag(store, StarMapLinkedName, [this](bool on) { options_.setStarMapLinked(on); });
+    readFlag(store, RollOutName, [this](bool on) { options_.setRollOut(on); });
+    readFlag(store, NodeLinesName, [this](bool on) { options_.setNodeLines(on); });
 
-    options_.SetCoreDataPath(StoredDataPath(store, CoreDataName, DefaultPath("core.vr")));
-    engine_.SetFilename(QFile::encodeName(options_.CoreDataPath()).toStdString());
-    options_.SetInfoDataPath(StoredDataPath(store, InfoDataName, DefaultPath("vantor.vr")));
-    store.Close();
+    options_.setCoreDataPath(storedDataPath(store, CoreDataName, defaultPath("core.vr")));
+    engine_.setFilename(QFile::encodeName(options_.coreDataPath()).toStdString());
+    options_.setInfoDataPath(storedDataPath(store, InfoDataName, defaultPath("vantor.vr")));
+    store.close();
 }
 
-void TProgramSettings::UpdateReg() {
+void ProgramSettings::writeSettings() {
     if (!ready_) {
         return;
     }
     // A start-up that stopped before the data files were set stores the
     // shipped ones.
-    if (options_.CoreDataPath().isEmpty()) {
-        options_.SetCoreDataPath(DefaultPath("core.vr"));
+    if (options_.coreDataPath().isEmpty()) {
+        options_.setCoreDataPath(defaultPath("core.vr"));
     }
-    if (options_.InfoDataPath().isEmpty()) {
-        options_.SetInfoDataPath(DefaultPath("vantor.vr"));
+    if (options_.infoDataPath().isEmpty()) {
+        options_.setInfoDataPath(defaultPath("vantor.vr"));
     }
-    TSettingsStore store;
-    store.Open();
-    store.WriteText(CoreDataName, options_.CoreDataPath());
-    store.WriteText(InfoDataName, options_.InfoDataPath());
-    store.WriteFlag(AutoLoadNotesName, notes_.Checked());
-    store.WriteText(LastNotesName, notes_.LastFile());
-    store.WriteFlag(AutoLoadOwnDataName, ownData_.Checked());
-    store.WriteText(LastOwnDataName, ownData_.LastFile());
-    store.WriteFlag(HintsName, options_.HintsShown());
-    store.WriteFlag(StarMapLinkedName, options_.StarMapLinked());
-    store.WriteFlag(RollOutName, options_.RollOut());
-    store.WriteFlag(NodeLinesName, options_.NodeLines());
-    store.Close();
+    SettingsStore store;
+    store.open();
+    store.writeText(CoreDataName, options_.coreDataPath());
+    store.writeText(InfoDataName, options_.infoDataPath());
+    store.writeFlag(AutoLoadNotesName, notes_.checked());
+    store.writeText(LastNotesName, notes_.lastFile());
+    store.writeFlag(AutoLoadOwnDataName, ownData_.checked());
+    store.writeText(LastOwnDataName, ownData_.lastFile());
+    store.writeFlag(HintsName, options_.hintsShown());
+    store.writeFlag(StarMapLinkedName, options_.starMapLinked());
+    store.writeFlag(RollOutName, options_.rollOut());
+    store.writeFlag(NodeLinesName, options_.nodeLines());
+    store.close();
 }

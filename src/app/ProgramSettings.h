@@ -2,34 +2,34 @@
 
 #include <QString>
 
-class TAutoLoadOption;
-class TNinjaMatrix;
-class TOptionsPanel;
+class AutoLoadOption;
+class RouteEngine;
+class OptionsPanel;
 
 // The ten stored settings: read once while the main window is created, all
 // written again whenever one of them changes, and never before start-up has
 // finished.
-class TProgramSettings {
+class ProgramSettings {
 public:
-    TProgramSettings(TOptionsPanel& options, TAutoLoadOption& notes, TAutoLoadOption& ownData,
-                     TNinjaMatrix& engine, QString programFolder);
+    ProgramSettings(OptionsPanel& options, AutoLoadOption& notes, AutoLoadOption& ownData,
+                    RouteEngine& engine, QString programFolder);
 
     // Opens the store, reads the ten values in their order with each check
     // box's effect applied (the auto-loads included), closes the store.
-    void ReadSettings();
+    void readSettings();
     // Writes all ten values, once start-up has finished.
-    void UpdateReg();
+    void writeSettings();
 
-    bool SettingsReady() const { return ready_; }
-    void SetSettingsReady() { ready_ = true; }
+    bool settingsReady() const { return ready_; }
+    void setSettingsReady() { ready_ = true; }
 
 private:
-    QString DefaultPath(const char* fileName) const;
+    QString defaultPath(const char* fileName) const;
 
-    TOptionsPanel& options_;
-    TAutoLoadOption& notes_;
-    TAutoLoadOption& ownData_;
-    TNinjaMatrix& engine_;
+    OptionsPanel& options_;
+    AutoLoadOption& notes_;
+    AutoLoadOption& ownData_;
+    RouteEngine& engine_;
     QString programFolder_;
     bool ready_ = false;
 };

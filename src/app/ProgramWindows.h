@@ -1,15 +1,15 @@
 #pragma once
 
-class TForm1;
-class TForm2;
-class TForm3;
-class TForm4;
+class MainWindow;
+class MessageWindow;
+class AvoidWindow;
+class StarMapWindow;
 
 // The program's four windows: single instances, created at start-up in this
 // order and alive until the end; the main window owns the other three.
-struct TWindows {
-    TForm1* Form1 = nullptr; // main window
-    TForm2* Form2 = nullptr; // message window
-    TForm3* Form3 = nullptr; // avoid-races window
-    TForm4* Form4 = nullptr; // star map
+struct ProgramWindows {
+    MainWindow* mainWindow = nullptr;       // main window
+    MessageWindow* messageWindow = nullptr; // message window
+    AvoidWindow* avoidWindow = nullptr;     // avoid-races window
+    StarMapWindow* starMapWindow = nullptr; // star map
 };

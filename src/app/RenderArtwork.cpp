@@ -14,7 +14,7 @@
 
 namespace {
 
-bool Save(const QPixmap& picture, const QString& folder, const QString& name) {
+bool save(const QPixmap& picture, const QString& folder, const QString& name) {
     if (!QDir().mkpath(folder) || !picture.save(folder + QLatin1Char('/') + name, "PNG")) {
         std::fprintf(stderr, "vantor-render-artwork: cannot write %s into %s\n", qPrintable(name),
                      qPrintable(folder));
@@ -23,11 +23,11 @@ bool Save(const QPixmap& picture, const QString& folder, const QString& name) {
     return true;
 }
 
-bool RenderPictures(const QString& output) {
-    for (const TShippedPicture picture : AllShippedPictures) {
-        QFile file(output + QLatin1Char('/') + ShippedPictureFile(picture));
+bool renderPictures(const QString& output) {
+    for (const ShippedPicture picture : AllShippedPictures) {
+        QFile file(output + QLatin1Char('/') + shippedPictureFile(picture));
         if (!QDir().mkpath(output) || !file.open(QIODevice::WriteOnly) ||
-            file.write(ShippedPictureBytes(DrawShippedPicture(picture).toImage())) < 0) {
+            file.write(shippedPictureBytes(drawShippedPicture(picture).toImage())) < 0) {
             std::fprintf(stderr, "vantor-render-artwork: cannot write %s\n",
                          qPrintable(file.fileName()));
             return false;
@@ -36,11 +36,11 @@ bool RenderPictures(const QString& output) {
     return true;
 }
 
-bool RenderIcons(const QString& output, const QString& name, const QStringList& sizes) {
+bool renderIcons(const QString& output, const QString& name, const QStringList& sizes) {
     for (const QString& size : sizes) {
         const int side = size.toInt();
         if (side <= 0 ||
-            !Save(ProgramIconPicture(side), QStringLiteral("%1/%2x%2/apps").arg(output).arg(side),
+            !save(programIconPicture(side), QStringLiteral("%1/%2x%2/apps").arg(output).arg(side),
                   name + QStringLiteral(".png"))) {
             return false;
         }
@@ -58,10 +58,10 @@ int main(int argc, char** argv) {
     const QStringList arguments = QApplication::arguments();
     const QString mode = arguments.value(1);
     if (mode == QLatin1String("pictures") && arguments.size() == 3) {
-        return RenderPictures(arguments.at(2)) ? 0 : 1;
+        return renderPictures(arguments.at(2)) ? 0 : 1;
     }
     if (mode == QLatin1String("icons") && arguments.size() >= 5) {
-        return RenderIcons(arguments.at(2), arguments.at(3), arguments.mid(4)) ? 0 : 1;
+        return renderIcons(arguments.at(2), arguments.at(3), arguments.mid(4)) ? 0 : 1;
     }
     std::fprintf(stderr, "usage: vantor-render-artwork pictures OUTPUT\n"
                          "       vantor-render-artwork icons OUTPUT NAME SIZE...\n");

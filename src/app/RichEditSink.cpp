@@ -15,7 +15,7 @@ constexpr int WrittenLine = 1;
 
 } // namespace
 
-void TRichEditSink::AppendLine(const std::string& text, bool bold) {
+void RichEditSink::appendLine(const std::string& text, bool bold) {
     QTextDocument* document = box_->document();
     QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
@@ -25,6 +25,6 @@ void TRichEditSink::AppendLine(const std::string& text, bool bold) {
         cursor.insertBlock(QTextBlockFormat(), weight);
     }
     cursor.setBlockCharFormat(weight);
-    cursor.insertText(DecodeCp1252(text), weight);
+    cursor.insertText(decodeCp1252(text), weight);
     cursor.block().setUserState(WrittenLine);
 }

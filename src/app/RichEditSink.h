@@ -6,12 +6,12 @@ class QTextEdit;
 
 // Hands the engine's lines to a rich-text box: one paragraph per line, in
 // the weight set for it; names are decoded from the file's code page.
-class TRichEditSink : public LineSink {
+class RichEditSink : public LineSink {
 public:
-    explicit TRichEditSink(QTextEdit* box)
+    explicit RichEditSink(QTextEdit* box)
         : box_(box) {}
 
-    void AppendLine(const std::string& text, bool bold) override;
+    void appendLine(const std::string& text, bool bold) override;
 
 private:
     QTextEdit* box_;

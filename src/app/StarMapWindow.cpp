@@ -5,8 +5,8 @@
 #include "Cp1252.h"
 #include "ErrorBox.h"
 #include "Look.h"
-#include "StarMapShape.h"
 #include "RouteEngine.h"
+#include "StarMapShape.h"
 
 #include <QFrame>
 #include <QHideEvent>
@@ -22,7 +22,7 @@ constexpr int SectorSize = 17;
 constexpr int LastColumnLeft = 176;
 
 // Cells the universe leaves empty: their shapes never show.
-bool IsEmptyCell(int column, int row) {
+bool isEmptyCell(int column, int row) {
     static constexpr std::array<std::pair<int, int>, 10> empty{
         {{7, 0}, {7, 1}, {7, 4}, {7, 5}, {7, 6}, {0, 7}, {4, 7}, {5, 7}, {6, 7}, {7, 7}}};
     for (const auto& [x, y] : empty) {
@@ -33,177 +33,177 @@ bool IsEmptyCell(int column, int row) {
     return false;
 }
 
-int SectorLeft(int column, int row) {
+int sectorLeft(int column, int row) {
     return column == 7 && row >= 1 ? LastColumnLeft : 9 + 24 * column;
 }
 
 } // namespace
 
-TForm4::TForm4(TNinjaMatrix& engine, QWidget* parent)
+StarMapWindow::StarMapWindow(RouteEngine& engine, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , engine_(engine) {
-    Panel1 = MakeSatellitePanel(this, "Form4", QStringLiteral("Starmap"), 200, 250);
+    panel_ = makeSatellitePanel(this, "Form4", QStringLiteral("Starmap"), 200, 250);
 
-    Image1 =
-        LazyPicture(Panel1, "Image1", [] { return ShippedPicture(TShippedPicture::StarField); });
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place(Image1, 2, 2, 196, 246);
+    starField_ =
+        lazyPicture(panel_, "Image1", [] { return shippedPicture(ShippedPicture::StarField); });
+    starField_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(starField_, 2, 2, 196, 246);
 
-    const TCloseFooter footer = MakeCloseFooter(Panel1, {7, 217, 186, 4}, {8, 226, 185, 17});
-    Shape1 = footer.Bar;
-    Way = footer.Button;
+    const CloseFooter footer = makeCloseFooter(panel_, {7, 217, 186, 4}, {8, 226, 185, 17});
+    footerBar_ = footer.bar;
+    closeButton_ = footer.button;
     // A flat button: the star field shows around its caption.
-    Way->setAutoFillBackground(false);
-    connect(Way, &QToolButton::clicked, this, Guarded([this] { WayClick(); }));
+    closeButton_->setAutoFillBackground(false);
+    connect(closeButton_, &QToolButton::clicked, this, guarded([this] { onCloseClicked(); }));
 }
 
-TForm4::~TForm4() {
-    engine_.UnbindShapes();
+StarMapWindow::~StarMapWindow() {
+    engine_.unbindShapes();
 }
 
 // The 176 shapes are built when the map first shows (or a shape is asked
 // for), which most starts of the program never need; they take on what the
 // engine drew into their records meanwhile.
-void TForm4::EnsureShapes() {
-    if (MatrixShapes.front() != nullptr) {
+void StarMapWindow::ensureShapes() {
+    if (shapes_.front() != nullptr) {
         return;
     }
-    BuildShapes();
-    for (std::size_t index = 0; index < MatrixShapes.size(); ++index) {
-        records_.at(index).HandOn(*MatrixShapes.at(index));
+    buildShapes();
+    for (std::size_t index = 0; index < shapes_.size(); ++index) {
+        records_.at(index).handOn(*shapes_.at(index));
     }
     // The close bar and button stay above the shapes, as when built first.
-    Shape1->raise();
-    Way->raise();
+    footerBar_->raise();
+    closeButton_->raise();
     if (shapesBound_) {
-        BindShapes();
+        bindShapes();
     }
 }
 
-void TForm4::setVisible(bool visible) {
+void StarMapWindow::setVisible(bool visible) {
     if (visible) {
-        EnsureShapes();
+        ensureShapes();
     }
     QWidget::setVisible(visible);
 }
 
-void TForm4::BuildShapes() {
+void StarMapWindow::buildShapes() {
     for (int row = 0; row < MapGridSize; ++row) {
         for (int column = 0; column < MapGridSize; ++column) {
-            TMatrixShape* shape = NewShape(SectorShapeNumber(column, row));
-            shape->SetShapeKind(TMatrixShape::Kind::RoundRect);
-            shape->SetPenWidth(3);
-            shape->SetOutlineColor(Palette::Accent);
-            shape->SetFillSolid(false);
-            Place(shape, SectorLeft(column, row), 9 + 24 * row, SectorSize, SectorSize);
-            shape->setVisible(!IsEmptyCell(column, row));
-            connect(shape, &TMatrixShape::MouseDown, this,
-                    Guarded([this, shape] { MatrixShape1MouseDown(shape); }));
+            StarMapShape* shape = newShape(sectorShapeNumber(column, row));
+            shape->setShapeKind(StarMapShape::Kind::RoundRect);
+            shape->setPenWidth(3);
+            shape->setOutlineColor(Palette::Accent);
+            shape->setFillSolid(false);
+            place(shape, sectorLeft(column, row), 9 + 24 * row, SectorSize, SectorSize);
+            shape->setVisible(!isEmptyCell(column, row));
+            connect(shape, &StarMapShape::mouseDown, this,
+                    guarded([this, shape] { onShapeClicked(shape); }));
         }
     }
     // Links between a sector and the one below it, then between a sector and
     // the one east of it; the engine shows, hides and colours them.
     for (int row = 0; row < MapGridSize - 1; ++row) {
         for (int column = 0; column < MapGridSize; ++column) {
-            Place(NewDivider(NorthSouthShapeNumber(column, row)), 16 + 24 * column, 25 + 24 * row,
+            place(newDivider(northSouthShapeNumber(column, row)), 16 + 24 * column, 25 + 24 * row,
                   4, 9);
         }
     }
     for (int row = 0; row < MapGridSize; ++row) {
         for (int column = 0; column < MapGridSize - 1; ++column) {
-            Place(NewDivider(EastWestShapeNumber(column, row)), 25 + 24 * column, 16 + 24 * row, 9,
+            place(newDivider(eastWestShapeNumber(column, row)), 25 + 24 * column, 16 + 24 * row, 9,
                   4);
         }
     }
 }
 
-TMatrixShape* TForm4::NewShape(int number) {
-    auto* shape = new TMatrixShape(Panel1);
+StarMapShape* StarMapWindow::newShape(int number) {
+    auto* shape = new StarMapShape(panel_);
     shape->setObjectName(QStringLiteral("MatrixShape%1").arg(number));
-    MatrixShapes.at(static_cast<std::size_t>(number - 1)) = shape;
+    shapes_.at(static_cast<std::size_t>(number - 1)) = shape;
     return shape;
 }
 
-TMatrixShape* TForm4::NewDivider(int number) {
-    TMatrixShape* divider = NewShape(number);
-    divider->SetShapeKind(TMatrixShape::Kind::Rectangle);
-    divider->SetPenWidth(0);
-    divider->SetFillColor(Palette::Accent);
-    divider->SetFillSolid(true);
+StarMapShape* StarMapWindow::newDivider(int number) {
+    StarMapShape* divider = newShape(number);
+    divider->setShapeKind(StarMapShape::Kind::Rectangle);
+    divider->setPenWidth(0);
+    divider->setFillColor(Palette::Accent);
+    divider->setFillSolid(true);
     return divider;
 }
 
-TMatrixShape* TForm4::MatrixShape(int number) const {
+StarMapShape* StarMapWindow::shape(int number) const {
     // Building changes nothing the map shows.
-    const_cast<TForm4*>(this)->EnsureShapes();
-    return MatrixShapes.at(static_cast<std::size_t>(number - 1));
+    const_cast<StarMapWindow*>(this)->ensureShapes();
+    return shapes_.at(static_cast<std::size_t>(number - 1));
 }
 
-TMatrixShape* TForm4::SectorShape(int column, int row) const {
-    return MatrixShape(SectorShapeNumber(column, row));
+StarMapShape* StarMapWindow::sectorShape(int column, int row) const {
+    return shape(sectorShapeNumber(column, row));
 }
 
-void TForm4::BindShapes() {
+void StarMapWindow::bindShapes() {
     shapesBound_ = true;
-    const bool built = MatrixShapes.front() != nullptr;
+    const bool built = shapes_.front() != nullptr;
     const auto shape = [this, built](int number) -> MapShape* {
         const auto index = static_cast<std::size_t>(number - 1);
-        return built ? static_cast<MapShape*>(MatrixShapes.at(index)) : &records_.at(index);
+        return built ? static_cast<MapShape*>(shapes_.at(index)) : &records_.at(index);
     };
     for (int x = 0; x < MapGridSize; ++x) {
         for (int y = 0; y < MapGridSize; ++y) {
-            engine_.BindSectorShape(x, y, shape(SectorShapeNumber(x, y)));
+            engine_.bindSectorShape(x, y, shape(sectorShapeNumber(x, y)));
         }
     }
     for (int x = 0; x < MapGridSize; ++x) {
         for (int y = 0; y < MapGridSize - 1; ++y) {
-            engine_.BindDivider(NorthSouthDividerIndex(x, y), shape(NorthSouthShapeNumber(x, y)));
+            engine_.bindDivider(northSouthDividerIndex(x, y), shape(northSouthShapeNumber(x, y)));
         }
     }
     for (int y = 0; y < MapGridSize; ++y) {
         for (int x = 0; x < MapGridSize - 1; ++x) {
-            engine_.BindDivider(EastWestDividerIndex(x, y), shape(EastWestShapeNumber(x, y)));
+            engine_.bindDivider(eastWestDividerIndex(x, y), shape(eastWestShapeNumber(x, y)));
         }
     }
 }
 
 // The first click of a pair picks the start and clears the last way; the
 // second picks the target, and the navigation page finds the way.
-void TForm4::MatrixShape1MouseDown(TMatrixShape* sender) {
-    const QString name = DecodeCp1252(sender->Hint());
+void StarMapWindow::onShapeClicked(StarMapShape* sender) {
+    const QString name = decodeCp1252(sender->hint());
     if (!targetPending_) {
-        engine_.ResetMatrix();
+        engine_.resetMatrix();
         targetPending_ = true;
-        MarkPicked(sender, engine_.StartPointColor());
-        emit StartPicked(sender->Column(), sender->Row(), name);
+        markPicked(sender, engine_.startPointColor());
+        emit startPicked(sender->column(), sender->row(), name);
         return;
     }
     targetPending_ = false;
-    MarkPicked(sender, engine_.TargetPointColor());
-    emit TargetPicked(sender->Column(), sender->Row(), name);
+    markPicked(sender, engine_.targetPointColor());
+    emit targetPicked(sender->column(), sender->row(), name);
 }
 
-void TForm4::MarkPicked(TMatrixShape* shape, Color color) {
-    shape->SetFillSolid(true);
-    shape->SetFillColor(color);
-    shape->SetOutlineColor(color);
+void StarMapWindow::markPicked(StarMapShape* shape, Color color) {
+    shape->setFillSolid(true);
+    shape->setFillColor(color);
+    shape->setOutlineColor(color);
 }
 
-void TForm4::WayClick() {
+void StarMapWindow::onCloseClicked() {
     close();
 }
 
-void TForm4::showEvent(QShowEvent* event) {
+void StarMapWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // A window restored by the system was not opened anew.
     if (!event->spontaneous()) {
-        emit Opened();
+        emit opened();
     }
 }
 
-void TForm4::hideEvent(QHideEvent* event) {
+void StarMapWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (!event->spontaneous()) {
-        emit Closed();
+        emit closed();
     }
 }

@@ -3,13 +3,13 @@
 #include "Artwork.h"
 #include "AvoidWindow.h"
 #include "HintPolicy.h"
-#include "StarMapWindow.h"
 #include "MessageWindow.h"
+#include "StarMapWindow.h"
 
 #include <QApplication>
 #include <QByteArray>
 
-void PreferXcbUnderWayland(int argc, char** argv) {
+void preferXcbUnderWayland(int argc, char** argv) {
 #ifdef Q_OS_LINUX
     for (int at = 1; at < argc; ++at) {
         const QByteArray argument(argv[at]);
@@ -31,37 +31,37 @@ void PreferXcbUnderWayland(int argc, char** argv) {
 #endif
 }
 
-void ConfigureApplication(QApplication& application) {
+void configureApplication(QApplication& application) {
     // Only the name: a display name would be appended to every window title.
     // With the maker's name it also names the user's data folder.
     QApplication::setOrganizationName(QStringLiteral("Tessaly"));
     QApplication::setApplicationName(QStringLiteral("Vantor"));
-    QApplication::setWindowIcon(ProgramIcon());
+    QApplication::setWindowIcon(programIcon());
     application.setQuitOnLastWindowClosed(true);
-    THintPolicy::Instance().PrepareTiming();
+    HintPolicy::instance().prepareTiming();
 }
 
-TVantorProgram::TVantorProgram(TStartOptions options)
+VantorProgram::VantorProgram(StartOptions options)
     // The main window comes first: its creation reads the settings.
-    : main_(std::make_unique<TForm1>(strip_, std::move(options))) {
-    TForm1* main = main_.get();
-    windows_.Form1 = main;
-    windows_.Form2 = new TForm2(main);
-    windows_.Form3 = new TForm3(strip_, main);
-    windows_.Form4 = new TForm4(main->Engine(), main);
-    strip_.SetWindows(main, windows_.Form3, windows_.Form4);
-    main->AttachSatellites(windows_.Form2, windows_.Form3, windows_.Form4);
+    : main_(std::make_unique<MainWindow>(strip_, std::move(options))) {
+    MainWindow* main = main_.get();
+    windows_.mainWindow = main;
+    windows_.messageWindow = new MessageWindow(main);
+    windows_.avoidWindow = new AvoidWindow(strip_, main);
+    windows_.starMapWindow = new StarMapWindow(main->engine(), main);
+    strip_.setWindows(main, windows_.avoidWindow, windows_.starMapWindow);
+    main->attachSatellites(windows_.messageWindow, windows_.avoidWindow, windows_.starMapWindow);
 }
 
-TVantorProgram::~TVantorProgram() = default;
+VantorProgram::~VantorProgram() = default;
 
-void TVantorProgram::ShowMainWindow() {
-    TForm1* main = windows_.Form1;
+void VantorProgram::showMainWindow() {
+    MainWindow* main = windows_.mainWindow;
     main->show();
     main->raise();
     main->activateWindow();
 }
 
-QString TVantorProgram::DefaultProgramFolder() {
+QString VantorProgram::defaultProgramFolder() {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/');
 }

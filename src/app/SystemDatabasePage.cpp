@@ -12,7 +12,7 @@ namespace {
 
 const QString ExportName = QStringLiteral("Vantor.txt");
 
-TDatabasePageLayout Layout() {
+DatabasePageLayout pageLayout() {
     return {"TabSheet1",
             "ZenitDat",
             QStringLiteral("System Database"),
@@ -29,45 +29,46 @@ TDatabasePageLayout Layout() {
 
 } // namespace
 
-TSystemDatabasePage::TSystemDatabasePage(QWidget* parent, TDatabaseLinks links)
-    : TDatabasePage(parent, std::move(links), Layout()) {
+SystemDatabasePage::SystemDatabasePage(QWidget* parent, DatabaseLinks links)
+    : DatabasePage(parent, std::move(links), pageLayout()) {
 }
 
-void TSystemDatabasePage::BuildPageControls() {
-    AddFindItem("InEigenerDatenbankanzeigen1", QStringLiteral("Find in Own-Database"), 3);
-    connect(&SaveButton(), &TBitBtnWithColor::clicked, this,
-            Guarded([this] { BitBtnWithColor2Click(); }));
-    connect(&LoadButton(), &TBitBtnWithColor::clicked, this,
-            Guarded([this] { BitBtnWithColor3Click(); }));
+void SystemDatabasePage::buildPageControls() {
+    addFindItem("InEigenerDatenbankanzeigen1", QStringLiteral("Find in Own-Database"), 3);
+    connect(&saveButton(), &ColorBitmapButton::clicked, this,
+            guarded([this] { onExportSaveClicked(); }));
+    connect(&loadButton(), &ColorBitmapButton::clicked, this,
+            guarded([this] { onExportLoadClicked(); }));
 }
 
-void TSystemDatabasePage::LoadInfoData(const QString& path) {
-    Model().Load(path);
+void SystemDatabasePage::loadInfoData(const QString& path) {
+    model().load(path);
     QStringList texts;
-    texts.reserve(static_cast<qsizetype>(Model().Tree().Size()));
-    for (const TTreeNode* node = Model().Tree().First(); node != nullptr; node = node->Next()) {
-        texts << DisplayText(node->Text());
+    texts.reserve(static_cast<qsizetype>(model().tree().size()));
+    for (const TreeNode* node = model().tree().first(); node != nullptr; node = node->next()) {
+        texts << displayText(node->text());
     }
     // The box keeps them in its own order; later loads leave them.
-    SortLetterCaseAside(texts);
+    sortLetterCaseAside(texts);
     searchItems_ = texts;
-    SetSearchItems(texts);
+    setSearchItems(texts);
 }
 
-void TSystemDatabasePage::BitBtnWithColor2Click() {
-    Model().Save(ExportPath(ExportName));
-    Links().Messenger.Notify(QStringLiteral("Saved."),
-                             QStringLiteral("The Zenit-Database was saved in \"Vantor.txt\" to ") +
-                                 ShownFolder(ExportName) + QStringLiteral("\"."),
-                             MessageKind::Notice);
+void SystemDatabasePage::onExportSaveClicked() {
+    model().save(exportPath(ExportName));
+    databaseLinks().messenger.notify(
+        QStringLiteral("Saved."),
+        QStringLiteral("The Zenit-Database was saved in \"Vantor.txt\" to ") +
+            shownFolder(ExportName) + QStringLiteral("\"."),
+        MessageKind::Notice);
 }
 
 // Loading changes neither the search lists nor where the next search starts.
-void TSystemDatabasePage::BitBtnWithColor3Click() {
-    Model().Load(ExportPath(ExportName));
-    Links().Messenger.Notify(
+void SystemDatabasePage::onExportLoadClicked() {
+    model().load(exportPath(ExportName));
+    databaseLinks().messenger.notify(
         QStringLiteral("Imported."),
         QStringLiteral("An external database was imported out of \"Vantor.txt\" from \"") +
-            ShownFolder(ExportName) + QStringLiteral("\"."),
+            shownFolder(ExportName) + QStringLiteral("\"."),
         MessageKind::Alert);
 }

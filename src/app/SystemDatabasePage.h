@@ -6,26 +6,26 @@
 
 // The "System Database" page: the reference tree of the universe as the
 // info data file holds it, never edited, with its export "Vantor.txt".
-class TSystemDatabasePage : public TDatabasePage {
+class SystemDatabasePage : public DatabasePage {
     Q_OBJECT
 
 public:
-    TSystemDatabasePage(QWidget* parent, TDatabaseLinks links);
+    SystemDatabasePage(QWidget* parent, DatabaseLinks links);
 
     // Shows the info data file as the tree, in the file's order, and offers
     // every entry's text in the search box. Throws TreeFileError; after a
     // level error the tree holds the entries before it and the search box
     // offers nothing.
-    void LoadInfoData(const QString& path);
+    void loadInfoData(const QString& path);
 
     // The item list of the search box: the texts of the info data file as
     // read at start.
-    const QStringList& SearchItems() const { return searchItems_; }
+    const QStringList& searchItems() const { return searchItems_; }
 
 private:
-    void BuildPageControls() override;
-    void BitBtnWithColor2Click();
-    void BitBtnWithColor3Click();
+    void buildPageControls() override;
+    void onExportSaveClicked();
+    void onExportLoadClicked();
 
     QStringList searchItems_;
 };

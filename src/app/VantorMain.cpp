@@ -4,13 +4,13 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    PreferXcbUnderWayland(argc, argv);
+    preferXcbUnderWayland(argc, argv);
     QApplication application(argc, argv);
-    ConfigureApplication(application);
+    configureApplication(application);
     int exitCode = 1;
-    RunGuarded([&exitCode] {
-        TVantorProgram program(TStartOptions{TVantorProgram::DefaultProgramFolder()});
-        program.ShowMainWindow();
+    runGuarded([&exitCode] {
+        VantorProgram program(StartOptions{VantorProgram::defaultProgramFolder()});
+        program.showMainWindow();
         exitCode = QApplication::exec();
     });
     return exitCode;

@@ -5,7 +5,7 @@
 #include <QEvent>
 #include <QWidget>
 
-void TWindowStrip::SetWindows(QWidget* main, QWidget* avoid, QWidget* map) {
+void WindowStrip::setWindows(QWidget* main, QWidget* avoid, QWidget* map) {
     main_ = main;
     avoid_ = avoid;
     map_ = map;
@@ -16,10 +16,10 @@ void TWindowStrip::SetWindows(QWidget* main, QWidget* avoid, QWidget* map) {
 
 // The windows report their moves, by the user or by the program, and their
 // activation; the window activated last leads.
-bool TWindowStrip::eventFilter(QObject* watched, QEvent* event) {
-    const TLeader role = RoleOf(watched);
+bool WindowStrip::eventFilter(QObject* watched, QEvent* event) {
+    const Leader role = roleOf(watched);
     if (event->type() == QEvent::Move) {
-        RunGuarded([this, role] { WindowMoved(role); });
+        runGuarded([this, role] { windowMoved(role); });
     } else if (event->type() == QEvent::ActivationChange &&
                static_cast<QWidget*>(watched)->isActiveWindow()) {
         leader_ = role;
@@ -27,99 +27,99 @@ bool TWindowStrip::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-TLeader TWindowStrip::RoleOf(const QObject* window) const {
+Leader WindowStrip::roleOf(const QObject* window) const {
     if (window == main_) {
-        return TLeader::Main;
+        return Leader::Main;
     }
     if (window == avoid_) {
-        return TLeader::Avoid;
+        return Leader::Avoid;
     }
-    return window == map_ ? TLeader::Map : TLeader::None;
+    return window == map_ ? Leader::Map : Leader::None;
 }
 
-bool TWindowStrip::AvoidShown() const {
+bool WindowStrip::avoidShown() const {
     return avoid_ != nullptr && avoid_->isVisible();
 }
 
-bool TWindowStrip::MapShown() const {
+bool WindowStrip::mapShown() const {
     return map_ != nullptr && map_->isVisible();
 }
 
-QWidget* TWindowStrip::WindowOf(TLeader leader) const {
+QWidget* WindowStrip::windowOf(Leader leader) const {
     switch (leader) {
-    case TLeader::Main:
+    case Leader::Main:
         return main_;
-    case TLeader::Avoid:
+    case Leader::Avoid:
         return avoid_;
-    case TLeader::Map:
+    case Leader::Map:
         return map_;
-    case TLeader::None:
+    case Leader::None:
         break;
     }
     return nullptr;
 }
 
-int TWindowStrip::SlotOf(TLeader leader) const {
+int WindowStrip::slotOf(Leader leader) const {
     switch (leader) {
-    case TLeader::Avoid:
+    case Leader::Avoid:
         return FirstSlot;
-    case TLeader::Map:
-        return AvoidShown() ? SecondSlot : FirstSlot;
-    case TLeader::Main:
-    case TLeader::None:
+    case Leader::Map:
+        return avoidShown() ? SecondSlot : FirstSlot;
+    case Leader::Main:
+    case Leader::None:
         break;
     }
     return 0;
 }
 
 // Positions are those of the windows' frames, as move() sets them.
-void TWindowStrip::PutAtSlot(QWidget* window, int offset) const {
+void WindowStrip::putAtSlot(QWidget* window, int offset) const {
     window->move(main_->x() + offset, main_->y());
 }
 
 // Only the leading window drags the others along; their own moves then change
 // nothing, as they don't lead.
-void TWindowStrip::WindowMoved(TLeader moved) {
+void WindowStrip::windowMoved(Leader moved) {
     if (moved != leader_ || main_ == nullptr || avoid_ == nullptr || map_ == nullptr) {
         return;
     }
-    if (moved != TLeader::Main) {
+    if (moved != Leader::Main) {
         if (!main_->isVisible()) {
             return;
         }
-        const QWidget* leader = WindowOf(moved);
-        main_->move(leader->x() - SlotOf(moved), leader->y());
+        const QWidget* leader = windowOf(moved);
+        main_->move(leader->x() - slotOf(moved), leader->y());
     }
     // A dragged avoid window takes the star map's slot along even while the
     // map is hidden.
-    FollowMain(moved == TLeader::Avoid);
+    followMain(moved == Leader::Avoid);
 }
 
-void TWindowStrip::FollowMain(bool mapFollowsHidden) const {
-    if (AvoidShown()) {
-        PutAtSlot(avoid_, FirstSlot);
+void WindowStrip::followMain(bool mapFollowsHidden) const {
+    if (avoidShown()) {
+        putAtSlot(avoid_, FirstSlot);
     }
-    if (MapShown() || mapFollowsHidden) {
-        PutAtSlot(map_, AvoidShown() || mapFollowsHidden ? SecondSlot : FirstSlot);
+    if (mapShown() || mapFollowsHidden) {
+        putAtSlot(map_, avoidShown() || mapFollowsHidden ? SecondSlot : FirstSlot);
     }
 }
 
-void TWindowStrip::ShowAvoid() {
-    PutAtSlot(avoid_, FirstSlot);
-    if (MapShown()) {
-        PutAtSlot(map_, SecondSlot);
+void WindowStrip::showAvoid() {
+    putAtSlot(avoid_, FirstSlot);
+    if (mapShown()) {
+        putAtSlot(map_, SecondSlot);
     }
     avoid_->show();
     avoid_->raise();
     avoid_->activateWindow();
 }
 
-void TWindowStrip::ShowMap() {
-    if (AvoidShown()) {
-        PutAtSlot(avoid_, FirstSlot);
-        PutAtSlot(map_, SecondSlot);
+void WindowStrip::showMap() {
+    if (avoidShown()) {
+        putAtSlot(avoid_, FirstSlot);
+        putAtSlot(map_, SecondSlot);
     } else {
-        PutAtSlot(map_, FirstSlot);
+        putAtSlot(map_, FirstSlot);
     }
     if (map_->isVisible()) {
         map_->raise();
@@ -129,14 +129,14 @@ void TWindowStrip::ShowMap() {
     map_->activateWindow();
 }
 
-void TWindowStrip::CloseAvoid() {
-    if (MapShown()) {
-        PutAtSlot(map_, FirstSlot);
+void WindowStrip::closeAvoid() {
+    if (mapShown()) {
+        putAtSlot(map_, FirstSlot);
     }
     avoid_->close();
 }
 
-void TWindowStrip::CloseSatellites() {
+void WindowStrip::closeSatellites() {
     if (map_ != nullptr) {
         map_->close();
     }

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-std::filesystem::path ProgramFolder(std::string_view calledAs) {
+std::filesystem::path programFolder(std::string_view calledAs) {
     std::error_code error;
     const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error && executable.has_parent_path()) {
@@ -12,7 +12,7 @@ std::filesystem::path ProgramFolder(std::string_view calledAs) {
     return called.has_parent_path() ? called.parent_path() : std::filesystem::path(".");
 }
 
-std::filesystem::path ShippedCoreFile(const std::filesystem::path& programFolder) {
+std::filesystem::path shippedCoreFile(const std::filesystem::path& programFolder) {
     const std::filesystem::path beside = programFolder / "core.vr";
     const std::filesystem::path share =
         (programFolder / ".." / "share" / "vantor").lexically_normal();

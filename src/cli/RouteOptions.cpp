@@ -7,30 +7,30 @@
 namespace {
 
 struct RaceCaption {
-    const char* Caption;
-    int Number;
+    const char* caption;
+    int number;
 };
 
 constexpr std::array<RaceCaption, 6> kRaceCaptions{
     {{"Borons", 1}, {"Teladi", 2}, {"Split", 3}, {"Argons", 4}, {"Paranids", 5}, {"Xenon", 6}}};
 
-char AsciiLower(char c) {
+char asciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+        if (asciiLower(a[i]) != asciiLower(b[i])) {
             return false;
         }
     }
     return true;
 }
 
-std::string_view TrimmedBlanks(std::string_view text) {
+std::string_view trimmedBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
         return {};
@@ -41,12 +41,12 @@ std::string_view TrimmedBlanks(std::string_view text) {
 
 // Sets the flag of every race in a comma-separated list; the error names
 // the first caption that is no race.
-std::string AddAvoidedRaces(std::string_view list, AvoidFlags& avoid) {
+std::string addAvoidedRaces(std::string_view list, AvoidFlags& avoid) {
     std::size_t begin = 0;
     for (;;) {
         const auto comma = list.find(',', begin);
-        const auto item = TrimmedBlanks(list.substr(begin, comma - begin));
-        const auto race = RaceNumber(item);
+        const auto item = trimmedBlanks(list.substr(begin, comma - begin));
+        const auto race = raceNumber(item);
         if (!race) {
             return "unknown race \"" + std::string(item) +
                    "\" (choose from Argons, Borons, Paranids, Split, Teladi, Xenon)";
@@ -63,7 +63,7 @@ std::string AddAvoidedRaces(std::string_view list, AvoidFlags& avoid) {
 // separate value; nullopt when the argument is some other option. A missing
 // value comes back empty.
 std::optional<std::string>
-OptionValue(std::string_view name, const std::vector<std::string>& arguments, std::size_t& index) {
+optionValue(std::string_view name, const std::vector<std::string>& arguments, std::size_t& index) {
     const std::string& argument = arguments[index];
     if (argument == name) {
         return index + 1 < arguments.size() ? arguments[++index] : std::string{};
@@ -77,22 +77,22 @@ OptionValue(std::string_view name, const std::vector<std::string>& arguments, st
 
 } // namespace
 
-std::optional<int> RaceNumber(std::string_view caption) {
+std::optional<int> raceNumber(std::string_view caption) {
     for (const RaceCaption& race : kRaceCaptions) {
-        if (EqualsIgnoringCase(caption, race.Caption)) {
-            return race.Number;
+        if (equalsIgnoringCase(caption, race.caption)) {
+            return race.number;
         }
     }
     return std::nullopt;
 }
 
-std::string RouteUsage(std::string_view program) {
+std::string routeUsage(std::string_view program) {
     return "usage: " + std::string(program) +
            " [--core FILE] [--short] [--avoid RACES] [--] FROM TO";
 }
 
-std::string RouteHelp(std::string_view program) {
-    return RouteUsage(program) +
+std::string routeHelp(std::string_view program) {
+    return routeUsage(program) +
            "\n"
            "Prints the way with the fewest gate jumps from system FROM to system TO,\n"
            "one line per system passed. Names are matched exactly, letter case included.\n"
@@ -108,12 +108,12 @@ std::string RouteHelp(std::string_view program) {
            "system, 3 the core data file cannot be read, 64 bad usage.\n";
 }
 
-RouteArguments ParseRouteArguments(const std::vector<std::string>& arguments) {
+RouteArguments parseRouteArguments(const std::vector<std::string>& arguments) {
     RouteArguments result;
-    RouteOptions& options = result.Options;
+    RouteOptions& options = result.options;
     std::vector<std::string> names;
     bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size() && result.Ok(); ++i) {
+    for (std::size_t i = 0; i < arguments.size() && result.ok(); ++i) {
         const std::string& argument = arguments[i];
         // A lone "-" is a name, as is anything after "--".
         if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
@@ -125,33 +125,33 @@ RouteArguments ParseRouteArguments(const std::vector<std::string>& arguments) {
             continue;
         }
         if (argument == "--help" || argument == "-h") {
-            options.Help = true;
+            options.help = true;
             return result;
         }
         if (argument == "--short") {
-            options.ShortForm = true;
+            options.shortForm = true;
             continue;
         }
-        if (auto file = OptionValue("--core", arguments, i)) {
-            options.CoreFile = std::move(*file);
-            if (options.CoreFile.empty()) {
-                result.Error = "option --core needs a file";
+        if (auto file = optionValue("--core", arguments, i)) {
+            options.coreFile = std::move(*file);
+            if (options.coreFile.empty()) {
+                result.error = "option --core needs a file";
             }
-        } else if (auto races = OptionValue("--avoid", arguments, i)) {
-            result.Error = races->empty() ? "option --avoid needs a list of races"
-                                          : AddAvoidedRaces(*races, options.Avoid);
+        } else if (auto races = optionValue("--avoid", arguments, i)) {
+            result.error = races->empty() ? "option --avoid needs a list of races"
+                                          : addAvoidedRaces(*races, options.avoid);
         } else {
-            result.Error = "unknown option " + argument;
+            result.error = "unknown option " + argument;
         }
     }
-    if (!result.Ok()) {
+    if (!result.ok()) {
         return result;
     }
     if (names.size() != 2) {
-        result.Error = names.size() < 2 ? "FROM and TO are both needed" : "too many system names";
+        result.error = names.size() < 2 ? "FROM and TO are both needed" : "too many system names";
         return result;
     }
-    options.From = std::move(names[0]);
-    options.To = std::move(names[1]);
+    options.from = std::move(names[0]);
+    options.to = std::move(names[1]);
     return result;
 }

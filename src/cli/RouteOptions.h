@@ -10,31 +10,31 @@
 // What one vantor-route call asks for.
 struct RouteOptions {
     // Empty: the core data file beside the executable.
-    std::string CoreFile;
-    bool ShortForm = false;
-    AvoidFlags Avoid{};
+    std::string coreFile;
+    bool shortForm = false;
+    AvoidFlags avoid{};
     // The system names as given, bytes unchanged.
-    std::string From;
-    std::string To;
-    bool Help = false;
+    std::string from;
+    std::string to;
+    bool help = false;
 };
 
 // The outcome of reading the arguments: the options, or why they are bad usage.
 struct RouteArguments {
-    RouteOptions Options;
-    std::string Error;
+    RouteOptions options;
+    std::string error;
 
-    bool Ok() const { return Error.empty(); }
+    bool ok() const { return error.empty(); }
 };
 
 // Reads the arguments behind the program name.
-RouteArguments ParseRouteArguments(const std::vector<std::string>& arguments);
+RouteArguments parseRouteArguments(const std::vector<std::string>& arguments);
 
 // The race number of a caption such as "Xenon", letter case ignored.
-std::optional<int> RaceNumber(std::string_view caption);
+std::optional<int> raceNumber(std::string_view caption);
 
 // The one-line synopsis, naming the program as it was called.
-std::string RouteUsage(std::string_view program);
+std::string routeUsage(std::string_view program);
 
 // The synopsis followed by what each option and exit status means.
-std::string RouteHelp(std::string_view program);
+std::string routeHelp(std::string_view program);

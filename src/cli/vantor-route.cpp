@@ -1,8 +1,8 @@
 // vantor-route: the way finder without windows. Prints the way from one
 // system to another exactly as the navigation page's output box receives it.
 
-#include "RouteEngine.h"
 #include "ProgramFolder.h"
+#include "RouteEngine.h"
 #include "RouteOptions.h"
 
 #include <iostream>
@@ -28,23 +28,23 @@ public:
     explicit StreamSink(std::ostream& out)
         : out_(out) {}
 
-    void AppendLine(const std::string& text, bool /*bold*/) override { out_ << text << '\n'; }
+    void appendLine(const std::string& text, bool /*bold*/) override { out_ << text << '\n'; }
 
 private:
     std::ostream& out_;
 };
 
-int Complain(const std::string& message, int status) {
+int complain(const std::string& message, int status) {
     std::cerr << kProgram << ": " << message << '\n';
     return status;
 }
 
 // An empty name would match a cell the file leaves undefined; it names no system.
-SectorPosition Lookup(const TNinjaMatrix& matrix, const std::string& name) {
-    return name.empty() ? SectorPosition{} : matrix.FindSectorPosition(name);
+SectorPosition lookup(const RouteEngine& matrix, const std::string& name) {
+    return name.empty() ? SectorPosition{} : matrix.findSectorPosition(name);
 }
 
-bool AvoidsAny(const AvoidFlags& avoid) {
+bool avoidsAny(const AvoidFlags& avoid) {
     for (const bool flag : avoid) {
         if (flag) {
             return true;
@@ -53,38 +53,38 @@ bool AvoidsAny(const AvoidFlags& avoid) {
     return false;
 }
 
-int FindAndPrintWay(const RouteOptions& options, const std::string& coreFile) {
-    TNinjaMatrix matrix;
-    matrix.SetFilename(coreFile);
+int findAndPrintWay(const RouteOptions& options, const std::string& coreFile) {
+    RouteEngine matrix;
+    matrix.setFilename(coreFile);
     try {
-        matrix.LoadMatrix();
+        matrix.loadMatrix();
     } catch (const CoreDataError& error) {
-        return Complain(error.what(), kUnreadableCore);
+        return complain(error.what(), kUnreadableCore);
     }
-    const SectorPosition from = Lookup(matrix, options.From);
-    if (!from.Known()) {
-        return Complain("You have entered a wrong \"from-system\". Please correct your entry!",
+    const SectorPosition from = lookup(matrix, options.from);
+    if (!from.known()) {
+        return complain("You have entered a wrong \"from-system\". Please correct your entry!",
                         kUnknownSystem);
     }
-    const SectorPosition to = Lookup(matrix, options.To);
-    if (!to.Known()) {
-        return Complain("You have entered a wrong \"to-system\". Please correct your entry!",
+    const SectorPosition to = lookup(matrix, options.to);
+    if (!to.known()) {
+        return complain("You have entered a wrong \"to-system\". Please correct your entry!",
                         kUnknownSystem);
     }
     StreamSink sink(std::cout);
-    matrix.SetOutPutField(&sink);
+    matrix.setOutputField(&sink);
     const bool searched =
-        matrix.FindWay(from.Column, from.Row, to.Column, to.Row, options.Avoid, options.ShortForm);
+        matrix.findWay(from.column, from.row, to.column, to.row, options.avoid, options.shortForm);
     if (!std::cout.flush()) {
-        return Complain("cannot write the way to standard output", kCannotWrite);
+        return complain("cannot write the way to standard output", kCannotWrite);
     }
     if (!searched) {
-        return Complain("Navigation Error: the search failed", kNoWay);
+        return complain("Navigation Error: the search failed", kNoWay);
     }
-    if (!matrix.LastWayStatus().Reached) {
-        const std::string why = AvoidsAny(options.Avoid) ? " that avoids the chosen races" : "";
-        return Complain("Navigation Error: there is no way from " + options.From + " to " +
-                            options.To + why,
+    if (!matrix.lastWayStatus().reached) {
+        const std::string why = avoidsAny(options.avoid) ? " that avoids the chosen races" : "";
+        return complain("Navigation Error: there is no way from " + options.from + " to " +
+                            options.to + why,
                         kNoWay);
     }
     return kWayWritten;
@@ -94,18 +94,18 @@ int FindAndPrintWay(const RouteOptions& options, const std::string& coreFile) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const RouteArguments parsed = ParseRouteArguments(arguments);
-    if (!parsed.Ok()) {
-        std::cerr << kProgram << ": " << parsed.Error << '\n' << RouteUsage(kProgram) << '\n';
+    const RouteArguments parsed = parseRouteArguments(arguments);
+    if (!parsed.ok()) {
+        std::cerr << kProgram << ": " << parsed.error << '\n' << routeUsage(kProgram) << '\n';
         return kBadUsage;
     }
-    const RouteOptions& options = parsed.Options;
-    if (options.Help) {
-        std::cout << RouteHelp(kProgram);
+    const RouteOptions& options = parsed.options;
+    if (options.help) {
+        std::cout << routeHelp(kProgram);
         return std::cout.flush() ? kWayWritten : kCannotWrite;
     }
     const std::string coreFile =
-        options.CoreFile.empty() ? ShippedCoreFile(ProgramFolder(argc > 0 ? argv[0] : "")).string()
-                                 : options.CoreFile;
-    return FindAndPrintWay(options, coreFile);
+        options.coreFile.empty() ? shippedCoreFile(programFolder(argc > 0 ? argv[0] : "")).string()
+                                 : options.coreFile;
+    return findAndPrintWay(options, coreFile);
 }

@@ -7,5 +7,5 @@ class LineSink {
 public:
     virtual ~LineSink() = default;
 
-    virtual void AppendLine(const std::string& text, bool bold) = 0;
+    virtual void appendLine(const std::string& text, bool bold) = 0;
 };

@@ -14,7 +14,7 @@ namespace {
 
 // Cells are numbered column * 8 + row; a step to the north, west, south or
 // east neighbour adds these.
-constexpr std::array<int, 4> kCellStep{-1, -TNinjaMatrix::GridSize, 1, TNinjaMatrix::GridSize};
+constexpr std::array<int, 4> kCellStep{-1, -RouteEngine::GridSize, 1, RouteEngine::GridSize};
 
 // The sides as numbers, in the same order.
 constexpr int kNorth = 0;
@@ -23,22 +23,22 @@ constexpr int kSouth = 2;
 constexpr int kEast = 3;
 
 // For each cell, the sides (bit 0 north ... bit 3 east) that face another cell.
-constexpr std::array<std::uint8_t, TNinjaMatrix::CellCount> OnGridSides() {
-    std::array<std::uint8_t, TNinjaMatrix::CellCount> sides{};
-    for (int x = 0; x < TNinjaMatrix::GridSize; ++x) {
-        for (int y = 0; y < TNinjaMatrix::GridSize; ++y) {
+constexpr std::array<std::uint8_t, RouteEngine::CellCount> onGridSides() {
+    std::array<std::uint8_t, RouteEngine::CellCount> sides{};
+    for (int x = 0; x < RouteEngine::GridSize; ++x) {
+        for (int y = 0; y < RouteEngine::GridSize; ++y) {
             unsigned mask = 0;
             mask |= y > 0 ? 1U : 0U;
             mask |= x > 0 ? 2U : 0U;
-            mask |= y < TNinjaMatrix::GridSize - 1 ? 4U : 0U;
-            mask |= x < TNinjaMatrix::GridSize - 1 ? 8U : 0U;
-            sides[static_cast<std::size_t>(x * TNinjaMatrix::GridSize + y)] =
+            mask |= y < RouteEngine::GridSize - 1 ? 4U : 0U;
+            mask |= x < RouteEngine::GridSize - 1 ? 8U : 0U;
+            sides[static_cast<std::size_t>(x * RouteEngine::GridSize + y)] =
                 static_cast<std::uint8_t>(mask);
         }
     }
     return sides;
 }
-constexpr auto kOnGridSides = OnGridSides();
+constexpr auto kOnGridSides = onGridSides();
 
 // What a step adds to a line, by side in the order north, west, south, east:
 // after the sector's name in the full form, alone in the short form.
@@ -49,13 +49,13 @@ constexpr std::array<std::string_view, 4> kShortFormPieces{"north-gate", "west-g
                                                            "east-gate"};
 
 // The file's full path, so that a relative name still says where it was looked for.
-std::string FullPath(const std::string& fileName) {
+std::string fullPath(const std::string& fileName) {
     std::error_code error;
     const auto full = std::filesystem::absolute(fileName, error);
     return error ? fileName : full.string();
 }
 
-std::string Trimmed(const std::string& text) {
+std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos) {
         return {};
@@ -77,7 +77,7 @@ public:
 
     // The text before the next comma; a line that runs out of commas yields
     // empty fields, which then fail as numbers.
-    std::string NextText() {
+    std::string nextText() {
         const auto comma = rest_.find(',');
         std::string field;
         if (comma == std::string::npos) {
@@ -91,27 +91,27 @@ public:
         return field;
     }
 
-    long NextNumber() {
-        const std::string text = NextText();
-        const std::string digits = Trimmed(text);
+    long nextNumber() {
+        const std::string text = nextText();
+        const std::string digits = trimmed(text);
         errno = 0;
         char* end = nullptr;
         const long value = digits.empty() ? 0 : std::strtol(digits.c_str(), &end, 10);
         const bool whole = !digits.empty() && end != nullptr && *end == '\0' && errno == 0 &&
                            value >= INT32_MIN && value <= INT32_MAX;
         if (!whole) {
-            Fail("\"" + text + "\" is not a whole number (" + CurrentFieldName() + ")");
+            fail("\"" + text + "\" is not a whole number (" + currentFieldName() + ")");
         }
         return value;
     }
 
-    [[noreturn]] void Fail(const std::string& what) const {
+    [[noreturn]] void fail(const std::string& what) const {
         std::ostringstream message;
         message << fileName_ << ", line " << lineNumber_ << ": " << what;
         throw CoreDataError(message.str());
     }
 
-    std::string CurrentFieldName() const {
+    std::string currentFieldName() const {
         return kFieldNames.at(static_cast<std::size_t>(fieldIndex_ - 1));
     }
 
@@ -124,33 +124,33 @@ private:
 
 } // namespace
 
-TNinjaMatrix::TNinjaMatrix() = default;
+RouteEngine::RouteEngine() = default;
 
-bool TNinjaMatrix::OnGrid(int column, int row) {
+bool RouteEngine::onGrid(int column, int row) {
     return column >= 0 && column < GridSize && row >= 0 && row < GridSize;
 }
 
-const StarElement& TNinjaMatrix::Sector(int column, int row) const {
+const StarElement& RouteEngine::sectorAt(int column, int row) const {
     return matrix_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
 }
 
-StarElement& TNinjaMatrix::Sector(int column, int row) {
+StarElement& RouteEngine::sectorAt(int column, int row) {
     gridChanged_ = true;
     return matrix_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
 }
 
-void TNinjaMatrix::BindSectorShape(int column, int row, MapShape* shape) {
-    Sector(column, row).Shape = shape;
+void RouteEngine::bindSectorShape(int column, int row, MapShape* shape) {
+    sectorAt(column, row).shape = shape;
 }
 
-void TNinjaMatrix::BindDivider(int index, MapShape* shape) {
+void RouteEngine::bindDivider(int index, MapShape* shape) {
     dividers_.at(static_cast<std::size_t>(index)) = shape;
     dividersDrawn_ = false;
 }
 
-void TNinjaMatrix::UnbindShapes() {
+void RouteEngine::unbindShapes() {
     for (int cell = 0; cell < CellCount; ++cell) {
-        Cell(cell).Shape = nullptr;
+        cellAt(cell).shape = nullptr;
     }
     dividers_.fill(nullptr);
     gridChanged_ = true;
@@ -160,10 +160,10 @@ void TNinjaMatrix::UnbindShapes() {
 // ---------------------------------------------------------------------------
 // Loading and lookup
 
-void TNinjaMatrix::LoadMatrix() {
+void RouteEngine::loadMatrix() {
     std::ifstream file(filename_, std::ios::binary);
     if (!file) {
-        throw CoreDataError("Cannot open the core data file " + FullPath(filename_));
+        throw CoreDataError("Cannot open the core data file " + fullPath(filename_));
     }
     std::string line;
     int lineNumber = 0;
@@ -173,49 +173,49 @@ void TNinjaMatrix::LoadMatrix() {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        LoadLine(line, lineNumber);
+        loadLine(line, lineNumber);
     }
     if (file.bad()) {
-        throw CoreDataError("Cannot read the core data file " + FullPath(filename_));
+        throw CoreDataError("Cannot read the core data file " + fullPath(filename_));
     }
 }
 
-void TNinjaMatrix::LoadLine(const std::string& line, int lineNumber) {
+void RouteEngine::loadLine(const std::string& line, int lineNumber) {
     LineFields fields(filename_, line, lineNumber);
-    const long column = fields.NextNumber();
+    const long column = fields.nextNumber();
     if (column < 0 || column >= GridSize) {
-        fields.Fail("column " + std::to_string(column) + " is outside 0 to 7");
+        fields.fail("column " + std::to_string(column) + " is outside 0 to 7");
     }
-    const long row = fields.NextNumber();
+    const long row = fields.nextNumber();
     if (row < 0 || row >= GridSize) {
-        fields.Fail("row " + std::to_string(row) + " is outside 0 to 7");
+        fields.fail("row " + std::to_string(row) + " is outside 0 to 7");
     }
     const int x = static_cast<int>(column);
     const int y = static_cast<int>(row);
-    StarElement& sector = Sector(x, y);
-    if (sector.Shape != nullptr) {
-        sector.Shape->SetColumn(x);
-        sector.Shape->SetRow(y);
+    StarElement& sector = sectorAt(x, y);
+    if (sector.shape != nullptr) {
+        sector.shape->setColumn(x);
+        sector.shape->setRow(y);
     }
-    sector.Distance = Unreached;
-    sector.Name = fields.NextText();
-    if (sector.Shape != nullptr) {
-        sector.Shape->SetHint(sector.Name);
+    sector.distance = Unreached;
+    sector.name = fields.nextText();
+    if (sector.shape != nullptr) {
+        sector.shape->setHint(sector.name);
     }
-    sector.Race = static_cast<std::uint8_t>(fields.NextNumber());
-    sector.NorthGate = static_cast<std::uint8_t>(fields.NextNumber());
-    sector.WestGate = static_cast<std::uint8_t>(fields.NextNumber());
-    sector.SouthGate = static_cast<std::uint8_t>(fields.NextNumber());
-    sector.EastGate = static_cast<std::uint8_t>(fields.NextNumber());
-    SetRaceColor(x, y);
+    sector.race = static_cast<std::uint8_t>(fields.nextNumber());
+    sector.northGate = static_cast<std::uint8_t>(fields.nextNumber());
+    sector.westGate = static_cast<std::uint8_t>(fields.nextNumber());
+    sector.southGate = static_cast<std::uint8_t>(fields.nextNumber());
+    sector.eastGate = static_cast<std::uint8_t>(fields.nextNumber());
+    setRaceColor(x, y);
 }
 
-std::uint16_t TNinjaMatrix::FindSector(const std::string& name) const {
+std::uint16_t RouteEngine::findSector(const std::string& name) const {
     std::uint16_t found = NotFound;
     for (int x = 0; x < GridSize; ++x) {
         // A match ends the scan of this column only: a later column wins.
         for (int y = 0; y < GridSize; ++y) {
-            if (Sector(x, y).Name == name) {
+            if (sectorAt(x, y).name == name) {
                 found = static_cast<std::uint16_t>(x | (y << 8));
                 break;
             }
@@ -224,38 +224,38 @@ std::uint16_t TNinjaMatrix::FindSector(const std::string& name) const {
     return found;
 }
 
-SectorPosition TNinjaMatrix::UnpackSector(std::uint16_t packed) {
+SectorPosition RouteEngine::unpackSector(std::uint16_t packed) {
     return {static_cast<std::uint8_t>(packed & 0xFF), static_cast<std::uint8_t>(packed >> 8)};
 }
 
-SectorPosition TNinjaMatrix::FindSectorPosition(const std::string& name) const {
-    return UnpackSector(FindSector(name));
+SectorPosition RouteEngine::findSectorPosition(const std::string& name) const {
+    return unpackSector(findSector(name));
 }
 
 // ---------------------------------------------------------------------------
 // The search
 
-bool TNinjaMatrix::FindWay(int startColumn, int startRow, int targetColumn, int targetRow,
-                           const AvoidFlags& avoid, bool shortForm) {
+bool RouteEngine::findWay(int startColumn, int startRow, int targetColumn, int targetRow,
+                          const AvoidFlags& avoid, bool shortForm) {
     status_ = WayStatus{};
-    if (!OnGrid(startColumn, startRow) || !OnGrid(targetColumn, targetRow)) {
+    if (!onGrid(startColumn, startRow) || !onGrid(targetColumn, targetRow)) {
         return false;
     }
     try {
-        const GridSummary& grid = Summary();
+        const GridSummary& grid = summary();
         // The reset: the labels start over below, every fill is cleared, and
-        // the dividers are put back as ShowDividers would draw them.
-        ClearSectorFills(grid);
-        if (DividersAsDrawn(grid)) {
-            RestoreLitDividers(grid);
+        // the dividers are put back as showDividers would draw them.
+        clearSectorFills(grid);
+        if (dividersAsDrawn(grid)) {
+            restoreLitDividers(grid);
         } else {
-            DrawDividers(grid);
+            drawDividers(grid);
         }
         Labels labels;
         labels.fill(Unreached);
-        Label(grid, CellIndex(targetColumn, targetRow), AvoidedCells(grid, avoid), labels);
-        WriteLabels(labels);
-        Trace(grid, labels, CellIndex(startColumn, startRow), shortForm);
+        label(grid, cellIndex(targetColumn, targetRow), avoidedCells(grid, avoid), labels);
+        writeLabels(labels);
+        trace(grid, labels, cellIndex(startColumn, startRow), shortForm);
     } catch (...) {
         // What was written and painted up to the error stays.
         return false;
@@ -263,18 +263,18 @@ bool TNinjaMatrix::FindWay(int startColumn, int startRow, int targetColumn, int 
     return true;
 }
 
-const TNinjaMatrix::GridSummary& TNinjaMatrix::Summary() {
+const RouteEngine::GridSummary& RouteEngine::summary() {
     if (!gridChanged_) {
         return grid_;
     }
     GridSummary grid;
     for (int cell = 0; cell < CellCount; ++cell) {
-        const StarElement& sector = Cell(cell);
+        const StarElement& sector = cellAt(cell);
         const auto c = static_cast<std::size_t>(cell);
         const std::uint64_t bit = std::uint64_t{1} << cell;
-        const unsigned gates = (sector.NorthGate == 1 ? 1U : 0U) |
-                               (sector.WestGate == 1 ? 2U : 0U) |
-                               (sector.SouthGate == 1 ? 4U : 0U) | (sector.EastGate == 1 ? 8U : 0U);
+        const unsigned gates = (sector.northGate == 1 ? 1U : 0U) |
+                               (sector.westGate == 1 ? 2U : 0U) |
+                               (sector.southGate == 1 ? 4U : 0U) | (sector.eastGate == 1 ? 8U : 0U);
         // A gate that leads off the grid counts as absent.
         const unsigned exits = gates & kOnGridSides[c];
         grid.cellExits[c] = static_cast<std::uint8_t>(exits);
@@ -283,12 +283,12 @@ const TNinjaMatrix::GridSummary& TNinjaMatrix::Summary() {
                 grid.exits[side] |= bit;
             }
         }
-        if (sector.Race >= 1 && sector.Race <= 6) {
-            grid.races[static_cast<std::size_t>(sector.Race - 1)] |= bit;
+        if (sector.race >= 1 && sector.race <= 6) {
+            grid.races[static_cast<std::size_t>(sector.race - 1)] |= bit;
         }
-        grid.shapes[c] = sector.Shape;
-        if (sector.Shape != nullptr) {
-            grid.boundShapes[static_cast<std::size_t>(grid.boundCount++)] = sector.Shape;
+        grid.shapes[c] = sector.shape;
+        if (sector.shape != nullptr) {
+            grid.boundShapes[static_cast<std::size_t>(grid.boundCount++)] = sector.shape;
         }
     }
     // The east gate of a cell faces the west gate of the cell 8 further on,
@@ -300,7 +300,7 @@ const TNinjaMatrix::GridSummary& TNinjaMatrix::Summary() {
     return grid_;
 }
 
-std::uint64_t TNinjaMatrix::AvoidedCells(const GridSummary& grid, const AvoidFlags& avoid) {
+std::uint64_t RouteEngine::avoidedCells(const GridSummary& grid, const AvoidFlags& avoid) {
     std::uint64_t avoided = 0;
     for (std::size_t race = 0; race < avoid.size(); ++race) {
         if (avoid[race]) {
@@ -314,24 +314,24 @@ std::uint64_t TNinjaMatrix::AvoidedCells(const GridSummary& grid, const AvoidFla
 // neighbour: the gate a traveller would leave by. With gates in matching pairs
 // this is every link; with a one-sided gate the labels still describe ways
 // that can really be flown, so the trace never runs into a dead end.
-void TNinjaMatrix::MarkDistances(int targetColumn, int targetRow, const AvoidFlags& avoid) {
-    if (!OnGrid(targetColumn, targetRow)) {
+void RouteEngine::markDistances(int targetColumn, int targetRow, const AvoidFlags& avoid) {
+    if (!onGrid(targetColumn, targetRow)) {
         return;
     }
-    const GridSummary& grid = Summary();
+    const GridSummary& grid = summary();
     Labels labels;
     for (int cell = 0; cell < CellCount; ++cell) {
-        labels[static_cast<std::size_t>(cell)] = Cell(cell).Distance;
+        labels[static_cast<std::size_t>(cell)] = cellAt(cell).distance;
     }
-    Label(grid, CellIndex(targetColumn, targetRow), AvoidedCells(grid, avoid), labels);
-    WriteLabels(labels);
+    label(grid, cellIndex(targetColumn, targetRow), avoidedCells(grid, avoid), labels);
+    writeLabels(labels);
 }
 
 // Breadth first, one level at a time on the bit sets: the cells one level
 // further out are those whose gate leads into the current level. A label the
 // grid already holds that is as low as the level stops the spreading there.
-void TNinjaMatrix::Label(const GridSummary& grid, int target, std::uint64_t avoided,
-                         Labels& labels) {
+void RouteEngine::label(const GridSummary& grid, int target, std::uint64_t avoided,
+                        Labels& labels) {
     const std::uint64_t targetBit = std::uint64_t{1} << target;
     if ((avoided & targetBit) != 0) {
         return;
@@ -362,28 +362,28 @@ void TNinjaMatrix::Label(const GridSummary& grid, int target, std::uint64_t avoi
     }
 }
 
-void TNinjaMatrix::WriteLabels(const Labels& labels) {
+void RouteEngine::writeLabels(const Labels& labels) {
     // Column by column, as the cells are numbered.
     auto label = labels.begin();
     for (auto& column : matrix_) {
         for (StarElement& sector : column) {
-            sector.Distance = *label++;
+            sector.distance = *label++;
         }
     }
 }
 
-void TNinjaMatrix::Trace(const GridSummary& grid, const Labels& labels, int cell, bool shortForm) {
+void RouteEngine::trace(const GridSummary& grid, const Labels& labels, int cell, bool shortForm) {
     bool boldMark = false;
     for (;;) {
         const auto c = static_cast<std::size_t>(cell);
         if (MapShape* shape = grid.shapes[c]) {
-            shape->SetFillColor(wayPointColor_);
-            shape->SetFillSolid(true);
+            shape->setFillColor(wayPointColor_);
+            shape->setFillSolid(true);
         }
         boldMark = !boldMark;
         if (labels[c] == 1) {
-            WriteLine(Cell(cell).Name, boldMark);
-            status_.Reached = true;
+            writeLine(cellAt(cell).name, boldMark);
+            status_.reached = true;
             return;
         }
         // Only a strictly nearer neighbour is taken, so the walk can never
@@ -403,7 +403,7 @@ void TNinjaMatrix::Trace(const GridSummary& grid, const Labels& labels, int cell
             }
         }
         if (chosen < 0) {
-            status_.Message = "Navigation Error";
+            status_.message = "Navigation Error";
             return;
         }
         // The line is built in one buffer that lives with the engine, so a
@@ -412,91 +412,91 @@ void TNinjaMatrix::Trace(const GridSummary& grid, const Labels& labels, int cell
         if (shortForm) {
             line_.assign(kShortFormPieces[side]);
         } else {
-            line_.assign(Cell(cell).Name).append(kFullFormPieces[side]);
+            line_.assign(cellAt(cell).name).append(kFullFormPieces[side]);
         }
-        WriteLine(line_, boldMark);
-        HighlightDividerBetween(cell, chosen);
+        writeLine(line_, boldMark);
+        highlightDividerBetween(cell, chosen);
         cell += kCellStep[static_cast<std::size_t>(chosen)];
     }
 }
 
-void TNinjaMatrix::WriteLine(const std::string& text, bool bold) {
+void RouteEngine::writeLine(const std::string& text, bool bold) {
     if (outPutField_ != nullptr) {
-        outPutField_->AppendLine(text, bold);
+        outPutField_->appendLine(text, bold);
     }
-    ++status_.LinesWritten;
+    ++status_.linesWritten;
 }
 
-void TNinjaMatrix::HighlightDividerBetween(int cell, int side) {
+void RouteEngine::highlightDividerBetween(int cell, int side) {
     const int column = cell / GridSize;
     const int row = cell % GridSize;
     int index = 0;
     switch (side) {
     case kNorth:
-        index = NorthSouthDividerIndex(column, row - 1);
+        index = northSouthDividerIndex(column, row - 1);
         break;
     case kWest:
-        index = EastWestDividerIndex(column - 1, row);
+        index = eastWestDividerIndex(column - 1, row);
         break;
     case kSouth:
-        index = NorthSouthDividerIndex(column, row);
+        index = northSouthDividerIndex(column, row);
         break;
     default:
-        index = EastWestDividerIndex(column, row);
+        index = eastWestDividerIndex(column, row);
         break;
     }
     if (MapShape* divider = dividers_[static_cast<std::size_t>(index)]) {
         // Noted first, so that the next search puts it back even if the
         // shape fails halfway.
         litDividers_[static_cast<std::size_t>(index / 64)] |= std::uint64_t{1} << (index % 64);
-        divider->SetFillColor(highlightDividerColor_);
-        divider->SetFillSolid(true);
+        divider->setFillColor(highlightDividerColor_);
+        divider->setFillSolid(true);
     }
 }
 
 // ---------------------------------------------------------------------------
 // Drawing
 
-void TNinjaMatrix::SetRaceColor(int column, int row) {
-    const StarElement& sector = std::as_const(*this).Sector(column, row);
-    if (sector.Shape != nullptr && sector.Race >= 1 && sector.Race <= 6) {
-        sector.Shape->SetOutlineColor(RaceColor(sector.Race));
+void RouteEngine::setRaceColor(int column, int row) {
+    const StarElement& sector = std::as_const(*this).sectorAt(column, row);
+    if (sector.shape != nullptr && sector.race >= 1 && sector.race <= 6) {
+        sector.shape->setOutlineColor(raceColor(sector.race));
     }
 }
 
-void TNinjaMatrix::ShowDivider(int index, bool linked) {
+void RouteEngine::showDivider(int index, bool linked) {
     MapShape* divider = dividers_[static_cast<std::size_t>(index)];
     if (divider == nullptr) {
         return;
     }
     if (linked) {
-        divider->SetFillColor(dividerColor_);
-        divider->SetFillSolid(true);
+        divider->setFillColor(dividerColor_);
+        divider->setFillSolid(true);
     }
-    divider->SetShapeVisible(linked);
+    divider->setShapeVisible(linked);
 }
 
-bool TNinjaMatrix::Linked(const GridSummary& grid, int dividerIndex) {
+bool RouteEngine::linked(const GridSummary& grid, int dividerIndex) {
     constexpr int eastWestCount = (GridSize - 1) * GridSize;
     if (dividerIndex < eastWestCount) {
         // Numbered like the cell west of it.
         return ((grid.eastWestLinks >> dividerIndex) & 1U) != 0;
     }
     const int northSouth = dividerIndex - eastWestCount;
-    const int cell = CellIndex(northSouth / (GridSize - 1), northSouth % (GridSize - 1));
+    const int cell = cellIndex(northSouth / (GridSize - 1), northSouth % (GridSize - 1));
     return ((grid.northSouthLinks >> cell) & 1U) != 0;
 }
 
-void TNinjaMatrix::ShowDividers() {
-    DrawDividers(Summary());
+void RouteEngine::showDividers() {
+    drawDividers(summary());
 }
 
 // East-west dividers column by column, then north-south ones: the numbering's
 // order. A link is drawn only where both facing sides have a gate.
-void TNinjaMatrix::DrawDividers(const GridSummary& grid) {
+void RouteEngine::drawDividers(const GridSummary& grid) {
     dividersDrawn_ = false;
     for (int index = 0; index < DividerCount; ++index) {
-        ShowDivider(index, Linked(grid, index));
+        showDivider(index, linked(grid, index));
     }
     drawnEastWest_ = grid.eastWestLinks;
     drawnNorthSouth_ = grid.northSouthLinks;
@@ -505,50 +505,50 @@ void TNinjaMatrix::DrawDividers(const GridSummary& grid) {
     dividersDrawn_ = true;
 }
 
-bool TNinjaMatrix::DividersAsDrawn(const GridSummary& grid) const {
+bool RouteEngine::dividersAsDrawn(const GridSummary& grid) const {
     return dividersDrawn_ && drawnEastWest_ == grid.eastWestLinks &&
            drawnNorthSouth_ == grid.northSouthLinks && drawnColor_ == dividerColor_;
 }
 
 // Only the dividers a way lit differ from a full drawing; each gets what
-// ShowDividers would give it, so a crossed one-sided link stays hidden.
-void TNinjaMatrix::RestoreLitDividers(const GridSummary& grid) {
+// showDividers would give it, so a crossed one-sided link stays hidden.
+void RouteEngine::restoreLitDividers(const GridSummary& grid) {
     for (std::size_t word = 0; word < litDividers_.size(); ++word) {
         for (std::uint64_t rest = litDividers_[word]; rest != 0; rest &= rest - 1) {
             const int index = static_cast<int>(word) * 64 + std::countr_zero(rest);
-            ShowDivider(index, Linked(grid, index));
+            showDivider(index, linked(grid, index));
         }
         litDividers_[word] = 0;
     }
 }
 
-void TNinjaMatrix::ClearSectorFills(const GridSummary& grid) {
+void RouteEngine::clearSectorFills(const GridSummary& grid) {
     // In cell order, column 0 to 7 outside.
     for (int i = 0; i < grid.boundCount; ++i) {
-        grid.boundShapes[static_cast<std::size_t>(i)]->SetFillSolid(false);
+        grid.boundShapes[static_cast<std::size_t>(i)]->setFillSolid(false);
     }
 }
 
-void TNinjaMatrix::ResetMatrix() {
+void RouteEngine::resetMatrix() {
     for (int cell = 0; cell < CellCount; ++cell) {
-        Cell(cell).Distance = Unreached;
+        cellAt(cell).distance = Unreached;
     }
-    ClearSectorFills(Summary());
-    ShowDividers();
+    clearSectorFills(summary());
+    showDividers();
 }
 
-void TNinjaMatrix::HighlightSector(int column, int row) {
-    if (MapShape* shape = std::as_const(*this).Sector(column, row).Shape) {
-        shape->SetFillColor(highLightColor_);
-        shape->SetFillSolid(true);
+void RouteEngine::highlightSector(int column, int row) {
+    if (MapShape* shape = std::as_const(*this).sectorAt(column, row).shape) {
+        shape->setFillColor(highLightColor_);
+        shape->setFillSolid(true);
     }
 }
 
-void TNinjaMatrix::HighlightRace(int race) {
-    ResetMatrix();
+void RouteEngine::highlightRace(int race) {
+    resetMatrix();
     for (int cell = 0; cell < CellCount; ++cell) {
-        if (Cell(cell).Race == race) {
-            HighlightSector(cell / GridSize, cell % GridSize);
+        if (cellAt(cell).race == race) {
+            highlightSector(cell / GridSize, cell % GridSize);
         }
     }
 }

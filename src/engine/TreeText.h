@@ -18,8 +18,8 @@ class TreeLevelError : public std::runtime_error {
 public:
     TreeLevelError(std::size_t level, std::string text);
 
-    std::size_t Level() const { return level_; }
-    const std::string& Text() const { return text_; }
+    std::size_t level() const { return level_; }
+    const std::string& text() const { return text_; }
 
 private:
     std::size_t level_;
@@ -30,22 +30,22 @@ private:
 // the tree's nodes line by line; starting it removes the tree's nodes. A line
 // ends at CR LF, a lone CR or a lone LF; a NUL byte ends the text. Feed and
 // Finish throw TreeLevelError; the nodes built from the earlier lines stay.
-class TTreeTextReader {
+class TreeTextReader {
 public:
-    explicit TTreeTextReader(TTree& tree);
+    explicit TreeTextReader(Tree& tree);
 
     // Returns false once a NUL byte has ended the text; later pieces are ignored.
-    bool Feed(std::string_view piece);
+    bool feed(std::string_view piece);
     // The end of the text.
-    void Finish();
+    void finish();
 
 private:
-    std::size_t Step(std::string_view piece, std::size_t i);
-    void EndLine();
-    void AddNode(std::size_t level, std::string text);
+    std::size_t step(std::string_view piece, std::size_t i);
+    void endLine();
+    void addNode(std::size_t level, std::string text);
 
-    TTree& tree_;
-    TTreeNode* previous_ = nullptr;
+    Tree& tree_;
+    TreeNode* previous_ = nullptr;
     // Indentation is only counted, never kept, so a line indented a million
     // levels deep costs no memory.
     std::size_t level_ = 0;
@@ -57,15 +57,15 @@ private:
 };
 
 // Replaces the tree's nodes by the nodes of the text, in the text's order,
-// as TTreeTextReader does.
-void ReadTree(std::string_view bytes, TTree& tree);
+// as TreeTextReader does.
+void readTree(std::string_view bytes, Tree& tree);
 // The same from a stream, read up to its end or the first NUL byte. Throws
 // std::ios_base::failure when the stream breaks down while being read.
-void ReadTree(std::istream& in, TTree& tree);
+void readTree(std::istream& in, Tree& tree);
 
 // Hands out the tree text piece by piece; an empty tree gives nothing.
-void WriteTree(const TTree& tree, const std::function<void(std::string_view)>& put);
+void writeTree(const Tree& tree, const std::function<void(std::string_view)>& put);
 // The tree as tree text; an empty tree gives no bytes at all.
-std::string WriteTree(const TTree& tree);
+std::string writeTree(const Tree& tree);
 // The same into a stream; the caller checks the stream's state afterwards.
-void WriteTree(const TTree& tree, std::ostream& out);
+void writeTree(const Tree& tree, std::ostream& out);

@@ -13,7 +13,7 @@ constexpr std::array<char16_t, 32> kHighControls{
 
 } // namespace
 
-int EncodeCp1252Byte(char16_t unit) {
+int encodeCp1252Byte(char16_t unit) {
     if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
         return unit;
     }
@@ -26,7 +26,7 @@ int EncodeCp1252Byte(char16_t unit) {
     return -1;
 }
 
-char16_t DecodeCp1252Byte(unsigned char byte) {
+char16_t decodeCp1252Byte(unsigned char byte) {
     if (byte >= 0x80 && byte <= 0x9F) {
         const char16_t mapped = kHighControls[byte - 0x80];
         return mapped != 0 ? mapped : static_cast<char16_t>(byte);
@@ -34,20 +34,20 @@ char16_t DecodeCp1252Byte(unsigned char byte) {
     return static_cast<char16_t>(byte);
 }
 
-QString DecodeCp1252(std::string_view bytes) {
+QString decodeCp1252(std::string_view bytes) {
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
     for (const char byte : bytes) {
-        text.append(QChar(DecodeCp1252Byte(static_cast<unsigned char>(byte))));
+        text.append(QChar(decodeCp1252Byte(static_cast<unsigned char>(byte))));
     }
     return text;
 }
 
-std::string EncodeCp1252(const QString& text) {
+std::string encodeCp1252(const QString& text) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));
     for (const QChar ch : text) {
-        const int byte = EncodeCp1252Byte(ch.unicode());
+        const int byte = encodeCp1252Byte(ch.unicode());
         bytes.push_back(byte < 0 ? '?' : static_cast<char>(byte));
     }
     return bytes;

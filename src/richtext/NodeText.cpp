@@ -24,7 +24,7 @@ constexpr std::array<Utf8Lead, 3> kUtf8Leads{
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 // Returns the length of the sequence at i, or 0 when it is not valid.
-std::size_t Utf8SequenceAt(std::string_view bytes, std::size_t i) {
+std::size_t utf8SequenceAt(std::string_view bytes, std::size_t i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
     const auto lead = std::find_if(kUtf8Leads.begin(), kUtf8Leads.end(), [byte](const Utf8Lead& l) {
         return (byte & l.mask) == l.marker;
@@ -48,14 +48,14 @@ std::size_t Utf8SequenceAt(std::string_view bytes, std::size_t i) {
     return code < lead->smallest || code > 0x10FFFF || surrogate ? 0 : length;
 }
 
-bool ShownAsUtf8(std::string_view bytes) {
+bool shownAsUtf8(std::string_view bytes) {
     bool high = false;
     for (std::size_t i = 0; i < bytes.size();) {
         if (static_cast<unsigned char>(bytes[i]) < 0x80) {
             ++i;
             continue;
         }
-        const std::size_t length = Utf8SequenceAt(bytes, i);
+        const std::size_t length = utf8SequenceAt(bytes, i);
         if (length == 0) {
             return false;
         }
@@ -68,7 +68,7 @@ bool ShownAsUtf8(std::string_view bytes) {
 // The tree text format ends a text at a line break or NUL and reads leading
 // TABs and SPACEs as indentation, so a text holding them would come back
 // changed, or as a level error that cuts off the rest of the file.
-QString StorableInTreeText(QString text) {
+QString storableInTreeText(QString text) {
     for (QChar& ch : text) {
         if (ch == u'\r' || ch == u'\n' || ch == u'\0') {
             ch = u' ';
@@ -79,64 +79,64 @@ QString StorableInTreeText(QString text) {
     return text.sliced(firstKept - text.cbegin());
 }
 
-std::string ToStdString(const QByteArray& bytes) {
+std::string toStdString(const QByteArray& bytes) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-bool Contains(const std::string& text, const std::string& part) {
+bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
 } // namespace
 
-QString DisplayText(const std::string& bytes) {
+QString displayText(const std::string& bytes) {
     const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char byte) {
         return static_cast<unsigned char>(byte) < 0x80;
     });
     if (ascii) {
         return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     }
-    if (ShownAsUtf8(bytes)) {
+    if (shownAsUtf8(bytes)) {
         // A leading byte order mark is part of the text, not a marker to drop.
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
         return decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     }
-    return DecodeCp1252(bytes);
+    return decodeCp1252(bytes);
 }
 
-std::string StoredText(const QString& typed) {
-    const QString text = StorableInTreeText(typed);
-    std::string cp1252 = EncodeCp1252(text);
-    if (!ShownAsUtf8(cp1252) && DecodeCp1252(cp1252) == text) {
+std::string storedText(const QString& typed) {
+    const QString text = storableInTreeText(typed);
+    std::string cp1252 = encodeCp1252(text);
+    if (!shownAsUtf8(cp1252) && decodeCp1252(cp1252) == text) {
         return cp1252;
     }
-    return ToStdString(text.toUtf8());
+    return toStdString(text.toUtf8());
 }
 
-TDisplayTextMatch::TDisplayTextMatch(const QString& keyword)
+DisplayTextMatch::DisplayTextMatch(const QString& keyword)
     : keyword_(keyword)
-    , utf8_(ToStdString(keyword.toUtf8()))
-    , cp1252_(EncodeCp1252(keyword))
-    , fitsCp1252_(DecodeCp1252(cp1252_) == keyword) {
+    , utf8_(toStdString(keyword.toUtf8()))
+    , cp1252_(encodeCp1252(keyword))
+    , fitsCp1252_(decodeCp1252(cp1252_) == keyword) {
 }
 
-bool TDisplayTextMatch::operator()(const std::string& bytes) const {
+bool DisplayTextMatch::operator()(const std::string& bytes) const {
     if (!keyword_.isValidUtf16()) {
-        return DisplayText(bytes).contains(keyword_); // no byte form says the same
+        return displayText(bytes).contains(keyword_); // no byte form says the same
     }
     if (fitsCp1252_ && cp1252_ == utf8_) {
-        return Contains(bytes, utf8_); // plain ASCII reads the same either way
+        return contains(bytes, utf8_); // plain ASCII reads the same either way
     }
-    if (ShownAsUtf8(bytes)) {
-        return Contains(bytes, utf8_);
+    if (shownAsUtf8(bytes)) {
+        return contains(bytes, utf8_);
     }
-    return fitsCp1252_ && Contains(bytes, cp1252_);
+    return fitsCp1252_ && contains(bytes, cp1252_);
 }
 
-TTextLess DisplayTextOrder(const QLocale& locale) {
+TextLess displayTextOrder(const QLocale& locale) {
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseSensitive);
     return [collator](const std::string& a, const std::string& b) {
-        return collator.compare(DisplayText(a), DisplayText(b)) < 0;
+        return collator.compare(displayText(a), displayText(b)) < 0;
     };
 }

@@ -10,21 +10,21 @@
 // Windows world are code page 1252; newer ones may be UTF-8. A text is shown
 // as UTF-8 when it is valid UTF-8 with bytes above 127, otherwise as code
 // page 1252, so every byte string shows as something.
-QString DisplayText(const std::string& bytes);
+QString displayText(const std::string& bytes);
 
 // The bytes to keep for a text the user typed: code page 1252 when every
 // character fits and the bytes would not be taken for UTF-8, otherwise UTF-8,
-// so DisplayText gives the typed text back unchanged. What the tree text
+// so displayText gives the typed text back unchanged. What the tree text
 // format cannot hold in a text is changed: line breaks and NUL become
 // spaces, leading TABs and SPACEs are dropped.
-std::string StoredText(const QString& text);
+std::string storedText(const QString& text);
 
 // Whether a node's shown text contains the keyword, case-sensitive. Compares
 // bytes with the keyword's bytes instead of decoding every node, so a search
 // over a large tree stays quick.
-class TDisplayTextMatch {
+class DisplayTextMatch {
 public:
-    explicit TDisplayTextMatch(const QString& keyword);
+    explicit DisplayTextMatch(const QString& keyword);
     bool operator()(const std::string& bytes) const;
 
 private:
@@ -36,4 +36,4 @@ private:
 
 // The order of the trees' sibling lists: the shown texts compared with the
 // locale's collation, case-sensitive, ascending.
-TTextLess DisplayTextOrder(const QLocale& locale = QLocale());
+TextLess displayTextOrder(const QLocale& locale = QLocale());

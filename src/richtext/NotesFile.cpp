@@ -12,17 +12,17 @@
 
 namespace {
 
-QString FullPath(const QString& path) {
+QString fullPath(const QString& path) {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-QString LoadFailed() {
+QString loadFailed() {
     return QStringLiteral("Das Laden des Streams ist mißlungen");
 }
 
 // Every byte a character of code page 1252; CR LF, LF and a lone CR each end
 // a paragraph.
-std::unique_ptr<QTextDocument> ReadPlainText(QByteArrayView bytes) {
+std::unique_ptr<QTextDocument> readPlainText(QByteArrayView bytes) {
     QString text;
     text.reserve(bytes.size());
     const qsizetype size = bytes.size();
@@ -36,7 +36,7 @@ std::unique_ptr<QTextDocument> ReadPlainText(QByteArrayView bytes) {
         } else if (byte == '\n') {
             text.append(QChar::ParagraphSeparator);
         } else {
-            text.append(QChar(DecodeCp1252Byte(byte)));
+            text.append(QChar(decodeCp1252Byte(byte)));
         }
     }
     auto document = std::make_unique<QTextDocument>();
@@ -46,45 +46,45 @@ std::unique_ptr<QTextDocument> ReadPlainText(QByteArrayView bytes) {
 
 } // namespace
 
-TNotesFileError::TNotesFileError(const QString& message)
+NotesFileError::NotesFileError(const QString& message)
     : std::runtime_error(message.toLocal8Bit().toStdString()) {
 }
 
-std::unique_ptr<QTextDocument> ReadNotes(QByteArrayView bytes) {
+std::unique_ptr<QTextDocument> readNotes(QByteArrayView bytes) {
     if (bytes.size() > kMaxNotesFileBytes) {
-        throw TNotesFileError(LoadFailed());
+        throw NotesFileError(loadFailed());
     }
-    if (IsRtf(bytes)) {
-        return ReadRtf(bytes);
+    if (isRtf(bytes)) {
+        return readRtf(bytes);
     }
-    return ReadPlainText(bytes);
+    return readPlainText(bytes);
 }
 
-std::unique_ptr<QTextDocument> LoadNotesFile(const QString& path) {
+std::unique_ptr<QTextDocument> loadNotesFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw TNotesFileError(
-            QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(FullPath(path)));
+        throw NotesFileError(
+            QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(fullPath(path)));
     }
     if (file.size() > kMaxNotesFileBytes) {
-        throw TNotesFileError(LoadFailed());
+        throw NotesFileError(loadFailed());
     }
     // Read one byte past the limit, so a file that grew meanwhile is caught.
     const QByteArray bytes = file.read(kMaxNotesFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
-        throw TNotesFileError(LoadFailed());
+        throw NotesFileError(loadFailed());
     }
-    return ReadNotes(bytes);
+    return readNotes(bytes);
 }
 
-void SaveNotesFile(const QString& path, const QTextDocument& document) {
-    const QByteArray bytes = WriteRtf(document);
+void saveNotesFile(const QString& path, const QTextDocument& document) {
+    const QByteArray bytes = writeRtf(document);
     QSaveFile file(path);
     // The buffer's last write can fail (a full disk, a size limit) where
     // commit would not notice: flush first and ask.
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
         !file.commit()) {
-        throw TNotesFileError(
-            QStringLiteral("Datei %1 kann nicht erstellt werden").arg(FullPath(path)));
+        throw NotesFileError(
+            QStringLiteral("Datei %1 kann nicht erstellt werden").arg(fullPath(path)));
     }
 }

@@ -16,7 +16,7 @@ class QTextDocument;
 // without a colour, font or size of its own has none in the document, so the
 // box's defaults show (silver on screen, black on paper). Swapping it in:
 //
-//     std::unique_ptr<QTextDocument> notes = LoadNotesFile(path); // may throw
+//     std::unique_ptr<QTextDocument> notes = loadNotesFile(path); // may throw
 //     notes->setDefaultFont(box->font());
 //     notes->setParent(box);
 //     QTextDocument* old = box->document();
@@ -27,13 +27,13 @@ class QTextDocument;
 //         delete old;
 //     }
 //
-// and saving: SaveNotesFile(path, *box->document()).
+// and saving: saveNotesFile(path, *box->document()).
 
 // A failed load or save; the text is the toolkit's stock message, meant for
 // the standard error box.
-class TNotesFileError : public std::runtime_error {
+class NotesFileError : public std::runtime_error {
 public:
-    explicit TNotesFileError(const QString& message);
+    explicit NotesFileError(const QString& message);
 };
 
 // Files larger than this are read neither way.
@@ -41,19 +41,19 @@ inline constexpr qint64 kMaxNotesFileBytes = 16 * 1024 * 1024;
 
 // The file's bytes as a document: RTF when they begin with "{\rtf"; else
 // plain text, every byte a character of code page 1252 and each CR LF, LF
-// and lone CR a paragraph break. Throws TNotesFileError "Das Laden des
+// and lone CR a paragraph break. Throws NotesFileError "Das Laden des
 // Streams ist mißlungen" when the bytes are more than kMaxNotesFileBytes.
-std::unique_ptr<QTextDocument> ReadNotes(QByteArrayView bytes);
+std::unique_ptr<QTextDocument> readNotes(QByteArrayView bytes);
 
-// ReadNotes on the file's content. Throws TNotesFileError "Datei <path> kann
+// readNotes on the file's content. Throws NotesFileError "Datei <path> kann
 // nicht geöffnet werden" when the file can't be opened, and "Das Laden des
 // Streams ist mißlungen" when it can't be read or is too large. <path> is the
 // full path.
-std::unique_ptr<QTextDocument> LoadNotesFile(const QString& path);
+std::unique_ptr<QTextDocument> loadNotesFile(const QString& path);
 
 // Writes the document as RTF, creating the file or replacing it. The file is
 // written beside and then renamed over the old one (QSaveFile), so a failed
-// save leaves the old file byte for byte. Throws TNotesFileError "Datei
+// save leaves the old file byte for byte. Throws NotesFileError "Datei
 // <path> kann nicht erstellt werden" when the file can't be created or
 // written.
-void SaveNotesFile(const QString& path, const QTextDocument& document);
+void saveNotesFile(const QString& path, const QTextDocument& document);

@@ -12,7 +12,7 @@ namespace {
 
 // Code pages whose characters take one or two bytes; all others are read
 // byte by byte through a table.
-bool IsMultiByte(int codePage) {
+bool isMultiByte(int codePage) {
     switch (codePage) {
     case 932:
     case 936:
@@ -31,7 +31,7 @@ bool IsMultiByte(int codePage) {
 }
 
 // The name under which QStringDecoder knows a Windows code page.
-QByteArray CodePageName(int codePage) {
+QByteArray codePageName(int codePage) {
     switch (codePage) {
     case 437:
     case 850:
@@ -81,7 +81,7 @@ QByteArray CodePageName(int codePage) {
 
 } // namespace
 
-int CharsetCodePage(int charset) {
+int charsetCodePage(int charset) {
     switch (charset) {
     case 77:
         return 10000;
@@ -130,20 +130,20 @@ int CharsetCodePage(int charset) {
     }
 }
 
-std::unique_ptr<CodePage> MakeCodePage(int codePage) {
+std::unique_ptr<CodePage> makeCodePage(int codePage) {
     auto page = std::make_unique<CodePage>();
     for (int byte = 0; byte < 256; ++byte) {
         page->table[static_cast<std::size_t>(byte)] =
-            DecodeCp1252Byte(static_cast<unsigned char>(byte));
+            decodeCp1252Byte(static_cast<unsigned char>(byte));
     }
     if (codePage == 1252) {
         return page;
     }
-    QStringDecoder decoder(CodePageName(codePage).constData(), QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(codePageName(codePage).constData(), QStringDecoder::Flag::Stateless);
     if (!decoder.isValid()) {
         return page; // unknown code pages are read as 1252
     }
-    if (IsMultiByte(codePage)) {
+    if (isMultiByte(codePage)) {
         page->multiByte = true;
         page->decoder = std::move(decoder);
         return page;

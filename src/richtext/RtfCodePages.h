@@ -22,10 +22,10 @@ struct CodePage {
 };
 
 // The code page of a font's \fcharset; 0 for the document's own (\ansicpg).
-int CharsetCodePage(int charset);
+int charsetCodePage(int charset);
 
 // The characters of a Windows code page number; a code page that Qt cannot
 // decode is read as 1252.
-std::unique_ptr<CodePage> MakeCodePage(int codePage);
+std::unique_ptr<CodePage> makeCodePage(int codePage);
 
 } // namespace RtfInternal

@@ -6,7 +6,7 @@ namespace RtfInternal {
 
 namespace {
 
-const std::unordered_map<std::string_view, WordInfo>& Words() {
+const std::unordered_map<std::string_view, WordInfo>& wordTable() {
     static const std::unordered_map<std::string_view, WordInfo> words = [] {
         std::unordered_map<std::string_view, WordInfo> table{
             {"fonttbl", {Word::FontTable}},
@@ -169,8 +169,8 @@ const std::unordered_map<std::string_view, WordInfo>& Words() {
 
 } // namespace
 
-const WordInfo* FindWord(std::string_view name) {
-    const auto& words = Words();
+const WordInfo* findWord(std::string_view name) {
+    const auto& words = wordTable();
     const auto found = words.find(name);
     return found != words.end() ? &found->second : nullptr;
 }

@@ -67,6 +67,6 @@ struct WordInfo {
 };
 
 // The control word of that name; nullptr for a word the reader ignores.
-const WordInfo* FindWord(std::string_view name);
+const WordInfo* findWord(std::string_view name);
 
 } // namespace RtfInternal

@@ -12,12 +12,12 @@ namespace {
 
 // Characters that would change the document's structure if inserted as
 // text: the paragraph separator and Qt's frame marks; the object mark.
-bool IsStructural(char16_t unit) {
+bool isStructural(char16_t unit) {
     return unit == 0x2029 || unit == 0xFDD0 || unit == 0xFDD1 || unit == 0xFFFC;
 }
 
 // Unpaired UTF-16 surrogates become U+FFFD.
-void RepairSurrogates(QString& text) {
+void repairSurrogates(QString& text) {
     const qsizetype size = text.size();
     QChar* data = text.data();
     for (qsizetype i = 0; i < size; ++i) {
@@ -31,17 +31,17 @@ void RepairSurrogates(QString& text) {
 
 } // namespace
 
-CodePage& Reader::CodePageFor(int codePage) {
+CodePage& Reader::codePageFor(int codePage) {
     if (const auto found = codePages_.find(codePage); found != codePages_.end()) {
         return *found->second;
     }
     if (codePages_.size() >= kMaxCodePages && codePage != 1252) {
-        return CodePageFor(1252);
+        return codePageFor(1252);
     }
-    return *codePages_.emplace(codePage, MakeCodePage(codePage)).first->second;
+    return *codePages_.emplace(codePage, makeCodePage(codePage)).first->second;
 }
 
-CodePage& Reader::CurrentCodePage() {
+CodePage& Reader::currentCodePage() {
     int codePage = 0;
     if (state_.destination == Destination::FontTable) {
         codePage = fontCodePage_ > 0 ? fontCodePage_ : fontCharsetPage_;
@@ -51,26 +51,26 @@ CodePage& Reader::CurrentCodePage() {
             codePage = found->second.codePage;
         }
     }
-    return CodePageFor(codePage > 0 ? codePage : documentCodePage_);
+    return codePageFor(codePage > 0 ? codePage : documentCodePage_);
 }
 
-void Reader::PutByte(unsigned char byte) {
+void Reader::putByte(unsigned char byte) {
     if (state_.destination != Destination::Text && state_.destination != Destination::FontTable) {
         return;
     }
-    CodePage& page = CurrentCodePage();
+    CodePage& page = currentCodePage();
     if (!page.multiByte) {
-        PutChar(page.table[byte]);
+        putChar(page.table[byte]);
         return;
     }
     if (pendingPage_ != &page) {
-        FlushBytes();
+        flushBytes();
         pendingPage_ = &page;
     }
     pendingBytes_.push_back(byte);
 }
 
-void Reader::FlushBytes() {
+void Reader::flushBytes() {
     if (pendingBytes_.empty()) {
         return;
     }
@@ -79,23 +79,23 @@ void Reader::FlushBytes() {
                        static_cast<qsizetype>(pendingBytes_.size())));
     pendingBytes_.clear();
     for (const QChar ch : text) {
-        PutChar(ch.unicode());
+        putChar(ch.unicode());
     }
 }
 
-void Reader::PutChar(char16_t unit) {
-    if ((unit < 0x20 && unit != u'\t') || IsStructural(unit)) {
+void Reader::putChar(char16_t unit) {
+    if ((unit < 0x20 && unit != u'\t') || isStructural(unit)) {
         if (unit == 0x2029) {
-            ParagraphBreak();
+            paragraphBreak();
         }
         return;
     }
     if (!pendingBytes_.empty()) {
-        FlushBytes();
+        flushBytes();
     }
     switch (state_.destination) {
     case Destination::Text:
-        StartRun();
+        startRun();
         run_.append(QChar(unit));
         return;
     case Destination::FontTable:
@@ -109,14 +109,14 @@ void Reader::PutChar(char16_t unit) {
 }
 
 // Makes the run take the current character state, ending the one before.
-void Reader::StartRun() {
+void Reader::startRun() {
     if (!(runState_ == state_.chr)) {
-        FlushRun();
+        flushRun();
         runState_ = state_.chr;
     }
 }
 
-void Reader::FlushRun() {
+void Reader::flushRun() {
     if (run_.isEmpty()) {
         return;
     }
@@ -124,24 +124,24 @@ void Reader::FlushRun() {
         cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
         paragraphClosed_ = false;
     }
-    RepairSurrogates(run_);
-    cursor_.insertText(run_, FormatFor(runState_));
+    repairSurrogates(run_);
+    cursor_.insertText(run_, formatFor(runState_));
     run_.resize(0);
 }
 
-void Reader::ParagraphBreak() {
+void Reader::paragraphBreak() {
     if (state_.destination != Destination::Text) {
         return;
     }
-    FlushRun();
+    flushRun();
     if (paragraphClosed_) {
         cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
     }
-    ApplyAlignment();
+    applyAlignment();
     paragraphClosed_ = true;
 }
 
-void Reader::ApplyAlignment() {
+void Reader::applyAlignment() {
     Qt::Alignment alignment;
     switch (state_.align) {
     case Align::Left:
@@ -161,8 +161,8 @@ void Reader::ApplyAlignment() {
     cursor_.setBlockFormat(format);
 }
 
-void Reader::CommitFont() {
-    FlushBytes();
+void Reader::commitFont() {
+    flushBytes();
     if (fontNumber_ >= 0 && (fonts_.size() < kMaxTableEntries || fonts_.contains(fontNumber_))) {
         FontEntry& entry = fonts_[fontNumber_];
         entry.name = fontName_.trimmed();
@@ -175,7 +175,7 @@ void Reader::CommitFont() {
     fontCodePage_ = 0;
 }
 
-void Reader::CommitColor() {
+void Reader::commitColor() {
     if (colors_.size() < kMaxTableEntries) {
         colors_.push_back(red_ < 0 && green_ < 0 && blue_ < 0
                               ? QColor()
@@ -185,7 +185,7 @@ void Reader::CommitColor() {
     red_ = green_ = blue_ = -1;
 }
 
-const QTextCharFormat& Reader::FormatFor(const CharState& state) {
+const QTextCharFormat& Reader::formatFor(const CharState& state) {
     if (formatValid_ && formatState_ == state) {
         return format_;
     }

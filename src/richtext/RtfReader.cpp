@@ -14,15 +14,15 @@ namespace RtfInternal {
 
 namespace {
 
-bool IsLetter(unsigned char c) {
+bool isLetter(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-bool IsDigit(unsigned char c) {
+bool isDigit(unsigned char c) {
     return c >= '0' && c <= '9';
 }
 
-int HexValue(unsigned char c) {
+int hexValue(unsigned char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -37,7 +37,7 @@ int HexValue(unsigned char c) {
 
 } // namespace
 
-std::unique_ptr<QTextDocument> Reader::Read() {
+std::unique_ptr<QTextDocument> Reader::read() {
     document_->setUndoRedoEnabled(false);
     // One edit block for the whole reading keeps each insertion from laying
     // out its paragraph again.
@@ -47,37 +47,37 @@ std::unique_ptr<QTextDocument> Reader::Read() {
         switch (c) {
         case '{':
             ++next_;
-            OpenGroup();
+            openGroup();
             break;
         case '}':
             ++next_;
-            CloseGroup();
+            closeGroup();
             break;
         case '\\':
             ++next_;
-            ReadControl();
+            readControl();
             break;
         case '\r':
         case '\n':
             ++next_;
             break;
         default:
-            ReadText();
+            readText();
             break;
         }
     }
-    FlushBytes();
-    FlushRun();
+    flushBytes();
+    flushRun();
     if (!paragraphClosed_) {
-        ApplyAlignment();
+        applyAlignment();
     }
     cursor_.endEditBlock();
     document_->setUndoRedoEnabled(true);
     return std::move(document_);
 }
 
-void Reader::OpenGroup() {
-    FlushBytes();
+void Reader::openGroup() {
+    flushBytes();
     skip_ = 0;
     ignorable_ = false;
     if (stack_.size() >= kMaxGroupDepth) {
@@ -87,8 +87,8 @@ void Reader::OpenGroup() {
     stack_.push_back(state_);
 }
 
-void Reader::CloseGroup() {
-    FlushBytes();
+void Reader::closeGroup() {
+    flushBytes();
     skip_ = 0;
     ignorable_ = false;
     if (overflow_ > 0) {
@@ -96,7 +96,7 @@ void Reader::CloseGroup() {
         return;
     }
     if (state_.destination == Destination::FontTable) {
-        CommitFont();
+        commitFont();
     }
     if (stack_.size() <= 1) {
         // The document's own group: the end. Its state stays for the last
@@ -108,7 +108,7 @@ void Reader::CloseGroup() {
     stack_.pop_back();
 }
 
-void Reader::ReadControl() {
+void Reader::readControl() {
     if (next_ == end_) {
         return;
     }
@@ -118,7 +118,7 @@ void Reader::ReadControl() {
         int value = 0;
         int digits = 0;
         while (digits < 2 && next_ < end_) {
-            const int hex = HexValue(*next_);
+            const int hex = hexValue(*next_);
             if (hex < 0) {
                 break;
             }
@@ -131,23 +131,23 @@ void Reader::ReadControl() {
             return;
         }
         if (digits == 2) {
-            PutByte(static_cast<unsigned char>(value));
+            putByte(static_cast<unsigned char>(value));
         }
         return;
     }
-    FlushBytes();
-    if (!IsLetter(first)) {
+    flushBytes();
+    if (!isLetter(first)) {
         ++next_;
         if (skip_ > 0) {
             --skip_;
             return;
         }
-        HandleSymbol(first);
+        handleSymbol(first);
         return;
     }
 
     const unsigned char* nameStart = next_;
-    while (next_ < end_ && IsLetter(*next_)) {
+    while (next_ < end_ && isLetter(*next_)) {
         ++next_;
     }
     const std::string_view name(reinterpret_cast<const char*>(nameStart),
@@ -155,11 +155,11 @@ void Reader::ReadControl() {
     bool hasParameter = false;
     bool negative = false;
     long long value = 0;
-    if (next_ < end_ && *next_ == '-' && next_ + 1 < end_ && IsDigit(next_[1])) {
+    if (next_ < end_ && *next_ == '-' && next_ + 1 < end_ && isDigit(next_[1])) {
         negative = true;
         ++next_;
     }
-    while (next_ < end_ && IsDigit(*next_)) {
+    while (next_ < end_ && isDigit(*next_)) {
         hasParameter = true;
         value = std::min(value * 10 + (*next_ - '0'), kMaxParameter);
         ++next_;
@@ -169,10 +169,10 @@ void Reader::ReadControl() {
     }
     const int parameter = static_cast<int>(negative ? -value : value);
 
-    const WordInfo* info = name.size() <= kMaxNameLength ? FindWord(name) : nullptr;
+    const WordInfo* info = name.size() <= kMaxNameLength ? findWord(name) : nullptr;
     if (info != nullptr && info->word == Word::Bin) {
         // The data is skipped whether the \bin is read or itself skipped.
-        SkipBinary(hasParameter ? parameter : 0);
+        skipBinary(hasParameter ? parameter : 0);
         if (skip_ > 0) {
             --skip_;
         }
@@ -182,15 +182,15 @@ void Reader::ReadControl() {
         --skip_;
         return;
     }
-    HandleWord(info, hasParameter, parameter);
+    handleWord(info, hasParameter, parameter);
 }
 
-void Reader::SkipBinary(int length) {
+void Reader::skipBinary(int length) {
     const auto remaining = static_cast<std::size_t>(end_ - next_);
     next_ += std::min(static_cast<std::size_t>(std::max(length, 0)), remaining);
 }
 
-void Reader::HandleSymbol(unsigned char symbol) {
+void Reader::handleSymbol(unsigned char symbol) {
     switch (symbol) {
     case '*':
         ignorable_ = true;
@@ -198,30 +198,30 @@ void Reader::HandleSymbol(unsigned char symbol) {
     case '\\':
     case '{':
     case '}':
-        PutChar(symbol);
+        putChar(symbol);
         return;
     case '~':
-        PutChar(0x00A0);
+        putChar(0x00A0);
         return;
     case '-':
-        PutChar(0x00AD);
+        putChar(0x00AD);
         return;
     case '_':
-        PutChar(0x2011);
+        putChar(0x2011);
         return;
     case '\t':
-        PutChar(u'\t');
+        putChar(u'\t');
         return;
     case '\r':
     case '\n':
-        ParagraphBreak();
+        paragraphBreak();
         return;
     default:
         return; // \: \| and unknown symbols
     }
 }
 
-void Reader::HandleWord(const WordInfo* info, bool hasParameter, int parameter) {
+void Reader::handleWord(const WordInfo* info, bool hasParameter, int parameter) {
     const bool ignorable = ignorable_;
     ignorable_ = false;
     Destination& destination = state_.destination;
@@ -241,11 +241,11 @@ void Reader::HandleWord(const WordInfo* info, bool hasParameter, int parameter) 
     if (destination == Destination::FontTable) {
         switch (word) {
         case Word::Font:
-            CommitFont();
+            commitFont();
             fontNumber_ = parameter;
             return;
         case Word::FontCharset:
-            fontCharsetPage_ = CharsetCodePage(parameter);
+            fontCharsetPage_ = charsetCodePage(parameter);
             return;
         case Word::FontCodePage:
             fontCodePage_ = std::max(parameter, 0);
@@ -291,7 +291,7 @@ void Reader::HandleWord(const WordInfo* info, bool hasParameter, int parameter) 
     switch (word) {
     case Word::FontTable:
         destination = Destination::FontTable;
-        CommitFont();
+        commitFont();
         return;
     case Word::ColorTable:
         destination = Destination::ColorTable;
@@ -403,23 +403,23 @@ void Reader::HandleWord(const WordInfo* info, bool hasParameter, int parameter) 
         state_.align = Align::Justify;
         return;
     case Word::Par:
-        ParagraphBreak();
+        paragraphBreak();
         return;
     case Word::Line:
-        PutChar(QChar::LineSeparator);
+        putChar(QChar::LineSeparator);
         return;
     case Word::Tab:
-        PutChar(u'\t');
+        putChar(u'\t');
         return;
     case Word::Character:
-        PutChar(info->character);
+        putChar(info->character);
         return;
     case Word::Unicode: {
         int value = parameter;
         if (value < 0 && value >= -32768) {
             value += 65536;
         }
-        PutChar(value >= 0 && value <= 0xFFFF ? static_cast<char16_t>(value) : kReplacement);
+        putChar(value >= 0 && value <= 0xFFFF ? static_cast<char16_t>(value) : kReplacement);
         skip_ = state_.unicodeSkip;
         return;
     }
@@ -431,7 +431,7 @@ void Reader::HandleWord(const WordInfo* info, bool hasParameter, int parameter) 
     }
 }
 
-void Reader::ReadText() {
+void Reader::readText() {
     if (skip_ > 0) {
         --skip_;
         ++next_;
@@ -447,14 +447,14 @@ void Reader::ReadText() {
     }
     switch (state_.destination) {
     case Destination::Text: {
-        CodePage& page = CurrentCodePage();
+        CodePage& page = currentCodePage();
         if (page.multiByte) {
             for (const unsigned char* c = start; c < next_; ++c) {
-                PutByte(*c);
+                putByte(*c);
             }
             return;
         }
-        StartRun();
+        startRun();
         for (const unsigned char* c = start; c < next_; ++c) {
             const char16_t unit = page.table[*c];
             if (unit >= 0x20 || unit == u'\t') {
@@ -466,16 +466,16 @@ void Reader::ReadText() {
     case Destination::FontTable:
         for (const unsigned char* c = start; c < next_; ++c) {
             if (*c == ';') {
-                CommitFont();
+                commitFont();
             } else {
-                PutByte(*c);
+                putByte(*c);
             }
         }
         return;
     case Destination::ColorTable:
         for (const unsigned char* c = start; c < next_; ++c) {
             if (*c == ';') {
-                CommitColor();
+                commitColor();
             }
         }
         return;
@@ -486,13 +486,13 @@ void Reader::ReadText() {
 
 } // namespace RtfInternal
 
-bool IsRtf(QByteArrayView bytes) {
+bool isRtf(QByteArrayView bytes) {
     return bytes.startsWith("{\\rtf");
 }
 
-std::unique_ptr<QTextDocument> ReadRtf(QByteArrayView bytes) {
-    if (!IsRtf(bytes)) {
+std::unique_ptr<QTextDocument> readRtf(QByteArrayView bytes) {
+    if (!isRtf(bytes)) {
         return nullptr;
     }
-    return RtfInternal::Reader(bytes).Read();
+    return RtfInternal::Reader(bytes).read();
 }

@@ -35,7 +35,7 @@ class QTextDocument;
 //   destinations, \info, \pict, \object, headers, footers, footnotes, field
 //   instructions (a field's result is read), \bin data.
 //
-// Malformed input is read as far as it makes sense; ReadRtf never fails once
+// Malformed input is read as far as it makes sense; readRtf never fails once
 // the bytes begin with "{\rtf", it never recurses and its time is linear in
 // the input:
 // - groups nested deeper than 256 levels share the state of the 256th level;
@@ -54,8 +54,8 @@ class QTextDocument;
 
 // True when the bytes begin with "{\rtf", as every RTF file does. Anything
 // else is no rich text (the notes files then fall back to plain text).
-bool IsRtf(QByteArrayView bytes);
+bool isRtf(QByteArrayView bytes);
 
 // Reads RTF into a new document without parent, its undo stack empty; nullptr
-// when IsRtf(bytes) is false.
-std::unique_ptr<QTextDocument> ReadRtf(QByteArrayView bytes);
+// when isRtf(bytes) is false.
+std::unique_ptr<QTextDocument> readRtf(QByteArrayView bytes);

@@ -76,7 +76,7 @@ struct FontEntry {
     int codePage = 0; // 0: the document's
 };
 
-// Reads one document; ReadRtf makes one for each call.
+// Reads one document; readRtf makes one for each call.
 class Reader {
 public:
     explicit Reader(QByteArrayView bytes)
@@ -87,33 +87,33 @@ public:
         stack_.reserve(64);
     }
 
-    std::unique_ptr<QTextDocument> Read();
+    std::unique_ptr<QTextDocument> read();
 
 private:
     // Tokenizer
-    void ReadControl();
-    void ReadText();
+    void readControl();
+    void readText();
     // Groups
-    void OpenGroup();
-    void CloseGroup();
+    void openGroup();
+    void closeGroup();
     // State machine
-    void HandleWord(const WordInfo* info, bool hasParameter, int parameter);
-    void HandleSymbol(unsigned char symbol);
-    void SkipBinary(int length);
+    void handleWord(const WordInfo* info, bool hasParameter, int parameter);
+    void handleSymbol(unsigned char symbol);
+    void skipBinary(int length);
     // Text
-    void PutByte(unsigned char byte);
-    void PutChar(char16_t unit);
-    void FlushBytes();
-    void StartRun();
-    void FlushRun();
-    void ParagraphBreak();
-    void ApplyAlignment();
+    void putByte(unsigned char byte);
+    void putChar(char16_t unit);
+    void flushBytes();
+    void startRun();
+    void flushRun();
+    void paragraphBreak();
+    void applyAlignment();
     // Tables
-    void CommitFont();
-    void CommitColor();
-    CodePage& CurrentCodePage();
-    CodePage& CodePageFor(int codePage);
-    const QTextCharFormat& FormatFor(const CharState& state);
+    void commitFont();
+    void commitColor();
+    CodePage& currentCodePage();
+    CodePage& codePageFor(int codePage);
+    const QTextCharFormat& formatFor(const CharState& state);
 
     const unsigned char* next_;
     const unsigned char* end_;

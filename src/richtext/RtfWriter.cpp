@@ -21,45 +21,45 @@ constexpr qsizetype kLineLength = 200;
 constexpr int kMaxHalfPoints = 3276;
 constexpr const char* kFallbackFamily = "Times New Roman";
 
-void AppendNumber(QByteArray& out, long long value) {
+void appendNumber(QByteArray& out, long long value) {
     char digits[24];
     const auto result = std::to_chars(std::begin(digits), std::end(digits), value);
     out.append(digits, result.ptr - digits);
 }
 
-void AppendWord(QByteArray& out, const char* word, long long value) {
+void appendWord(QByteArray& out, const char* word, long long value) {
     out.append(word);
-    AppendNumber(out, value);
+    appendNumber(out, value);
 }
 
 // A size in half points, 0 for none.
-int HalfPoints(double points) {
+int halfPoints(double points) {
     if (!(points > 0)) {
         return 0;
     }
     return static_cast<int>(std::clamp(std::lround(points * 2), 1L, long{kMaxHalfPoints}));
 }
 
-int HalfPointsOfFont(const QFont& font) {
+int halfPointsOfFont(const QFont& font) {
     if (font.pointSizeF() > 0) {
-        return HalfPoints(font.pointSizeF());
+        return halfPoints(font.pointSizeF());
     }
-    return HalfPoints(font.pixelSize() * 0.75); // 96 pixels to the inch
+    return halfPoints(font.pixelSize() * 0.75); // 96 pixels to the inch
 }
 
-int HalfPointsOfFormat(const QTextCharFormat& format) {
+int halfPointsOfFormat(const QTextCharFormat& format) {
     if (format.hasProperty(QTextFormat::FontPointSize)) {
-        return HalfPoints(format.fontPointSize());
+        return halfPoints(format.fontPointSize());
     }
     if (format.hasProperty(QTextFormat::FontPixelSize)) {
-        return HalfPoints(format.intProperty(QTextFormat::FontPixelSize) * 0.75);
+        return halfPoints(format.intProperty(QTextFormat::FontPixelSize) * 0.75);
     }
     return 0;
 }
 
 // Word's sixteen highlight colours; other backgrounds are written as shading,
 // which Word and LibreOffice show in any colour.
-bool IsHighlightColor(QRgb color) {
+bool isHighlightColor(QRgb color) {
     static constexpr QRgb kHighlights[] = {
         0x000000, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFF00FF, 0xFF0000, 0xFFFF00, 0xFFFFFF,
         0x000080, 0x008080, 0x008000, 0x800080, 0x800000, 0x808000, 0x808080, 0xC0C0C0};
@@ -67,7 +67,7 @@ bool IsHighlightColor(QRgb color) {
            std::end(kHighlights);
 }
 
-bool HasColor(const QTextCharFormat& format, QTextFormat::Property property) {
+bool hasColor(const QTextCharFormat& format, QTextFormat::Property property) {
     return format.hasProperty(property) && format.brushProperty(property).style() != Qt::NoBrush;
 }
 
@@ -76,16 +76,16 @@ public:
     explicit Writer(const QTextDocument& document)
         : document_(document) {}
 
-    QByteArray Write();
+    QByteArray write();
 
 private:
-    void WriteBlock(const QTextBlock& block);
-    void WriteFragment(const QTextFragment& fragment);
+    void writeBlock(const QTextBlock& block);
+    void writeFragment(const QTextFragment& fragment);
     // The text, escaped; in a font name ';' is escaped too.
-    void WriteText(QByteArray& out, QStringView text, bool fontName);
-    void BreakLongLine();
-    int FontIndex(const QString& family);
-    int ColorIndex(const QColor& color);
+    void writeText(QByteArray& out, QStringView text, bool fontName);
+    void breakLongLine();
+    int fontIndex(const QString& family);
+    int colorIndex(const QColor& color);
 
     const QTextDocument& document_;
     QByteArray body_;
@@ -97,39 +97,39 @@ private:
     std::vector<QRgb> colors_;
 };
 
-QByteArray Writer::Write() {
+QByteArray Writer::write() {
     const QFont defaultFont = document_.defaultFont();
     QString family = defaultFont.family();
     if (family.isEmpty()) {
         family = QString::fromLatin1(kFallbackFamily);
     }
-    FontIndex(family); // font 0
-    defaultHalfPoints_ = HalfPointsOfFont(defaultFont);
+    fontIndex(family); // font 0
+    defaultHalfPoints_ = halfPointsOfFont(defaultFont);
 
     body_.reserve(document_.characterCount() + document_.characterCount() / 4 + 64);
     for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
-        WriteBlock(block);
+        writeBlock(block);
     }
 
     QByteArray out;
     out.reserve(body_.size() + 512);
     out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl");
     for (qsizetype i = 0; i < fonts_.size(); ++i) {
-        AppendWord(out, "{\\f", i);
+        appendWord(out, "{\\f", i);
         out.append("\\fnil\\fcharset0 ");
-        WriteText(out, fonts_[i], true);
+        writeText(out, fonts_[i], true);
         out.append(";}");
     }
     out.append("}\n{\\colortbl;");
     for (const QRgb color : colors_) {
-        AppendWord(out, "\\red", qRed(color));
-        AppendWord(out, "\\green", qGreen(color));
-        AppendWord(out, "\\blue", qBlue(color));
+        appendWord(out, "\\red", qRed(color));
+        appendWord(out, "\\green", qGreen(color));
+        appendWord(out, "\\blue", qBlue(color));
         out.append(';');
     }
     out.append("}\n");
     if (defaultHalfPoints_ > 0) {
-        AppendWord(out, "{\\*\\defchp\\fs", defaultHalfPoints_);
+        appendWord(out, "{\\*\\defchp\\fs", defaultHalfPoints_);
         out.append("}\n");
     }
     out.append("{\\*\\generator Vantor;}\n");
@@ -138,7 +138,7 @@ QByteArray Writer::Write() {
     return out;
 }
 
-void Writer::WriteBlock(const QTextBlock& block) {
+void Writer::writeBlock(const QTextBlock& block) {
     body_.append("\\pard");
     const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignHCenter) {
@@ -150,17 +150,17 @@ void Writer::WriteBlock(const QTextBlock& block) {
     }
     body_.append("\\plain");
     if (defaultHalfPoints_ > 0) {
-        AppendWord(body_, "\\fs", defaultHalfPoints_);
+        appendWord(body_, "\\fs", defaultHalfPoints_);
     }
     body_.append(' ');
     for (auto it = block.begin(); !it.atEnd(); ++it) {
-        WriteFragment(it.fragment());
+        writeFragment(it.fragment());
     }
     body_.append("\\par\n");
     lineStart_ = body_.size();
 }
 
-void Writer::WriteFragment(const QTextFragment& fragment) {
+void Writer::writeFragment(const QTextFragment& fragment) {
     const QTextCharFormat format = fragment.charFormat();
     const qsizetype groupStart = body_.size();
     body_.append('{');
@@ -179,20 +179,20 @@ void Writer::WriteFragment(const QTextFragment& fragment) {
     }
     if (const QStringList families = format.fontFamilies().toStringList();
         !families.isEmpty() && !families.front().isEmpty()) {
-        AppendWord(body_, "\\f", FontIndex(families.front()));
+        appendWord(body_, "\\f", fontIndex(families.front()));
     }
-    if (const int halfPoints = HalfPointsOfFormat(format);
+    if (const int halfPoints = halfPointsOfFormat(format);
         halfPoints > 0 && halfPoints != defaultHalfPoints_) {
-        AppendWord(body_, "\\fs", halfPoints);
+        appendWord(body_, "\\fs", halfPoints);
     }
-    if (HasColor(format, QTextFormat::ForegroundBrush)) {
-        AppendWord(body_, "\\cf", ColorIndex(format.foreground().color()));
+    if (hasColor(format, QTextFormat::ForegroundBrush)) {
+        appendWord(body_, "\\cf", colorIndex(format.foreground().color()));
     }
-    if (HasColor(format, QTextFormat::BackgroundBrush)) {
+    if (hasColor(format, QTextFormat::BackgroundBrush)) {
         const QColor background = format.background().color();
-        const int index = ColorIndex(background);
-        AppendWord(body_,
-                   IsHighlightColor(background.rgb()) ? "\\highlight" : "\\chshdng0\\chcbpat",
+        const int index = colorIndex(background);
+        appendWord(body_,
+                   isHighlightColor(background.rgb()) ? "\\highlight" : "\\chshdng0\\chcbpat",
                    index);
     }
     const bool formatted = body_.size() > wordsStart;
@@ -201,13 +201,13 @@ void Writer::WriteFragment(const QTextFragment& fragment) {
     } else {
         body_.truncate(groupStart); // plain text needs no group
     }
-    WriteText(body_, fragment.text(), false);
+    writeText(body_, fragment.text(), false);
     if (formatted) {
         body_.append('}');
     }
 }
 
-void Writer::WriteText(QByteArray& out, QStringView text, bool fontName) {
+void Writer::writeText(QByteArray& out, QStringView text, bool fontName) {
     for (const QChar ch : text) {
         const char16_t unit = ch.unicode();
         if (unit == u'\\' || unit == u'{' || unit == u'}') {
@@ -222,29 +222,29 @@ void Writer::WriteText(QByteArray& out, QStringView text, bool fontName) {
             continue;
         } else if (unit >= 0x20 && unit < 0x80 && !(fontName && unit == u';')) {
             out.append(static_cast<char>(unit));
-        } else if (const int byte = EncodeCp1252Byte(unit); byte >= 0) {
+        } else if (const int byte = encodeCp1252Byte(unit); byte >= 0) {
             static constexpr char kHex[] = "0123456789abcdef";
             out.append("\\'");
             out.append(kHex[byte >> 4]);
             out.append(kHex[byte & 15]);
         } else {
-            AppendWord(out, "\\u", unit < 0x8000 ? unit : unit - 0x10000);
+            appendWord(out, "\\u", unit < 0x8000 ? unit : unit - 0x10000);
             out.append('?');
         }
         if (&out == &body_) {
-            BreakLongLine();
+            breakLongLine();
         }
     }
 }
 
-void Writer::BreakLongLine() {
+void Writer::breakLongLine() {
     if (body_.size() - lineStart_ >= kLineLength) {
         body_.append('\n');
         lineStart_ = body_.size();
     }
 }
 
-int Writer::FontIndex(const QString& family) {
+int Writer::fontIndex(const QString& family) {
     const auto found = fontIndexes_.constFind(family);
     if (found != fontIndexes_.constEnd()) {
         return *found;
@@ -255,7 +255,7 @@ int Writer::FontIndex(const QString& family) {
     return index;
 }
 
-int Writer::ColorIndex(const QColor& color) {
+int Writer::colorIndex(const QColor& color) {
     const QRgb rgb = color.rgb();
     const auto found = colorIndexes_.constFind(rgb);
     if (found != colorIndexes_.constEnd()) {
@@ -269,6 +269,6 @@ int Writer::ColorIndex(const QColor& color) {
 
 } // namespace
 
-QByteArray WriteRtf(const QTextDocument& document) {
-    return Writer(document).Write();
+QByteArray writeRtf(const QTextDocument& document) {
+    return Writer(document).write();
 }

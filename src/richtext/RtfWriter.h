@@ -28,4 +28,4 @@ class QTextDocument;
 // - characters of code page 1252 beyond ASCII are \'hh, all others \uN with
 //   "?" for readers without Unicode; control characters other than the tab,
 //   and objects (U+FFFC), are left out.
-QByteArray WriteRtf(const QTextDocument& document);
+QByteArray writeRtf(const QTextDocument& document);

@@ -16,30 +16,30 @@ namespace {
 // of a megabyte would not fit any message box.
 constexpr qsizetype kShownEntryLength = 200;
 
-QString FullPath(const QString& path) {
+QString fullPath(const QString& path) {
     return QFileInfo(path).absoluteFilePath();
 }
 
-TreeFileError OpenError(const QString& path) {
-    return TreeFileError(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(FullPath(path)));
+TreeFileError openError(const QString& path) {
+    return TreeFileError(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(fullPath(path)));
 }
 
-TreeFileError CreateError(const QString& path) {
-    return TreeFileError(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(FullPath(path)));
+TreeFileError createError(const QString& path) {
+    return TreeFileError(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(fullPath(path)));
 }
 
-TreeFileError LevelError(const TreeLevelError& error, const QString& path) {
-    QString entry = DisplayText(error.Text());
+TreeFileError levelError(const TreeLevelError& error, const QString& path) {
+    QString entry = displayText(error.text());
     if (entry.size() > kShownEntryLength) {
         entry = entry.left(kShownEntryLength) + QChar(0x2026);
     }
     // One pass of arg(), so a "%1" inside the entry stays as it is.
     return TreeFileError(QStringLiteral("Ungültige Ebene (%1) für Eintrag \"%2\"\nDatei %3")
-                             .arg(QString::number(error.Level()), entry, FullPath(path)));
+                             .arg(QString::number(error.level()), entry, fullPath(path)));
 }
 
 // Reads the file piece by piece into the reader; false when it fails.
-bool FeedFile(QFile& file, TTreeTextReader& reader) {
+bool feedFile(QFile& file, TreeTextReader& reader) {
     // A modest piece, left unfilled: a shipped tree is a few kilobytes, and
     // every page of a large buffer costs the start of the program time.
     constexpr std::size_t PieceSize = 64 * 1024;
@@ -50,7 +50,7 @@ bool FeedFile(QFile& file, TTreeTextReader& reader) {
             return false;
         }
         if (got == 0 ||
-            !reader.Feed(std::string_view(piece.get(), static_cast<std::size_t>(got)))) {
+            !reader.feed(std::string_view(piece.get(), static_cast<std::size_t>(got)))) {
             return true;
         }
     }
@@ -63,7 +63,7 @@ TreeFileError::TreeFileError(const QString& message)
     , message_(message) {
 }
 
-QString ProgramFilePath(const QString& programFolder, const QString& name) {
+QString programFilePath(const QString& programFolder, const QString& name) {
     // Installed: no core.vr beside the program, and an installation's share
     // folder beside its bin folder. Anything else keeps its files together.
     const QString shareFolder = QDir::cleanPath(programFolder + QStringLiteral("../share/vantor"));
@@ -81,35 +81,35 @@ QString ProgramFilePath(const QString& programFolder, const QString& name) {
     return userFolder + QLatin1Char('/') + name;
 }
 
-void LoadTreeFile(TTree& tree, const QString& path) {
+void loadTreeFile(Tree& tree, const QString& path) {
     QFile file(path);
     // Only a plain file has an end: a device or a pipe could be read forever.
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        throw OpenError(path);
+        throw openError(path);
     }
     // The nodes are built aside, so a file that breaks off while being read
     // leaves the tree as it was.
-    TTree loaded;
-    TTreeTextReader reader(loaded);
+    Tree loaded;
+    TreeTextReader reader(loaded);
     try {
-        if (!FeedFile(file, reader)) {
-            throw OpenError(path);
+        if (!feedFile(file, reader)) {
+            throw openError(path);
         }
-        reader.Finish();
+        reader.finish();
     } catch (const TreeLevelError& error) {
         tree = std::move(loaded);
-        throw LevelError(error, path);
+        throw levelError(error, path);
     }
     tree = std::move(loaded);
 }
 
-void SaveTreeFile(const TTree& tree, const QString& path) {
+void saveTreeFile(const Tree& tree, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        throw CreateError(path);
+        throw createError(path);
     }
     bool written = true;
-    WriteTree(tree, [&file, &written](std::string_view piece) {
+    writeTree(tree, [&file, &written](std::string_view piece) {
         written = written && file.write(piece.data(), static_cast<qint64>(piece.size())) ==
                                  static_cast<qint64>(piece.size());
     });
@@ -117,6 +117,6 @@ void SaveTreeFile(const TTree& tree, const QString& path) {
     // commit would not notice: flush first and ask.
     if (!written || !file.flush() || !file.commit()) {
         file.cancelWriting();
-        throw CreateError(path);
+        throw createError(path);
     }
 }

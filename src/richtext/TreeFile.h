@@ -5,12 +5,12 @@
 #include <QString>
 #include <stdexcept>
 
-// A tree file that could not be read or written. Message() is the text for
+// A tree file that could not be read or written. message() is the text for
 // the standard error box; what() holds the same text in UTF-8.
 class TreeFileError : public std::runtime_error {
 public:
     explicit TreeFileError(const QString& message);
-    const QString& Message() const { return message_; }
+    const QString& message() const { return message_; }
 
 private:
     QString message_;
@@ -23,7 +23,7 @@ private:
 // folder beside its bin folder) reads the shipped data files ("core.vr",
 // "vantor.vr") from that share folder and keeps the user's files
 // ("Vantor.txt", "OwnData.txt") in the user's data folder, made on demand.
-QString ProgramFilePath(const QString& programFolder, const QString& name);
+QString programFilePath(const QString& programFolder, const QString& name);
 
 // Replaces the tree's nodes by those of the tree text file. A file that is
 // missing, is no plain file (a folder, a device) or cannot be read throws
@@ -31,10 +31,10 @@ QString ProgramFilePath(const QString& programFolder, const QString& name);
 // as it was. A line indented too deep throws "Ungültige Ebene (%d) für
 // Eintrag "%s"" followed by the file's full path; the nodes of the lines
 // before it are then the tree.
-void LoadTreeFile(TTree& tree, const QString& path);
+void loadTreeFile(Tree& tree, const QString& path);
 
 // Writes the tree as tree text through a temporary file that replaces the old
 // one only when everything was written, so a failed save leaves the old file
 // byte for byte. A failure throws "Datei %s kann nicht erstellt werden" with
 // the full path.
-void SaveTreeFile(const TTree& tree, const QString& path);
+void saveTreeFile(const Tree& tree, const QString& path);

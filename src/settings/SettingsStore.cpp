@@ -9,7 +9,7 @@
 namespace {
 
 #ifdef Q_OS_WIN
-std::unique_ptr<QSettings> OpenPlatformStore() {
+std::unique_ptr<QSettings> openPlatformStore() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("Tessaly"), QStringLiteral("Vantor"));
 }
@@ -17,18 +17,18 @@ std::unique_ptr<QSettings> OpenPlatformStore() {
 // QSettings keeps the user's configuration folder it found first for the whole
 // process, so the file is named anew on every opening: the store then follows
 // the configuration folder the program currently has.
-QString StoreFile() {
+QString storeFile() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/Tessaly/Vantor.conf");
 }
 
-std::unique_ptr<QSettings> OpenPlatformStore() {
-    return std::make_unique<QSettings>(StoreFile(), QSettings::IniFormat);
+std::unique_ptr<QSettings> openPlatformStore() {
+    return std::make_unique<QSettings>(storeFile(), QSettings::IniFormat);
 }
 #endif
 
 // A text written by hand with unquoted commas comes back as a list.
-QString AsText(const QVariant& value) {
+QString asText(const QVariant& value) {
     if (value.typeId() == QMetaType::QStringList) {
         return value.toStringList().join(QStringLiteral(", "));
     }
@@ -37,24 +37,24 @@ QString AsText(const QVariant& value) {
 
 } // namespace
 
-TSettingsError::TSettingsError(const QString& message)
+SettingsError::SettingsError(const QString& message)
     : std::runtime_error(message.toLocal8Bit().toStdString()) {
 }
 
-TSettingsStore::TSettingsStore() = default;
+SettingsStore::SettingsStore() = default;
 
-TSettingsStore::~TSettingsStore() = default;
+SettingsStore::~SettingsStore() = default;
 
-QString TSettingsStore::Location() {
+QString SettingsStore::location() {
 #ifdef Q_OS_WIN
     return QStringLiteral("HKEY_CURRENT_USER\\Software\\Tessaly\\Vantor");
 #else
-    return StoreFile();
+    return storeFile();
 #endif
 }
 
-bool TSettingsStore::Open() {
-    settings_ = OpenPlatformStore();
+bool SettingsStore::open() {
+    settings_ = openPlatformStore();
     changed_ = false;
     // A file the parser only partly understood still gives what it read; one
     // that can't be read at all gives nothing.
@@ -62,7 +62,7 @@ bool TSettingsStore::Open() {
     return readable_;
 }
 
-void TSettingsStore::Close() {
+void SettingsStore::close() {
     if (settings_ == nullptr) {
         return;
     }
@@ -72,16 +72,16 @@ void TSettingsStore::Close() {
     }
     changed_ = false;
     settings->sync();
-    if (!Written(*settings)) {
-        throw TSettingsError(
-            QStringLiteral("Settings: the values could not be written to \"%1\".").arg(Location()));
+    if (!written(*settings)) {
+        throw SettingsError(
+            QStringLiteral("Settings: the values could not be written to \"%1\".").arg(location()));
     }
 }
 
 // An access error comes from writing. A format error found while reading
 // stays in the status and hides whether the writing failed too: then the
 // store is read again and must hold every value as written.
-bool TSettingsStore::Written(const QSettings& settings) {
+bool SettingsStore::written(const QSettings& settings) {
     switch (settings.status()) {
     case QSettings::NoError:
         return true;
@@ -90,14 +90,14 @@ bool TSettingsStore::Written(const QSettings& settings) {
     case QSettings::FormatError:
         break;
     }
-    const std::unique_ptr<QSettings> stored = OpenPlatformStore();
+    const std::unique_ptr<QSettings> stored = openPlatformStore();
     const QStringList keys = settings.allKeys();
     return std::all_of(keys.begin(), keys.end(), [&](const QString& key) {
         return stored->value(key) == settings.value(key);
     });
 }
 
-QString TSettingsStore::StoredName(const QString& name) const {
+QString SettingsStore::storedName(const QString& name) const {
     if (settings_ == nullptr || !readable_) {
         return {};
     }
@@ -110,17 +110,17 @@ QString TSettingsStore::StoredName(const QString& name) const {
     return {};
 }
 
-bool TSettingsStore::ValueExists(const QString& name) const {
-    return !StoredName(name).isEmpty();
+bool SettingsStore::valueExists(const QString& name) const {
+    return !storedName(name).isEmpty();
 }
 
-QString TSettingsStore::ReadText(const QString& name) const {
-    const QString key = StoredName(name);
-    return key.isEmpty() ? QString() : AsText(settings_->value(key));
+QString SettingsStore::readText(const QString& name) const {
+    const QString key = storedName(name);
+    return key.isEmpty() ? QString() : asText(settings_->value(key));
 }
 
-bool TSettingsStore::ReadFlag(const QString& name) const {
-    const QString key = StoredName(name);
+bool SettingsStore::readFlag(const QString& name) const {
+    const QString key = storedName(name);
     if (key.isEmpty()) {
         return false;
     }
@@ -128,23 +128,23 @@ bool TSettingsStore::ReadFlag(const QString& name) const {
     bool isInteger = false;
     const qlonglong number = value.toLongLong(&isInteger);
     if (!isInteger || value.typeId() == QMetaType::QStringList) {
-        throw TSettingsError(QStringLiteral("Settings: the value \"%1\" is not a flag: \"%2\"")
-                                 .arg(name, AsText(value)));
+        throw SettingsError(QStringLiteral("Settings: the value \"%1\" is not a flag: \"%2\"")
+                                .arg(name, asText(value)));
     }
     return number != 0;
 }
 
-void TSettingsStore::WriteText(const QString& name, const QString& value) {
-    Write(name, value);
+void SettingsStore::writeText(const QString& name, const QString& value) {
+    write(name, value);
 }
 
-void TSettingsStore::WriteFlag(const QString& name, bool value) {
-    Write(name, value ? 1 : 0);
+void SettingsStore::writeFlag(const QString& name, bool value) {
+    write(name, value ? 1 : 0);
 }
 
-void TSettingsStore::Write(const QString& name, const QVariant& value) {
+void SettingsStore::write(const QString& name, const QVariant& value) {
     if (settings_ == nullptr) {
-        Open();
+        open();
     }
     // Every spelling of the name goes, so that the store holds it once.
     if (readable_) {

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-void DrawBevelRing(QPainter& painter, const QRect& rect, const QColor& topLeft,
+void drawBevelRing(QPainter& painter, const QRect& rect, const QColor& topLeft,
                    const QColor& bottomRight, Qt::Edges edges) {
     if (rect.isEmpty()) {
         return;

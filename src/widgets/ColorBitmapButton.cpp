@@ -24,16 +24,16 @@ enum : int {
     AllResult = 8,
 };
 
-struct TKindRow {
-    bool Default;
-    bool Cancel;
-    int ModalResult;
-    const char16_t* Glyph;
-    const char16_t* Caption;
+struct KindRow {
+    bool isDefault;
+    bool cancel;
+    int modalResult;
+    const char16_t* glyph;
+    const char16_t* caption;
 };
 
-// In the order of TBitBtnWithColorKind; bkCustom's row is never applied.
-constexpr std::array<TKindRow, 11> Kinds{{
+// In the order of ButtonKind; bkCustom's row is never applied.
+constexpr std::array<KindRow, 11> Kinds{{
     {false, false, NoResult, u"", u""},
     {true, false, OkResult, u"BBCOK", u"OK"},
     {false, true, CancelResult, u"BBCCANCEL", u"Cancel"},
@@ -47,23 +47,23 @@ constexpr std::array<TKindRow, 11> Kinds{{
     {false, false, AllResult, u"BBCALL", u"&All"},
 }};
 
-const TKindRow& RowOf(TBitBtnWithColor::TBitBtnWithColorKind kind) {
+const KindRow& rowOf(ColorBitmapButton::ButtonKind kind) {
     return Kinds.at(static_cast<std::size_t>(kind));
 }
 
 constexpr int CaptionFlags = Qt::TextSingleLine | Qt::TextShowMnemonic;
-const QColor EngravedLight(255, 255, 255);
-const QColor EngravedDark(128, 128, 128);
+const QColor engravedLight(255, 255, 255);
+const QColor engravedDark(128, 128, 128);
 
 } // namespace
 
-TGlyphCaptionPlace LayoutGlyphAndCaption(const QRect& area, QSize glyph, QSize caption,
-                                         TBitBtnWithColor::TButtonLayout layout, int margin,
-                                         int spacing) {
+GlyphCaptionPlace layoutGlyphAndCaption(const QRect& area, QSize glyph, QSize caption,
+                                        ColorBitmapButton::ButtonLayout layout, int margin,
+                                        int spacing) {
     const int areaWidth = area.width();
     const int areaHeight = area.height();
     const bool across =
-        layout == TBitBtnWithColor::blGlyphLeft || layout == TBitBtnWithColor::blGlyphRight;
+        layout == ColorBitmapButton::blGlyphLeft || layout == ColorBitmapButton::blGlyphRight;
     QPoint glyphAt;
     QPoint captionAt;
     // Centred across the layout's axis.
@@ -90,19 +90,19 @@ TGlyphCaptionPlace LayoutGlyphAndCaption(const QRect& area, QSize glyph, QSize c
         spacing = ((room - (margin + glyphLength)) - captionLength) / 2;
     }
     switch (layout) {
-    case TBitBtnWithColor::blGlyphLeft:
+    case ColorBitmapButton::blGlyphLeft:
         glyphAt.setX(margin);
         captionAt.setX(margin + glyph.width() + spacing);
         break;
-    case TBitBtnWithColor::blGlyphRight:
+    case ColorBitmapButton::blGlyphRight:
         glyphAt.setX(areaWidth - margin - glyph.width());
         captionAt.setX(glyphAt.x() - spacing - caption.width());
         break;
-    case TBitBtnWithColor::blGlyphTop:
+    case ColorBitmapButton::blGlyphTop:
         glyphAt.setY(margin);
         captionAt.setY(margin + glyph.height() + spacing);
         break;
-    case TBitBtnWithColor::blGlyphBottom:
+    case ColorBitmapButton::blGlyphBottom:
         glyphAt.setY(areaHeight - margin - glyph.height());
         captionAt.setY(glyphAt.y() - spacing - caption.height());
         break;
@@ -110,99 +110,99 @@ TGlyphCaptionPlace LayoutGlyphAndCaption(const QRect& area, QSize glyph, QSize c
     return {glyphAt + area.topLeft(), QRect(captionAt + area.topLeft(), caption)};
 }
 
-TBitBtnWithColor::TBitBtnWithColor(QWidget* parent)
+ColorBitmapButton::ColorBitmapButton(QWidget* parent)
     : QPushButton(parent)
     , color_(palette().color(QPalette::Button)) {
     // Connected before any owner's handler: the dialog's result is set when
     // they run.
-    connect(this, &QAbstractButton::clicked, this, &TBitBtnWithColor::Clicked);
+    connect(this, &QAbstractButton::clicked, this, &ColorBitmapButton::onClicked);
     connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { FocusMoved(now); });
+            [this](QWidget*, QWidget* now) { focusMoved(now); });
 }
 
-void TBitBtnWithColor::SetColor(const QColor& color) {
+void ColorBitmapButton::setColor(const QColor& color) {
     if (color == color_) {
         return;
     }
     color_ = color;
     // The finished glyph images carry the old face colour.
-    SetGlyph(Glyph());
+    setGlyph(glyph());
 }
 
-void TBitBtnWithColor::SetGlyph(const QImage& glyph) {
+void ColorBitmapButton::setGlyph(const QImage& glyph) {
     const QImage bitmap = glyph; // `glyph` may be our own bitmap
-    glyph_.SetBitmap(bitmap);
+    glyph_.setBitmap(bitmap);
     if (bitmap.height() > 0 && bitmap.width() > 0 && bitmap.width() % bitmap.height() == 0) {
         const int images = bitmap.width() / bitmap.height();
-        glyph_.SetNumGlyphs(images <= 4 ? images : 1);
+        glyph_.setNumGlyphs(images <= 4 ? images : 1);
     }
     glyphSetExplicitly_ = true;
     update();
 }
 
-TBitBtnWithColor::TBitBtnWithColorKind TBitBtnWithColor::Kind() const {
+ColorBitmapButton::ButtonKind ColorBitmapButton::kind() const {
     if (kind_ != bkCustom) {
-        const TKindRow& row = RowOf(kind_);
-        if (isDefault() != row.Default || cancel_ != row.Cancel ||
-            modalResult_ != row.ModalResult || glyphSetExplicitly_) {
+        const KindRow& row = rowOf(kind_);
+        if (isDefault() != row.isDefault || cancel_ != row.cancel ||
+            modalResult_ != row.modalResult || glyphSetExplicitly_) {
             kind_ = bkCustom;
         }
     }
     return kind_;
 }
 
-void TBitBtnWithColor::SetKind(TBitBtnWithColorKind kind) {
+void ColorBitmapButton::setKind(ButtonKind kind) {
     kind_ = kind;
     if (kind != bkCustom) {
-        const TKindRow& row = RowOf(kind);
-        setDefault(row.Default);
-        SetCancel(row.Cancel);
-        modalResult_ = row.ModalResult;
-        glyph_.SetBitmap(KindGlyph(row.Glyph));
-        glyph_.SetNumGlyphs(2);
+        const KindRow& row = rowOf(kind);
+        setDefault(row.isDefault);
+        setCancel(row.cancel);
+        modalResult_ = row.modalResult;
+        glyph_.setBitmap(kindGlyph(row.glyph));
+        glyph_.setNumGlyphs(2);
         glyphSetExplicitly_ = false;
-        setText(QString::fromUtf16(row.Caption));
+        setText(QString::fromUtf16(row.caption));
     }
     update();
 }
 
-void TBitBtnWithColor::SetLayout(TButtonLayout layout) {
+void ColorBitmapButton::setGlyphLayout(ButtonLayout layout) {
     if (layout != layout_) {
         layout_ = layout;
         update();
     }
 }
 
-void TBitBtnWithColor::SetMargin(int margin) {
+void ColorBitmapButton::setMargin(int margin) {
     if (margin != margin_ && margin >= -1) {
         margin_ = margin;
         update();
     }
 }
 
-void TBitBtnWithColor::SetNumGlyphs(int count) {
+void ColorBitmapButton::setNumGlyphs(int count) {
     count = std::clamp(count, 1, 4);
-    if (count != glyph_.NumGlyphs()) {
-        glyph_.SetNumGlyphs(count);
+    if (count != glyph_.numGlyphs()) {
+        glyph_.setNumGlyphs(count);
         update();
     }
 }
 
-void TBitBtnWithColor::SetSpacing(int spacing) {
+void ColorBitmapButton::setSpacing(int spacing) {
     if (spacing != spacing_) {
         spacing_ = spacing;
         update();
     }
 }
 
-void TBitBtnWithColor::SetStyle(TButtonStyle style) {
+void ColorBitmapButton::setButtonStyle(ButtonStyle style) {
     if (style != style_) {
         style_ = style;
         update();
     }
 }
 
-void TBitBtnWithColor::SetCancel(bool cancel) {
+void ColorBitmapButton::setCancel(bool cancel) {
     cancel_ = cancel;
     if (cancel && !escape_) {
         escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] {
@@ -216,9 +216,9 @@ void TBitBtnWithColor::SetCancel(bool cancel) {
     }
 }
 
-void TBitBtnWithColor::Clicked() {
+void ColorBitmapButton::onClicked() {
     QWidget* owner = window();
-    if (Kind() == bkClose && owner != this) {
+    if (kind() == bkClose && owner != this) {
         owner->close();
         return;
     }
@@ -233,7 +233,7 @@ void TBitBtnWithColor::Clicked() {
     }
 }
 
-void TBitBtnWithColor::FocusMoved(QWidget* now) {
+void ColorBitmapButton::focusMoved(QWidget* now) {
     if (!now || now->window() != window()) {
         return;
     }
@@ -244,7 +244,7 @@ void TBitBtnWithColor::FocusMoved(QWidget* now) {
     }
 }
 
-void TBitBtnWithColor::paintEvent(QPaintEvent*) {
+void ColorBitmapButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QPalette& colors = palette();
     const QRect client = rect();
@@ -252,19 +252,19 @@ void TBitBtnWithColor::paintEvent(QPaintEvent*) {
     QRect area = client;
     if (activeButton_ || hasFocus()) {
         const QColor frame = colors.color(QPalette::Shadow);
-        DrawBevelRing(painter, area, frame, frame);
+        drawBevelRing(painter, area, frame, frame);
         area.adjust(1, 1, -1, -1);
     }
     if (pressed) {
         const QColor edge = colors.color(QPalette::Dark);
-        DrawBevelRing(painter, area, edge, edge);
+        drawBevelRing(painter, area, edge, edge);
         area.adjust(1, 1, -1, -1);
         painter.fillRect(area, color_);
     } else {
-        DrawBevelRing(painter, area, colors.color(QPalette::Midlight),
+        drawBevelRing(painter, area, colors.color(QPalette::Midlight),
                       colors.color(QPalette::Shadow));
         area.adjust(1, 1, -1, -1);
-        DrawBevelRing(painter, area, colors.color(QPalette::Light), colors.color(QPalette::Dark));
+        drawBevelRing(painter, area, colors.color(QPalette::Light), colors.color(QPalette::Dark));
         area.adjust(1, 1, -1, -1);
         painter.fillRect(area, color_);
         area.adjust(1, 1, -1, -1);
@@ -279,34 +279,34 @@ void TBitBtnWithColor::paintEvent(QPaintEvent*) {
     const QString caption = text();
     const QSize captionSize =
         caption.isEmpty() ? QSize(0, 0) : fontMetrics().size(CaptionFlags, caption);
-    const TGlyphCaptionPlace place =
-        LayoutGlyphAndCaption(area, glyph_.ImageSize(), captionSize, layout_, margin_, spacing_);
-    const TButtonGlyph::TState state = !isEnabled() ? TButtonGlyph::TState::Disabled
-                                       : pressed    ? TButtonGlyph::TState::Down
-                                                    : TButtonGlyph::TState::Up;
-    glyph_.Draw(painter, place.Glyph, state,
+    const GlyphCaptionPlace place =
+        layoutGlyphAndCaption(area, glyph_.imageSize(), captionSize, layout_, margin_, spacing_);
+    const ButtonGlyph::State state = !isEnabled() ? ButtonGlyph::State::Disabled
+                                     : pressed    ? ButtonGlyph::State::Down
+                                                  : ButtonGlyph::State::Up;
+    glyph_.draw(painter, place.glyph, state,
                 {color_, colors.color(QPalette::Light), colors.color(QPalette::Dark)});
-    DrawCaption(painter, place.Caption);
+    drawCaption(painter, place.caption);
     if (activeButton_) {
-        DrawFocusMark(painter);
+        drawFocusMark(painter);
     }
 }
 
-void TBitBtnWithColor::DrawCaption(QPainter& painter, const QRect& area) const {
+void ColorBitmapButton::drawCaption(QPainter& painter, const QRect& area) const {
     if (isEnabled()) {
         painter.setPen(palette().color(QPalette::ButtonText));
         painter.drawText(area, Qt::AlignCenter | CaptionFlags, text());
         return;
     }
     const int flags = Qt::AlignLeft | Qt::AlignTop | CaptionFlags;
-    painter.setPen(EngravedLight);
+    painter.setPen(engravedLight);
     painter.drawText(area.translated(1, 1), flags, text());
-    painter.setPen(EngravedDark);
+    painter.setPen(engravedDark);
     painter.drawText(area, flags, text());
 }
 
 // A dotted rectangle inside the edge, as keyboard focus is marked.
-void TBitBtnWithColor::DrawFocusMark(QPainter& painter) const {
+void ColorBitmapButton::drawFocusMark(QPainter& painter) const {
     QPen dotted(palette().color(QPalette::ButtonText), 0);
     dotted.setDashPattern({1.0, 1.0});
     painter.setPen(dotted);

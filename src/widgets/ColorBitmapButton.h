@@ -18,23 +18,23 @@ class QShortcut;
 // bottom-left pixel. Without an image of its own the disabled state shows
 // the glyph's black pixels embossed. A disabled caption is drawn engraved, in
 // grey on a white shadow.
-class TBitBtnWithColor : public QPushButton {
+class ColorBitmapButton : public QPushButton {
     Q_OBJECT
-    Q_PROPERTY(QColor Color READ Color WRITE SetColor)
-    Q_PROPERTY(QImage Glyph READ Glyph WRITE SetGlyph)
-    Q_PROPERTY(TBitBtnWithColorKind Kind READ Kind WRITE SetKind)
-    Q_PROPERTY(TButtonLayout Layout READ Layout WRITE SetLayout)
-    Q_PROPERTY(int Margin READ Margin WRITE SetMargin)
-    Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE SetNumGlyphs)
-    Q_PROPERTY(int Spacing READ Spacing WRITE SetSpacing)
-    Q_PROPERTY(TButtonStyle Style READ Style WRITE SetStyle)
-    Q_PROPERTY(int ModalResult READ ModalResult WRITE SetModalResult)
-    Q_PROPERTY(bool Cancel READ Cancel WRITE SetCancel)
+    Q_PROPERTY(QColor Color READ color WRITE setColor)
+    Q_PROPERTY(QImage Glyph READ glyph WRITE setGlyph)
+    Q_PROPERTY(ButtonKind Kind READ kind WRITE setKind)
+    Q_PROPERTY(ButtonLayout Layout READ glyphLayout WRITE setGlyphLayout)
+    Q_PROPERTY(int Margin READ margin WRITE setMargin)
+    Q_PROPERTY(int NumGlyphs READ numGlyphs WRITE setNumGlyphs)
+    Q_PROPERTY(int Spacing READ spacing WRITE setSpacing)
+    Q_PROPERTY(ButtonStyle Style READ buttonStyle WRITE setButtonStyle)
+    Q_PROPERTY(int ModalResult READ modalResult WRITE setModalResult)
+    Q_PROPERTY(bool Cancel READ cancel WRITE setCancel)
 
 public:
     // The standard buttons: each sets Default, Cancel, ModalResult, the
     // glyph and the caption.
-    enum TBitBtnWithColorKind {
+    enum ButtonKind {
         bkCustom,
         bkOK,
         bkCancel,
@@ -47,65 +47,65 @@ public:
         bkIgnore,
         bkAll,
     };
-    Q_ENUM(TBitBtnWithColorKind)
+    Q_ENUM(ButtonKind)
 
     // Where the glyph stands beside the caption.
-    enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-    Q_ENUM(TButtonLayout)
+    enum ButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+    Q_ENUM(ButtonLayout)
 
-    enum TButtonStyle { bsAutoDetect, bsWin31, bsNew };
-    Q_ENUM(TButtonStyle)
+    enum ButtonStyle { bsAutoDetect, bsWin31, bsNew };
+    Q_ENUM(ButtonStyle)
 
-    explicit TBitBtnWithColor(QWidget* parent = nullptr);
+    explicit ColorBitmapButton(QWidget* parent = nullptr);
 
-    QColor Color() const { return color_; }
-    void SetColor(const QColor& color);
-    const QImage& Glyph() const { return glyph_.Bitmap(); }
+    QColor color() const { return color_; }
+    void setColor(const QColor& color);
+    const QImage& glyph() const { return glyph_.bitmap(); }
     // A bitmap whose width is a multiple of its height holds that many
     // images when they are four at most.
-    void SetGlyph(const QImage& glyph);
-    // Reads bkCustom once Default, Cancel, ModalResult or the glyph no
+    void setGlyph(const QImage& glyph);
+    // Reads bkCustom once Default, Cancel, modalResult or the glyph no
     // longer are those of the kind.
-    TBitBtnWithColorKind Kind() const;
-    void SetKind(TBitBtnWithColorKind kind);
-    TButtonLayout Layout() const { return layout_; }
-    void SetLayout(TButtonLayout layout);
+    ButtonKind kind() const;
+    void setKind(ButtonKind kind);
+    ButtonLayout glyphLayout() const { return layout_; }
+    void setGlyphLayout(ButtonLayout layout);
     // Pixels between the face's edge and the glyph; -1 centres the content.
     // Values below -1 are ignored.
-    int Margin() const { return margin_; }
-    void SetMargin(int margin);
-    int NumGlyphs() const { return glyph_.NumGlyphs(); }
-    void SetNumGlyphs(int count);
+    int margin() const { return margin_; }
+    void setMargin(int margin);
+    int numGlyphs() const { return glyph_.numGlyphs(); }
+    void setNumGlyphs(int count);
     // Pixels between glyph and caption; -1 spreads them evenly.
-    int Spacing() const { return spacing_; }
-    void SetSpacing(int spacing);
+    int spacing() const { return spacing_; }
+    void setSpacing(int spacing);
     // Kept for the windows' layouts; the face looks the same in every style.
-    TButtonStyle Style() const { return style_; }
-    void SetStyle(TButtonStyle style);
+    ButtonStyle buttonStyle() const { return style_; }
+    void setButtonStyle(ButtonStyle style);
     // What a click makes the result of the modal dialog the button is on;
     // 0 for nothing.
-    int ModalResult() const { return modalResult_; }
-    void SetModalResult(int result) { modalResult_ = result; }
+    int modalResult() const { return modalResult_; }
+    void setModalResult(int result) { modalResult_ = result; }
     // Escape anywhere in the button's window clicks it.
-    bool Cancel() const { return cancel_; }
-    void SetCancel(bool cancel);
+    bool cancel() const { return cancel_; }
+    void setCancel(bool cancel);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Clicked();
-    void FocusMoved(QWidget* now);
-    void DrawCaption(QPainter& painter, const QRect& area) const;
-    void DrawFocusMark(QPainter& painter) const;
+    void onClicked();
+    void focusMoved(QWidget* now);
+    void drawCaption(QPainter& painter, const QRect& area) const;
+    void drawFocusMark(QPainter& painter) const;
 
-    TButtonGlyph glyph_;
+    ButtonGlyph glyph_;
     QColor color_;
-    mutable TBitBtnWithColorKind kind_ = bkCustom;
-    TButtonLayout layout_ = blGlyphLeft;
+    mutable ButtonKind kind_ = bkCustom;
+    ButtonLayout layout_ = blGlyphLeft;
     int margin_ = -1;
     int spacing_ = 4;
-    TButtonStyle style_ = bsAutoDetect;
+    ButtonStyle style_ = bsAutoDetect;
     int modalResult_ = 0;
     bool cancel_ = false;
     QShortcut* escape_ = nullptr;
@@ -117,11 +117,11 @@ private:
 
 // Where glyph and caption stand in the face area: the glyph's top-left
 // corner and the caption's rectangle.
-struct TGlyphCaptionPlace {
-    QPoint Glyph;
-    QRect Caption;
+struct GlyphCaptionPlace {
+    QPoint glyph;
+    QRect caption;
 };
 
-TGlyphCaptionPlace LayoutGlyphAndCaption(const QRect& area, QSize glyph, QSize caption,
-                                         TBitBtnWithColor::TButtonLayout layout, int margin,
-                                         int spacing);
+GlyphCaptionPlace layoutGlyphAndCaption(const QRect& area, QSize glyph, QSize caption,
+                                        ColorBitmapButton::ButtonLayout layout, int margin,
+                                        int spacing);

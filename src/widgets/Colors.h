@@ -4,12 +4,12 @@
 #include <cstdint>
 
 // Colours are kept as the layouts give them, 0x00BBGGRR.
-inline QColor FromBgr(std::uint32_t bgr) {
+inline QColor fromBgr(std::uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-inline std::uint32_t ToBgr(const QColor& color) {
+inline std::uint32_t toBgr(const QColor& color) {
     return static_cast<std::uint32_t>(color.red()) |
            (static_cast<std::uint32_t>(color.green()) << 8) |
            (static_cast<std::uint32_t>(color.blue()) << 16);

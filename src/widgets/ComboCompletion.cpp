@@ -6,128 +6,129 @@ namespace {
 
 // Characters that go into the text, as opposed to control characters. Every
 // printable character counts, not only those of one 8-bit code page.
-bool IsPrintable(QChar key) {
+bool isPrintable(QChar key) {
     return !key.isNull() && key.isPrint() && !key.isSurrogate();
 }
 
 } // namespace
 
-int TComboCompletion::FindItem(const QString& text) const {
+int ComboCompletion::findItem(const QString& text) const {
     if (text.isEmpty()) {
         return -1;
     }
-    for (int index = 0; index < field_.ItemCount(); ++index) {
-        if (field_.ItemText(index).startsWith(text, Qt::CaseInsensitive)) {
+    for (int index = 0; index < field_.itemCount(); ++index) {
+        if (field_.fieldItemText(index).startsWith(text, Qt::CaseInsensitive)) {
             return index;
         }
     }
     return -1;
 }
 
-bool TComboCompletion::CompleteText(const QString& typed) {
-    const int index = FindItem(typed);
+bool ComboCompletion::completeText(const QString& typed) {
+    const int index = findItem(typed);
     if (index < 0) {
         return false;
     }
-    field_.SelectItem(index);
-    field_.RaiseClick();
-    field_.RaiseChange();
+    field_.selectItem(index);
+    field_.raiseClick();
+    field_.raiseChange();
     if (!keyReported_) {
-        Report(key_);
+        report(key_);
     }
-    const int itemLength = static_cast<int>(field_.ItemText(index).size());
+    const int itemLength = static_cast<int>(field_.fieldItemText(index).size());
     const int typedLength = static_cast<int>(typed.size());
-    field_.SetSelection(typedLength, itemLength - typedLength);
-    field_.RaiseMatch();
+    field_.setSelection(typedLength, itemLength - typedLength);
+    field_.raiseMatch();
     return true;
 }
 
-void TComboCompletion::MatchQuietly() {
-    const int index = FindItem(searchText_);
+void ComboCompletion::matchQuietly() {
+    const int index = findItem(searchText_);
     if (index < 0) {
         return;
     }
-    field_.SelectItem(index);
+    field_.selectItem(index);
     const int typedLength = static_cast<int>(searchText_.size());
-    field_.SetSelection(typedLength, static_cast<int>(field_.ItemText(index).size()) - typedLength);
+    field_.setSelection(typedLength,
+                        static_cast<int>(field_.fieldItemText(index).size()) - typedLength);
 }
 
-void TComboCompletion::TypeKey(TEditKey key, QChar character) {
+void ComboCompletion::typeKey(EditKey key, QChar character) {
     key_ = character;
     keyReported_ = character.isNull();
     switch (key) {
-    case TEditKey::Scroll:
+    case EditKey::Scroll:
         searchText_.clear();
-        field_.StandardHandling({});
+        field_.standardHandling({});
         break;
-    case TEditKey::Caret:
-        searchText_ = field_.Text();
-        field_.StandardHandling({});
+    case EditKey::Caret:
+        searchText_ = field_.fieldText();
+        field_.standardHandling({});
         break;
-    case TEditKey::Insert:
+    case EditKey::Insert:
         if (allowEdit_) {
-            field_.StandardHandling({});
+            field_.standardHandling({});
         }
         break;
-    case TEditKey::InsertPaste:
-        ClipboardKey(false);
+    case EditKey::InsertPaste:
+        clipboardKey(false);
         break;
-    case TEditKey::CharPaste:
-    case TEditKey::CharCut:
-        ClipboardKey(true);
+    case EditKey::CharPaste:
+    case EditKey::CharCut:
+        clipboardKey(true);
         break;
-    case TEditKey::Delete:
-        DeleteKey();
+    case EditKey::Delete:
+        deleteKey();
         break;
-    case TEditKey::Backspace:
-        BackspaceKey();
+    case EditKey::Backspace:
+        backspaceKey();
         break;
-    case TEditKey::Escape:
-        EscapeKey();
+    case EditKey::Escape:
+        escapeKey();
         break;
-    case TEditKey::Character:
-        PrintableKey();
+    case EditKey::Character:
+        printableKey();
         break;
-    case TEditKey::Other:
-        field_.StandardHandling({});
+    case EditKey::Other:
+        field_.standardHandling({});
         break;
     }
     keyReported_ = true;
 }
 
 // Pasting and cutting edit as usual, then the whole new text is typed text.
-void TComboCompletion::ClipboardKey(bool reportsKey) {
+void ComboCompletion::clipboardKey(bool reportsKey) {
     if (!allowEdit_) {
         return;
     }
-    field_.StandardHandling(reportsKey ? Report(key_) : QChar());
+    field_.standardHandling(reportsKey ? report(key_) : QChar());
     keyReported_ = true;
-    searchText_ = field_.Text();
-    CompleteText(searchText_);
+    searchText_ = field_.fieldText();
+    completeText(searchText_);
 }
 
-void TComboCompletion::DeleteKey() {
-    const QString text = field_.Text();
-    const int start = field_.SelStart();
-    const bool wholeTextSelected = start == 0 && field_.SelLength() == text.size();
+void ComboCompletion::deleteKey() {
+    const QString text = field_.fieldText();
+    const int start = field_.selStart();
+    const bool wholeTextSelected = start == 0 && field_.selLength() == text.size();
     if (!allowEdit_ && !wholeTextSelected) {
         // The key is refused; the typed text must stay what the field shows.
         return;
     }
     searchText_ = text;
-    searchText_.remove(start, std::max(field_.SelLength(), 1));
-    field_.StandardHandling({});
+    searchText_.remove(start, std::max(field_.selLength(), 1));
+    field_.standardHandling({});
 }
 
-void TComboCompletion::BackspaceKey() {
+void ComboCompletion::backspaceKey() {
     if (searchText_.isEmpty()) {
-        field_.InvalidKey();
-        field_.StandardHandling(Report(key_));
+        field_.invalidKey();
+        field_.standardHandling(report(key_));
         return;
     }
     QString shorter = searchText_;
-    const int start = field_.SelStart();
-    const int length = field_.SelLength();
+    const int start = field_.selStart();
+    const int length = field_.selLength();
     if (start >= shorter.size()) {
         if (start == shorter.size()) {
             shorter.chop(1);
@@ -139,129 +140,129 @@ void TComboCompletion::BackspaceKey() {
             shorter.remove(start - 1, 1);
         }
     }
-    field_.RaiseChange();
+    field_.raiseChange();
     if (shorter.isEmpty()) {
-        SelectNothing();
-        field_.StandardHandling(key_);
+        selectNothing();
+        field_.standardHandling(key_);
         return;
     }
     searchText_ = shorter;
-    if (!CompleteText(searchText_)) {
-        field_.StandardHandling(Report(key_));
+    if (!completeText(searchText_)) {
+        field_.standardHandling(report(key_));
     }
 }
 
-void TComboCompletion::EscapeKey() {
-    SelectNothing();
+void ComboCompletion::escapeKey() {
+    selectNothing();
 }
 
 // Empties the field and forgets the typed text; the key is reported.
-void TComboCompletion::SelectNothing() {
-    field_.SelectItem(-1);
+void ComboCompletion::selectNothing() {
+    field_.selectItem(-1);
     searchText_.clear();
-    field_.RaiseClick();
-    field_.RaiseChange();
-    key_ = Report(key_);
+    field_.raiseClick();
+    field_.raiseChange();
+    key_ = report(key_);
 }
 
-void TComboCompletion::PrintableKey() {
-    const QChar key = Report(key_);
-    if (!IsPrintable(key)) {
-        field_.StandardHandling(key);
+void ComboCompletion::printableKey() {
+    const QChar key = report(key_);
+    if (!isPrintable(key)) {
+        field_.standardHandling(key);
         return;
     }
     key_ = key;
-    const int start = field_.SelStart();
-    if (field_.SelLength() > 0) {
-        searchText_.remove(start, field_.SelLength());
+    const int start = field_.selStart();
+    if (field_.selLength() > 0) {
+        searchText_.remove(start, field_.selLength());
     }
     const QString old = searchText_;
     searchText_.insert(std::min(start, static_cast<int>(searchText_.size())), key);
-    if (CompleteText(searchText_)) {
+    if (completeText(searchText_)) {
         return;
     }
     if (allowEdit_) {
         // Drop the appended part and let the field insert the key where the
         // caret was, as in any text field.
-        field_.SetText(old);
-        field_.SetSelection(start, 0);
-        field_.StandardHandling(key);
+        field_.setFieldText(old);
+        field_.setSelection(start, 0);
+        field_.standardHandling(key);
     } else {
-        field_.InvalidKey();
+        field_.invalidKey();
         searchText_ = old;
     }
 }
 
-QChar TComboCompletion::Report(QChar key) {
+QChar ComboCompletion::report(QChar key) {
     keyReported_ = true;
-    return field_.RaiseKeyPress(key);
+    return field_.raiseKeyPress(key);
 }
 
-void TComboCompletion::TypeAheadKey(TEditKey key, QChar character) {
+void ComboCompletion::typeAheadKey(EditKey key, QChar character) {
     key_ = character;
     keyReported_ = character.isNull();
     switch (key) {
-    case TEditKey::Scroll:
-    case TEditKey::Caret:
+    case EditKey::Scroll:
+    case EditKey::Caret:
         searchText_.clear();
-        field_.StandardHandling({});
+        field_.standardHandling({});
         break;
-    case TEditKey::Escape:
+    case EditKey::Escape:
         searchText_.clear();
-        if (field_.ItemCount() > 0) {
-            field_.SelectItem(0);
-            field_.RaiseClick();
-            field_.RaiseChange();
+        if (field_.itemCount() > 0) {
+            field_.selectItem(0);
+            field_.raiseClick();
+            field_.raiseChange();
         }
         break;
-    case TEditKey::Backspace:
+    case EditKey::Backspace:
         searchText_.chop(1);
-        TypeAheadSelect(searchText_.isEmpty() ? 0 : FindItem(searchText_));
+        typeAheadSelect(searchText_.isEmpty() ? 0 : findItem(searchText_));
         break;
-    case TEditKey::Character:
-        if (IsPrintable(character)) {
-            const int index = FindItem(searchText_ + character);
+    case EditKey::Character:
+        if (isPrintable(character)) {
+            const int index = findItem(searchText_ + character);
             if (index < 0) {
-                field_.InvalidKey();
+                field_.invalidKey();
             } else {
                 searchText_ += character;
-                TypeAheadSelect(index);
+                typeAheadSelect(index);
             }
         } else {
-            field_.StandardHandling(Report(character));
+            field_.standardHandling(report(character));
         }
         break;
     default:
-        field_.StandardHandling({});
+        field_.standardHandling({});
         break;
     }
     keyReported_ = true;
 }
 
-void TComboCompletion::TypeAheadSelect(int index) {
-    if (index < 0 || index >= field_.ItemCount()) {
+void ComboCompletion::typeAheadSelect(int index) {
+    if (index < 0 || index >= field_.itemCount()) {
         return;
     }
-    field_.SelectItem(index);
-    field_.RaiseClick();
-    field_.RaiseChange();
-    Report(key_);
+    field_.selectItem(index);
+    field_.raiseClick();
+    field_.raiseChange();
+    report(key_);
 }
 
-void TComboCompletion::WheelStep(bool down) {
-    const int index = field_.ItemIndex();
+void ComboCompletion::wheelStep(bool down) {
+    const int index = field_.itemIndex();
     if (down) {
         // The step down stops at the last item as the step up stops at the first.
-        if (index + 1 < field_.ItemCount()) {
-            field_.SelectItem(index + 1);
-            field_.RaiseClick();
-            field_.RaiseChange();
+        if (index + 1 < field_.itemCount()) {
+            field_.selectItem(index + 1);
+            field_.raiseClick();
+            field_.raiseChange();
         }
     } else if (index >= 1) {
-        field_.SelectItem(index - 1);
-        field_.RaiseClick();
-        field_.RaiseChange();
-    } else if (field_.ItemCount() > 0) {
-        field_.SelectItem(0);
+        field_.selectItem(index - 1);
+        field_.raiseClick();
+        field_.raiseChange();
+    } else if (field_.itemCount() > 0) {
+        field_.selectItem(0);
     }
 }

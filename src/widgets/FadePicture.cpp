@@ -19,7 +19,7 @@ enum class Fit { Unscaled, Stretch };
 // A 32-bit image of the given size: the ground colour with the picture drawn
 // over it, so that transparent parts of a picture (an icon, say) show the
 // ground and no pixel is left undefined.
-QImage Composed(const QImage& picture, const QColor& ground, QSize size, Fit fit) {
+QImage composed(const QImage& picture, const QColor& ground, QSize size, Fit fit) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(ground);
     if (!picture.isNull() && !image.isNull()) {
@@ -34,18 +34,18 @@ QImage Composed(const QImage& picture, const QColor& ground, QSize size, Fit fit
 }
 
 // A 32-bit image's lines have no padding, so its pixels are one run of words.
-std::span<const std::uint32_t> PixelWords(const QImage& image) {
+std::span<const std::uint32_t> pixelWords(const QImage& image) {
     return {reinterpret_cast<const std::uint32_t*>(image.constBits()),
             static_cast<std::size_t>(image.sizeInBytes()) / sizeof(std::uint32_t)};
 }
 
-std::span<std::uint32_t> WritablePixelWords(QImage& image) {
+std::span<std::uint32_t> writablePixelWords(QImage& image) {
     return {reinterpret_cast<std::uint32_t*>(image.bits()),
             static_cast<std::size_t>(image.sizeInBytes()) / sizeof(std::uint32_t)};
 }
 
 // Every pixel index once, in an order shuffled afresh at every call.
-std::vector<std::uint32_t> ShuffledPixelOrder(std::size_t count) {
+std::vector<std::uint32_t> shuffledPixelOrder(std::size_t count) {
     std::vector<std::uint32_t> order(count);
     std::iota(order.begin(), order.end(), 0u);
     std::mt19937 generator(
@@ -56,7 +56,7 @@ std::vector<std::uint32_t> ShuffledPixelOrder(std::size_t count) {
 
 } // namespace
 
-void BlendImages(std::span<const std::uint32_t> from, std::span<const std::uint32_t> to, int weight,
+void blendImages(std::span<const std::uint32_t> from, std::span<const std::uint32_t> to, int weight,
                  std::span<std::uint32_t> output) {
     if (weight <= 0) {
         return;
@@ -80,26 +80,26 @@ void BlendImages(std::span<const std::uint32_t> from, std::span<const std::uint3
 // Counts the transitions running on the control, nested ones included. When
 // the outermost one ends, a pointer notice held back meanwhile is delivered
 // from the event loop, as if the pointer had only just come or gone.
-class TOrlenFade::TransitionScope {
+class FadePicture::TransitionScope {
 public:
-    explicit TransitionScope(TOrlenFade* fade)
+    explicit TransitionScope(FadePicture* fade)
         : fade_(fade) {
         ++fade->transitionDepth_;
     }
     ~TransitionScope() {
         if (fade_ && --fade_->transitionDepth_ == 0 &&
             fade_->pointerInside_ != fade_->reportedInside_) {
-            QMetaObject::invokeMethod(fade_, &TOrlenFade::ReportPointer, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(fade_, &FadePicture::reportPointer, Qt::QueuedConnection);
         }
     }
     TransitionScope(const TransitionScope&) = delete;
     TransitionScope& operator=(const TransitionScope&) = delete;
 
 private:
-    QPointer<TOrlenFade> fade_;
+    QPointer<FadePicture> fade_;
 };
 
-TOrlenFade::TOrlenFade(QWidget* parent)
+FadePicture::FadePicture(QWidget* parent)
     : QWidget(parent) {
     // The picture covers the whole control: nothing beneath needs erasing,
     // so a frame can be painted at once.
@@ -110,69 +110,69 @@ TOrlenFade::TOrlenFade(QWidget* parent)
     setAttribute(Qt::WA_NoMousePropagation);
     setAccessibleName(QStringLiteral("Fade picture"));
     resize(75, 75);
-    shownImage_ = Composed({}, colorFrom_, size(), Fit::Unscaled);
-    targetImage_ = Composed({}, colorTo_, size(), Fit::Unscaled);
+    shownImage_ = composed({}, colorFrom_, size(), Fit::Unscaled);
+    targetImage_ = composed({}, colorTo_, size(), Fit::Unscaled);
     startImage_ = shownImage_.copy();
 }
 
 // While a transition back runs, pictures and colours are swapped; the final
 // Reset swaps them back. A value set meanwhile therefore goes where its
 // property returns to, so that it is not handed to the other one.
-void TOrlenFade::SetPicFrom(const QImage& picture) {
-    AssignPicture(reversed_ ? picTo_ : picFrom_, picture);
+void FadePicture::setPicFrom(const QImage& picture) {
+    assignPicture(reversed_ ? picTo_ : picFrom_, picture);
 }
 
-void TOrlenFade::SetPicTo(const QImage& picture) {
-    AssignPicture(reversed_ ? picFrom_ : picTo_, picture);
+void FadePicture::setPicTo(const QImage& picture) {
+    assignPicture(reversed_ ? picFrom_ : picTo_, picture);
 }
 
-void TOrlenFade::AssignPicture(QImage& kept, const QImage& picture) {
+void FadePicture::assignPicture(QImage& kept, const QImage& picture) {
     kept = picture;
     // The running transition back keeps its frames; its final Reset shows the picture.
     if (!reversed_) {
-        Reset();
+        reset();
     }
 }
 
-void TOrlenFade::SetColorFrom(const QColor& color) {
-    AssignColor(reversed_ ? colorTo_ : colorFrom_, color);
+void FadePicture::setColorFrom(const QColor& color) {
+    assignColor(reversed_ ? colorTo_ : colorFrom_, color);
 }
 
-void TOrlenFade::SetColorTo(const QColor& color) {
-    AssignColor(reversed_ ? colorFrom_ : colorTo_, color);
+void FadePicture::setColorTo(const QColor& color) {
+    assignColor(reversed_ ? colorFrom_ : colorTo_, color);
 }
 
-void TOrlenFade::AssignColor(QColor& kept, const QColor& color) {
+void FadePicture::assignColor(QColor& kept, const QColor& color) {
     if (kept != color) {
         kept = color;
-        Reset();
+        reset();
     }
 }
 
-void TOrlenFade::SetDisolvRate(int rate) {
+void FadePicture::setDisolvRate(int rate) {
     const long long pixels = static_cast<long long>(width()) * height();
     // At least one: the dissolve divides the pixel count by it.
     disolvRate_ = static_cast<int>(std::max(1LL, std::min<long long>(rate, pixels)));
 }
 
-void TOrlenFade::SetBlendRate(int rate) {
+void FadePicture::setBlendRate(int rate) {
     blendRate_ = std::clamp(rate, 1, 255);
 }
 
-void TOrlenFade::SetStretchToFit(bool stretch) {
+void FadePicture::setStretchToFit(bool stretch) {
     // While a transition back forces stretching, the caller's choice is the saved one.
     bool& kept = reversed_ ? savedStretchToFit_ : stretchToFit_;
     if (kept != stretch) {
         kept = stretch;
-        Reset();
+        reset();
     }
 }
 
-void TOrlenFade::Reset() {
+void FadePicture::reset() {
     if (reversed_) {
-        LeaveReversal();
+        leaveReversal();
     }
-    if (!RebuildImages()) {
+    if (!rebuildImages()) {
         return;
     }
     // Only the size of the start image matters until a blend fills it; a copy
@@ -181,37 +181,37 @@ void TOrlenFade::Reset() {
         startImage_ = shownImage_.copy();
     }
     update();
-    emit OnReset(this);
+    emit imagesReset(this);
 }
 
-// Draws the shown image from PicFrom and the target image from PicTo. When
+// Draws the shown image from picFrom and the target image from picTo. When
 // the pictures are not stretched, the control first takes the size of
-// PicFrom (or of PicTo when only that is set), and PicTo is fitted to it.
+// picFrom (or of picTo when only that is set), and picTo is fitted to it.
 // False when the control did not survive its own resizing.
-bool TOrlenFade::RebuildImages() {
-    if (!stretchToFit_ && !SetSizeFromPicture()) {
+bool FadePicture::rebuildImages() {
+    if (!stretchToFit_ && !setSizeFromPicture()) {
         return false;
     }
     const bool fitPicTo = stretchToFit_ || !picFrom_.isNull();
     shownImage_ =
-        Composed(picFrom_, colorFrom_, size(), stretchToFit_ ? Fit::Stretch : Fit::Unscaled);
-    targetImage_ = Composed(picTo_, colorTo_, size(), fitPicTo ? Fit::Stretch : Fit::Unscaled);
+        composed(picFrom_, colorFrom_, size(), stretchToFit_ ? Fit::Stretch : Fit::Unscaled);
+    targetImage_ = composed(picTo_, colorTo_, size(), fitPicTo ? Fit::Stretch : Fit::Unscaled);
     return true;
 }
 
-bool TOrlenFade::SetSizeFromPicture() {
+bool FadePicture::setSizeFromPicture() {
     const QSize pictureSize = picFrom_.isNull() ? picTo_.size() : picFrom_.size();
     if (pictureSize.isEmpty() || pictureSize == size()) {
         return true;
     }
     // A shown control resets once more from its resize event, and a handler of
     // that reset may destroy it.
-    const QPointer<TOrlenFade> alive(this);
+    const QPointer<FadePicture> alive(this);
     resize(pictureSize);
     return !alive.isNull();
 }
 
-void TOrlenFade::LeaveReversal() {
+void FadePicture::leaveReversal() {
     std::swap(picFrom_, picTo_);
     std::swap(colorFrom_, colorTo_);
     stretchToFit_ = savedStretchToFit_;
@@ -219,14 +219,14 @@ void TOrlenFade::LeaveReversal() {
 }
 
 // Turns pictures and colours round so that the forward blend runs back to
-// PicFrom, with both pictures stretched to the control. False when the
+// picFrom, with both pictures stretched to the control. False when the
 // control did not survive the resets on the way.
-bool TOrlenFade::EnterReversal() {
-    const QPointer<TOrlenFade> alive(this);
+bool FadePicture::enterReversal() {
+    const QPointer<FadePicture> alive(this);
     // A transition back started from within another one starts at rest;
     // otherwise it would save the forced stretching as the caller's choice.
     if (reversed_) {
-        Reset();
+        reset();
         if (!alive) {
             return false;
         }
@@ -235,15 +235,15 @@ bool TOrlenFade::EnterReversal() {
     stretchToFit_ = true;
     std::swap(colorFrom_, colorTo_);
     const QImage formerPicFrom = picFrom_;
-    SetPicFrom(picTo_);
+    setPicFrom(picTo_);
     if (!alive) {
         return false;
     }
-    SetPicTo(formerPicFrom);
+    setPicTo(formerPicFrom);
     if (!alive) {
         return false;
     }
-    Reset();
+    reset();
     if (!alive) {
         return false;
     }
@@ -252,49 +252,49 @@ bool TOrlenFade::EnterReversal() {
     return true;
 }
 
-void TOrlenFade::Blend() {
+void FadePicture::blend() {
     const TransitionScope scope(this);
-    const QPointer<TOrlenFade> alive(this);
-    Reset();
+    const QPointer<FadePicture> alive(this);
+    reset();
     if (!alive) {
         return;
     }
     // The setter keeps the rate in range; the frame weights divide by it.
     if (blendRate_ < 1) {
-        throw EOrlenFade("BlendRate must be between 0 and 256");
+        throw FadePictureError("BlendRate must be between 0 and 256");
     }
-    emit OnBegin(this);
+    emit transitionStarted(this);
     if (!alive) {
         return;
     }
     startImage_ = shownImage_.copy();
-    if (!RunBlendFrames()) {
+    if (!runBlendFrames()) {
         return;
     }
     if (autoReverse_) {
-        WaitSwapDelay();
+        waitSwapDelay();
         if (swapOnReverse_) {
-            DissolveBack();
+            dissolveBack();
         } else {
-            BlendBack();
+            blendBack();
         }
         if (!alive) {
             return;
         }
     }
-    emit OnEnd(this);
+    emit transitionFinished(this);
 }
 
-void TOrlenFade::BlendBack() {
+void FadePicture::blendBack() {
     const TransitionScope scope(this);
-    if (EnterReversal() && RunBlendFrames()) {
-        Reset();
+    if (enterReversal() && runBlendFrames()) {
+        reset();
     }
 }
 
-void TOrlenFade::DissolveBack() {
+void FadePicture::dissolveBack() {
     const TransitionScope scope(this);
-    if (!EnterReversal()) {
+    if (!enterReversal()) {
         return;
     }
     const QSize area = shownImage_.size();
@@ -302,8 +302,8 @@ void TOrlenFade::DissolveBack() {
         return shownImage_.size() == area && targetImage_.size() == area;
     };
     const std::vector<std::uint32_t> order =
-        ShuffledPixelOrder(static_cast<std::size_t>(area.width()) * area.height());
-    // A control made smaller than DisolvRate pixels after setting it would
+        shuffledPixelOrder(static_cast<std::size_t>(area.width()) * area.height());
+    // A control made smaller than disolvRate pixels after setting it would
     // otherwise get no step at all.
     const std::size_t step =
         std::max<std::size_t>(1, order.size() / static_cast<std::size_t>(disolvRate_));
@@ -312,55 +312,55 @@ void TOrlenFade::DissolveBack() {
     // A hidden control has nothing to show: it goes straight to the last
     // frame. A control resized meanwhile no longer matches the order.
     for (std::size_t frame = 0; frame < frames && isVisible() && coversArea(); ++frame) {
-        RevealPixels(rest.first(step));
+        revealPixels(rest.first(step));
         rest = rest.subspan(step);
-        if (!PresentFrame(true)) {
+        if (!presentFrame(true)) {
             return;
         }
     }
     if (coversArea()) {
-        RevealPixels(rest);
+        revealPixels(rest);
     }
-    if (PresentFrame(false)) {
-        Reset();
+    if (presentFrame(false)) {
+        reset();
     }
 }
 
-// The cross-fade from the start image to the target image in BlendRate + 1
+// The cross-fade from the start image to the target image in blendRate + 1
 // frames. A control hidden meanwhile has nothing to show: it goes straight to
 // the last frame. False when the control was destroyed.
-bool TOrlenFade::RunBlendFrames() {
+bool FadePicture::runBlendFrames() {
     const int rate = blendRate_;
     for (int frame = 0; frame <= rate; ++frame) {
         if (!isVisible()) {
-            BlendFrame(32);
+            blendFrame(32);
             return true;
         }
-        BlendFrame(frame * 32 / rate);
-        if (!PresentFrame(true)) {
+        blendFrame(frame * 32 / rate);
+        if (!presentFrame(true)) {
             return false;
         }
     }
     return true;
 }
 
-void TOrlenFade::BlendFrame(int weight) {
-    BlendImages(PixelWords(startImage_), PixelWords(targetImage_), weight,
-                WritablePixelWords(shownImage_));
+void FadePicture::blendFrame(int weight) {
+    blendImages(pixelWords(startImage_), pixelWords(targetImage_), weight,
+                writablePixelWords(shownImage_));
 }
 
-void TOrlenFade::RevealPixels(std::span<const std::uint32_t> order) {
-    const std::span<const std::uint32_t> target = PixelWords(targetImage_);
-    const std::span<std::uint32_t> shown = WritablePixelWords(shownImage_);
+void FadePicture::revealPixels(std::span<const std::uint32_t> order) {
+    const std::span<const std::uint32_t> target = pixelWords(targetImage_);
+    const std::span<std::uint32_t> shown = writablePixelWords(shownImage_);
     for (const std::uint32_t pixel : order) {
         shown[pixel] = target[pixel];
     }
 }
 
-// Paints the frame at once and, with ProcessMsgs, lets the pending events
+// Paints the frame at once and, with processMsgs, lets the pending events
 // through. False when those events destroyed the control.
-bool TOrlenFade::PresentFrame(bool letEventsThrough) {
-    const QPointer<TOrlenFade> alive(this);
+bool FadePicture::presentFrame(bool letEventsThrough) {
+    const QPointer<FadePicture> alive(this);
     repaint();
     if (alive && letEventsThrough && processMsgs_) {
         QCoreApplication::processEvents();
@@ -370,7 +370,7 @@ bool TOrlenFade::PresentFrame(bool letEventsThrough) {
 
 // The pause before the way back lets no events through: the picture stands
 // still, as does the rest of the program.
-void TOrlenFade::WaitSwapDelay() const {
+void FadePicture::waitSwapDelay() const {
     std::this_thread::sleep_for(std::chrono::seconds(swapDelay_));
 }
 
@@ -378,19 +378,19 @@ void TOrlenFade::WaitSwapDelay() const {
 // pointer came or went would start another transition inside it. The notices
 // wait until the transition is over, and then only where the pointer is
 // counts, however often it came and went meanwhile.
-void TOrlenFade::ReportPointer() {
+void FadePicture::reportPointer() {
     if (transitionDepth_ > 0 || pointerInside_ == reportedInside_) {
         return;
     }
     reportedInside_ = pointerInside_;
     if (reportedInside_) {
-        emit OnMouseEnter(this);
+        emit mouseEntered(this);
     } else {
-        emit OnMouseLeave(this);
+        emit mouseLeft(this);
     }
 }
 
-void TOrlenFade::paintEvent(QPaintEvent*) {
+void FadePicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // A control resized while hidden gets its new images only from the resize
     // event on showing; until then, nothing of the region may stay undrawn.
@@ -400,40 +400,40 @@ void TOrlenFade::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, shownImage_);
 }
 
-void TOrlenFade::moveEvent(QMoveEvent* event) {
-    Reset();
+void FadePicture::moveEvent(QMoveEvent* event) {
+    reset();
     QWidget::moveEvent(event);
 }
 
-void TOrlenFade::resizeEvent(QResizeEvent* event) {
-    Reset();
+void FadePicture::resizeEvent(QResizeEvent* event) {
+    reset();
     QWidget::resizeEvent(event);
 }
 
-void TOrlenFade::enterEvent(QEnterEvent* event) {
+void FadePicture::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
     pointerInside_ = true;
-    ReportPointer();
+    reportPointer();
 }
 
-void TOrlenFade::leaveEvent(QEvent* event) {
+void FadePicture::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     pointerInside_ = false;
-    ReportPointer();
+    reportPointer();
 }
 
-void TOrlenFade::mousePressEvent(QMouseEvent* event) {
+void FadePicture::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         leftPressed_ = true;
     }
     event->accept();
 }
 
-void TOrlenFade::mouseMoveEvent(QMouseEvent* event) {
+void FadePicture::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void TOrlenFade::mouseReleaseEvent(QMouseEvent* event) {
+void FadePicture::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     if (event->button() != Qt::LeftButton) {
         return;
@@ -441,6 +441,6 @@ void TOrlenFade::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = leftPressed_ && rect().contains(event->position().toPoint());
     leftPressed_ = false;
     if (click) {
-        emit OnClick(this);
+        emit clicked(this);
     }
 }

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 // Raised by the fade picture's own operations.
-class EOrlenFade : public std::runtime_error {
+class FadePictureError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -18,80 +18,80 @@ public:
 // becomes (from * (32 - weight) + to * weight) / 32, rounded down, taken from
 // the bytes at the same place in the two inputs. Weight 0 writes nothing and
 // weight 32 gives `to` exactly. Works over the words the three have in common.
-void BlendImages(std::span<const std::uint32_t> from, std::span<const std::uint32_t> to, int weight,
+void blendImages(std::span<const std::uint32_t> from, std::span<const std::uint32_t> to, int weight,
                  std::span<std::uint32_t> output);
 
 // A picture that turns into a second picture in visible frames: a cross-fade
-// forward (Blend), a cross-fade back (BlendBack) and a random pixel-by-pixel
-// dissolve back (DissolveBack). Each transition runs on the calling thread and
-// returns when it is over; every frame is painted at once. With ProcessMsgs the
+// forward (Blend), a cross-fade back (blendBack) and a random pixel-by-pixel
+// dissolve back (dissolveBack). Each transition runs on the calling thread and
+// returns when it is over; every frame is painted at once. With processMsgs the
 // pending events are let through between frames, so a handler may hide or
 // destroy the control meanwhile: the transition then stops early. Pointer
 // notices that come during a transition wait until it is over. While a
-// transition back runs, PicFrom/PicTo and ColorFrom/ColorTo read swapped and
-// StretchToFit reads true; values set then still land where they were meant.
-class TOrlenFade : public QWidget {
+// transition back runs, picFrom/picTo and colorFrom/colorTo read swapped and
+// stretchToFit reads true; values set then still land where they were meant.
+class FadePicture : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TOrlenFade(QWidget* parent = nullptr);
+    explicit FadePicture(QWidget* parent = nullptr);
 
     // The pictures, kept as given; an empty image means no picture. Setting
     // one rebuilds what the control shows (see Reset).
-    const QImage& PicFrom() const { return picFrom_; }
-    void SetPicFrom(const QImage& picture);
-    void SetPicFrom(const QPixmap& picture) { SetPicFrom(picture.toImage()); }
-    const QImage& PicTo() const { return picTo_; }
-    void SetPicTo(const QImage& picture);
-    void SetPicTo(const QPixmap& picture) { SetPicTo(picture.toImage()); }
+    const QImage& picFrom() const { return picFrom_; }
+    void setPicFrom(const QImage& picture);
+    void setPicFrom(const QPixmap& picture) { setPicFrom(picture.toImage()); }
+    const QImage& picTo() const { return picTo_; }
+    void setPicTo(const QImage& picture);
+    void setPicTo(const QPixmap& picture) { setPicTo(picture.toImage()); }
 
     // The grounds shown where a picture is missing or transparent.
-    QColor ColorFrom() const { return colorFrom_; }
-    void SetColorFrom(const QColor& color);
-    QColor ColorTo() const { return colorTo_; }
-    void SetColorTo(const QColor& color);
+    QColor colorFrom() const { return colorFrom_; }
+    void setColorFrom(const QColor& color);
+    QColor colorTo() const { return colorTo_; }
+    void setColorTo(const QColor& color);
 
     // Pixels revealed per frame of a dissolve are the pixel count divided by
     // this; kept between 1 and the control's pixel count at the time of setting.
-    int DisolvRate() const { return disolvRate_; }
-    void SetDisolvRate(int rate);
-    // A cross-fade takes BlendRate + 1 frames; kept between 1 and 255.
-    int BlendRate() const { return blendRate_; }
-    void SetBlendRate(int rate);
+    int disolvRate() const { return disolvRate_; }
+    void setDisolvRate(int rate);
+    // A cross-fade takes blendRate + 1 frames; kept between 1 and 255.
+    int blendRate() const { return blendRate_; }
+    void setBlendRate(int rate);
 
     // True: both pictures are stretched to the control. False: the control
-    // takes the size of PicFrom (or of PicTo when only that is set).
-    bool StretchToFit() const { return stretchToFit_; }
-    void SetStretchToFit(bool stretch);
+    // takes the size of picFrom (or of picTo when only that is set).
+    bool stretchToFit() const { return stretchToFit_; }
+    void setStretchToFit(bool stretch);
 
-    bool ProcessMsgs() const { return processMsgs_; }
-    void SetProcessMsgs(bool process) { processMsgs_ = process; }
-    // Blend runs the way back on its own after waiting SwapDelay seconds,
-    // as a dissolve when SwapOnReverse is set, else as a cross-fade.
-    bool AutoReverse() const { return autoReverse_; }
-    void SetAutoReverse(bool reverse) { autoReverse_ = reverse; }
-    bool SwapOnReverse() const { return swapOnReverse_; }
-    void SetSwapOnReverse(bool swap) { swapOnReverse_ = swap; }
-    int SwapDelay() const { return swapDelay_; }
-    void SetSwapDelay(int seconds) { swapDelay_ = seconds; }
+    bool processMsgs() const { return processMsgs_; }
+    void setProcessMsgs(bool process) { processMsgs_ = process; }
+    // Blend runs the way back on its own after waiting swapDelay seconds,
+    // as a dissolve when swapOnReverse is set, else as a cross-fade.
+    bool autoReverse() const { return autoReverse_; }
+    void setAutoReverse(bool reverse) { autoReverse_ = reverse; }
+    bool swapOnReverse() const { return swapOnReverse_; }
+    void setSwapOnReverse(bool swap) { swapOnReverse_ = swap; }
+    int swapDelay() const { return swapDelay_; }
+    void setSwapDelay(int seconds) { swapDelay_ = seconds; }
 
     // What the control paints, unscaled from its top-left corner.
-    const QImage& ShownImage() const { return shownImage_; }
+    const QImage& shownImage() const { return shownImage_; }
 
     // Rebuilds the shown and the target image from the pictures and colours.
-    void Reset();
-    void Blend();
-    void BlendBack();
-    void DissolveBack();
+    void reset();
+    void blend();
+    void blendBack();
+    void dissolveBack();
 
 signals:
-    void OnMouseEnter(TOrlenFade* sender);
-    void OnMouseLeave(TOrlenFade* sender);
-    void OnBegin(TOrlenFade* sender);
-    void OnEnd(TOrlenFade* sender);
-    void OnReset(TOrlenFade* sender);
+    void mouseEntered(FadePicture* sender);
+    void mouseLeft(FadePicture* sender);
+    void transitionStarted(FadePicture* sender);
+    void transitionFinished(FadePicture* sender);
+    void imagesReset(FadePicture* sender);
     // A left click; the plain mouse events are kept to the control.
-    void OnClick(TOrlenFade* sender);
+    void clicked(FadePicture* sender);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -106,18 +106,18 @@ protected:
 private:
     class TransitionScope;
 
-    void AssignPicture(QImage& kept, const QImage& picture);
-    void AssignColor(QColor& kept, const QColor& color);
-    bool RebuildImages();
-    bool SetSizeFromPicture();
-    void LeaveReversal();
-    bool EnterReversal();
-    bool RunBlendFrames();
-    void BlendFrame(int weight);
-    void RevealPixels(std::span<const std::uint32_t> order);
-    bool PresentFrame(bool letEventsThrough);
-    void WaitSwapDelay() const;
-    void ReportPointer();
+    void assignPicture(QImage& kept, const QImage& picture);
+    void assignColor(QColor& kept, const QColor& color);
+    bool rebuildImages();
+    bool setSizeFromPicture();
+    void leaveReversal();
+    bool enterReversal();
+    bool runBlendFrames();
+    void blendFrame(int weight);
+    void revealPixels(std::span<const std::uint32_t> order);
+    bool presentFrame(bool letEventsThrough);
+    void waitSwapDelay() const;
+    void reportPointer();
 
     QImage picFrom_;
     QImage picTo_;

@@ -32,52 +32,51 @@ constexpr Qt::KeyboardModifiers CommandModifiers =
 
 // Tells the keys apart as the completion needs them, with the character
 // each one types.
-std::pair<TEditKey, QChar> Classify(const QKeyEvent& event) {
+std::pair<EditKey, QChar> classify(const QKeyEvent& event) {
     switch (event.key()) {
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
-        return {TEditKey::Scroll, {}};
+        return {EditKey::Scroll, {}};
     case Qt::Key_Home:
     case Qt::Key_End:
     case Qt::Key_Left:
     case Qt::Key_Right:
-        return {TEditKey::Caret, {}};
+        return {EditKey::Caret, {}};
     case Qt::Key_Insert:
-        return {event.modifiers() & Qt::ShiftModifier ? TEditKey::InsertPaste : TEditKey::Insert,
-                {}};
+        return {event.modifiers() & Qt::ShiftModifier ? EditKey::InsertPaste : EditKey::Insert, {}};
     case Qt::Key_Delete:
-        return {TEditKey::Delete, {}};
+        return {EditKey::Delete, {}};
     case Qt::Key_Backspace:
-        return {TEditKey::Backspace, QChar(u'\b')};
+        return {EditKey::Backspace, QChar(u'\b')};
     case Qt::Key_Escape:
-        return {TEditKey::Escape, QChar(0x1B)};
+        return {EditKey::Escape, QChar(0x1B)};
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return {TEditKey::Character, QChar(u'\r')};
+        return {EditKey::Character, QChar(u'\r')};
     default:
         break;
     }
     if (event.matches(QKeySequence::Paste)) {
-        return {TEditKey::CharPaste, QChar(0x16)};
+        return {EditKey::CharPaste, QChar(0x16)};
     }
     if (event.matches(QKeySequence::Cut)) {
-        return {TEditKey::CharCut, QChar(0x18)};
+        return {EditKey::CharCut, QChar(0x18)};
     }
     const QString text = event.text();
     if (text.size() != 1) {
-        return {TEditKey::Other, {}};
+        return {EditKey::Other, {}};
     }
     // A printable key with Ctrl, Alt or Meta is a command, not typing.
     if (text.front().isPrint() && (event.modifiers() & CommandModifiers)) {
-        return {TEditKey::Other, {}};
+        return {EditKey::Other, {}};
     }
-    return {TEditKey::Character, text.front()};
+    return {EditKey::Character, text.front()};
 }
 
 // The key code that goes with a character a key-press handler put in.
-int KeyFor(QChar character, int original) {
+int keyFor(QChar character, int original) {
     switch (character.unicode()) {
     case u'\r':
         return Qt::Key_Return;
@@ -93,7 +92,7 @@ int KeyFor(QChar character, int original) {
 // Turning a box editable also sizes it to its contents, a costly measure
 // that the box's owner undoes by placing it, and that the first showing of a
 // box never placed takes anyway.
-void SetEditableInPlace(QComboBox& box, bool editable) {
+void setEditableInPlace(QComboBox& box, bool editable) {
     const bool placed = box.testAttribute(Qt::WA_Resized);
     box.setAttribute(Qt::WA_Resized);
     box.setEditable(editable);
@@ -102,16 +101,16 @@ void SetEditableInPlace(QComboBox& box, bool editable) {
 
 } // namespace
 
-TCustomFlatComboBox::TCustomFlatComboBox(QWidget* parent)
+CustomFlatComboBox::CustomFlatComboBox(QWidget* parent)
     : QComboBox(parent)
     , frameColor_(palette().color(QPalette::Dark)) {
     typeAheadTimer_.setSingleShot(true);
     typeAheadTimer_.setInterval(TypeAheadMilliseconds);
-    connect(&typeAheadTimer_, &QTimer::timeout, this, [this] { completion_.SetSearchText({}); });
+    connect(&typeAheadTimer_, &QTimer::timeout, this, [this] { completion_.setSearchText({}); });
     // An item picked from the list or with the arrow keys.
     connect(this, &QComboBox::activated, this, [this] {
-        emit Click();
-        emit Change();
+        emit clicked();
+        emit changed();
     });
     // Filling the list must not pick an item: the box stays empty until the
     // user or the program picks one. A combo box without a placeholder text
@@ -120,27 +119,27 @@ TCustomFlatComboBox::TCustomFlatComboBox(QWidget* parent)
     // The list hears of new rows before the box sorts them. Its items are
     // lines of text, all of one height, so it need not measure each one.
     qobject_cast<QListView*>(view())->setUniformItemSizes(true);
-    WatchModel();
-    ApplyStyle();
-    DimDisabledText();
+    watchModel();
+    applyStyle();
+    dimDisabledText();
 }
 
-void TCustomFlatComboBox::SetStyle(TComboBoxStyle style) {
+void CustomFlatComboBox::setComboStyle(ComboBoxStyle style) {
     if (style == style_) {
         return;
     }
     style_ = style;
-    ApplyStyle();
+    applyStyle();
 }
 
-void TCustomFlatComboBox::ApplyStyle() {
-    EndTypeAhead();
+void CustomFlatComboBox::applyStyle() {
+    endTypeAhead();
     if (style_ == csSimple) {
         hidePopup();
     }
-    SetEditableInPlace(*this, style_ != csDropDownList);
+    setEditableInPlace(*this, style_ != csDropDownList);
     if (lineEdit()) {
-        AdoptTextField();
+        adoptTextField();
     }
     if (style_ == csDropDown) {
         // Back from the simple style the text field leaves room for the button.
@@ -155,24 +154,24 @@ void TCustomFlatComboBox::ApplyStyle() {
 
 // The box completes by itself, keeps typed text out of its list, and has to
 // see the keys, the mouse and every change of the text field's text.
-void TCustomFlatComboBox::AdoptTextField() {
+void CustomFlatComboBox::adoptTextField() {
     QLineEdit* field = lineEdit();
     setCompleter(nullptr);
     setInsertPolicy(NoInsert);
     field->setMaxLength(maxLength_ > 0 ? maxLength_ : NoLengthLimit);
     // Dropping text is pasting it: refused along with pasting.
-    field->setAcceptDrops(AllowEdit());
+    field->setAcceptDrops(allowEdit());
     field->installEventFilter(this);
-    connect(field, &QLineEdit::textEdited, this, &TCustomFlatComboBox::Change,
+    connect(field, &QLineEdit::textEdited, this, &CustomFlatComboBox::changed,
             Qt::UniqueConnection);
-    connect(field, &QLineEdit::textChanged, this, &TCustomFlatComboBox::TextChangedElsewhere,
+    connect(field, &QLineEdit::textChanged, this, &CustomFlatComboBox::textChangedElsewhere,
             Qt::UniqueConnection);
-    PlaceTextField();
+    placeTextField();
 }
 
 // In the simple style the text field fills the box inside its border: there
 // is no button beside it.
-void TCustomFlatComboBox::PlaceTextField() {
+void CustomFlatComboBox::placeTextField() {
     QLineEdit* field = lineEdit();
     if (!field || style_ != csSimple) {
         return;
@@ -183,27 +182,27 @@ void TCustomFlatComboBox::PlaceTextField() {
     }
 }
 
-void TCustomFlatComboBox::setModel(QAbstractItemModel* model) {
+void CustomFlatComboBox::setModel(QAbstractItemModel* model) {
     QComboBox::setModel(model);
-    WatchModel();
+    watchModel();
 }
 
-void TCustomFlatComboBox::WatchModel() {
-    connect(model(), &QAbstractItemModel::rowsInserted, this, &TCustomFlatComboBox::KeepSorted,
+void CustomFlatComboBox::watchModel() {
+    connect(model(), &QAbstractItemModel::rowsInserted, this, &CustomFlatComboBox::keepSorted,
             Qt::UniqueConnection);
-    connect(model(), &QAbstractItemModel::dataChanged, this, &TCustomFlatComboBox::KeepSorted,
+    connect(model(), &QAbstractItemModel::dataChanged, this, &CustomFlatComboBox::keepSorted,
             Qt::UniqueConnection);
-    KeepSorted();
+    keepSorted();
 }
 
-void TCustomFlatComboBox::SetSorted(bool sorted) {
+void CustomFlatComboBox::setSorted(bool sorted) {
     sorted_ = sorted;
-    KeepSorted();
+    keepSorted();
 }
 
 // Sorts the items again after every insertion or change, letter case aside,
 // keeping items that compare equal in the order they came.
-void TCustomFlatComboBox::KeepSorted() {
+void CustomFlatComboBox::keepSorted() {
     auto* items = qobject_cast<QStandardItemModel*>(model());
     if (!sorted_ || sorting_ || !items) {
         return;
@@ -212,37 +211,37 @@ void TCustomFlatComboBox::KeepSorted() {
     const int column = modelColumn();
     for (int row = 0; row < items->rowCount(); ++row) {
         if (QStandardItem* item = items->item(row, column)) {
-            item->setData(FoldedCase(item->text()), SortKeyRole);
+            item->setData(foldedCase(item->text()), SortKeyRole);
         }
     }
     items->setSortRole(SortKeyRole);
     items->sort(column);
 }
 
-void TCustomFlatComboBox::SetItems(QStringList texts) {
+void CustomFlatComboBox::setItems(QStringList texts) {
     clear();
     if (sorted_) {
-        SortLetterCaseAside(texts);
+        sortLetterCaseAside(texts);
     }
     const QScopedValueRollback guard(sorting_, true);
     addItems(texts);
 }
 
-void TCustomFlatComboBox::SetMaxLength(int length) {
+void CustomFlatComboBox::setMaxLength(int length) {
     maxLength_ = std::max(0, length);
     if (lineEdit()) {
         lineEdit()->setMaxLength(maxLength_ > 0 ? maxLength_ : NoLengthLimit);
     }
 }
 
-void TCustomFlatComboBox::SetAllowEdit(bool allow) {
-    completion_.SetAllowEdit(allow);
+void CustomFlatComboBox::setAllowEdit(bool allow) {
+    completion_.setAllowEdit(allow);
     if (lineEdit()) {
         lineEdit()->setAcceptDrops(allow);
     }
 }
 
-void TCustomFlatComboBox::SetDropDownWidth(int width) {
+void CustomFlatComboBox::setDropDownWidth(int width) {
     if (width == dropDownWidth_) {
         return;
     }
@@ -250,15 +249,15 @@ void TCustomFlatComboBox::SetDropDownWidth(int width) {
     view()->setMinimumWidth(std::max(0, width));
 }
 
-void TCustomFlatComboBox::SetDisabledColor(const QColor& color) {
+void CustomFlatComboBox::setDisabledColor(const QColor& color) {
     disabledColor_ = color;
-    DimDisabledText();
+    dimDisabledText();
     update();
 }
 
 // The text of a disabled box is drawn in the dimmed colour, whatever colours
 // its owner gives it: owners set every colour group at once.
-void TCustomFlatComboBox::DimDisabledText() {
+void CustomFlatComboBox::dimDisabledText() {
     QPalette dimmed = palette();
     bool changed = false;
     for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}) {
@@ -272,22 +271,22 @@ void TCustomFlatComboBox::DimDisabledText() {
     }
 }
 
-void TCustomFlatComboBox::showPopup() {
+void CustomFlatComboBox::showPopup() {
     if (style_ != csSimple) {
         QComboBox::showPopup();
     }
 }
 
-void TCustomFlatComboBox::hidePopup() {
+void CustomFlatComboBox::hidePopup() {
     const bool wasShown = view()->isVisible();
     QComboBox::hidePopup();
     if (wasShown) {
-        emit CloseUp();
-        UpdateFrame();
+        emit closedUp();
+        updateFrame();
     }
 }
 
-bool TCustomFlatComboBox::event(QEvent* event) {
+bool CustomFlatComboBox::event(QEvent* event) {
     // Escape belongs to the box (it empties the field), not to a shortcut of
     // the window such as a Cancel button.
     if (event->type() == QEvent::ShortcutOverride) {
@@ -300,16 +299,16 @@ bool TCustomFlatComboBox::event(QEvent* event) {
     return QComboBox::event(event);
 }
 
-bool TCustomFlatComboBox::eventFilter(QObject* watched, QEvent* event) {
+bool CustomFlatComboBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit()) {
         switch (event->type()) {
         case QEvent::Move:
         case QEvent::Resize:
-            PlaceTextField();
+            placeTextField();
             break;
         case QEvent::MouseButtonPress:
             // The caret may land anywhere: all of the text counts as typed.
-            completion_.SetSearchText(lineEdit()->text());
+            completion_.setSearchText(lineEdit()->text());
             break;
         default:
             break;
@@ -318,116 +317,116 @@ bool TCustomFlatComboBox::eventFilter(QObject* watched, QEvent* event) {
     return QComboBox::eventFilter(watched, event);
 }
 
-void TCustomFlatComboBox::keyPressEvent(QKeyEvent* event) {
-    const auto [key, character] = Classify(*event);
+void CustomFlatComboBox::keyPressEvent(QKeyEvent* event) {
+    const auto [key, character] = classify(*event);
     const QScopedValueRollback keepKey(key_, event);
     const QScopedValueRollback keepCharacter(keyCharacter_, character);
     event->accept();
     if (style_ == csDropDownList) {
-        completion_.TypeAheadKey(key, character);
-        if (key == TEditKey::Character || key == TEditKey::Backspace) {
+        completion_.typeAheadKey(key, character);
+        if (key == EditKey::Character || key == EditKey::Backspace) {
             typeAheadTimer_.start();
         }
         return;
     }
-    const bool full = maxLength_ > 0 && Text().size() >= maxLength_ && SelLength() == 0;
-    if (key == TEditKey::Character && character.isPrint() && full) {
-        InvalidKey();
+    const bool full = maxLength_ > 0 && fieldText().size() >= maxLength_ && selLength() == 0;
+    if (key == EditKey::Character && character.isPrint() && full) {
+        invalidKey();
         return;
     }
     const int indexBefore = currentIndex();
-    completion_.TypeKey(key, character);
+    completion_.typeKey(key, character);
     // As after a wheel step, the whole item is selected, so that the next
     // key replaces it.
-    if (key == TEditKey::Scroll && currentIndex() != indexBefore && lineEdit()) {
+    if (key == EditKey::Scroll && currentIndex() != indexBefore && lineEdit()) {
         lineEdit()->selectAll();
     }
 }
 
-void TCustomFlatComboBox::wheelEvent(QWheelEvent* event) {
+void CustomFlatComboBox::wheelEvent(QWheelEvent* event) {
     event->accept();
     const int indexBefore = currentIndex();
     wheelRemainder_ += event->angleDelta().y();
     for (; wheelRemainder_ >= WheelNotch; wheelRemainder_ -= WheelNotch) {
-        completion_.WheelStep(false);
+        completion_.wheelStep(false);
     }
     for (; wheelRemainder_ <= -WheelNotch; wheelRemainder_ += WheelNotch) {
-        completion_.WheelStep(true);
+        completion_.wheelStep(true);
     }
     if (currentIndex() != indexBefore && lineEdit()) {
         lineEdit()->selectAll();
     }
 }
 
-void TCustomFlatComboBox::focusInEvent(QFocusEvent* event) {
+void CustomFlatComboBox::focusInEvent(QFocusEvent* event) {
     QComboBox::focusInEvent(event);
     focused_ = true;
-    UpdateFrame();
+    updateFrame();
 }
 
-void TCustomFlatComboBox::focusOutEvent(QFocusEvent* event) {
+void CustomFlatComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
     if (event->reason() == Qt::PopupFocusReason) {
         return; // the list dropped down; the focus stays with the box
     }
     focused_ = false;
     if (style_ == csDropDownList) {
-        EndTypeAhead();
-    } else if (style_ == csDropDown && !Text().isEmpty()) {
-        const int index = findText(Text(), Qt::MatchFixedString);
+        endTypeAhead();
+    } else if (style_ == csDropDown && !fieldText().isEmpty()) {
+        const int index = findText(fieldText(), Qt::MatchFixedString);
         if (index >= 0) {
-            SelectItem(index);
+            selectItem(index);
         } else {
-            emit NotInList();
+            emit notInList();
         }
     }
-    UpdateFrame();
+    updateFrame();
 }
 
-void TCustomFlatComboBox::EndTypeAhead() {
+void CustomFlatComboBox::endTypeAhead() {
     typeAheadTimer_.stop();
     if (style_ == csDropDownList) {
-        completion_.SetSearchText({});
+        completion_.setSearchText({});
     }
 }
 
-void TCustomFlatComboBox::enterEvent(QEnterEvent* event) {
+void CustomFlatComboBox::enterEvent(QEnterEvent* event) {
     QComboBox::enterEvent(event);
     hot_ = true;
-    UpdateFrame();
-    emit MouseEnter();
+    updateFrame();
+    emit mouseEntered();
 }
 
-void TCustomFlatComboBox::leaveEvent(QEvent* event) {
+void CustomFlatComboBox::leaveEvent(QEvent* event) {
     QComboBox::leaveEvent(event);
     hot_ = false;
-    UpdateFrame();
-    emit MouseLeave();
+    updateFrame();
+    emit mouseLeft();
 }
 
-void TCustomFlatComboBox::resizeEvent(QResizeEvent* event) {
+void CustomFlatComboBox::resizeEvent(QResizeEvent* event) {
     QComboBox::resizeEvent(event);
-    PlaceTextField();
+    placeTextField();
 }
 
-void TCustomFlatComboBox::changeEvent(QEvent* event) {
+void CustomFlatComboBox::changeEvent(QEvent* event) {
     QComboBox::changeEvent(event);
     switch (event->type()) {
     case QEvent::PaletteChange:
-        DimDisabledText();
+        dimDisabledText();
         break;
     case QEvent::StyleChange:
     case QEvent::FontChange:
-        PlaceTextField();
+        placeTextField();
         break;
     default:
         break;
     }
 }
 
-void TCustomFlatComboBox::contextMenuEvent(QContextMenuEvent* event) {
+void CustomFlatComboBox::contextMenuEvent(QContextMenuEvent* event) {
     QLineEdit* field = lineEdit();
-    if (!field || AllowEdit()) {
+    if (!field || allowEdit()) {
         QComboBox::contextMenuEvent(event);
         return;
     }
@@ -441,11 +440,11 @@ void TCustomFlatComboBox::contextMenuEvent(QContextMenuEvent* event) {
 
 // The completion's view of the text field.
 
-QString TCustomFlatComboBox::Text() const {
+QString CustomFlatComboBox::fieldText() const {
     return lineEdit() ? lineEdit()->text() : currentText();
 }
 
-int TCustomFlatComboBox::SelStart() const {
+int CustomFlatComboBox::selStart() const {
     const QLineEdit* field = lineEdit();
     if (!field) {
         return 0;
@@ -453,11 +452,11 @@ int TCustomFlatComboBox::SelStart() const {
     return field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
 }
 
-int TCustomFlatComboBox::SelLength() const {
+int CustomFlatComboBox::selLength() const {
     return lineEdit() ? lineEdit()->selectionLength() : 0;
 }
 
-void TCustomFlatComboBox::SelectItem(int index) {
+void CustomFlatComboBox::selectItem(int index) {
     const QScopedValueRollback guard(settingText_, true);
     setCurrentIndex(index);
     // The current item may already be this one while the field shows other text.
@@ -466,14 +465,14 @@ void TCustomFlatComboBox::SelectItem(int index) {
     }
 }
 
-void TCustomFlatComboBox::SetText(const QString& text) {
+void CustomFlatComboBox::setFieldText(const QString& text) {
     const QScopedValueRollback guard(settingText_, true);
     if (QLineEdit* field = lineEdit()) {
         field->setText(text);
     }
 }
 
-void TCustomFlatComboBox::SetSelection(int start, int length) {
+void CustomFlatComboBox::setSelection(int start, int length) {
     QLineEdit* field = lineEdit();
     if (!field) {
         return;
@@ -485,7 +484,7 @@ void TCustomFlatComboBox::SetSelection(int start, int length) {
     }
 }
 
-void TCustomFlatComboBox::StandardHandling(QChar key) {
+void CustomFlatComboBox::standardHandling(QChar key) {
     if (!key_) {
         return;
     }
@@ -496,34 +495,34 @@ void TCustomFlatComboBox::StandardHandling(QChar key) {
     if (key.isNull()) {
         return; // a handler dropped the character
     }
-    QKeyEvent replaced(QEvent::KeyPress, KeyFor(key, key_->key()), key_->modifiers(), QString(key));
+    QKeyEvent replaced(QEvent::KeyPress, keyFor(key, key_->key()), key_->modifiers(), QString(key));
     QComboBox::keyPressEvent(&replaced);
     key_->setAccepted(replaced.isAccepted());
 }
 
-void TCustomFlatComboBox::InvalidKey() {
+void CustomFlatComboBox::invalidKey() {
     if (beepOnInvalidKey_) {
         QApplication::beep();
     }
 }
 
-QChar TCustomFlatComboBox::RaiseKeyPress(QChar key) {
-    emit KeyPress(key);
+QChar CustomFlatComboBox::raiseKeyPress(QChar key) {
+    emit keyPressed(key);
     if (key == u'\r') {
-        emit ReturnPressed();
+        emit returnPressed();
     }
     return key;
 }
 
 // Text that changed other than by typing (set by the program, pasted from the
 // menu, undone) is typed text from now on; a drop-down box also completes it.
-void TCustomFlatComboBox::TextChangedElsewhere(const QString& text) {
+void CustomFlatComboBox::textChangedElsewhere(const QString& text) {
     if (key_ || settingText_) {
         return;
     }
-    completion_.SetSearchText(text);
+    completion_.setSearchText(text);
     if (style_ == csDropDown) {
         const QScopedValueRollback guard(settingText_, true);
-        completion_.MatchQuietly();
+        completion_.matchQuietly();
     }
 }

@@ -18,38 +18,38 @@ class QKeyEvent;
 // the next key replaces the appended part. Backspace takes back one typed
 // character, Escape empties the field.
 //
-// Every character typed raises KeyPress once, before the field handles it;
+// Every character typed raises keyPressed once, before the field handles it;
 // a handler may replace the character or drop it by setting it to null.
-// Enter raises KeyPress and then ReturnPressed. Keys reach the box the way
+// Enter raises keyPressed and then returnPressed. Keys reach the box the way
 // typing delivers them, through the focus widget, which is the box itself.
-class TCustomFlatComboBox : public QComboBox, private TCompletionField {
+class CustomFlatComboBox : public QComboBox, private CompletionField {
     Q_OBJECT
-    Q_PROPERTY(TComboBoxStyle Style READ Style WRITE SetStyle)
-    Q_PROPERTY(bool Sorted READ Sorted WRITE SetSorted)
-    Q_PROPERTY(int MaxLength READ MaxLength WRITE SetMaxLength)
-    Q_PROPERTY(bool AllowEdit READ AllowEdit WRITE SetAllowEdit)
-    Q_PROPERTY(bool BeepOnInvalidKey READ BeepOnInvalidKey WRITE SetBeepOnInvalidKey)
-    Q_PROPERTY(int DropDownWidth READ DropDownWidth WRITE SetDropDownWidth)
-    Q_PROPERTY(bool FlatButtons READ FlatButtons WRITE SetFlatButtons)
-    Q_PROPERTY(QColor FrameColor READ FrameColor WRITE SetFrameColor)
-    Q_PROPERTY(bool FrameFlat READ FrameFlat WRITE SetFrameFlat)
-    Q_PROPERTY(TFrameStyle FrameFlatStyle READ FrameFlatStyle WRITE SetFrameFlatStyle)
-    Q_PROPERTY(TFrameStyle FrameFocusStyle READ FrameFocusStyle WRITE SetFrameFocusStyle)
-    Q_PROPERTY(TSides FrameSides READ FrameSides WRITE SetFrameSides)
-    Q_PROPERTY(TFrameStyle FrameStyle READ FrameStyle WRITE SetFrameStyle)
-    Q_PROPERTY(bool FrameVisible READ FrameVisible WRITE SetFrameVisible)
-    Q_PROPERTY(bool UseFrameController READ UseFrameController WRITE SetUseFrameController)
-    Q_PROPERTY(QColor DisabledColor READ DisabledColor WRITE SetDisabledColor)
+    Q_PROPERTY(ComboBoxStyle Style READ comboStyle WRITE setComboStyle)
+    Q_PROPERTY(bool Sorted READ sorted WRITE setSorted)
+    Q_PROPERTY(int MaxLength READ maxLength WRITE setMaxLength)
+    Q_PROPERTY(bool AllowEdit READ allowEdit WRITE setAllowEdit)
+    Q_PROPERTY(bool BeepOnInvalidKey READ beepOnInvalidKey WRITE setBeepOnInvalidKey)
+    Q_PROPERTY(int DropDownWidth READ dropDownWidth WRITE setDropDownWidth)
+    Q_PROPERTY(bool FlatButtons READ flatButtons WRITE setFlatButtons)
+    Q_PROPERTY(QColor FrameColor READ frameColor WRITE setFrameColor)
+    Q_PROPERTY(bool FrameFlat READ frameFlat WRITE setFrameFlat)
+    Q_PROPERTY(FrameStyle FrameFlatStyle READ frameFlatStyle WRITE setFrameFlatStyle)
+    Q_PROPERTY(FrameStyle FrameFocusStyle READ frameFocusStyle WRITE setFrameFocusStyle)
+    Q_PROPERTY(FrameSides FrameSides READ frameSides WRITE setFrameSides)
+    Q_PROPERTY(FrameStyle FrameStyle READ frameStyle WRITE setFrameStyle)
+    Q_PROPERTY(bool FrameVisible READ frameVisible WRITE setFrameVisible)
+    Q_PROPERTY(bool UseFrameController READ useFrameController WRITE setUseFrameController)
+    Q_PROPERTY(QColor DisabledColor READ disabledColor WRITE setDisabledColor)
 
 public:
-    enum TComboBoxStyle {
+    enum ComboBoxStyle {
         csDropDown,     // text field with a list to drop down
         csSimple,       // text field alone
         csDropDownList, // one of the items, picked from the list or by typing
     };
-    Q_ENUM(TComboBoxStyle)
+    Q_ENUM(ComboBoxStyle)
 
-    enum TFrameStyle {
+    enum FrameStyle {
         fsNone,
         fsFlat,
         fsGroove,
@@ -61,88 +61,88 @@ public:
         fsStatus,
         fsPopup,
     };
-    Q_ENUM(TFrameStyle)
+    Q_ENUM(FrameStyle)
 
-    enum TSide { sdLeft = 0x1, sdTop = 0x2, sdRight = 0x4, sdBottom = 0x8 };
-    Q_DECLARE_FLAGS(TSides, TSide)
-    Q_FLAG(TSides)
+    enum FrameSide { sdLeft = 0x1, sdTop = 0x2, sdRight = 0x4, sdBottom = 0x8 };
+    Q_DECLARE_FLAGS(FrameSides, FrameSide)
+    Q_FLAG(FrameSides)
 
-    explicit TCustomFlatComboBox(QWidget* parent = nullptr);
+    explicit CustomFlatComboBox(QWidget* parent = nullptr);
 
-    TComboBoxStyle Style() const { return style_; }
-    void SetStyle(TComboBoxStyle style);
+    ComboBoxStyle comboStyle() const { return style_; }
+    void setComboStyle(ComboBoxStyle style);
     // Keeps the items in alphabetical order, letter case aside.
-    bool Sorted() const { return sorted_; }
-    void SetSorted(bool sorted);
+    bool sorted() const { return sorted_; }
+    void setSorted(bool sorted);
     // The longest text the field takes; 0 for no limit.
-    int MaxLength() const { return maxLength_; }
-    void SetMaxLength(int length);
+    int maxLength() const { return maxLength_; }
+    void setMaxLength(int length);
 
     // Whether the field takes text that is no item.
-    bool AllowEdit() const { return completion_.AllowEdit(); }
-    void SetAllowEdit(bool allow);
-    bool BeepOnInvalidKey() const { return beepOnInvalidKey_; }
-    void SetBeepOnInvalidKey(bool beep) { beepOnInvalidKey_ = beep; }
+    bool allowEdit() const { return completion_.allowEdit(); }
+    void setAllowEdit(bool allow);
+    bool beepOnInvalidKey() const { return beepOnInvalidKey_; }
+    void setBeepOnInvalidKey(bool beep) { beepOnInvalidKey_ = beep; }
     // The least width of the dropped-down list; 0 leaves it as wide as the box.
-    int DropDownWidth() const { return dropDownWidth_; }
-    void SetDropDownWidth(int width);
+    int dropDownWidth() const { return dropDownWidth_; }
+    void setDropDownWidth(int width);
 
     // The frame of its own, drawn instead of the usual border while
-    // FrameVisible is set.
-    bool FlatButtons() const { return flatButtons_; }
-    void SetFlatButtons(bool flat);
-    QColor FrameColor() const { return frameColor_; }
-    void SetFrameColor(const QColor& color);
-    // The frame switches between FrameFlatStyle and FrameFocusStyle as the
+    // frameVisible is set.
+    bool flatButtons() const { return flatButtons_; }
+    void setFlatButtons(bool flat);
+    QColor frameColor() const { return frameColor_; }
+    void setFrameColor(const QColor& color);
+    // The frame switches between frameFlatStyle and frameFocusStyle as the
     // box gains and loses the focus or the pointer.
-    bool FrameFlat() const { return frameFlat_; }
-    void SetFrameFlat(bool flat);
-    TFrameStyle FrameFlatStyle() const { return frameFlatStyle_; }
-    void SetFrameFlatStyle(TFrameStyle style);
-    TFrameStyle FrameFocusStyle() const { return frameFocusStyle_; }
-    void SetFrameFocusStyle(TFrameStyle style);
-    TSides FrameSides() const { return frameSides_; }
-    void SetFrameSides(TSides sides);
-    TFrameStyle FrameStyle() const { return frameStyle_; }
-    void SetFrameStyle(TFrameStyle style);
-    bool FrameVisible() const { return frameVisible_; }
-    void SetFrameVisible(bool visible);
-    bool UseFrameController() const { return useFrameController_; }
-    void SetUseFrameController(bool use) { useFrameController_ = use; }
+    bool frameFlat() const { return frameFlat_; }
+    void setFrameFlat(bool flat);
+    FrameStyle frameFlatStyle() const { return frameFlatStyle_; }
+    void setFrameFlatStyle(FrameStyle style);
+    FrameStyle frameFocusStyle() const { return frameFocusStyle_; }
+    void setFrameFocusStyle(FrameStyle style);
+    FrameSides frameSides() const { return frameSides_; }
+    void setFrameSides(FrameSides sides);
+    FrameStyle frameStyle() const { return frameStyle_; }
+    void setFrameStyle(FrameStyle style);
+    bool frameVisible() const { return frameVisible_; }
+    void setFrameVisible(bool visible);
+    bool useFrameController() const { return useFrameController_; }
+    void setUseFrameController(bool use) { useFrameController_ = use; }
     // Text and frame colour while the box is disabled.
-    QColor DisabledColor() const { return disabledColor_; }
-    void SetDisabledColor(const QColor& color);
+    QColor disabledColor() const { return disabledColor_; }
+    void setDisabledColor(const QColor& color);
 
     // The part of the text that the user typed, as opposed to the part that
     // completion appended.
-    const QString& SearchText() const { return completion_.SearchText(); }
+    const QString& searchText() const { return completion_.searchText(); }
     // The first item that begins with `text`, letter case aside; -1 for none.
-    int FindItem(const QString& text) const { return completion_.FindItem(text); }
+    int findItem(const QString& text) const { return completion_.findItem(text); }
     // Completes the field from the first item that begins with `typed`.
-    bool CompleteText(const QString& typed) { return completion_.CompleteText(typed); }
+    bool completeText(const QString& typed) { return completion_.completeText(typed); }
 
     // Replaces the whole item list at once. A sorted box sorts the texts
     // before it takes them, so the list is built in its final order: a box
     // of a hundred thousand items fills in a blink and never has to move
     // its items around.
-    void SetItems(QStringList texts);
+    void setItems(QStringList texts);
 
     void setModel(QAbstractItemModel* model) override;
     void showPopup() override;
     void hidePopup() override;
 
 signals:
-    void Click();
-    void Change();
-    void KeyPress(QChar& key);
-    void ReturnPressed();
+    void clicked();
+    void changed();
+    void keyPressed(QChar& key);
+    void returnPressed();
     // Typing was completed from an item.
-    void Match();
-    void CloseUp();
-    void MouseEnter();
-    void MouseLeave();
+    void matched();
+    void closedUp();
+    void mouseEntered();
+    void mouseLeft();
     // The focus left a drop-down box whose text is no item.
-    void NotInList();
+    void notInList();
 
 protected:
     bool event(QEvent* event) override;
@@ -160,38 +160,38 @@ protected:
 
 private:
     // The text field as the completion sees it.
-    QString Text() const override;
-    int SelStart() const override;
-    int SelLength() const override;
-    int ItemCount() const override { return count(); }
-    QString ItemText(int index) const override { return itemText(index); }
-    int ItemIndex() const override { return currentIndex(); }
-    void SelectItem(int index) override;
-    void SetText(const QString& text) override;
-    void SetSelection(int start, int length) override;
-    void StandardHandling(QChar key) override;
-    void RaiseClick() override { emit Click(); }
-    void RaiseChange() override { emit Change(); }
-    void RaiseMatch() override { emit Match(); }
-    void InvalidKey() override;
-    QChar RaiseKeyPress(QChar key) override;
+    QString fieldText() const override;
+    int selStart() const override;
+    int selLength() const override;
+    int itemCount() const override { return count(); }
+    QString fieldItemText(int index) const override { return itemText(index); }
+    int itemIndex() const override { return currentIndex(); }
+    void selectItem(int index) override;
+    void setFieldText(const QString& text) override;
+    void setSelection(int start, int length) override;
+    void standardHandling(QChar key) override;
+    void raiseClick() override { emit clicked(); }
+    void raiseChange() override { emit changed(); }
+    void raiseMatch() override { emit matched(); }
+    void invalidKey() override;
+    QChar raiseKeyPress(QChar key) override;
 
-    void ApplyStyle();
-    void AdoptTextField();
-    void WatchModel();
-    void PlaceTextField();
-    void TextChangedElsewhere(const QString& text);
-    void KeepSorted();
-    void DimDisabledText();
-    void UpdateFrame();
-    void EndTypeAhead();
-    bool ButtonShown() const { return style_ != csSimple; }
-    QRect ButtonArea() const;
-    void PaintOwnFrame(QPainter& painter);
-    void PaintSimpleField(QPainter& painter);
+    void applyStyle();
+    void adoptTextField();
+    void watchModel();
+    void placeTextField();
+    void textChangedElsewhere(const QString& text);
+    void keepSorted();
+    void dimDisabledText();
+    void updateFrame();
+    void endTypeAhead();
+    bool buttonShown() const { return style_ != csSimple; }
+    QRect buttonArea() const;
+    void paintOwnFrame(QPainter& painter);
+    void paintSimpleField(QPainter& painter);
 
-    TComboCompletion completion_{*this};
-    TComboBoxStyle style_ = csSimple;
+    ComboCompletion completion_{*this};
+    ComboBoxStyle style_ = csSimple;
     bool sorted_ = false;
     bool sorting_ = false;
     int maxLength_ = 0;
@@ -200,10 +200,10 @@ private:
     bool flatButtons_ = true;
     QColor frameColor_;
     bool frameFlat_ = false;
-    TFrameStyle frameFlatStyle_ = fsStatus;
-    TFrameStyle frameFocusStyle_ = fsLowered;
-    TSides frameSides_ = TSides(sdLeft | sdTop | sdRight | sdBottom);
-    TFrameStyle frameStyle_ = fsFlat;
+    FrameStyle frameFlatStyle_ = fsStatus;
+    FrameStyle frameFocusStyle_ = fsLowered;
+    FrameSides frameSides_ = FrameSides(sdLeft | sdTop | sdRight | sdBottom);
+    FrameStyle frameStyle_ = fsFlat;
     bool frameVisible_ = false;
     bool useFrameController_ = true;
     QColor disabledColor_ = QColor(115, 115, 115);
@@ -219,12 +219,12 @@ private:
     QTimer typeAheadTimer_;
 };
 
-Q_DECLARE_OPERATORS_FOR_FLAGS(TCustomFlatComboBox::TSides)
+Q_DECLARE_OPERATORS_FOR_FLAGS(CustomFlatComboBox::FrameSides)
 
 // The flat combo box as the windows place it.
-class TFlatComboBox : public TCustomFlatComboBox {
+class FlatComboBox : public CustomFlatComboBox {
     Q_OBJECT
 
 public:
-    using TCustomFlatComboBox::TCustomFlatComboBox;
+    using CustomFlatComboBox::CustomFlatComboBox;
 };

@@ -12,44 +12,44 @@
 
 namespace {
 
-Qt::Edges EdgesOf(TCustomFlatComboBox::TSides sides) {
+Qt::Edges edgesOf(CustomFlatComboBox::FrameSides sides) {
     Qt::Edges edges;
-    edges.setFlag(Qt::LeftEdge, sides.testFlag(TCustomFlatComboBox::sdLeft));
-    edges.setFlag(Qt::TopEdge, sides.testFlag(TCustomFlatComboBox::sdTop));
-    edges.setFlag(Qt::RightEdge, sides.testFlag(TCustomFlatComboBox::sdRight));
-    edges.setFlag(Qt::BottomEdge, sides.testFlag(TCustomFlatComboBox::sdBottom));
+    edges.setFlag(Qt::LeftEdge, sides.testFlag(CustomFlatComboBox::sdLeft));
+    edges.setFlag(Qt::TopEdge, sides.testFlag(CustomFlatComboBox::sdTop));
+    edges.setFlag(Qt::RightEdge, sides.testFlag(CustomFlatComboBox::sdRight));
+    edges.setFlag(Qt::BottomEdge, sides.testFlag(CustomFlatComboBox::sdBottom));
     return edges;
 }
 
 // A frame style as up to two one-pixel rings, outer first: the colour roles
 // of the left and top lines, then of the right and bottom lines.
-struct TRing {
-    QPalette::ColorRole TopLeft;
-    QPalette::ColorRole BottomRight;
+struct Ring {
+    QPalette::ColorRole topLeft;
+    QPalette::ColorRole bottomRight;
 };
-struct TFrameLook {
-    int Rings;
-    std::array<TRing, 2> Ring;
+struct FrameLook {
+    int rings;
+    std::array<Ring, 2> ring;
 };
 
-TFrameLook LookOf(TCustomFlatComboBox::TFrameStyle style) {
+FrameLook lookOf(CustomFlatComboBox::FrameStyle style) {
     using P = QPalette;
     switch (style) {
-    case TCustomFlatComboBox::fsGroove:
+    case CustomFlatComboBox::fsGroove:
         return {2, {{{P::Dark, P::Light}, {P::Light, P::Dark}}}};
-    case TCustomFlatComboBox::fsBump:
+    case CustomFlatComboBox::fsBump:
         return {2, {{{P::Light, P::Dark}, {P::Dark, P::Light}}}};
-    case TCustomFlatComboBox::fsLowered:
+    case CustomFlatComboBox::fsLowered:
         return {2, {{{P::Dark, P::Light}, {P::Shadow, P::Midlight}}}};
-    case TCustomFlatComboBox::fsButtonDown:
+    case CustomFlatComboBox::fsButtonDown:
         return {2, {{{P::Shadow, P::Light}, {P::Dark, P::Midlight}}}};
-    case TCustomFlatComboBox::fsRaised:
+    case CustomFlatComboBox::fsRaised:
         return {2, {{{P::Light, P::Shadow}, {P::Midlight, P::Dark}}}};
-    case TCustomFlatComboBox::fsButtonUp:
+    case CustomFlatComboBox::fsButtonUp:
         return {2, {{{P::Midlight, P::Shadow}, {P::Light, P::Dark}}}};
-    case TCustomFlatComboBox::fsStatus:
+    case CustomFlatComboBox::fsStatus:
         return {1, {{{P::Dark, P::Light}, {}}}};
-    case TCustomFlatComboBox::fsPopup:
+    case CustomFlatComboBox::fsPopup:
         return {1, {{{P::Light, P::Dark}, {}}}};
     default:
         return {0, {}};
@@ -58,64 +58,64 @@ TFrameLook LookOf(TCustomFlatComboBox::TFrameStyle style) {
 
 } // namespace
 
-void TCustomFlatComboBox::SetFlatButtons(bool flat) {
+void CustomFlatComboBox::setFlatButtons(bool flat) {
     if (flat != flatButtons_) {
         flatButtons_ = flat;
         update();
     }
 }
 
-void TCustomFlatComboBox::SetFrameColor(const QColor& color) {
+void CustomFlatComboBox::setFrameColor(const QColor& color) {
     if (color != frameColor_) {
         frameColor_ = color;
         update();
     }
 }
 
-void TCustomFlatComboBox::SetFrameFlat(bool flat) {
+void CustomFlatComboBox::setFrameFlat(bool flat) {
     frameFlat_ = flat;
     if (flat) {
         frameVisible_ = true;
-        frameSides_ = TSides(sdLeft | sdTop | sdRight | sdBottom);
+        frameSides_ = FrameSides(sdLeft | sdTop | sdRight | sdBottom);
         frameStyle_ = frameFlatStyle_;
     }
     update();
 }
 
-void TCustomFlatComboBox::SetFrameFlatStyle(TFrameStyle style) {
+void CustomFlatComboBox::setFrameFlatStyle(FrameStyle style) {
     if (style != frameFlatStyle_) {
         frameFlatStyle_ = style;
         update();
     }
 }
 
-void TCustomFlatComboBox::SetFrameFocusStyle(TFrameStyle style) {
+void CustomFlatComboBox::setFrameFocusStyle(FrameStyle style) {
     if (style != frameFocusStyle_) {
         frameFocusStyle_ = style;
         update();
     }
 }
 
-void TCustomFlatComboBox::SetFrameSides(TSides sides) {
+void CustomFlatComboBox::setFrameSides(FrameSides sides) {
     if (sides != frameSides_) {
         frameSides_ = sides;
         update();
     }
 }
 
-void TCustomFlatComboBox::SetFrameStyle(TFrameStyle style) {
+void CustomFlatComboBox::setFrameStyle(FrameStyle style) {
     if (style != frameStyle_) {
         frameStyle_ = style;
         update();
     }
 }
 
-void TCustomFlatComboBox::SetFrameVisible(bool visible) {
+void CustomFlatComboBox::setFrameVisible(bool visible) {
     frameVisible_ = visible;
     update();
 }
 
-void TCustomFlatComboBox::UpdateFrame() {
+void CustomFlatComboBox::updateFrame() {
     if (view()->isVisible()) {
         return; // redrawn when the list closes
     }
@@ -123,34 +123,34 @@ void TCustomFlatComboBox::UpdateFrame() {
         frameStyle_ = focused_ || hot_ ? frameFocusStyle_ : frameFlatStyle_;
         update();
     } else if (flatButtons_) {
-        update(ButtonArea());
+        update(buttonArea());
     }
 }
 
-QRect TCustomFlatComboBox::ButtonArea() const {
+QRect CustomFlatComboBox::buttonArea() const {
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     return QRect(width() - extent - 2, 0, extent + 2, height());
 }
 
-void TCustomFlatComboBox::paintEvent(QPaintEvent* event) {
+void CustomFlatComboBox::paintEvent(QPaintEvent* event) {
     if (style_ == csSimple) {
         QPainter painter(this);
-        PaintSimpleField(painter);
+        paintSimpleField(painter);
         if (frameVisible_) {
-            PaintOwnFrame(painter);
+            paintOwnFrame(painter);
         }
         return;
     }
     QComboBox::paintEvent(event);
     if (frameVisible_) {
         QPainter painter(this);
-        PaintOwnFrame(painter);
+        paintOwnFrame(painter);
     }
 }
 
 // The ground of the text field and, unless the own frame replaces it, a
 // sunken border as a text box has.
-void TCustomFlatComboBox::PaintSimpleField(QPainter& painter) {
+void CustomFlatComboBox::paintSimpleField(QPainter& painter) {
     painter.fillRect(rect(), palette().brush(QPalette::Base));
     if (frameVisible_) {
         return;
@@ -158,23 +158,23 @@ void TCustomFlatComboBox::PaintSimpleField(QPainter& painter) {
     const QRect outer = rect();
     const QRect inner = outer.adjusted(1, 1, -1, -1);
     if (!isEnabled()) {
-        DrawBevelRing(painter, outer, disabledColor_, disabledColor_);
-        DrawBevelRing(painter, inner, disabledColor_, disabledColor_);
+        drawBevelRing(painter, outer, disabledColor_, disabledColor_);
+        drawBevelRing(painter, inner, disabledColor_, disabledColor_);
         return;
     }
     const QPalette& colors = palette();
-    DrawBevelRing(painter, outer, colors.color(QPalette::Dark), colors.color(QPalette::Light));
-    DrawBevelRing(painter, inner, colors.color(QPalette::Shadow), colors.color(QPalette::Midlight));
+    drawBevelRing(painter, outer, colors.color(QPalette::Dark), colors.color(QPalette::Light));
+    drawBevelRing(painter, inner, colors.color(QPalette::Shadow), colors.color(QPalette::Midlight));
 }
 
-void TCustomFlatComboBox::PaintOwnFrame(QPainter& painter) {
+void CustomFlatComboBox::paintOwnFrame(QPainter& painter) {
     const QColor ground = palette().color(QPalette::Base);
     // Cover the usual border.
-    DrawBevelRing(painter, rect(), ground, ground);
-    DrawBevelRing(painter, rect().adjusted(1, 1, -1, -1), ground, ground);
+    drawBevelRing(painter, rect(), ground, ground);
+    drawBevelRing(painter, rect().adjusted(1, 1, -1, -1), ground, ground);
 
     const bool enabled = isEnabled();
-    if (flatButtons_ && ButtonShown() && !focused_ && !hot_) {
+    if (flatButtons_ && buttonShown() && !focused_ && !hot_) {
         const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
         const QRect button(width() - extent - 2, 2, extent, height() - 4);
         painter.fillRect(button, ground);
@@ -187,19 +187,19 @@ void TCustomFlatComboBox::PaintOwnFrame(QPainter& painter) {
         painter.drawPolygon(arrow.data(), static_cast<int>(arrow.size()));
     }
 
-    const Qt::Edges edges = EdgesOf(frameSides_);
+    const Qt::Edges edges = edgesOf(frameSides_);
     if (frameStyle_ == fsFlat) {
         const QColor line = enabled ? frameColor_ : disabledColor_;
-        DrawBevelRing(painter, rect(), line, line, edges);
+        drawBevelRing(painter, rect(), line, line, edges);
         return;
     }
-    const TFrameLook look = LookOf(frameStyle_);
+    const FrameLook look = lookOf(frameStyle_);
     QRect ring = rect();
-    for (int index = 0; index < look.Rings; ++index) {
-        const QColor topLeft = enabled ? palette().color(look.Ring[index].TopLeft) : disabledColor_;
+    for (int index = 0; index < look.rings; ++index) {
+        const QColor topLeft = enabled ? palette().color(look.ring[index].topLeft) : disabledColor_;
         const QColor bottomRight =
-            enabled ? palette().color(look.Ring[index].BottomRight) : disabledColor_;
-        DrawBevelRing(painter, ring, topLeft, bottomRight, edges);
+            enabled ? palette().color(look.ring[index].bottomRight) : disabledColor_;
+        drawBevelRing(painter, ring, topLeft, bottomRight, edges);
         ring.adjust(1, 1, -1, -1);
     }
 }

@@ -5,14 +5,14 @@
 
 namespace {
 
-std::vector<std::unique_ptr<TGlyphList>>& Lists() {
-    static std::vector<std::unique_ptr<TGlyphList>> lists;
+std::vector<std::unique_ptr<GlyphList>>& glyphLists() {
+    static std::vector<std::unique_ptr<GlyphList>> lists;
     return lists;
 }
 
 } // namespace
 
-int TGlyphList::Add(const QImage& image) {
+int GlyphList::add(const QImage& image) {
     const auto freeSlot = std::find(used_.begin(), used_.end(), false);
     const auto slot = static_cast<std::size_t>(freeSlot - used_.begin());
     if (freeSlot == used_.end()) {
@@ -26,7 +26,7 @@ int TGlyphList::Add(const QImage& image) {
     return static_cast<int>(slot);
 }
 
-void TGlyphList::Release(int slot) {
+void GlyphList::release(int slot) {
     const auto at = static_cast<std::size_t>(slot);
     if (slot < 0 || at >= used_.size() || !used_[at]) {
         return;
@@ -36,25 +36,25 @@ void TGlyphList::Release(int slot) {
     --count_;
 }
 
-TGlyphList& TGlyphStore::ListFor(QSize size) {
-    auto& lists = Lists();
+GlyphList& GlyphStore::listFor(QSize size) {
+    auto& lists = glyphLists();
     // Buttons tend to come in groups of one size: the newest list first.
     const auto match = std::find_if(lists.rbegin(), lists.rend(),
-                                    [size](const auto& list) { return list->Size() == size; });
+                                    [size](const auto& list) { return list->size() == size; });
     if (match != lists.rend()) {
         return **match;
     }
-    lists.push_back(std::make_unique<TGlyphList>(size));
+    lists.push_back(std::make_unique<GlyphList>(size));
     return *lists.back();
 }
 
-void TGlyphStore::LetGo(TGlyphList& list) {
-    if (list.Count() > 0) {
+void GlyphStore::letGo(GlyphList& list) {
+    if (list.count() > 0) {
         return;
     }
-    std::erase_if(Lists(), [&list](const auto& kept) { return kept.get() == &list; });
+    std::erase_if(glyphLists(), [&list](const auto& kept) { return kept.get() == &list; });
 }
 
-int TGlyphStore::ListCount() {
-    return static_cast<int>(Lists().size());
+int GlyphStore::listCount() {
+    return static_cast<int>(glyphLists().size());
 }

@@ -6,17 +6,17 @@
 
 // Images of one size in numbered slots. A new image takes the lowest free
 // slot, and releasing an image frees its slot for the next one.
-class TGlyphList {
+class GlyphList {
 public:
-    explicit TGlyphList(QSize size)
+    explicit GlyphList(QSize size)
         : size_(size) {}
 
-    QSize Size() const { return size_; }
+    QSize size() const { return size_; }
     // The number of slots in use.
-    int Count() const { return count_; }
-    int Add(const QImage& image);
-    void Release(int slot);
-    const QImage& Image(int slot) const { return images_.at(static_cast<std::size_t>(slot)); }
+    int count() const { return count_; }
+    int add(const QImage& image);
+    void release(int slot);
+    const QImage& image(int slot) const { return images_.at(static_cast<std::size_t>(slot)); }
 
 private:
     QSize size_;
@@ -27,12 +27,12 @@ private:
 
 // The finished glyph images of all colour bitmap buttons of the program,
 // one list for each image size, shared by every button whose glyph has it.
-class TGlyphStore {
+class GlyphStore {
 public:
     // The list for images of `size`, made when there is none yet.
-    static TGlyphList& ListFor(QSize size);
+    static GlyphList& listFor(QSize size);
     // Removes a list that holds no image any more. Its owner must not use
     // it after this.
-    static void LetGo(TGlyphList& list);
-    static int ListCount();
+    static void letGo(GlyphList& list);
+    static int listCount();
 };

@@ -6,7 +6,7 @@
 
 // Plain ASCII, the usual case, folds by lowering its capitals, many times
 // quicker than the full Unicode folding.
-QString FoldedCase(const QString& text) {
+QString foldedCase(const QString& text) {
     const bool ascii = std::all_of(text.cbegin(), text.cend(),
                                    [](QChar character) { return character.unicode() < 0x80; });
     if (!ascii) {
@@ -21,7 +21,7 @@ QString FoldedCase(const QString& text) {
     return folded;
 }
 
-void SortLetterCaseAside(QStringList& texts) {
+void sortLetterCaseAside(QStringList& texts) {
     const auto before = [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     };
@@ -32,7 +32,7 @@ void SortLetterCaseAside(QStringList& texts) {
     std::vector<std::pair<QString, QString>> keyed;
     keyed.reserve(static_cast<std::size_t>(texts.size()));
     for (QString& text : texts) {
-        QString key = FoldedCase(text);
+        QString key = foldedCase(text);
         keyed.emplace_back(std::move(key), std::move(text));
     }
     std::stable_sort(keyed.begin(), keyed.end(),

@@ -16,17 +16,17 @@ const QColor Navy(0, 0, 128);
 const QColor Teal(0, 128, 128);
 const QColor Grey(128, 128, 128);
 
-struct TPicture {
-    int Height;
+struct Picture {
+    int height;
     QColor Color;
-    std::vector<QPolygon> Strokes;
+    std::vector<QPolygon> strokes;
 };
 
-const std::map<QString, TPicture>& Pictures() {
+const std::map<QString, Picture>& pictures() {
     const QPolygon check{{3, 9}, {7, 13}, {14, 4}};
     const QPolygon ring{{6, 3},  {11, 3}, {14, 6}, {14, 11}, {11, 14},
                         {6, 14}, {3, 11}, {3, 6},  {6, 3}};
-    static const std::map<QString, TPicture> pictures{
+    static const std::map<QString, Picture> pictures{
         {QStringLiteral("BBCOK"), {18, Green, {check}}},
         {QStringLiteral("BBCCANCEL"),
          {18, Maroon, {QPolygon{{4, 4}, {13, 13}}, QPolygon{{13, 4}, {4, 13}}}}},
@@ -58,9 +58,9 @@ const std::map<QString, TPicture>& Pictures() {
     return pictures;
 }
 
-void DrawStrokes(QPainter& painter, const TPicture& picture, QPoint offset, const QColor& color) {
+void drawStrokes(QPainter& painter, const Picture& picture, QPoint offset, const QColor& color) {
     painter.setPen(QPen(color, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    for (const QPolygon& stroke : picture.Strokes) {
+    for (const QPolygon& stroke : picture.strokes) {
         painter.drawPolyline(stroke.translated(offset));
     }
 }
@@ -68,28 +68,28 @@ void DrawStrokes(QPainter& painter, const TPicture& picture, QPoint offset, cons
 // The normal image in the picture's colour; beside it the disabled one,
 // grey on a white shadow, which the button recolours to its own light and
 // dark.
-QImage Drawn(const TPicture& picture) {
-    QImage image(2 * ImageWidth, picture.Height, QImage::Format_RGB32);
+QImage drawnPicture(const Picture& picture) {
+    QImage image(2 * ImageWidth, picture.height, QImage::Format_RGB32);
     image.fill(Olive);
     QPainter painter(&image);
-    DrawStrokes(painter, picture, {0, 0}, picture.Color);
-    DrawStrokes(painter, picture, {ImageWidth + 1, 1}, Qt::white);
-    DrawStrokes(painter, picture, {ImageWidth, 0}, Grey);
+    drawStrokes(painter, picture, {0, 0}, picture.Color);
+    drawStrokes(painter, picture, {ImageWidth + 1, 1}, Qt::white);
+    drawStrokes(painter, picture, {ImageWidth, 0}, Grey);
     return image;
 }
 
 } // namespace
 
-const QImage& KindGlyph(QStringView name) {
+const QImage& kindGlyph(QStringView name) {
     static std::map<QString, QImage> drawn;
     static const QImage none;
     const QString key = name.toString();
     if (const auto known = drawn.find(key); known != drawn.end()) {
         return known->second;
     }
-    const auto picture = Pictures().find(key);
-    if (picture == Pictures().end()) {
+    const auto picture = pictures().find(key);
+    if (picture == pictures().end()) {
         return none;
     }
-    return drawn.emplace(key, Drawn(picture->second)).first->second;
+    return drawn.emplace(key, drawnPicture(picture->second)).first->second;
 }

@@ -9,4 +9,4 @@
 // an olive ground that the button replaces by its face colour. Each is drawn
 // on first use and kept for the rest of the run; an unknown name gives a
 // null image.
-const QImage& KindGlyph(QStringView name);
+const QImage& kindGlyph(QStringView name);

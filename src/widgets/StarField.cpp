@@ -10,7 +10,7 @@ namespace {
 
 // A well-mixed 32-bit hash: the picture must not depend on any library's
 // random generator, so that it stays the same from one build to the next.
-std::uint32_t Mix(std::uint32_t value) {
+std::uint32_t mix(std::uint32_t value) {
     value ^= value >> 16;
     value *= 0x7FEB352Du;
     value ^= value >> 15;
@@ -19,13 +19,13 @@ std::uint32_t Mix(std::uint32_t value) {
     return value;
 }
 
-double LatticeValue(int x, int y, std::uint32_t seed) {
-    const std::uint32_t key = Mix(static_cast<std::uint32_t>(x) * 0x9E3779B1u ^
-                                  Mix(static_cast<std::uint32_t>(y) + seed));
+double latticeValue(int x, int y, std::uint32_t seed) {
+    const std::uint32_t key = mix(static_cast<std::uint32_t>(x) * 0x9E3779B1u ^
+                                  mix(static_cast<std::uint32_t>(y) + seed));
     return static_cast<double>(key) / 4294967296.0;
 }
 
-double Smooth(double t) {
+double smooth(double t) {
     return t * t * (3.0 - 2.0 * t);
 }
 
@@ -33,56 +33,56 @@ double Smooth(double t) {
 // of pixels. The lattice values it needs are hashed once, and each pixel
 // column's and row's place between lattice lines is worked out once, not for
 // every pixel; every value is the same as working it out on the spot.
-class TValueNoise {
+class ValueNoise {
 public:
-    TValueNoise(double cell, std::uint32_t seed, QRect pixels)
-        : columns_(Places(pixels.left(), pixels.width(), cell))
-        , rows_(Places(pixels.top(), pixels.height(), cell))
-        , latticeLeft_(columns_.front().Lattice)
-        , latticeTop_(rows_.front().Lattice)
-        , latticeWidth_(columns_.back().Lattice - latticeLeft_ + 2) {
-        const int latticeHeight = rows_.back().Lattice - latticeTop_ + 2;
+    ValueNoise(double cell, std::uint32_t seed, QRect pixels)
+        : columns_(places(pixels.left(), pixels.width(), cell))
+        , rows_(places(pixels.top(), pixels.height(), cell))
+        , latticeLeft_(columns_.front().lattice)
+        , latticeTop_(rows_.front().lattice)
+        , latticeWidth_(columns_.back().lattice - latticeLeft_ + 2) {
+        const int latticeHeight = rows_.back().lattice - latticeTop_ + 2;
         lattice_.resize(static_cast<std::size_t>(latticeWidth_ * latticeHeight));
         for (int row = 0; row < latticeHeight; ++row) {
             for (int column = 0; column < latticeWidth_; ++column) {
                 lattice_[static_cast<std::size_t>(row * latticeWidth_ + column)] =
-                    LatticeValue(latticeLeft_ + column, latticeTop_ + row, seed);
+                    latticeValue(latticeLeft_ + column, latticeTop_ + row, seed);
             }
         }
     }
 
     // The noise at the rectangle's pixel (column, row), counted from its corner.
-    double At(int column, int row) const {
-        const TPlace& x = columns_[static_cast<std::size_t>(column)];
-        const TPlace& y = rows_[static_cast<std::size_t>(row)];
+    double at(int column, int row) const {
+        const Place& x = columns_[static_cast<std::size_t>(column)];
+        const Place& y = rows_[static_cast<std::size_t>(row)];
         const double* above = &lattice_[static_cast<std::size_t>(
-            (y.Lattice - latticeTop_) * latticeWidth_ + (x.Lattice - latticeLeft_))];
+            (y.lattice - latticeTop_) * latticeWidth_ + (x.lattice - latticeLeft_))];
         const double* below = above + latticeWidth_;
-        const double top = above[0] * (1 - x.Weight) + above[1] * x.Weight;
-        const double bottom = below[0] * (1 - x.Weight) + below[1] * x.Weight;
-        return top * (1 - y.Weight) + bottom * y.Weight;
+        const double top = above[0] * (1 - x.weight) + above[1] * x.weight;
+        const double bottom = below[0] * (1 - x.weight) + below[1] * x.weight;
+        return top * (1 - y.weight) + bottom * y.weight;
     }
 
 private:
     // A pixel's lattice line before it and its smoothed weight toward the next.
-    struct TPlace {
-        int Lattice;
-        double Weight;
+    struct Place {
+        int lattice;
+        double weight;
     };
 
-    static std::vector<TPlace> Places(int first, int count, double cell) {
-        std::vector<TPlace> places;
+    static std::vector<Place> places(int first, int count, double cell) {
+        std::vector<Place> places;
         places.reserve(static_cast<std::size_t>(std::max(count, 1)));
         for (int pixel = first; pixel < first + std::max(count, 1); ++pixel) {
             const double position = pixel / cell;
             const int lattice = static_cast<int>(std::floor(position));
-            places.push_back({lattice, Smooth(position - lattice)});
+            places.push_back({lattice, smooth(position - lattice)});
         }
         return places;
     }
 
-    std::vector<TPlace> columns_;
-    std::vector<TPlace> rows_;
+    std::vector<Place> columns_;
+    std::vector<Place> rows_;
     int latticeLeft_;
     int latticeTop_;
     int latticeWidth_;
@@ -90,9 +90,9 @@ private:
 };
 
 // Four octaves of noise, coarse to fine: clouds with ragged edges.
-class TClouds {
+class Clouds {
 public:
-    TClouds(std::uint32_t seed, QRect pixels) {
+    Clouds(std::uint32_t seed, QRect pixels) {
         double cell = 64;
         for (int octave = 0; octave < 4; ++octave) {
             octaves_.emplace_back(cell, seed + static_cast<std::uint32_t>(octave) * 7919u, pixels);
@@ -100,48 +100,48 @@ public:
         }
     }
 
-    double At(int column, int row) const {
+    double at(int column, int row) const {
         double sum = 0;
         double weight = 0.5;
-        for (const TValueNoise& octave : octaves_) {
-            sum += weight * octave.At(column, row);
+        for (const ValueNoise& octave : octaves_) {
+            sum += weight * octave.at(column, row);
             weight /= 2;
         }
         return sum / 0.9375;
     }
 
 private:
-    std::vector<TValueNoise> octaves_;
+    std::vector<ValueNoise> octaves_;
 };
 
-int Channel(double value) {
+int channel(double value) {
     return std::clamp(static_cast<int>(value + 0.5), 0, 255);
 }
 
 // A second field, shifted, tints the hue between violet and a bluish purple.
-constexpr QPoint TintShift(311, 173);
+constexpr QPoint tintShift(311, 173);
 
 // (x, y) counts from the picture's corner; the tint field lies shifted.
 
-QRgb NebulaPixel(int x, int y, const TClouds& clouds, const TClouds& tints) {
-    const double density = std::pow(std::clamp((clouds.At(x, y) - 0.40) * 2.2, 0.0, 1.0), 1.6);
-    const double tint = tints.At(x, y);
+QRgb nebulaPixel(int x, int y, const Clouds& clouds, const Clouds& tints) {
+    const double density = std::pow(std::clamp((clouds.at(x, y) - 0.40) * 2.2, 0.0, 1.0), 1.6);
+    const double tint = tints.at(x, y);
     const double red = 6 + density * (70 + 40 * tint);
     const double green = 3 + density * (12 + 10 * tint);
     const double blue = 14 + density * (95 + 30 * (1 - tint));
-    return qRgb(Channel(red), Channel(green), Channel(blue));
+    return qRgb(channel(red), channel(green), channel(blue));
 }
 
-QRgb Lighter(QRgb ground, int amount) {
+QRgb lighter(QRgb ground, int amount) {
     return qRgb(std::min(255, qRed(ground) + amount), std::min(255, qGreen(ground) + amount),
                 std::min(255, qBlue(ground) + amount));
 }
 
-void SprinkleStars(QImage& image, std::uint32_t seed) {
+void sprinkleStars(QImage& image, std::uint32_t seed) {
     const int count = image.width() * image.height() / 90;
-    std::uint32_t state = Mix(seed ^ 0xA511E9B3u);
+    std::uint32_t state = mix(seed ^ 0xA511E9B3u);
     const auto next = [&state]() {
-        return state = Mix(state + 0x6D2B79F5u);
+        return state = mix(state + 0x6D2B79F5u);
     };
     for (int star = 0; star < count; ++star) {
         const int x = static_cast<int>(next() % static_cast<std::uint32_t>(image.width()));
@@ -149,13 +149,13 @@ void SprinkleStars(QImage& image, std::uint32_t seed) {
         // Most stars are faint; a few are bright enough to get a small glow.
         const std::uint32_t roll = next() % 100;
         const int brightness = roll < 80 ? 60 + static_cast<int>(next() % 80) : 200;
-        image.setPixel(x, y, Lighter(image.pixel(x, y), brightness));
+        image.setPixel(x, y, lighter(image.pixel(x, y), brightness));
         if (roll >= 95) {
             for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
                 const int gx = x + dx;
                 const int gy = y + dy;
                 if (image.rect().contains(gx, gy)) {
-                    image.setPixel(gx, gy, Lighter(image.pixel(gx, gy), 70));
+                    image.setPixel(gx, gy, lighter(image.pixel(gx, gy), 70));
                 }
             }
         }
@@ -164,17 +164,17 @@ void SprinkleStars(QImage& image, std::uint32_t seed) {
 
 } // namespace
 
-QImage GenerateStarField(QSize size, std::uint32_t seed) {
+QImage generateStarField(QSize size, std::uint32_t seed) {
     QImage image(size, QImage::Format_RGB32);
     const QRect pixels(QPoint(0, 0), size);
-    const TClouds clouds(seed, pixels);
-    const TClouds tints(seed ^ 0x5BD1E995u, pixels.translated(TintShift));
+    const Clouds clouds(seed, pixels);
+    const Clouds tints(seed ^ 0x5BD1E995u, pixels.translated(tintShift));
     for (int y = 0; y < size.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
-            line[x] = NebulaPixel(x, y, clouds, tints);
+            line[x] = nebulaPixel(x, y, clouds, tints);
         }
     }
-    SprinkleStars(image, seed);
+    sprinkleStars(image, seed);
     return image;
 }

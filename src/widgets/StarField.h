@@ -6,4 +6,4 @@
 
 // A dark background of a purple nebula sprinkled with stars, drawn from seeded
 // noise: the same size and seed always give the same picture.
-QImage GenerateStarField(QSize size, std::uint32_t seed);
+QImage generateStarField(QSize size, std::uint32_t seed);

@@ -7,60 +7,60 @@
 #include <QPainter>
 #include <algorithm>
 
-TMatrixShape::TMatrixShape(QWidget* parent)
+StarMapShape::StarMapShape(QWidget* parent)
     : QWidget(parent) {
     // A clear fill must let whatever lies below show through.
     setAttribute(Qt::WA_NoSystemBackground);
     setAutoFillBackground(false);
 }
 
-void TMatrixShape::SetShapeKind(Kind kind) {
+void StarMapShape::setShapeKind(Kind kind) {
     kind_ = kind;
     update();
 }
 
-void TMatrixShape::SetPenWidth(int width) {
+void StarMapShape::setPenWidth(int width) {
     penWidth_ = std::max(0, width);
     update();
 }
 
 // The engine sets most values again as they are, every search: only a real
 // change asks for a repaint.
-void TMatrixShape::SetOutlineColor(Color color) {
-    const QColor outline = FromBgr(color);
+void StarMapShape::setOutlineColor(Color color) {
+    const QColor outline = fromBgr(color);
     if (outline != outlineColor_) {
         outlineColor_ = outline;
         update();
     }
 }
 
-void TMatrixShape::SetFillColor(Color color) {
-    const QColor fill = FromBgr(color);
+void StarMapShape::setFillColor(Color color) {
+    const QColor fill = fromBgr(color);
     if (fill != fillColor_) {
         fillColor_ = fill;
         update();
     }
 }
 
-void TMatrixShape::SetFillSolid(bool solid) {
+void StarMapShape::setFillSolid(bool solid) {
     if (solid != fillSolid_) {
         fillSolid_ = solid;
         update();
     }
 }
 
-void TMatrixShape::SetShapeVisible(bool visible) {
+void StarMapShape::setShapeVisible(bool visible) {
     setVisible(visible);
 }
 
-void TMatrixShape::SetHint(const std::string& hint) {
+void StarMapShape::setHint(const std::string& hint) {
     hint_ = hint;
-    const QString text = DecodeCp1252(hint);
+    const QString text = decodeCp1252(hint);
     setToolTip(text);
     setAccessibleName(text);
 }
 
-void TMatrixShape::paintEvent(QPaintEvent*) {
+void StarMapShape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // The pen is centred on the outline's path: inset the path by half the
     // pen so that the whole outline stays inside the shape's bounds.
@@ -87,7 +87,7 @@ void TMatrixShape::paintEvent(QPaintEvent*) {
     }
 }
 
-void TMatrixShape::mousePressEvent(QMouseEvent* event) {
+void StarMapShape::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    emit MouseDown(this);
+    emit mouseDown(this);
 }

@@ -9,40 +9,40 @@
 // A small filled shape of the star map: a rectangle or rounded rectangle with
 // an outline pen and a fill brush. It carries the column and row of the sector
 // it draws, and the system name as its hint.
-class TMatrixShape : public QWidget, public MapShape {
+class StarMapShape : public QWidget, public MapShape {
     Q_OBJECT
 
 public:
     enum class Kind { Rectangle, RoundRect };
 
-    explicit TMatrixShape(QWidget* parent = nullptr);
+    explicit StarMapShape(QWidget* parent = nullptr);
 
-    int Column() const { return column_; }
-    int Row() const { return row_; }
+    int column() const { return column_; }
+    int row() const { return row_; }
     // The hint as the engine gave it: the file's bytes.
-    const std::string& Hint() const { return hint_; }
+    const std::string& hint() const { return hint_; }
 
-    Kind ShapeKind() const { return kind_; }
-    void SetShapeKind(Kind kind);
-    int PenWidth() const { return penWidth_; }
+    Kind shapeKind() const { return kind_; }
+    void setShapeKind(Kind kind);
+    int penWidth() const { return penWidth_; }
     // 0 draws no outline at all.
-    void SetPenWidth(int width);
-    QColor OutlineColor() const { return outlineColor_; }
-    QColor FillColor() const { return fillColor_; }
-    bool FillSolid() const { return fillSolid_; }
+    void setPenWidth(int width);
+    QColor outlineColor() const { return outlineColor_; }
+    QColor fillColor() const { return fillColor_; }
+    bool fillSolid() const { return fillSolid_; }
 
     // The engine's drawing operations.
-    void SetOutlineColor(Color color) override;
-    void SetFillColor(Color color) override;
-    void SetFillSolid(bool solid) override;
-    void SetShapeVisible(bool visible) override;
-    void SetHint(const std::string& hint) override;
-    void SetColumn(int column) override { column_ = column; }
-    void SetRow(int row) override { row_ = row; }
+    void setOutlineColor(Color color) override;
+    void setFillColor(Color color) override;
+    void setFillSolid(bool solid) override;
+    void setShapeVisible(bool visible) override;
+    void setHint(const std::string& hint) override;
+    void setColumn(int column) override { column_ = column; }
+    void setRow(int row) override { row_ = row; }
 
 signals:
     // Any mouse button pressed on the shape.
-    void MouseDown(TMatrixShape* sender);
+    void mouseDown(StarMapShape* sender);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,10 +2,10 @@
 
 #include "AvoidWindow.h"
 #include "ErrorBox.h"
-#include "NavigationPage.h"
 #include "MainWindow.h"
-#include "StarMapWindow.h"
 #include "MessageWindow.h"
+#include "NavigationPage.h"
+#include "StarMapWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,29 +17,29 @@
 #include <QTimer>
 #include <QToolButton>
 
-void PrepareGuiTestEnvironment() {
+void prepareGuiTestEnvironment() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 }
 
-TScopedEnvironment::TScopedEnvironment(std::initializer_list<const char*> names) {
+ScopedEnvironment::ScopedEnvironment(std::initializer_list<const char*> names) {
     for (const char* name : names) {
         saved_.append({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
     }
 }
 
-TScopedEnvironment::~TScopedEnvironment() {
-    for (const TSaved& saved : saved_) {
-        if (saved.Set) {
-            qputenv(saved.Name, saved.Value);
+ScopedEnvironment::~ScopedEnvironment() {
+    for (const Saved& saved : saved_) {
+        if (saved.set) {
+            qputenv(saved.name, saved.value);
         } else {
-            qunsetenv(saved.Name);
+            qunsetenv(saved.name);
         }
     }
 }
 
-void TypeKeys(const QString& text) {
+void typeKeys(const QString& text) {
     for (const QChar character : text) {
         if (character.unicode() < 128) {
             QTest::keyClick(QApplication::focusWidget(), character.toLatin1());
@@ -52,93 +52,93 @@ void TypeKeys(const QString& text) {
     }
 }
 
-void TypeInto(QWidget* control, const QString& text) {
+void typeInto(QWidget* control, const QString& text) {
     control->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-    TypeKeys(text);
+    typeKeys(text);
 }
 
-void PressEnter() {
+void pressEnter() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 }
 
-TProgramFixture::TProgramFixture(bool copyData) {
+ProgramFixture::ProgramFixture(bool copyData) {
     qputenv("XDG_CONFIG_HOME", configDir_.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", dataDir_.path().toLocal8Bit());
     if (copyData) {
         const QString from = QCoreApplication::applicationDirPath() + QLatin1Char('/');
         for (const char* name : {"core.vr", "vantor.vr"}) {
-            QFile::copy(from + QLatin1String(name), ProgramFolder() + QLatin1String(name));
+            QFile::copy(from + QLatin1String(name), programFolder() + QLatin1String(name));
         }
     }
 }
 
-TProgramFixture::~TProgramFixture() {
+ProgramFixture::~ProgramFixture() {
     program_.reset();
 }
 
-void TProgramFixture::Start() {
-    program_ = std::make_unique<TVantorProgram>(TStartOptions{ProgramFolder()});
+void ProgramFixture::start() {
+    program_ = std::make_unique<VantorProgram>(StartOptions{programFolder()});
 }
 
-void TProgramFixture::StartAndShow() {
-    Start();
-    Show();
+void ProgramFixture::startAndShow() {
+    start();
+    show();
 }
 
-void TProgramFixture::Show() {
-    program_->ShowMainWindow();
+void ProgramFixture::show() {
+    program_->showMainWindow();
     QApplication::processEvents();
 }
 
-QString TProgramFixture::SettingsFile() const {
+QString ProgramFixture::settingsFile() const {
     return configDir_.path() + QStringLiteral("/Tessaly/Vantor.conf");
 }
 
-TForm1* TProgramFixture::Form1() const {
-    return program_->Windows().Form1;
+MainWindow* ProgramFixture::mainWindow() const {
+    return program_->windows().mainWindow;
 }
-TForm2* TProgramFixture::Form2() const {
-    return program_->Windows().Form2;
+MessageWindow* ProgramFixture::messageWindow() const {
+    return program_->windows().messageWindow;
 }
-TForm3* TProgramFixture::Form3() const {
-    return program_->Windows().Form3;
+AvoidWindow* ProgramFixture::avoidWindow() const {
+    return program_->windows().avoidWindow;
 }
-TForm4* TProgramFixture::Form4() const {
-    return program_->Windows().Form4;
+StarMapWindow* ProgramFixture::starMapWindow() const {
+    return program_->windows().starMapWindow;
 }
-TNavigationPage& TProgramFixture::Navigation() const {
-    return Form1()->Navigation();
+NavigationPage& ProgramFixture::navigation() const {
+    return mainWindow()->navigation();
 }
-TWindowStrip& TProgramFixture::Strip() const {
-    return program_->Strip();
+WindowStrip& ProgramFixture::strip() const {
+    return program_->strip();
 }
 
-void TProgramTest::init() {
-    fixture_ = std::make_unique<TProgramFixture>();
-    if (start_ == TStart::Only) {
-        fixture_->Start();
+void ProgramTest::init() {
+    fixture_ = std::make_unique<ProgramFixture>();
+    if (start_ == Start::Only) {
+        fixture_->start();
     } else {
-        fixture_->StartAndShow();
-        QVERIFY(QTest::qWaitForWindowActive(fixture_->Form1()));
+        fixture_->startAndShow();
+        QVERIFY(QTest::qWaitForWindowActive(fixture_->mainWindow()));
     }
-    Prepare();
+    prepare();
 }
 
-void TProgramTest::cleanup() {
+void ProgramTest::cleanup() {
     fixture_.reset();
 }
 
-TForm1* TProgramTest::Main() const {
-    return fixture_->Form1();
+MainWindow* ProgramTest::mainWindow() const {
+    return fixture_->mainWindow();
 }
 
-TNavigationPage& TProgramTest::Navigation() const {
-    return fixture_->Navigation();
+NavigationPage& ProgramTest::navigation() const {
+    return fixture_->navigation();
 }
 
-void WhenModalShows(std::function<void(QWidget*)> answer, int timeoutMs) {
+void whenModalShows(std::function<void(QWidget*)> answer, int timeoutMs) {
     auto* timer = new QTimer;
     auto waited = std::make_shared<int>(0);
     timer->setInterval(10);
@@ -157,8 +157,8 @@ void WhenModalShows(std::function<void(QWidget*)> answer, int timeoutMs) {
     timer->start();
 }
 
-void AnswerFileDialog(const QString& path, QString* seen) {
-    WhenModalShows([path, seen](QWidget* modal) {
+void answerFileDialog(const QString& path, QString* seen) {
+    whenModalShows([path, seen](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY(dialog != nullptr);
         if (seen != nullptr) {
@@ -173,39 +173,39 @@ void AnswerFileDialog(const QString& path, QString* seen) {
     });
 }
 
-TMessageAnswerer::TMessageAnswerer(QString buttonCaption)
+MessageAnswerer::MessageAnswerer(QString buttonCaption)
     : button_(std::move(buttonCaption))
     , timer_(new QTimer) {
     timer_->setInterval(5);
-    QObject::connect(timer_, &QTimer::timeout, [this]() { Poll(); });
+    QObject::connect(timer_, &QTimer::timeout, [this]() { poll(); });
     timer_->start();
 }
 
-TMessageAnswerer::~TMessageAnswerer() {
+MessageAnswerer::~MessageAnswerer() {
     delete timer_;
 }
 
-void TMessageAnswerer::Poll() {
-    auto* message = qobject_cast<TForm2*>(QApplication::activeModalWidget());
+void MessageAnswerer::poll() {
+    auto* message = qobject_cast<MessageWindow*>(QApplication::activeModalWidget());
     if (message == nullptr || !message->isVisible() || answering_) {
         return;
     }
     const auto shownCaption = [message](const char* holder, const char* button) {
-        return Find(message, holder)->isVisibleTo(message)
-                   ? Find<QToolButton>(message, button)->text()
+        return findControl(message, holder)->isVisibleTo(message)
+                   ? findControl<QToolButton>(message, button)->text()
                    : QString();
     };
-    TSeenMessage seen;
-    seen.Caption = Find<QLabel>(message, "Panel4")->text();
-    seen.Text = Find<QTextEdit>(message, "RichEdit1")->toPlainText();
-    seen.Sign = Find<QLabel>(message, "Label1")->text();
-    seen.LeftButton = shownCaption("B01P", "B01");
-    seen.RightButton = shownCaption("B02P", "B02");
-    Seen << seen;
+    SeenMessage seen;
+    seen.caption = findControl<QLabel>(message, "Panel4")->text();
+    seen.text = findControl<QTextEdit>(message, "RichEdit1")->toPlainText();
+    seen.sign = findControl<QLabel>(message, "Label1")->text();
+    seen.leftButton = shownCaption("B01P", "B01");
+    seen.rightButton = shownCaption("B02P", "B02");
+    seenMessages << seen;
     answering_ = true;
     QList<QToolButton*> shown;
     for (QToolButton* button :
-         {Find<QToolButton>(message, "B01"), Find<QToolButton>(message, "B02")}) {
+         {findControl<QToolButton>(message, "B01"), findControl<QToolButton>(message, "B02")}) {
         if (button->isVisibleTo(message)) {
             shown << button;
         }
@@ -220,10 +220,10 @@ void TMessageAnswerer::Poll() {
     answering_ = false;
 }
 
-TErrorBoxRecorder::TErrorBoxRecorder() {
-    SetErrorBoxHook([this](const QString& text) { Texts << text; });
+ErrorBoxRecorder::ErrorBoxRecorder() {
+    setErrorBoxHook([this](const QString& text) { texts << text; });
 }
 
-TErrorBoxRecorder::~TErrorBoxRecorder() {
-    SetErrorBoxHook({});
+ErrorBoxRecorder::~ErrorBoxRecorder() {
+    setErrorBoxHook({});
 }

@@ -2,8 +2,8 @@
 
 #include "AvoidWindow.h"
 #include "Colors.h"
-#include "StarMapShape.h"
 #include "MainWindow.h"
+#include "StarMapShape.h"
 #include "StarMapWindow.h"
 
 #include <QCheckBox>
@@ -13,35 +13,35 @@
 
 // The avoid-races window beside the main window, driven with mouse clicks on
 // its boxes; the shipped universe.
-class TAvoidWindowTest : public TProgramTest {
+class AvoidWindowTest : public ProgramTest {
     Q_OBJECT
 
-    TForm3* Avoid() const { return Fixture().Form3(); }
-    QCheckBox* Box(const char* name) const { return Find<QCheckBox>(Avoid(), name); }
-    void ClickBox(const char* name) const { QTest::mouseClick(Box(name), Qt::LeftButton); }
-    QStringList WayLines() const {
-        return Find<QTextEdit>(&Navigation(), "RichEdit1")
+    AvoidWindow* avoid() const { return fixture().avoidWindow(); }
+    QCheckBox* box(const char* name) const { return findControl<QCheckBox>(avoid(), name); }
+    void clickBox(const char* name) const { QTest::mouseClick(box(name), Qt::LeftButton); }
+    QStringList wayLines() const {
+        return findControl<QTextEdit>(&navigation(), "RichEdit1")
             ->toPlainText()
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
-    void AskForTheWay(const QString& from, const QString& to) const {
-        Find<QComboBox>(&Navigation(), "Von")->setCurrentText(from);
-        Find<QComboBox>(&Navigation(), "Nach")->setCurrentText(to);
-        QTest::mouseClick(Find<QToolButton>(&Navigation(), "Way"), Qt::LeftButton);
+    void askForTheWay(const QString& from, const QString& to) const {
+        findControl<QComboBox>(&navigation(), "Von")->setCurrentText(from);
+        findControl<QComboBox>(&navigation(), "Nach")->setCurrentText(to);
+        QTest::mouseClick(findControl<QToolButton>(&navigation(), "Way"), Qt::LeftButton);
     }
 
-    void Prepare() override {
-        QTest::mouseClick(Find<QToolButton>(&Navigation(), "SpeedButton5"), Qt::LeftButton);
-        QVERIFY(Avoid()->isVisible());
+    void prepare() override {
+        QTest::mouseClick(findControl<QToolButton>(&navigation(), "SpeedButton5"), Qt::LeftButton);
+        QVERIFY(avoid()->isVisible());
     }
 
 private slots:
 
     void boxesStandInTheirOrderWithTheirRaces() {
-        QCOMPARE(Avoid()->windowTitle(), QStringLiteral("Avoid"));
-        QCOMPARE(Avoid()->size(), QSize(104, 250));
-        const QList<QCheckBox*> boxes{Box("Argonen"), Box("Boronen"), Box("Paraniden"),
-                                      Box("Split"),   Box("Teladi"),  Box("Xenon")};
+        QCOMPARE(avoid()->windowTitle(), QStringLiteral("Avoid"));
+        QCOMPARE(avoid()->size(), QSize(104, 250));
+        const QList<QCheckBox*> boxes{box("Argonen"), box("Boronen"), box("Paraniden"),
+                                      box("Split"),   box("Teladi"),  box("Xenon")};
         const QStringList captions{"Argons", "Borons", "Paranids", "Split", "Teladi", "Xenon"};
         for (int index = 0; index < boxes.size(); ++index) {
             QCheckBox* box = boxes[index];
@@ -54,68 +54,68 @@ private slots:
                 QCOMPARE(boxes[index - 1]->nextInFocusChain(), box);
             }
         }
-        QCOMPARE(Box("Xenon")->palette().color(QPalette::WindowText), FromBgr(0x0000D7));
-        QCOMPARE(Box("Teladi")->palette().color(QPalette::WindowText), FromBgr(RaceColor::Teladi));
+        QCOMPARE(box("Xenon")->palette().color(QPalette::WindowText), fromBgr(0x0000D7));
+        QCOMPARE(box("Teladi")->palette().color(QPalette::WindowText), fromBgr(RaceColor::Teladi));
     }
 
     void flagsFollowTheRaceNumbers() {
-        TMessageAnswerer answerer; // the names are empty
-        ClickBox("Argonen");
-        ClickBox("Xenon");
+        MessageAnswerer answerer; // the names are empty
+        clickBox("Argonen");
+        clickBox("Xenon");
         const AvoidFlags expected{false, false, false, true, false, true};
-        QCOMPARE(Avoid()->Flags(), expected);
+        QCOMPARE(avoid()->avoidFlags(), expected);
     }
 
     void everyClickRewritesTheWay() {
-        AskForTheWay(QStringLiteral("Corvane"), QStringLiteral("Tallyhold"));
-        QCOMPARE(WayLines().size(), 6);
-        ClickBox("Xenon");
-        QVERIFY(Box("Xenon")->isChecked());
-        const QStringList around = WayLines();
+        askForTheWay(QStringLiteral("Corvane"), QStringLiteral("Tallyhold"));
+        QCOMPARE(wayLines().size(), 6);
+        clickBox("Xenon");
+        QVERIFY(box("Xenon")->isChecked());
+        const QStringList around = wayLines();
         QCOMPARE(around.size(), 14);
         QVERIFY(!around.join(QLatin1Char('\n')).contains(QStringLiteral("Hex Cradle")));
-        ClickBox("Xenon");
-        QCOMPARE(WayLines().size(), 6);
+        clickBox("Xenon");
+        QCOMPARE(wayLines().size(), 6);
     }
 
     void aCutOffTargetLeavesTheBoxEmpty() {
-        AskForTheWay(QStringLiteral("Corvane"), QStringLiteral("Hollow Orrery"));
-        QCOMPARE(WayLines().size(), 4);
-        ClickBox("Xenon");
-        QCOMPARE(WayLines(), QStringList());
+        askForTheWay(QStringLiteral("Corvane"), QStringLiteral("Hollow Orrery"));
+        QCOMPARE(wayLines().size(), 4);
+        clickBox("Xenon");
+        QCOMPARE(wayLines(), QStringList());
     }
 
     void emptyNamesRaiseBothMessages() {
-        TMessageAnswerer answerer;
-        ClickBox("Teladi");
-        QCOMPARE(answerer.Seen.size(), 2);
-        QCOMPARE(answerer.Seen[0].Caption, QStringLiteral("General error occured."));
-        QCOMPARE(answerer.Seen[1].Caption, QStringLiteral("Error."));
-        QCOMPARE(answerer.Seen[1].Text,
+        MessageAnswerer answerer;
+        clickBox("Teladi");
+        QCOMPARE(answerer.seenMessages.size(), 2);
+        QCOMPARE(answerer.seenMessages[0].caption, QStringLiteral("General error occured."));
+        QCOMPARE(answerer.seenMessages[1].caption, QStringLiteral("Error."));
+        QCOMPARE(answerer.seenMessages[1].text,
                  QStringLiteral("You have entered a wrong \"from-system\". Please correct your "
                                 "entry!"));
     }
 
     void closedWindowKeepsAvoiding() {
-        AskForTheWay(QStringLiteral("Corvane"), QStringLiteral("Tallyhold"));
-        ClickBox("Xenon");
-        QTest::mouseClick(Find<QToolButton>(Avoid(), "Way"), Qt::LeftButton);
-        QVERIFY(!Avoid()->isVisible());
-        QVERIFY(Box("Xenon")->isChecked());
-        AskForTheWay(QStringLiteral("Corvane"), QStringLiteral("Tallyhold"));
-        QCOMPARE(WayLines().size(), 14);
+        askForTheWay(QStringLiteral("Corvane"), QStringLiteral("Tallyhold"));
+        clickBox("Xenon");
+        QTest::mouseClick(findControl<QToolButton>(avoid(), "Way"), Qt::LeftButton);
+        QVERIFY(!avoid()->isVisible());
+        QVERIFY(box("Xenon")->isChecked());
+        askForTheWay(QStringLiteral("Corvane"), QStringLiteral("Tallyhold"));
+        QCOMPARE(wayLines().size(), 14);
     }
 
     void withTheMapShownTheClickUsesThePickedSectors() {
-        Main()->Button1Click();
-        TForm4* map = Fixture().Form4();
-        QTest::mouseClick(map->SectorShape(2, 1), Qt::LeftButton);
-        QTest::mouseClick(map->SectorShape(4, 4), Qt::LeftButton);
-        QCOMPARE(WayLines().size(), 6);
-        ClickBox("Xenon");
-        QCOMPARE(WayLines().size(), 14);
+        mainWindow()->showStarMap();
+        StarMapWindow* map = fixture().starMapWindow();
+        QTest::mouseClick(map->sectorShape(2, 1), Qt::LeftButton);
+        QTest::mouseClick(map->sectorShape(4, 4), Qt::LeftButton);
+        QCOMPARE(wayLines().size(), 6);
+        clickBox("Xenon");
+        QCOMPARE(wayLines().size(), 14);
     }
 };
 
-VANTOR_GUI_TEST_MAIN(TAvoidWindowTest)
+VANTOR_GUI_TEST_MAIN(AvoidWindowTest)
 #include "tst_AvoidWindow.moc"

@@ -23,33 +23,33 @@ namespace {
 const QStringList Panels{"InfoPanel", "Thanks", "CopyR", "Readme"};
 
 // Stands in for the desktop's mail and web programs.
-class TUrlRecorder : public QObject {
+class UrlRecorder : public QObject {
     Q_OBJECT
 
 public:
-    TUrlRecorder() {
+    UrlRecorder() {
         for (const char* scheme : {"mailto", "http"}) {
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
         }
     }
-    ~TUrlRecorder() override {
+    ~UrlRecorder() override {
         for (const char* scheme : {"mailto", "http"}) {
             QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
         }
     }
-    QList<QUrl> Opened;
+    QList<QUrl> opened;
 
 public slots:
-    void Open(const QUrl& url) { Opened << url; }
+    void open(const QUrl& url) { opened << url; }
 };
 
 // A fresh current folder for the test, and the former one back afterwards.
-class TCurrentFolder {
+class CurrentFolder {
 public:
-    TCurrentFolder() { QDir::setCurrent(folder_.path()); }
-    ~TCurrentFolder() { QDir::setCurrent(former_); }
-    TCurrentFolder(const TCurrentFolder&) = delete;
-    TCurrentFolder& operator=(const TCurrentFolder&) = delete;
+    CurrentFolder() { QDir::setCurrent(folder_.path()); }
+    ~CurrentFolder() { QDir::setCurrent(former_); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
 
 private:
     QString former_ = QDir::currentPath();
@@ -60,31 +60,33 @@ private:
 
 // The Info page as the user meets it: opened from its tab, driven with the
 // mouse and the keyboard.
-class TInfoPageTest : public TProgramTest {
+class InfoPageTest : public ProgramTest {
     Q_OBJECT
 
-    QTabBar* Tabs() const { return Find<QTabWidget>(Main(), "PageControl1")->tabBar(); }
-    void ClickTab(int index) const {
-        QTest::mouseClick(Tabs(), Qt::LeftButton, {}, Tabs()->tabRect(index).center());
+    QTabBar* tabs() const {
+        return findControl<QTabWidget>(mainWindow(), "PageControl1")->tabBar();
     }
-    void Press(const char* button) const {
-        QTest::mouseClick(Find<QToolButton>(Main(), button), Qt::LeftButton);
+    void clickTab(int index) const {
+        QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(index).center());
     }
-    QStringList ShownPanels() const {
+    void press(const char* button) const {
+        QTest::mouseClick(findControl<QToolButton>(mainWindow(), button), Qt::LeftButton);
+    }
+    QStringList shownPanels() const {
         QStringList shown;
         for (const QString& panel : Panels) {
-            if (Find(Main(), qPrintable(panel))->isVisible()) {
+            if (findControl(mainWindow(), qPrintable(panel))->isVisible()) {
                 shown << panel;
             }
         }
         return shown;
     }
-    QLabel* Link(const char* name) const { return Find<QLabel>(Main(), name); }
-    static QColor TextColor(const QWidget* widget) {
+    QLabel* linkLabel(const char* name) const { return findControl<QLabel>(mainWindow(), name); }
+    static QColor textColor(const QWidget* widget) {
         return widget->palette().color(QPalette::WindowText);
     }
 
-    void Prepare() override { ClickTab(4); }
+    void prepare() override { clickTab(4); }
 
 private slots:
     // The page opens on "Informations"; each button shows its panel alone.
@@ -103,13 +105,13 @@ private slots:
     void buttonsSwitchThePanels() {
         QFETCH(QString, button);
         QFETCH(QString, panel);
-        QCOMPARE(ShownPanels(), QStringList{"InfoPanel"});
+        QCOMPARE(shownPanels(), QStringList{"InfoPanel"});
         for (const char* version : {"Label33", "Label25", "Label9"}) {
-            QCOMPARE(Find<QLabel>(Main(), version)->text(),
+            QCOMPARE(findControl<QLabel>(mainWindow(), version)->text(),
                      QStringLiteral("Version 1.03 Xtended-Database Release / EV"));
         }
-        Press(qPrintable(button));
-        QCOMPARE(ShownPanels(), QStringList{panel});
+        press(qPrintable(button));
+        QCOMPARE(shownPanels(), QStringList{panel});
     }
 
     // Whichever page the user turns to, the Info page comes back on "Informations".
@@ -122,17 +124,17 @@ private slots:
     }
     void pageChangeRewindsToInformations() {
         QFETCH(int, page);
-        Press("SpeedButton12");
-        ClickTab(page);
-        ClickTab(4);
-        QCOMPARE(ShownPanels(), QStringList{"InfoPanel"});
+        press("SpeedButton12");
+        clickTab(page);
+        clickTab(4);
+        QCOMPARE(shownPanels(), QStringList{"InfoPanel"});
     }
 
     // The link under the pointer is lit, never both, and both rest as soon
     // as the pointer is elsewhere.
     void linksLightUnderThePointer() {
-        const QColor rest = FromBgr(Palette::Accent);
-        const QColor lit = FromBgr(Palette::LinkHover);
+        const QColor rest = fromBgr(Palette::Accent);
+        const QColor lit = fromBgr(Palette::LinkHover);
         const struct {
             const char* over;
             QColor mail;
@@ -143,11 +145,12 @@ private slots:
             {"Label39", lit, rest}, {"OrlenFade1", rest, rest},
         };
         for (const auto& step : steps) {
-            QWidget* over = Find(Main(), step.over);
-            QTest::mouseMove(over, over == Find(Main(), "InfoPanel") ? QPoint(5, 300)
-                                                                     : over->rect().center());
-            QCOMPARE(TextColor(Link("Label39")), step.mail);
-            QCOMPARE(TextColor(Link("Label17")), step.web);
+            QWidget* over = findControl(mainWindow(), step.over);
+            QTest::mouseMove(over, over == findControl(mainWindow(), "InfoPanel")
+                                       ? QPoint(5, 300)
+                                       : over->rect().center());
+            QCOMPARE(textColor(linkLabel("Label39")), step.mail);
+            QCOMPARE(textColor(linkLabel("Label17")), step.web);
         }
     }
 
@@ -168,15 +171,15 @@ private slots:
         QFETCH(QString, link);
         QFETCH(int, key);
         QFETCH(QUrl, url);
-        TUrlRecorder desktop;
-        QLabel* label = Link(qPrintable(link));
+        UrlRecorder desktop;
+        QLabel* label = linkLabel(qPrintable(link));
         if (key == 0) {
             QTest::mouseClick(label, Qt::LeftButton);
         } else {
             label->setFocus(Qt::TabFocusReason);
             QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
         }
-        QCOMPARE(desktop.Opened, QList<QUrl>{url});
+        QCOMPARE(desktop.opened, QList<QUrl>{url});
     }
 
     // "upgrade.vr" from the current folder, read at every press: rich text
@@ -204,8 +207,8 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, text);
         QFETCH(QString, panel);
-        const TCurrentFolder current;
-        TErrorBoxRecorder errors;
+        const CurrentFolder current;
+        ErrorBoxRecorder errors;
         if (kind == "folder") {
             QVERIFY(QDir().mkdir(QStringLiteral("upgrade.vr")));
         } else if (kind == "pipe") {
@@ -215,39 +218,39 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(content);
         }
-        Press("SpeedButton13");
+        press("SpeedButton13");
         if (kind == "removed") {
             QVERIFY(QFile::remove(QStringLiteral("upgrade.vr")));
-            Press("SpeedButton2");
-            Press("SpeedButton13");
+            press("SpeedButton2");
+            press("SpeedButton13");
         }
-        QCOMPARE(Find<QTextEdit>(Main(), "RichEdit3")->toPlainText(), text);
-        QCOMPARE(ShownPanels(), QStringList{panel});
+        QCOMPARE(findControl<QTextEdit>(mainWindow(), "RichEdit3")->toPlainText(), text);
+        QCOMPARE(shownPanels(), QStringList{panel});
         const bool unreadable = panel != "Readme";
-        QCOMPARE(errors.Texts.size(), unreadable ? 1 : 0);
+        QCOMPARE(errors.texts.size(), unreadable ? 1 : 0);
         if (unreadable) {
-            QVERIFY2(errors.Texts[0].contains(QStringLiteral("upgrade.vr")),
-                     qPrintable(errors.Texts[0]));
+            QVERIFY2(errors.texts[0].contains(QStringLiteral("upgrade.vr")),
+                     qPrintable(errors.texts[0]));
         }
     }
 
     // The star-map picture lights up under the pointer, goes back when it
     // leaves, and a click opens the star map.
     void starMapPictureFadesAndOpensTheMap() {
-        auto* picture = Find<TOrlenFade>(Main(), "OrlenFade2");
+        auto* picture = findControl<FadePicture>(mainWindow(), "OrlenFade2");
         const auto shows = [picture](const QImage& expected) {
-            return picture->ShownImage() == expected.convertToFormat(QImage::Format_RGB32);
+            return picture->shownImage() == expected.convertToFormat(QImage::Format_RGB32);
         };
-        QVERIFY(picture->PicFrom() != picture->PicTo());
+        QVERIFY(picture->picFrom() != picture->picTo());
         QTest::mouseMove(picture, picture->rect().center());
-        QTRY_VERIFY(shows(picture->PicTo()));
-        QTest::mouseMove(Find(Main(), "OrlenFade1"));
-        QTRY_VERIFY(shows(picture->PicFrom()));
-        QVERIFY(Fixture().Form4()->isHidden());
+        QTRY_VERIFY(shows(picture->picTo()));
+        QTest::mouseMove(findControl(mainWindow(), "OrlenFade1"));
+        QTRY_VERIFY(shows(picture->picFrom()));
+        QVERIFY(fixture().starMapWindow()->isHidden());
         QTest::mouseClick(picture, Qt::LeftButton);
-        QVERIFY(Fixture().Form4()->isVisible());
+        QVERIFY(fixture().starMapWindow()->isVisible());
     }
 };
 
-VANTOR_GUI_TEST_MAIN(TInfoPageTest)
+VANTOR_GUI_TEST_MAIN(InfoPageTest)
 #include "tst_InfoPage.moc"

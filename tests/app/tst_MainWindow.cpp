@@ -1,13 +1,13 @@
 #include "TestSupport.h"
 
 #include "AvoidWindow.h"
+#include "MainWindow.h"
+#include "MessageWindow.h"
 #include "NavigationPage.h"
 #include "OptionsPanel.h"
 #include "ProgramSettings.h"
-#include "WindowStrip.h"
-#include "MainWindow.h"
 #include "StarMapWindow.h"
-#include "MessageWindow.h"
+#include "WindowStrip.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -25,30 +25,30 @@
 namespace {
 
 // Notes the titles of the program's four windows as they are set, in order.
-class TTitleRecorder : public QObject {
+class TitleRecorder : public QObject {
 public:
-    TTitleRecorder() { qApp->installEventFilter(this); }
-    ~TTitleRecorder() override { qApp->removeEventFilter(this); }
+    TitleRecorder() { qApp->installEventFilter(this); }
+    ~TitleRecorder() override { qApp->removeEventFilter(this); }
 
-    QStringList Titles;
+    QStringList titles;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (event->type() == QEvent::WindowTitleChange && widget != nullptr &&
-            QByteArray(widget->metaObject()->className()).startsWith("TForm")) {
-            Titles << widget->windowTitle();
+            QByteArray(widget->metaObject()->className()).endsWith("Window")) {
+            titles << widget->windowTitle();
         }
         return false;
     }
 };
 
-QString SpokenName(QWidget* widget) {
+QString spokenName(QWidget* widget) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
     return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
+void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
@@ -56,31 +56,32 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 
 } // namespace
 
-class TMainWindowTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
     // The main window is made first, then the message window, the avoid
     // window and the star map; nobody ever sees the layout's placeholder title.
     void startUpOrderAndCaptions() {
-        TTitleRecorder recorder;
-        TProgramFixture fixture;
-        fixture.Start();
-        QCOMPARE(recorder.Titles,
+        TitleRecorder recorder;
+        ProgramFixture fixture;
+        fixture.start();
+        QCOMPARE(recorder.titles,
                  (QStringList{"Vantor 1.03 XDR / EV", "Information", "Avoid", "Starmap"}));
-        for (QWidget* window : std::initializer_list<QWidget*>{fixture.Form1(), fixture.Form2(),
-                                                               fixture.Form3(), fixture.Form4()}) {
+        for (QWidget* window :
+             std::initializer_list<QWidget*>{fixture.mainWindow(), fixture.messageWindow(),
+                                             fixture.avoidWindow(), fixture.starMapWindow()}) {
             QVERIFY(window->isHidden());
         }
-        fixture.Show();
+        fixture.show();
         QVERIFY(
-            !recorder.Titles.join(QLatin1Char('|')).contains(QStringLiteral("VERSION UNKNOWN")));
+            !recorder.titles.join(QLatin1Char('|')).contains(QStringLiteral("VERSION UNKNOWN")));
     }
 
     // In a Wayland session the program asks for XWayland, unless a platform
     // was chosen by the environment or the command line.
     void waylandSessionsRunOnXWayland() {
-        const TScopedEnvironment restored{"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"};
+        const ScopedEnvironment restored{"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"};
         const auto chosen = [](std::initializer_list<const char*> arguments) {
             std::vector<QByteArray> copies(arguments.begin(), arguments.end());
             std::vector<char*> argv;
@@ -88,7 +89,7 @@ private slots:
                 argv.push_back(copy.data());
             }
             qunsetenv("QT_QPA_PLATFORM");
-            PreferXcbUnderWayland(static_cast<int>(argv.size()), argv.data());
+            preferXcbUnderWayland(static_cast<int>(argv.size()), argv.data());
             return qgetenv("QT_QPA_PLATFORM");
         };
         qputenv("WAYLAND_DISPLAY", "wayland-0");
@@ -105,9 +106,9 @@ private slots:
     // The window: no close box, fixed client area, centred; five pages in
     // tab order with Navigation in front.
     void mainWindowLayout() {
-        TProgramFixture fixture;
-        fixture.StartAndShow();
-        TForm1* main = fixture.Form1();
+        ProgramFixture fixture;
+        fixture.startAndShow();
+        MainWindow* main = fixture.mainWindow();
         QVERIFY(main->isVisible());
         const Qt::WindowFlags flags = main->windowFlags();
         QCOMPARE(flags & Qt::WindowType_Mask, Qt::Window);
@@ -118,13 +119,13 @@ private slots:
         const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
         QVERIFY((main->frameGeometry().center() - screenCentre).manhattanLength() <= 6);
 
-        auto* pages = Find<QTabWidget>(main, "PageControl1");
+        auto* pages = findControl<QTabWidget>(main, "PageControl1");
         QCOMPARE(pages->geometry(), QRect(8, 64, 441, 425));
         const QStringList captions{"Navigation", "System Database", "Own Database", "Notepad",
                                    "Info"};
-        const QList<QWidget*> sheets{Find(main, "TabSheet3"), Find(main, "TabSheet1"),
-                                     Find(main, "TabSheet5"), Find(main, "TabSheet4"),
-                                     Find(main, "TabSheet2")};
+        const QList<QWidget*> sheets{findControl(main, "TabSheet3"), findControl(main, "TabSheet1"),
+                                     findControl(main, "TabSheet5"), findControl(main, "TabSheet4"),
+                                     findControl(main, "TabSheet2")};
         QCOMPARE(pages->count(), 5);
         for (int index = 0; index < 5; ++index) {
             QCOMPARE(pages->tabText(index), captions[index]);
@@ -132,25 +133,25 @@ private slots:
             QCOMPARE(pages->tabIcon(index).isNull(), index == 4);
         }
         QCOMPARE(pages->currentWidget(), sheets[0]);
-        QCOMPARE(Find(main, "OrlenFade2")->toolTip(), QStringLiteral("Show starmap"));
-        QCOMPARE(Find<QAbstractButton>(main, "EndIt")->text(), QStringLiteral("X"));
-        QCOMPARE(Find(main, "EndIt")->geometry(), QRect(454, 92, 23, 391));
+        QCOMPARE(findControl(main, "OrlenFade2")->toolTip(), QStringLiteral("Show starmap"));
+        QCOMPARE(findControl<QAbstractButton>(main, "EndIt")->text(), QStringLiteral("X"));
+        QCOMPARE(findControl(main, "EndIt")->geometry(), QRect(454, 92, 23, 391));
     }
 
     // The first showing loads the universe, fills the lists and from then on
     // lets the settings be written; the main window leads.
     void firstShowingLoadsTheUniverse() {
-        TProgramFixture fixture;
-        fixture.Start();
-        TForm1* main = fixture.Form1();
-        QVERIFY(!main->Settings().SettingsReady());
-        QCOMPARE(Find<QComboBox>(&main->Navigation(), "Von")->count(), 0);
-        QVERIFY(main->OptionsPanel().CoreDataPath().endsWith(QStringLiteral("core.vr")));
-        fixture.Show();
-        QVERIFY(main->Settings().SettingsReady());
-        QCOMPARE(fixture.Strip().Leader(), TLeader::Main);
-        QCOMPARE(Find<QComboBox>(&main->Navigation(), "Von")->count(), 54);
-        QCOMPARE(Find<QComboBox>(&main->Navigation(), "Nach")->count(), 54);
+        ProgramFixture fixture;
+        fixture.start();
+        MainWindow* main = fixture.mainWindow();
+        QVERIFY(!main->settings().settingsReady());
+        QCOMPARE(findControl<QComboBox>(&main->navigation(), "Von")->count(), 0);
+        QVERIFY(main->optionsPanel().coreDataPath().endsWith(QStringLiteral("core.vr")));
+        fixture.show();
+        QVERIFY(main->settings().settingsReady());
+        QCOMPARE(fixture.strip().leader(), Leader::Main);
+        QCOMPARE(findControl<QComboBox>(&main->navigation(), "Von")->count(), 54);
+        QCOMPARE(findControl<QComboBox>(&main->navigation(), "Nach")->count(), 54);
     }
 
     // A missing or broken core data file: exactly one error box with the
@@ -167,96 +168,97 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, textPart);
         QFETCH(bool, present);
-        TErrorBoxRecorder errors;
-        TProgramFixture fixture;
-        const QString core = fixture.ProgramFolder() + QStringLiteral("core.vr");
+        ErrorBoxRecorder errors;
+        ProgramFixture fixture;
+        const QString core = fixture.programFolder() + QStringLiteral("core.vr");
         QFile::remove(core);
         if (present) {
-            WriteFile(core, content);
+            writeFile(core, content);
         }
-        fixture.StartAndShow();
-        TForm1* main = fixture.Form1();
-        QCOMPARE(errors.Texts.size(), 1);
-        QVERIFY2(errors.Texts[0].contains(textPart), qPrintable(errors.Texts[0]));
-        QCOMPARE(Find<QComboBox>(&main->Navigation(), "Von")->count(), 0);
-        QCOMPARE(Find<QComboBox>(&main->Navigation(), "Nach")->count(), 0);
-        QVERIFY(!main->Settings().SettingsReady());
+        fixture.startAndShow();
+        MainWindow* main = fixture.mainWindow();
+        QCOMPARE(errors.texts.size(), 1);
+        QVERIFY2(errors.texts[0].contains(textPart), qPrintable(errors.texts[0]));
+        QCOMPARE(findControl<QComboBox>(&main->navigation(), "Von")->count(), 0);
+        QCOMPARE(findControl<QComboBox>(&main->navigation(), "Nach")->count(), 0);
+        QVERIFY(!main->settings().settingsReady());
         QVERIFY(main->isVisible());
 
         // The program goes on: a request is answered, an option change is not stored.
-        TMessageAnswerer answerer;
-        QTest::mouseClick(Find<QToolButton>(&main->Navigation(), "Way"), Qt::LeftButton);
-        QCOMPARE(answerer.Seen.size(), 2);
-        Find<QCheckBox>(main, "CheckBox3")->click();
-        QVERIFY(!QFile::exists(fixture.SettingsFile()));
-        QCOMPARE(errors.Texts.size(), 1);
+        MessageAnswerer answerer;
+        QTest::mouseClick(findControl<QToolButton>(&main->navigation(), "Way"), Qt::LeftButton);
+        QCOMPARE(answerer.seenMessages.size(), 2);
+        findControl<QCheckBox>(main, "CheckBox3")->click();
+        QVERIFY(!QFile::exists(fixture.settingsFile()));
+        QCOMPARE(errors.texts.size(), 1);
     }
 
     // Opening the options closes both satellites and shrinks the window;
     // closing the options doesn't bring the satellites back.
     void optionsButtonSwitchesTheMode() {
-        TProgramFixture fixture;
-        fixture.StartAndShow();
-        TForm1* main = fixture.Form1();
-        QTest::mouseClick(Find<QToolButton>(&main->Navigation(), "SpeedButton5"), Qt::LeftButton);
-        fixture.Form4()->show();
-        QVERIFY(fixture.Form3()->isVisible() && fixture.Form4()->isVisible());
+        ProgramFixture fixture;
+        fixture.startAndShow();
+        MainWindow* main = fixture.mainWindow();
+        QTest::mouseClick(findControl<QToolButton>(&main->navigation(), "SpeedButton5"),
+                          Qt::LeftButton);
+        fixture.starMapWindow()->show();
+        QVERIFY(fixture.avoidWindow()->isVisible() && fixture.starMapWindow()->isVisible());
 
-        QTest::mouseClick(Find<QAbstractButton>(main, "OBut"), Qt::LeftButton);
+        QTest::mouseClick(findControl<QAbstractButton>(main, "OBut"), Qt::LeftButton);
         QTRY_COMPARE(main->height(), 245);
-        QVERIFY(fixture.Form3()->isHidden());
-        QVERIFY(fixture.Form4()->isHidden());
+        QVERIFY(fixture.avoidWindow()->isHidden());
+        QVERIFY(fixture.starMapWindow()->isHidden());
         for (const char* name : {"PageControl1", "OBut", "EndIt", "OrlenFade2"}) {
-            QVERIFY(Find(main, name)->isHidden());
+            QVERIFY(findControl(main, name)->isHidden());
         }
-        QVERIFY(Find(main, "Options")->isVisible());
+        QVERIFY(findControl(main, "Options")->isVisible());
 
-        QTest::mouseClick(Find<QToolButton>(main, "SpeedButton10"), Qt::LeftButton);
+        QTest::mouseClick(findControl<QToolButton>(main, "SpeedButton10"), Qt::LeftButton);
         QTRY_COMPARE(main->height(), 494);
         for (const char* name : {"PageControl1", "OBut", "EndIt", "OrlenFade2"}) {
-            QVERIFY(Find(main, name)->isVisible());
+            QVERIFY(findControl(main, name)->isVisible());
         }
-        QVERIFY(Find(main, "Options")->isHidden());
-        QVERIFY(fixture.Form3()->isHidden());
-        QVERIFY(fixture.Form4()->isHidden());
+        QVERIFY(findControl(main, "Options")->isHidden());
+        QVERIFY(fixture.avoidWindow()->isHidden());
+        QVERIFY(fixture.starMapWindow()->isHidden());
     }
 
     // Every control a user reaches says what it is.
     void controlsHaveSpokenNames() {
-        TProgramFixture fixture;
-        fixture.StartAndShow();
-        TForm1* main = fixture.Form1();
+        ProgramFixture fixture;
+        fixture.startAndShow();
+        MainWindow* main = fixture.mainWindow();
         // Every page once, so that the pages built on first showing are there.
-        auto* pages = Find<QTabWidget>(main, "PageControl1");
+        auto* pages = findControl<QTabWidget>(main, "PageControl1");
         for (int page = pages->count() - 1; page >= 0; --page) {
             pages->setCurrentIndex(page);
         }
-        const TNavigationPage* navigation = &main->Navigation();
+        const NavigationPage* navigation = &main->navigation();
         const QList<QPair<QWidget*, QString>> expected{
-            {Find(navigation, "Von"), "From"},
-            {Find(navigation, "Nach"), "To"},
-            {Find(navigation, "RichEdit1"), "Way"},
-            {Find(navigation, "Label1"), "From"},
-            {Find(navigation, "Label2"), "To"},
-            {Find(navigation, "Way"), "Find a way..."},
-            {Find(navigation, "SpeedButton1"), "X"},
-            {Find(navigation, "SpeedButton3"), "Short description"},
-            {Find(navigation, "SpeedButton4"), "Print"},
-            {Find(navigation, "SpeedButton5"), "Avoid contact with"},
-            {Find(main, "OBut"), "Options"},
-            {Find(main, "EndIt"), "X"},
-            {Find(main, "OrlenFade2"), "Show starmap"},
-            {Find(main, "SpeedButton2"), "Informations"},
-            {Find(main, "SpeedButton11"), "Special Thanks"},
-            {Find(main, "SpeedButton12"), "Copyrights"},
-            {Find(main, "SpeedButton13"), "Actual Informations"},
-            {Find(main, "Label39"), "vantor@tessaly.example"},
-            {Find(main, "Label17"), "www.tessaly.example/vantor"},
+            {findControl(navigation, "Von"), "From"},
+            {findControl(navigation, "Nach"), "To"},
+            {findControl(navigation, "RichEdit1"), "Way"},
+            {findControl(navigation, "Label1"), "From"},
+            {findControl(navigation, "Label2"), "To"},
+            {findControl(navigation, "Way"), "Find a way..."},
+            {findControl(navigation, "SpeedButton1"), "X"},
+            {findControl(navigation, "SpeedButton3"), "Short description"},
+            {findControl(navigation, "SpeedButton4"), "Print"},
+            {findControl(navigation, "SpeedButton5"), "Avoid contact with"},
+            {findControl(main, "OBut"), "Options"},
+            {findControl(main, "EndIt"), "X"},
+            {findControl(main, "OrlenFade2"), "Show starmap"},
+            {findControl(main, "SpeedButton2"), "Informations"},
+            {findControl(main, "SpeedButton11"), "Special Thanks"},
+            {findControl(main, "SpeedButton12"), "Copyrights"},
+            {findControl(main, "SpeedButton13"), "Actual Informations"},
+            {findControl(main, "Label39"), "vantor@tessaly.example"},
+            {findControl(main, "Label17"), "www.tessaly.example/vantor"},
         };
         for (const auto& [widget, name] : expected) {
-            QCOMPARE(SpokenName(widget), name);
+            QCOMPARE(spokenName(widget), name);
         }
-        for (QWidget* window : std::initializer_list<QWidget*>{main, fixture.Form2()}) {
+        for (QWidget* window : std::initializer_list<QWidget*>{main, fixture.messageWindow()}) {
             for (auto* control : window->findChildren<QWidget*>()) {
                 const bool reachable = qobject_cast<QAbstractButton*>(control) != nullptr ||
                                        qobject_cast<QComboBox*>(control) != nullptr ||
@@ -264,7 +266,7 @@ private slots:
                 // The tab bar's scroll arrows and the file dialog's insides are the toolkit's.
                 if (reachable && control->window() == window &&
                     qobject_cast<QTabBar*>(control->parentWidget()) == nullptr) {
-                    QVERIFY2(!SpokenName(control).isEmpty(), qPrintable(control->objectName()));
+                    QVERIFY2(!spokenName(control).isEmpty(), qPrintable(control->objectName()));
                     QVERIFY2(!control->objectName().isEmpty(), control->metaObject()->className());
                 }
             }
@@ -273,13 +275,14 @@ private slots:
 
     // The close bar ends the program and takes the satellites with it.
     void closeBarEndsTheProgram() {
-        TProgramFixture fixture;
-        fixture.StartAndShow();
-        TForm1* main = fixture.Form1();
-        QTest::mouseClick(Find<QToolButton>(&main->Navigation(), "SpeedButton5"), Qt::LeftButton);
-        fixture.Form4()->show();
+        ProgramFixture fixture;
+        fixture.startAndShow();
+        MainWindow* main = fixture.mainWindow();
+        QTest::mouseClick(findControl<QToolButton>(&main->navigation(), "SpeedButton5"),
+                          Qt::LeftButton);
+        fixture.starMapWindow()->show();
         QTimer::singleShot(0, main, [main] {
-            QTest::mouseClick(Find<QAbstractButton>(main, "EndIt"), Qt::LeftButton);
+            QTest::mouseClick(findControl<QAbstractButton>(main, "EndIt"), Qt::LeftButton);
         });
         QTimer giveUp;
         giveUp.setSingleShot(true);
@@ -287,10 +290,10 @@ private slots:
         giveUp.start(5000);
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(main->isHidden());
-        QVERIFY(fixture.Form3()->isHidden());
-        QVERIFY(fixture.Form4()->isHidden());
+        QVERIFY(fixture.avoidWindow()->isHidden());
+        QVERIFY(fixture.starMapWindow()->isHidden());
     }
 };
 
-VANTOR_GUI_TEST_MAIN(TMainWindowTest)
+VANTOR_GUI_TEST_MAIN(MainWindowTest)
 #include "tst_MainWindow.moc"

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
 #include "HintPolicy.h"
-#include "OptionsPanel.h"
 #include "MainWindow.h"
+#include "OptionsPanel.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -20,29 +20,29 @@
 namespace {
 
 // A click on the box's square, as the user toggles it.
-void ClickBox(QCheckBox* box) {
+void clickBox(QCheckBox* box) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
 }
 
-QString StoredText(const TProgramFixture& fixture, const QString& name) {
-    return QSettings(fixture.SettingsFile(), QSettings::IniFormat).value(name).toString();
+QString storedText(const ProgramFixture& fixture, const QString& name) {
+    return QSettings(fixture.settingsFile(), QSettings::IniFormat).value(name).toString();
 }
 
-QByteArray StoreContent(const TProgramFixture& fixture) {
-    QFile file(fixture.SettingsFile());
+QByteArray storeContent(const ProgramFixture& fixture) {
+    QFile file(fixture.settingsFile());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void PutStoreContent(const TProgramFixture& fixture, const QByteArray& content) {
-    QDir().mkpath(QFileInfo(fixture.SettingsFile()).absolutePath());
-    QFile file(fixture.SettingsFile());
+void putStoreContent(const ProgramFixture& fixture, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(fixture.settingsFile()).absolutePath());
+    QFile file(fixture.settingsFile());
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
 }
 
 // Picks `path` in the data-file dialog, or cancels it when `path` is empty.
-void AnswerDataFileDialog(const QString& path) {
-    WhenModalShows([path](QWidget* modal) {
+void answerDataFileDialog(const QString& path) {
+    whenModalShows([path](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY(dialog != nullptr);
         QCOMPARE(dialog->windowTitle(), "Please choose a data-file...");
@@ -58,13 +58,13 @@ void AnswerDataFileDialog(const QString& path) {
     });
 }
 
-void OpenOptions(TForm1* form) {
-    form->OButClick();
+void openOptions(MainWindow* form) {
+    form->toggleOptionsPanel();
     QApplication::processEvents();
 }
 
 // Asks the control for its hint the way the toolkit does when the pointer rests on it.
-QString HintShownFor(QWidget* control) {
+QString hintShownFor(QWidget* control) {
     QToolTip::hideText();
     QHelpEvent request(QEvent::ToolTip, QPoint(2, 2), control->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(control, &request);
@@ -73,53 +73,54 @@ QString HintShownFor(QWidget* control) {
 
 } // namespace
 
-class TOptionsPanelTest : public QObject {
+class OptionsPanelTest : public QObject {
     Q_OBJECT
 
 private slots:
     void thePanelStandsInPlaceOfThePagesAndSwitchesSubPanels() {
-        TProgramFixture fixture;
-        fixture.StartAndShow();
-        TForm1* form = fixture.Form1();
-        QVERIFY(Find<QFrame>(form, "Options")->isHidden());
-        QCOMPARE(Find<QFrame>(form, "Options")->parentWidget(), Find<QFrame>(form, "Panel1"));
-        QCOMPARE(Find<QFrame>(form, "Options")->geometry(), QRect(8, 64, 441, 174));
-        QCOMPARE(Find<QToolButton>(form, "SpeedButton6")->toolTip(), "General Settings");
-        QCOMPARE(Find<QToolButton>(form, "SpeedButton10")->toolTip(), "Close option-menu");
-        QCOMPARE(Find<QCheckBox>(form, "CheckBox3")->text(), "Display help-popups");
-        QCOMPARE(Find<QCheckBox>(form, "CheckBox2")->parentWidget(),
-                 Find<QWidget>(form, "TabSheet5"));
-        QCOMPARE(Find<QCheckBox>(form, "CheckBox1")->parentWidget(),
-                 Find<QWidget>(form, "TabSheet4"));
-        QVERIFY(Find<QLineEdit>(form, "SysCoreDat")->isReadOnly() &&
-                !Find<QLineEdit>(form, "SysCoreDat")->hasFrame());
+        ProgramFixture fixture;
+        fixture.startAndShow();
+        MainWindow* form = fixture.mainWindow();
+        QVERIFY(findControl<QFrame>(form, "Options")->isHidden());
+        QCOMPARE(findControl<QFrame>(form, "Options")->parentWidget(),
+                 findControl<QFrame>(form, "Panel1"));
+        QCOMPARE(findControl<QFrame>(form, "Options")->geometry(), QRect(8, 64, 441, 174));
+        QCOMPARE(findControl<QToolButton>(form, "SpeedButton6")->toolTip(), "General Settings");
+        QCOMPARE(findControl<QToolButton>(form, "SpeedButton10")->toolTip(), "Close option-menu");
+        QCOMPARE(findControl<QCheckBox>(form, "CheckBox3")->text(), "Display help-popups");
+        QCOMPARE(findControl<QCheckBox>(form, "CheckBox2")->parentWidget(),
+                 findControl<QWidget>(form, "TabSheet5"));
+        QCOMPARE(findControl<QCheckBox>(form, "CheckBox1")->parentWidget(),
+                 findControl<QWidget>(form, "TabSheet4"));
+        QVERIFY(findControl<QLineEdit>(form, "SysCoreDat")->isReadOnly() &&
+                !findControl<QLineEdit>(form, "SysCoreDat")->hasFrame());
 
-        OpenOptions(form);
-        QVERIFY(Find<QFrame>(form, "Options")->isVisible() &&
-                Find<QFrame>(form, "AllgEinst")->isVisible());
-        QVERIFY(!Find<QFrame>(form, "DataEinst")->isVisible());
-        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
-        QVERIFY(Find<QFrame>(form, "DataEinst")->isVisible() &&
-                !Find<QFrame>(form, "AllgEinst")->isVisible());
-        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton6"), Qt::LeftButton);
-        QVERIFY(Find<QFrame>(form, "AllgEinst")->isVisible() &&
-                !Find<QFrame>(form, "DataEinst")->isVisible());
+        openOptions(form);
+        QVERIFY(findControl<QFrame>(form, "Options")->isVisible() &&
+                findControl<QFrame>(form, "AllgEinst")->isVisible());
+        QVERIFY(!findControl<QFrame>(form, "DataEinst")->isVisible());
+        QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
+        QVERIFY(findControl<QFrame>(form, "DataEinst")->isVisible() &&
+                !findControl<QFrame>(form, "AllgEinst")->isVisible());
+        QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton6"), Qt::LeftButton);
+        QVERIFY(findControl<QFrame>(form, "AllgEinst")->isVisible() &&
+                !findControl<QFrame>(form, "DataEinst")->isVisible());
         // Reopening starts on the general sub-panel again.
-        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
-        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton10"), Qt::LeftButton);
-        QVERIFY(Find<QFrame>(form, "Options")->isHidden() &&
-                Find<QTabWidget>(form, "PageControl1")->isVisible());
-        OpenOptions(form);
-        QVERIFY(Find<QFrame>(form, "AllgEinst")->isVisible() &&
-                !Find<QFrame>(form, "DataEinst")->isVisible());
+        QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
+        QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton10"), Qt::LeftButton);
+        QVERIFY(findControl<QFrame>(form, "Options")->isHidden() &&
+                findControl<QTabWidget>(form, "PageControl1")->isVisible());
+        openOptions(form);
+        QVERIFY(findControl<QFrame>(form, "AllgEinst")->isVisible() &&
+                !findControl<QFrame>(form, "DataEinst")->isVisible());
     }
 
     void aShortPathKeepsTheStartAndTheFileName() {
-        QCOMPARE(TOptionsPanel::ShortPathText("D:\\Games\\Universe\\Data\\Files\\core.vr"),
+        QCOMPARE(OptionsPanel::shortPathText("D:\\Games\\Universe\\Data\\Files\\core.vr"),
                  "D:\\...\\core.vr");
-        QCOMPARE(TOptionsPanel::ShortPathText("/home/pilot/games/vantor/data/core.vr"),
+        QCOMPARE(OptionsPanel::shortPathText("/home/pilot/games/vantor/data/core.vr"),
                  "/ho.../core.vr");
-        QCOMPARE(TOptionsPanel::ShortPathText("C:\\Zenit\\data/mixed\\vantor.vr"),
+        QCOMPARE(OptionsPanel::shortPathText("C:\\Zenit\\data/mixed\\vantor.vr"),
                  "C:\\...\\vantor.vr");
     }
 
@@ -137,97 +138,99 @@ private slots:
 
         QByteArray store;
         {
-            TProgramFixture fixture;
-            QVERIFY(QFile::copy(fixture.ProgramFolder() + "core.vr", core));
-            QVERIFY(QFile::copy(fixture.ProgramFolder() + "vantor.vr", info));
-            fixture.StartAndShow();
-            TForm1* form = fixture.Form1();
-            const std::string loadedCore = form->Engine().Filename();
-            OpenOptions(form);
-            QTest::mouseClick(Find<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
-            TMessageAnswerer answerer;
-            AnswerDataFileDialog(core);
-            QTest::mouseClick(Find<QToolButton>(form, "SpeedButton8"), Qt::LeftButton);
-            AnswerDataFileDialog(info);
-            QTest::mouseClick(Find<QToolButton>(form, "SpeedButton9"), Qt::LeftButton);
+            ProgramFixture fixture;
+            QVERIFY(QFile::copy(fixture.programFolder() + "core.vr", core));
+            QVERIFY(QFile::copy(fixture.programFolder() + "vantor.vr", info));
+            fixture.startAndShow();
+            MainWindow* form = fixture.mainWindow();
+            const std::string loadedCore = form->engine().filename();
+            openOptions(form);
+            QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
+            MessageAnswerer answerer;
+            answerDataFileDialog(core);
+            QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton8"), Qt::LeftButton);
+            answerDataFileDialog(info);
+            QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton9"), Qt::LeftButton);
 
-            QCOMPARE(form->OptionsPanel().CoreDataPath(), core);
-            QCOMPARE(Find<QLineEdit>(form, "SysCoreDat")->text(), core);
-            QCOMPARE(Find<QFrame>(form, "Shape5")->toolTip(), core);
-            QCOMPARE(form->OptionsPanel().InfoDataPath(), info);
-            QCOMPARE(Find<QLineEdit>(form, "SysInfoDat")->text(),
-                     TOptionsPanel::ShortPathText(info));
-            QCOMPARE(Find<QFrame>(form, "Shape7")->toolTip(), info);
-            QCOMPARE(answerer.Seen.size(), 2);
-            const TSeenMessage& notice = answerer.Seen.first();
-            QCOMPARE(notice.Caption, "Restart");
-            QCOMPARE(notice.Text, "To let the changes take effect, please restart \"Vantor\" now.");
-            QCOMPARE(notice.Sign, "!");
-            QVERIFY(notice.LeftButton.isEmpty());
-            QCOMPARE(notice.RightButton, "&OK");
+            QCOMPARE(form->optionsPanel().coreDataPath(), core);
+            QCOMPARE(findControl<QLineEdit>(form, "SysCoreDat")->text(), core);
+            QCOMPARE(findControl<QFrame>(form, "Shape5")->toolTip(), core);
+            QCOMPARE(form->optionsPanel().infoDataPath(), info);
+            QCOMPARE(findControl<QLineEdit>(form, "SysInfoDat")->text(),
+                     OptionsPanel::shortPathText(info));
+            QCOMPARE(findControl<QFrame>(form, "Shape7")->toolTip(), info);
+            QCOMPARE(answerer.seenMessages.size(), 2);
+            const SeenMessage& notice = answerer.seenMessages.first();
+            QCOMPARE(notice.caption, "Restart");
+            QCOMPARE(notice.text, "To let the changes take effect, please restart \"Vantor\" now.");
+            QCOMPARE(notice.sign, "!");
+            QVERIFY(notice.leftButton.isEmpty());
+            QCOMPARE(notice.rightButton, "&OK");
             // The engine goes on with what it loaded until the restart.
-            QCOMPARE(form->Engine().Filename(), loadedCore);
-            QCOMPARE(StoredText(fixture, "SysCoreDat"), core);
-            QCOMPARE(StoredText(fixture, "SysInfoDat"), info);
-            store = StoreContent(fixture);
+            QCOMPARE(form->engine().filename(), loadedCore);
+            QCOMPARE(storedText(fixture, "SysCoreDat"), core);
+            QCOMPARE(storedText(fixture, "SysInfoDat"), info);
+            store = storeContent(fixture);
         }
-        TProgramFixture restarted;
-        PutStoreContent(restarted, store);
-        restarted.StartAndShow();
-        TForm1* form = restarted.Form1();
-        QCOMPARE(form->OptionsPanel().CoreDataPath(), core);
-        QCOMPARE(Find<QLineEdit>(form, "SysCoreDat")->text(), "Standard Data");
-        QCOMPARE(form->Engine().Filename(), QFile::encodeName(core).toStdString());
-        QCOMPARE(Find<QLineEdit>(form, "SysInfoDat")->text(), TOptionsPanel::ShortPathText(info));
-        QCOMPARE(Find<QFrame>(form, "Shape7")->toolTip(), info);
+        ProgramFixture restarted;
+        putStoreContent(restarted, store);
+        restarted.startAndShow();
+        MainWindow* form = restarted.mainWindow();
+        QCOMPARE(form->optionsPanel().coreDataPath(), core);
+        QCOMPARE(findControl<QLineEdit>(form, "SysCoreDat")->text(), "Standard Data");
+        QCOMPARE(form->engine().filename(), QFile::encodeName(core).toStdString());
+        QCOMPARE(findControl<QLineEdit>(form, "SysInfoDat")->text(),
+                 OptionsPanel::shortPathText(info));
+        QCOMPARE(findControl<QFrame>(form, "Shape7")->toolTip(), info);
     }
 
     void aCancelledDialogChangesNothingButStillWritesTheSettings() {
-        TProgramFixture fixture;
-        fixture.StartAndShow();
-        TForm1* form = fixture.Form1();
-        const QString shown = Find<QLineEdit>(form, "SysInfoDat")->text();
-        OpenOptions(form);
-        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
-        TMessageAnswerer answerer;
-        AnswerDataFileDialog(QString());
-        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton9"), Qt::LeftButton);
-        QVERIFY(answerer.Seen.isEmpty());
-        QCOMPARE(form->OptionsPanel().InfoDataPath(), fixture.ProgramFolder() + "vantor.vr");
-        QCOMPARE(Find<QLineEdit>(form, "SysInfoDat")->text(), shown);
-        QCOMPARE(StoredText(fixture, "SysInfoDat"), fixture.ProgramFolder() + "vantor.vr");
-        QCOMPARE(StoredText(fixture, "Data Lines"), "1");
+        ProgramFixture fixture;
+        fixture.startAndShow();
+        MainWindow* form = fixture.mainWindow();
+        const QString shown = findControl<QLineEdit>(form, "SysInfoDat")->text();
+        openOptions(form);
+        QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
+        MessageAnswerer answerer;
+        answerDataFileDialog(QString());
+        QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton9"), Qt::LeftButton);
+        QVERIFY(answerer.seenMessages.isEmpty());
+        QCOMPARE(form->optionsPanel().infoDataPath(), fixture.programFolder() + "vantor.vr");
+        QCOMPARE(findControl<QLineEdit>(form, "SysInfoDat")->text(), shown);
+        QCOMPARE(storedText(fixture, "SysInfoDat"), fixture.programFolder() + "vantor.vr");
+        QCOMPARE(storedText(fixture, "Data Lines"), "1");
     }
 
     void withHintsOffNoControlShowsAHint() {
-        TProgramFixture fixture;
-        fixture.StartAndShow();
-        TForm1* form = fixture.Form1();
+        ProgramFixture fixture;
+        fixture.startAndShow();
+        MainWindow* form = fixture.mainWindow();
         // A hint comes at once and stays five seconds.
         QCOMPARE(form->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, form), 0);
-        QCOMPARE(THintPolicy::Instance().ShowTime(), 5000);
-        QCOMPARE(HintShownFor(Find<QAbstractButton>(form, "OBut")), "Options");
-        OpenOptions(form);
-        QCOMPARE(HintShownFor(Find<QToolButton>(form, "SpeedButton6")), "General Settings");
+        QCOMPARE(HintPolicy::instance().showTime(), 5000);
+        QCOMPARE(hintShownFor(findControl<QAbstractButton>(form, "OBut")), "Options");
+        openOptions(form);
+        QCOMPARE(hintShownFor(findControl<QToolButton>(form, "SpeedButton6")), "General Settings");
 
-        ClickBox(Find<QCheckBox>(form, "CheckBox3"));
-        QCOMPARE(StoredText(fixture, "Help POP"), "0");
-        for (QWidget* control : QList<QWidget*>{
-                 Find<QToolButton>(form, "SpeedButton6"), Find<QToolButton>(form, "SpeedButton7"),
-                 Find<QToolButton>(form, "SpeedButton10"), Find<QCheckBox>(form, "CheckBox3")}) {
-            QCOMPARE(HintShownFor(control), QString());
+        clickBox(findControl<QCheckBox>(form, "CheckBox3"));
+        QCOMPARE(storedText(fixture, "Help POP"), "0");
+        for (QWidget* control : QList<QWidget*>{findControl<QToolButton>(form, "SpeedButton6"),
+                                                findControl<QToolButton>(form, "SpeedButton7"),
+                                                findControl<QToolButton>(form, "SpeedButton10"),
+                                                findControl<QCheckBox>(form, "CheckBox3")}) {
+            QCOMPARE(hintShownFor(control), QString());
         }
-        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
-        QCOMPARE(HintShownFor(Find<QFrame>(form, "Shape5")), QString());
-        QCOMPARE(HintShownFor(Find<QToolButton>(form, "SpeedButton8")), QString());
-        QTest::mouseClick(Find<QToolButton>(form, "SpeedButton10"), Qt::LeftButton);
-        QCOMPARE(HintShownFor(Find<QAbstractButton>(form, "OBut")), QString());
+        QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
+        QCOMPARE(hintShownFor(findControl<QFrame>(form, "Shape5")), QString());
+        QCOMPARE(hintShownFor(findControl<QToolButton>(form, "SpeedButton8")), QString());
+        QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton10"), Qt::LeftButton);
+        QCOMPARE(hintShownFor(findControl<QAbstractButton>(form, "OBut")), QString());
 
-        Find<QCheckBox>(form, "CheckBox3")->setChecked(true);
-        QCOMPARE(HintShownFor(Find<QAbstractButton>(form, "OBut")), "Options");
+        findControl<QCheckBox>(form, "CheckBox3")->setChecked(true);
+        QCOMPARE(hintShownFor(findControl<QAbstractButton>(form, "OBut")), "Options");
         QToolTip::hideText();
     }
 };
 
-VANTOR_GUI_TEST_MAIN(TOptionsPanelTest)
+VANTOR_GUI_TEST_MAIN(OptionsPanelTest)
 #include "tst_OptionsPanel.moc"

@@ -1,132 +1,134 @@
 #include "TestSupport.h"
 
 #include "AvoidWindow.h"
-#include "WindowStrip.h"
 #include "MainWindow.h"
 #include "StarMapWindow.h"
+#include "WindowStrip.h"
 
 #include <QToolButton>
 
 // The strip of windows: main window, avoid-races window, star map, with a
 // common top edge; whichever window leads drags the others along.
-class TPlacementTest : public TProgramTest {
+class PlacementTest : public ProgramTest {
     Q_OBJECT
 
-    TForm3* Avoid() const { return Fixture().Form3(); }
-    TForm4* Map() const { return Fixture().Form4(); }
-    TLeader Leader() const { return Fixture().Strip().Leader(); }
+    AvoidWindow* avoid() const { return fixture().avoidWindow(); }
+    StarMapWindow* map() const { return fixture().starMapWindow(); }
+    Leader leader() const { return fixture().strip().leader(); }
 
     // The main window's frame position plus an offset.
-    QPoint Slot(int offset) const { return Main()->pos() + QPoint(offset, 0); }
+    QPoint slot(int offset) const { return mainWindow()->pos() + QPoint(offset, 0); }
 
     // The user activates a window before dragging it.
-    void Activate(QWidget* window) {
+    void activate(QWidget* window) {
         window->activateWindow();
         QTRY_VERIFY(window->isActiveWindow());
     }
 
-    void Drag(QWidget* window, QPoint to) {
+    void drag(QWidget* window, QPoint to) {
         window->move(to);
         QApplication::processEvents();
     }
 
-    void ShowAvoid() const {
-        QTest::mouseClick(Find<QToolButton>(&Navigation(), "SpeedButton5"), Qt::LeftButton);
+    void showAvoid() const {
+        QTest::mouseClick(findControl<QToolButton>(&navigation(), "SpeedButton5"), Qt::LeftButton);
     }
-    void CloseMap() const { QTest::mouseClick(Find<QToolButton>(Map(), "Way"), Qt::LeftButton); }
-
-    void ShowBothSatellites() {
-        ShowAvoid();
-        Main()->Button1Click();
-        QVERIFY(Avoid()->isVisible());
-        QVERIFY(Map()->isVisible());
+    void closeMap() const {
+        QTest::mouseClick(findControl<QToolButton>(map(), "Way"), Qt::LeftButton);
     }
 
-    void Prepare() override { Drag(Main(), QPoint(40, 30)); }
+    void showBothSatellites() {
+        showAvoid();
+        mainWindow()->showStarMap();
+        QVERIFY(avoid()->isVisible());
+        QVERIFY(map()->isVisible());
+    }
+
+    void prepare() override { drag(mainWindow(), QPoint(40, 30)); }
 
     void showingPutsTheSatellitesIntoTheirSlots() {
-        Main()->Button1Click();
-        QCOMPARE(Map()->pos(), Slot(TWindowStrip::FirstSlot));
-        ShowAvoid();
-        QCOMPARE(Avoid()->pos(), Slot(TWindowStrip::FirstSlot));
-        QCOMPARE(Map()->pos(), Slot(TWindowStrip::SecondSlot));
-        CloseMap();
-        Main()->Button1Click();
-        QCOMPARE(Map()->pos(), Slot(TWindowStrip::SecondSlot));
+        mainWindow()->showStarMap();
+        QCOMPARE(map()->pos(), slot(WindowStrip::FirstSlot));
+        showAvoid();
+        QCOMPARE(avoid()->pos(), slot(WindowStrip::FirstSlot));
+        QCOMPARE(map()->pos(), slot(WindowStrip::SecondSlot));
+        closeMap();
+        mainWindow()->showStarMap();
+        QCOMPARE(map()->pos(), slot(WindowStrip::SecondSlot));
     }
 
 private slots:
 
     void theWindowJustShownLeads() {
-        Main()->Button1Click();
-        QTRY_COMPARE(Leader(), TLeader::Map);
-        ShowAvoid();
-        QTRY_COMPARE(Leader(), TLeader::Avoid);
-        Activate(Main());
-        QCOMPARE(Leader(), TLeader::Main);
+        mainWindow()->showStarMap();
+        QTRY_COMPARE(leader(), Leader::Map);
+        showAvoid();
+        QTRY_COMPARE(leader(), Leader::Avoid);
+        activate(mainWindow());
+        QCOMPARE(leader(), Leader::Main);
     }
 
     void draggingTheMainWindowKeepsTheStripClosed() {
-        ShowBothSatellites();
-        Activate(Main());
+        showBothSatellites();
+        activate(mainWindow());
         for (const QPoint to : {QPoint(300, 200), QPoint(5, 700), QPoint(1500, 5)}) {
-            Drag(Main(), to);
-            QCOMPARE(Main()->pos(), to);
-            QCOMPARE(Avoid()->pos(), to + QPoint(492, 0));
-            QCOMPARE(Map()->pos(), to + QPoint(602, 0));
+            drag(mainWindow(), to);
+            QCOMPARE(mainWindow()->pos(), to);
+            QCOMPARE(avoid()->pos(), to + QPoint(492, 0));
+            QCOMPARE(map()->pos(), to + QPoint(602, 0));
         }
     }
 
     void draggingTheMainWindowMovesALoneMapToTheFirstSlot() {
-        Main()->Button1Click();
-        Activate(Main());
-        Drag(Main(), QPoint(120, 90));
-        QCOMPARE(Map()->pos(), QPoint(612, 90));
-        QVERIFY(!Avoid()->isVisible());
+        mainWindow()->showStarMap();
+        activate(mainWindow());
+        drag(mainWindow(), QPoint(120, 90));
+        QCOMPARE(map()->pos(), QPoint(612, 90));
+        QVERIFY(!avoid()->isVisible());
     }
 
     void draggingTheMapDragsTheMainWindow() {
-        Main()->Button1Click();
-        Activate(Map());
-        Drag(Map(), QPoint(800, 300));
-        QCOMPARE(Main()->pos(), QPoint(308, 300));
-        QCOMPARE(Map()->pos(), QPoint(800, 300));
+        mainWindow()->showStarMap();
+        activate(map());
+        drag(map(), QPoint(800, 300));
+        QCOMPARE(mainWindow()->pos(), QPoint(308, 300));
+        QCOMPARE(map()->pos(), QPoint(800, 300));
     }
 
     void draggingTheMapDragsBothOthers() {
-        ShowBothSatellites();
-        Activate(Map());
-        Drag(Map(), QPoint(900, 100));
-        QCOMPARE(Main()->pos(), QPoint(298, 100));
-        QCOMPARE(Avoid()->pos(), QPoint(790, 100));
+        showBothSatellites();
+        activate(map());
+        drag(map(), QPoint(900, 100));
+        QCOMPARE(mainWindow()->pos(), QPoint(298, 100));
+        QCOMPARE(avoid()->pos(), QPoint(790, 100));
     }
 
     void draggingTheAvoidWindowPlacesEvenTheHiddenMap() {
-        ShowAvoid();
-        Activate(Avoid());
-        Drag(Avoid(), QPoint(700, 200));
-        QCOMPARE(Main()->pos(), QPoint(208, 200));
-        QVERIFY(!Map()->isVisible());
-        QCOMPARE(Map()->pos(), QPoint(810, 200));
+        showAvoid();
+        activate(avoid());
+        drag(avoid(), QPoint(700, 200));
+        QCOMPARE(mainWindow()->pos(), QPoint(208, 200));
+        QVERIFY(!map()->isVisible());
+        QCOMPARE(map()->pos(), QPoint(810, 200));
     }
 
     void closingTheAvoidWindowClosesTheGap() {
-        ShowBothSatellites();
-        QCOMPARE(Map()->pos(), Slot(TWindowStrip::SecondSlot));
-        QTest::mouseClick(Find<QToolButton>(Avoid(), "Way"), Qt::LeftButton);
-        QVERIFY(!Avoid()->isVisible());
-        QCOMPARE(Map()->pos(), Slot(TWindowStrip::FirstSlot));
+        showBothSatellites();
+        QCOMPARE(map()->pos(), slot(WindowStrip::SecondSlot));
+        QTest::mouseClick(findControl<QToolButton>(avoid(), "Way"), Qt::LeftButton);
+        QVERIFY(!avoid()->isVisible());
+        QCOMPARE(map()->pos(), slot(WindowStrip::FirstSlot));
     }
 
     void followersDoNotDragTheLeader() {
-        ShowBothSatellites();
-        Activate(Main());
+        showBothSatellites();
+        activate(mainWindow());
         // A program move of a follower: only the leader reacts to its own moves.
-        Drag(Avoid(), QPoint(10, 10));
-        Drag(Map(), QPoint(20, 20));
-        QCOMPARE(Main()->pos(), QPoint(40, 30));
+        drag(avoid(), QPoint(10, 10));
+        drag(map(), QPoint(20, 20));
+        QCOMPARE(mainWindow()->pos(), QPoint(40, 30));
     }
 };
 
-VANTOR_GUI_TEST_MAIN(TPlacementTest)
+VANTOR_GUI_TEST_MAIN(PlacementTest)
 #include "tst_Placement.moc"

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
+#include "MainWindow.h"
 #include "NotepadPage.h"
 #include "Printing.h"
-#include "MainWindow.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -18,7 +18,7 @@
 namespace {
 
 // The output of one of the PDF tools on the file; empty when it failed.
-QString PdfTool(const char* tool, const QStringList& arguments) {
+QString pdfTool(const char* tool, const QStringList& arguments) {
     QProcess process;
     process.start(QString::fromLatin1(tool), arguments);
     if (!process.waitForFinished(60000) || process.exitCode() != 0) {
@@ -28,8 +28,8 @@ QString PdfTool(const char* tool, const QStringList& arguments) {
 }
 
 // One line of pdfinfo's report, such as "Pages" or "Title".
-QString PdfInfo(const QString& pdf, const QString& field) {
-    for (const QString& line : PdfTool("pdfinfo", {pdf}).split(QLatin1Char('\n'))) {
+QString pdfInfo(const QString& pdf, const QString& field) {
+    for (const QString& line : pdfTool("pdfinfo", {pdf}).split(QLatin1Char('\n'))) {
         if (line.startsWith(field + QLatin1Char(':'))) {
             return line.mid(field.size() + 1).trimmed();
         }
@@ -38,8 +38,8 @@ QString PdfInfo(const QString& pdf, const QString& field) {
 }
 
 // The darkest grey of the first page, drawn small: black print is near 0.
-int DarkestGrey(const QString& pdf, const QString& folder) {
-    PdfTool("pdftoppm", {"-r", "40", "-gray", "-png", "-singlefile", pdf, folder + "/page"});
+int darkestGrey(const QString& pdf, const QString& folder) {
+    pdfTool("pdftoppm", {"-r", "40", "-gray", "-png", "-singlefile", pdf, folder + "/page"});
     const QImage page(folder + "/page.png");
     int darkest = 255;
     for (int y = 0; y < page.height(); ++y) {
@@ -51,7 +51,7 @@ int DarkestGrey(const QString& pdf, const QString& folder) {
 }
 
 // What the box shows: its text with every format, the selection and its colours.
-QString Shown(const QTextEdit* box) {
+QString shown(const QTextEdit* box) {
     const QTextCursor cursor = box->textCursor();
     return box->toHtml() + QString::number(cursor.anchor()) + QString::number(cursor.position()) +
            box->palette().color(QPalette::Text).name();
@@ -59,54 +59,57 @@ QString Shown(const QTextEdit* box) {
 
 } // namespace
 
-class TPrintingTest : public TProgramTest {
+class PrintingTest : public ProgramTest {
     Q_OBJECT
 
     QTemporaryDir folder_;
 
-    QTextEdit* Way() const { return Find<QTextEdit>(&Navigation(), "RichEdit1"); }
-    QTextEdit* Notes() const { return Find<QTextEdit>(Main(), "RichEdit2"); }
-    QString Pdf() const { return folder_.filePath(QStringLiteral("printed.pdf")); }
+    QTextEdit* way() const { return findControl<QTextEdit>(&navigation(), "RichEdit1"); }
+    QTextEdit* notes() const { return findControl<QTextEdit>(mainWindow(), "RichEdit2"); }
+    QString pdfPath() const { return folder_.filePath(QStringLiteral("printed.pdf")); }
 
     // Presses the button and answers the print dialog: printing into the PDF
     // file, or cancelling.
-    void Print(QAbstractButton* button, bool confirm) const {
-        QFile::remove(Pdf());
-        WhenModalShows([confirm](QWidget* dialog) {
+    void print(QAbstractButton* button, bool confirm) const {
+        QFile::remove(pdfPath());
+        whenModalShows([confirm](QWidget* dialog) {
             QMetaObject::invokeMethod(dialog, confirm ? "accept" : "reject");
         });
         button->click();
     }
-    QAbstractButton* WayPrint() const { return Find<QToolButton>(&Navigation(), "SpeedButton4"); }
+    QAbstractButton* wayPrint() const {
+        return findControl<QToolButton>(&navigation(), "SpeedButton4");
+    }
     // The notepad's Print button, on its page as the user sees it.
-    QAbstractButton* NotesPrint() const {
-        Find<QTabWidget>(Main(), "PageControl1")->setCurrentWidget(&Main()->Notepad());
-        return Find<QAbstractButton>(Main(), "BitBtnWithColor6");
+    QAbstractButton* notesPrint() const {
+        findControl<QTabWidget>(mainWindow(), "PageControl1")
+            ->setCurrentWidget(&mainWindow()->notepad());
+        return findControl<QAbstractButton>(mainWindow(), "BitBtnWithColor6");
     }
 
-    void Prepare() override {
+    void prepare() override {
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
             QSKIP("pdftotext (poppler-utils) is not installed");
         }
-        const QString pdf = Pdf();
-        SetPrinterSetupHook([pdf](QPrinter& printer) {
+        const QString pdf = pdfPath();
+        setPrinterSetupHook([pdf](QPrinter& printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);
         });
-        TypeInto(Find<QComboBox>(&Navigation(), "Von"), QStringLiteral("Corvane"));
-        TypeInto(Find<QComboBox>(&Navigation(), "Nach"), QStringLiteral("Tallyhold"));
-        QTest::mouseClick(Find<QToolButton>(&Navigation(), "Way"), Qt::LeftButton);
+        typeInto(findControl<QComboBox>(&navigation(), "Von"), QStringLiteral("Corvane"));
+        typeInto(findControl<QComboBox>(&navigation(), "Nach"), QStringLiteral("Tallyhold"));
+        QTest::mouseClick(findControl<QToolButton>(&navigation(), "Way"), Qt::LeftButton);
     }
 
 private slots:
     // One page under the four heading lines, black on white; the box stays.
     void theWayPrintsUnderItsHeading() {
-        const QString before = Shown(Way());
-        const QStringList lines = Way()->toPlainText().split(QLatin1Char('\n'));
+        const QString before = shown(way());
+        const QStringList lines = way()->toPlainText().split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 6);
-        Print(WayPrint(), true);
+        print(wayPrint(), true);
 
-        const QString text = PdfTool("pdftotext", {"-layout", Pdf(), "-"});
+        const QString text = pdfTool("pdftotext", {"-layout", pdfPath(), "-"});
         const QString rule(39, u'_');
         QVERIFY2(text.contains("Vantor - Guide to galaxy\n" + rule + "\n" + rule + "\n"),
                  qPrintable(text));
@@ -115,10 +118,10 @@ private slots:
             at = text.indexOf(line, at);
             QVERIFY2(at > 0, qPrintable(line));
         }
-        QCOMPARE(PdfInfo(Pdf(), "Pages"), "1");
-        QCOMPARE(PdfInfo(Pdf(), "Title"), PrintJobName);
-        QVERIFY(DarkestGrey(Pdf(), folder_.path()) < 64);
-        QCOMPARE(Shown(Way()), before);
+        QCOMPARE(pdfInfo(pdfPath(), "Pages"), "1");
+        QCOMPARE(pdfInfo(pdfPath(), "Title"), PrintJobName);
+        QVERIFY(darkestGrey(pdfPath(), folder_.path()) < 64);
+        QCOMPARE(shown(way()), before);
     }
 
     // A long notepad: several pages of one job, the first line to the last.
@@ -127,29 +130,29 @@ private slots:
         for (int line = 1; line <= 300; ++line) {
             lines << QStringLiteral("Note %1 on the trade of Hex Cradle").arg(line);
         }
-        Notes()->setPlainText(lines.join(QLatin1Char('\n')));
-        QTextCursor selection(Notes()->document());
+        notes()->setPlainText(lines.join(QLatin1Char('\n')));
+        QTextCursor selection(notes()->document());
         selection.setPosition(5);
         selection.setPosition(9, QTextCursor::KeepAnchor);
-        Notes()->setTextCursor(selection);
-        const QString before = Shown(Notes());
-        Print(NotesPrint(), true);
+        notes()->setTextCursor(selection);
+        const QString before = shown(notes());
+        print(notesPrint(), true);
 
-        const QString text = PdfTool("pdftotext", {Pdf(), "-"});
+        const QString text = pdfTool("pdftotext", {pdfPath(), "-"});
         QVERIFY(text.contains(lines.first()) && text.contains(lines.last()));
-        QVERIFY(PdfInfo(Pdf(), "Pages").toInt() >= 3);
-        QCOMPARE(Shown(Notes()), before);
+        QVERIFY(pdfInfo(pdfPath(), "Pages").toInt() >= 3);
+        QCOMPARE(shown(notes()), before);
     }
 
     // Cancelling prints nothing and leaves both boxes exactly as they were.
     void cancellingChangesNothing() {
-        Notes()->setHtml(QStringLiteral("<b>bold</b> and <span style='color:#ff0000'>red</span>"));
+        notes()->setHtml(QStringLiteral("<b>bold</b> and <span style='color:#ff0000'>red</span>"));
         for (const auto& [box, button] :
-             {std::pair{Way(), WayPrint()}, std::pair{Notes(), NotesPrint()}}) {
-            const QString before = Shown(box);
-            Print(button, false);
-            QVERIFY(!QFile::exists(Pdf()));
-            QCOMPARE(Shown(box), before);
+             {std::pair{way(), wayPrint()}, std::pair{notes(), notesPrint()}}) {
+            const QString before = shown(box);
+            print(button, false);
+            QVERIFY(!QFile::exists(pdfPath()));
+            QCOMPARE(shown(box), before);
         }
     }
 
@@ -158,10 +161,10 @@ private slots:
         QPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(folder_.filePath(QStringLiteral("missing/printed.pdf")));
-        QVERIFY_THROWS_EXCEPTION(TPrintError, PrintDocument(printer, *Way()->document()));
+        QVERIFY_THROWS_EXCEPTION(PrintError, printDocument(printer, *way()->document()));
     }
 };
 
-VANTOR_GUI_TEST_MAIN(TPrintingTest)
+VANTOR_GUI_TEST_MAIN(PrintingTest)
 
 #include "tst_Printing.moc"

@@ -9,7 +9,7 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
-AvoidFlags Races(std::initializer_list<int> numbers) {
+AvoidFlags races(std::initializer_list<int> numbers) {
     AvoidFlags avoid{};
     for (const int race : numbers) {
         avoid.at(static_cast<std::size_t>(race - 1)) = true;
@@ -18,57 +18,57 @@ AvoidFlags Races(std::initializer_list<int> numbers) {
 }
 
 TEST(RouteOptions, TwoNamesAloneGiveAFullWayWithNothingAvoided) {
-    const auto parsed = ParseRouteArguments({"Alpha Reach", "Beta"});
-    ASSERT_TRUE(parsed.Ok()) << parsed.Error;
-    EXPECT_EQ(parsed.Options.From, "Alpha Reach");
-    EXPECT_EQ(parsed.Options.To, "Beta");
-    EXPECT_FALSE(parsed.Options.ShortForm);
-    EXPECT_EQ(parsed.Options.Avoid, AvoidFlags{});
-    EXPECT_TRUE(parsed.Options.CoreFile.empty());
-    EXPECT_FALSE(parsed.Options.Help);
+    const auto parsed = parseRouteArguments({"Alpha Reach", "Beta"});
+    ASSERT_TRUE(parsed.ok()) << parsed.error;
+    EXPECT_EQ(parsed.options.from, "Alpha Reach");
+    EXPECT_EQ(parsed.options.to, "Beta");
+    EXPECT_FALSE(parsed.options.shortForm);
+    EXPECT_EQ(parsed.options.avoid, AvoidFlags{});
+    EXPECT_TRUE(parsed.options.coreFile.empty());
+    EXPECT_FALSE(parsed.options.help);
 }
 
 TEST(RouteOptions, OptionsMayStandAnywhereInEitherForm) {
-    const auto parsed = ParseRouteArguments(
+    const auto parsed = parseRouteArguments(
         {"--short", "A", "--core", "my.vr", "--avoid=xenon,SPLIT", "B", "--avoid", " Teladi "});
-    ASSERT_TRUE(parsed.Ok()) << parsed.Error;
-    EXPECT_EQ(parsed.Options.From, "A");
-    EXPECT_EQ(parsed.Options.To, "B");
-    EXPECT_TRUE(parsed.Options.ShortForm);
-    EXPECT_EQ(parsed.Options.CoreFile, "my.vr");
-    EXPECT_EQ(parsed.Options.Avoid, Races({6, 3, 2}));
+    ASSERT_TRUE(parsed.ok()) << parsed.error;
+    EXPECT_EQ(parsed.options.from, "A");
+    EXPECT_EQ(parsed.options.to, "B");
+    EXPECT_TRUE(parsed.options.shortForm);
+    EXPECT_EQ(parsed.options.coreFile, "my.vr");
+    EXPECT_EQ(parsed.options.avoid, races({6, 3, 2}));
 }
 
 TEST(RouteOptions, EveryCaptionSelectsItsRaceNumber) {
     const std::vector<std::pair<std::string, int>> captions{
         {"Borons", 1}, {"teladi", 2}, {"SPLIT", 3}, {"Argons", 4}, {"paraNIDS", 5}, {"Xenon", 6}};
     for (const auto& [caption, number] : captions) {
-        EXPECT_EQ(RaceNumber(caption), number) << caption;
-        const auto parsed = ParseRouteArguments({"--avoid", caption, "A", "B"});
-        ASSERT_TRUE(parsed.Ok()) << parsed.Error;
-        EXPECT_EQ(parsed.Options.Avoid, Races({number})) << caption;
+        EXPECT_EQ(raceNumber(caption), number) << caption;
+        const auto parsed = parseRouteArguments({"--avoid", caption, "A", "B"});
+        ASSERT_TRUE(parsed.ok()) << parsed.error;
+        EXPECT_EQ(parsed.options.avoid, races({number})) << caption;
     }
-    EXPECT_FALSE(RaceNumber("Argon"));
-    EXPECT_FALSE(RaceNumber(""));
+    EXPECT_FALSE(raceNumber("Argon"));
+    EXPECT_FALSE(raceNumber(""));
 }
 
 TEST(RouteOptions, DoubleDashAndALoneDashLeaveNamesThatLookLikeOptions) {
-    const auto parsed = ParseRouteArguments({"--", "-Rim-", "--short"});
-    ASSERT_TRUE(parsed.Ok()) << parsed.Error;
-    EXPECT_EQ(parsed.Options.From, "-Rim-");
-    EXPECT_EQ(parsed.Options.To, "--short");
-    EXPECT_FALSE(parsed.Options.ShortForm);
+    const auto parsed = parseRouteArguments({"--", "-Rim-", "--short"});
+    ASSERT_TRUE(parsed.ok()) << parsed.error;
+    EXPECT_EQ(parsed.options.from, "-Rim-");
+    EXPECT_EQ(parsed.options.to, "--short");
+    EXPECT_FALSE(parsed.options.shortForm);
 
-    const auto dash = ParseRouteArguments({"-", "B"});
-    ASSERT_TRUE(dash.Ok()) << dash.Error;
-    EXPECT_EQ(dash.Options.From, "-");
+    const auto dash = parseRouteArguments({"-", "B"});
+    ASSERT_TRUE(dash.ok()) << dash.error;
+    EXPECT_EQ(dash.options.from, "-");
 }
 
 TEST(RouteOptions, HelpWinsOverMissingNames) {
-    EXPECT_TRUE(ParseRouteArguments({"--help"}).Options.Help);
-    const auto parsed = ParseRouteArguments({"A", "--help", "--bogus"});
-    EXPECT_TRUE(parsed.Ok());
-    EXPECT_TRUE(parsed.Options.Help);
+    EXPECT_TRUE(parseRouteArguments({"--help"}).options.help);
+    const auto parsed = parseRouteArguments({"A", "--help", "--bogus"});
+    EXPECT_TRUE(parsed.ok());
+    EXPECT_TRUE(parsed.options.help);
 }
 
 TEST(RouteOptions, BadUsageIsReportedWithAReason) {
@@ -86,11 +86,11 @@ TEST(RouteOptions, BadUsageIsReportedWithAReason) {
         {"--", "--help"},
     };
     for (const auto& arguments : bad) {
-        const auto parsed = ParseRouteArguments(arguments);
-        EXPECT_FALSE(parsed.Ok()) << ::testing::PrintToString(arguments);
-        EXPECT_FALSE(parsed.Options.Help);
+        const auto parsed = parseRouteArguments(arguments);
+        EXPECT_FALSE(parsed.ok()) << ::testing::PrintToString(arguments);
+        EXPECT_FALSE(parsed.options.help);
     }
-    EXPECT_NE(ParseRouteArguments({"--avoid", "Orks", "A", "B"}).Error.find("\"Orks\""),
+    EXPECT_NE(parseRouteArguments({"--avoid", "Orks", "A", "B"}).error.find("\"Orks\""),
               std::string::npos);
 }
 

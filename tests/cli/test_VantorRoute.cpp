@@ -22,17 +22,17 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Outcome {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
+    int status = -1;
+    std::string out;
+    std::string err;
 };
 
-std::string ReadWhole(const fs::path& path) {
+std::string readWhole(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-void WriteWhole(const fs::path& path, const std::string& bytes) {
+void writeWhole(const fs::path& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary);
     file << bytes;
 }
@@ -57,7 +57,7 @@ protected:
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
         core_ = dir_ / "core.vr";
-        WriteWhole(core_, kCore);
+        writeWhole(core_, kCore);
     }
 
     void TearDown() override {
@@ -66,7 +66,7 @@ protected:
     }
 
     // Runs the program with our core file in front of the given arguments.
-    Outcome Route(std::vector<std::string> arguments) {
+    Outcome route(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"--core", core_.string()});
         return Run(VANTOR_ROUTE_BINARY, arguments);
     }
@@ -100,11 +100,11 @@ protected:
         }
         int status = 0;
         waitpid(child, &status, 0);
-        outcome.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         if (standardOutput.empty()) {
-            outcome.Out = ReadWhole(out);
+            outcome.out = readWhole(out);
         }
-        outcome.Err = ReadWhole(err);
+        outcome.err = readWhole(err);
         return outcome;
     }
 
@@ -113,42 +113,42 @@ protected:
 };
 
 TEST_F(VantorRoute, PrintsTheWayLineByLineWithNameBytesUnchanged) {
-    const auto run = Route({"Alpha", kTarget});
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out, "Alpha through south-gate to\n"
+    const auto run = route({"Alpha", kTarget});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "Alpha through south-gate to\n"
                        "Gamma through east-gate to\n" +
                            kTarget + "\n");
-    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.err, "");
 }
 
 TEST_F(VantorRoute, ShortFormNamesOnlyTheGatesAndTheTarget) {
-    const auto run = Route({"--short", "Alpha", kTarget});
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out, "south-gate\neast-gate\n" + kTarget + "\n");
+    const auto run = route({"--short", "Alpha", kTarget});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "south-gate\neast-gate\n" + kTarget + "\n");
 }
 
 TEST_F(VantorRoute, AvoidedRacesAreGoneRoundOrLeaveNoWay) {
-    const auto round = Route({"--avoid", "paranids", "Alpha", kTarget});
-    EXPECT_EQ(round.Status, 0);
-    EXPECT_EQ(round.Out, "Alpha through east-gate to\n"
+    const auto round = route({"--avoid", "paranids", "Alpha", kTarget});
+    EXPECT_EQ(round.status, 0);
+    EXPECT_EQ(round.out, "Alpha through east-gate to\n"
                          "Beta through south-gate to\n" +
                              kTarget + "\n");
 
-    const auto blocked = Route({"--avoid", "Paranids,Xenon", "Alpha", kTarget});
-    EXPECT_EQ(blocked.Status, 1);
-    EXPECT_EQ(blocked.Out, "");
-    EXPECT_NE(blocked.Err.find("no way"), std::string::npos) << blocked.Err;
-    EXPECT_EQ(std::count(blocked.Err.begin(), blocked.Err.end(), '\n'), 1);
+    const auto blocked = route({"--avoid", "Paranids,Xenon", "Alpha", kTarget});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_EQ(blocked.out, "");
+    EXPECT_NE(blocked.err.find("no way"), std::string::npos) << blocked.err;
+    EXPECT_EQ(std::count(blocked.err.begin(), blocked.err.end(), '\n'), 1);
 }
 
 TEST_F(VantorRoute, NamesAfterDoubleDashMayBeginWithADash) {
-    const auto same = Route({"--", "-Rim-", "-Rim-"});
-    EXPECT_EQ(same.Status, 0);
-    EXPECT_EQ(same.Out, "-Rim-\n");
+    const auto same = route({"--", "-Rim-", "-Rim-"});
+    EXPECT_EQ(same.status, 0);
+    EXPECT_EQ(same.out, "-Rim-\n");
 
-    const auto cutOff = Route({"--", "Alpha", "-Rim-"});
-    EXPECT_EQ(cutOff.Status, 1);
-    EXPECT_EQ(cutOff.Out, "");
+    const auto cutOff = route({"--", "Alpha", "-Rim-"});
+    EXPECT_EQ(cutOff.status, 1);
+    EXPECT_EQ(cutOff.out, "");
 }
 
 TEST_F(VantorRoute, UnknownSystemsAreReportedStartFirst) {
@@ -157,35 +157,35 @@ TEST_F(VantorRoute, UnknownSystemsAreReportedStartFirst) {
     const std::string wrongTo =
         "You have entered a wrong \"to-system\". Please correct your entry!";
 
-    const auto caseDiffers = Route({"alpha", "Beta"});
-    EXPECT_EQ(caseDiffers.Status, 2);
-    EXPECT_EQ(caseDiffers.Out, "");
-    EXPECT_NE(caseDiffers.Err.find(wrongFrom), std::string::npos) << caseDiffers.Err;
+    const auto caseDiffers = route({"alpha", "Beta"});
+    EXPECT_EQ(caseDiffers.status, 2);
+    EXPECT_EQ(caseDiffers.out, "");
+    EXPECT_NE(caseDiffers.err.find(wrongFrom), std::string::npos) << caseDiffers.err;
 
-    const auto bothWrong = Route({"Nowhere", "Elsewhere"});
-    EXPECT_EQ(bothWrong.Status, 2);
-    EXPECT_NE(bothWrong.Err.find(wrongFrom), std::string::npos);
-    EXPECT_EQ(bothWrong.Err.find(wrongTo), std::string::npos);
+    const auto bothWrong = route({"Nowhere", "Elsewhere"});
+    EXPECT_EQ(bothWrong.status, 2);
+    EXPECT_NE(bothWrong.err.find(wrongFrom), std::string::npos);
+    EXPECT_EQ(bothWrong.err.find(wrongTo), std::string::npos);
 
-    const auto targetWrong = Route({"Alpha", "Elsewhere"});
-    EXPECT_EQ(targetWrong.Status, 2);
-    EXPECT_NE(targetWrong.Err.find(wrongTo), std::string::npos) << targetWrong.Err;
+    const auto targetWrong = route({"Alpha", "Elsewhere"});
+    EXPECT_EQ(targetWrong.status, 2);
+    EXPECT_NE(targetWrong.err.find(wrongTo), std::string::npos) << targetWrong.err;
 
     // An empty name would otherwise match a cell the file leaves undefined.
-    EXPECT_EQ(Route({"", "Alpha"}).Status, 2);
+    EXPECT_EQ(route({"", "Alpha"}).status, 2);
 }
 
 TEST_F(VantorRoute, AnUnreadableCoreFileIsReportedWithFileAndLine) {
     const auto missing =
         Run(VANTOR_ROUTE_BINARY, {"--core", (dir_ / "none.vr").string(), "A", "B"});
-    EXPECT_EQ(missing.Status, 3);
-    EXPECT_NE(missing.Err.find("none.vr"), std::string::npos) << missing.Err;
+    EXPECT_EQ(missing.status, 3);
+    EXPECT_NE(missing.err.find("none.vr"), std::string::npos) << missing.err;
 
-    WriteWhole(core_, "0,0,Alpha,4,0,0,1,1\r\n0,x,Beta,6,0,1,1,0\r\n");
-    const auto broken = Route({"Alpha", "Alpha"});
-    EXPECT_EQ(broken.Status, 3);
-    EXPECT_EQ(broken.Out, "");
-    EXPECT_NE(broken.Err.find("line 2"), std::string::npos) << broken.Err;
+    writeWhole(core_, "0,0,Alpha,4,0,0,1,1\r\n0,x,Beta,6,0,1,1,0\r\n");
+    const auto broken = route({"Alpha", "Alpha"});
+    EXPECT_EQ(broken.status, 3);
+    EXPECT_EQ(broken.out, "");
+    EXPECT_NE(broken.err.find("line 2"), std::string::npos) << broken.err;
 }
 
 TEST_F(VantorRoute, BadUsageShowsTheUsageOnStandardError) {
@@ -194,14 +194,14 @@ TEST_F(VantorRoute, BadUsageShowsTheUsageOnStandardError) {
                                                       {"--avoid", "Orks", "Alpha", "Beta"},
                                                       {"--bogus", "Alpha", "Beta"}}) {
         const auto run = Run(VANTOR_ROUTE_BINARY, arguments);
-        EXPECT_EQ(run.Status, 64);
-        EXPECT_EQ(run.Out, "");
-        EXPECT_NE(run.Err.find("usage: vantor-route"), std::string::npos) << run.Err;
+        EXPECT_EQ(run.status, 64);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("usage: vantor-route"), std::string::npos) << run.err;
     }
     const auto help = Run(VANTOR_ROUTE_BINARY, {"--help"});
-    EXPECT_EQ(help.Status, 0);
-    EXPECT_EQ(help.Out.rfind("usage: vantor-route", 0), 0u) << help.Out;
-    EXPECT_EQ(help.Err, "");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: vantor-route", 0), 0u) << help.out;
+    EXPECT_EQ(help.err, "");
 }
 
 TEST_F(VantorRoute, TheDefaultCoreFileLiesBesideTheProgram) {
@@ -211,8 +211,8 @@ TEST_F(VantorRoute, TheDefaultCoreFileLiesBesideTheProgram) {
     fs::copy_file(VANTOR_ROUTE_BINARY, copy);
     fs::permissions(copy, fs::perms::owner_all);
     const auto run = Run(copy, {"Gamma", kTarget});
-    EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(run.Out, "Gamma through east-gate to\n" + kTarget + "\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Gamma through east-gate to\n" + kTarget + "\n");
 }
 
 TEST_F(VantorRoute, AFailedWriteIsNotReportedAsSuccess) {
@@ -221,8 +221,8 @@ TEST_F(VantorRoute, AFailedWriteIsNotReportedAsSuccess) {
     }
     const auto run =
         Run(VANTOR_ROUTE_BINARY, {"--core", core_.string(), "Alpha", kTarget}, "/dev/full");
-    EXPECT_NE(run.Status, 0);
-    EXPECT_NE(run.Err.find("cannot write"), std::string::npos) << run.Err;
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
 }
 
 } // namespace

@@ -15,13 +15,13 @@ inline constexpr Color kLaidOutOutline = 3653375;
 // A map shape that only remembers what it was last told.
 class FakeShape : public MapShape {
 public:
-    void SetOutlineColor(Color color) override { outline = color; }
-    void SetFillColor(Color color) override { fill = color; }
-    void SetFillSolid(bool isSolid) override { solid = isSolid; }
-    void SetShapeVisible(bool isVisible) override { visible = isVisible; }
-    void SetHint(const std::string& text) override { hint = text; }
-    void SetColumn(int value) override { column = value; }
-    void SetRow(int value) override { row = value; }
+    void setOutlineColor(Color color) override { outline = color; }
+    void setFillColor(Color color) override { fill = color; }
+    void setFillSolid(bool isSolid) override { solid = isSolid; }
+    void setShapeVisible(bool isVisible) override { visible = isVisible; }
+    void setHint(const std::string& text) override { hint = text; }
+    void setColumn(int value) override { column = value; }
+    void setRow(int value) override { row = value; }
 
     Color outline = kLaidOutOutline;
     Color fill = 0;
@@ -35,27 +35,27 @@ public:
 // The star map's 64 sector shapes and 112 dividers, bound to an engine the
 // way the main window binds the real ones.
 struct FakeStarMap {
-    explicit FakeStarMap(TNinjaMatrix& engine) {
-        for (int x = 0; x < TNinjaMatrix::GridSize; ++x) {
-            for (int y = 0; y < TNinjaMatrix::GridSize; ++y) {
-                engine.BindSectorShape(x, y, &SectorShape(x, y));
+    explicit FakeStarMap(RouteEngine& engine) {
+        for (int x = 0; x < RouteEngine::GridSize; ++x) {
+            for (int y = 0; y < RouteEngine::GridSize; ++y) {
+                engine.bindSectorShape(x, y, &sectorShape(x, y));
             }
         }
-        for (int i = 0; i < TNinjaMatrix::DividerCount; ++i) {
-            engine.BindDivider(i, &dividers.at(static_cast<std::size_t>(i)));
+        for (int i = 0; i < RouteEngine::DividerCount; ++i) {
+            engine.bindDivider(i, &dividers.at(static_cast<std::size_t>(i)));
         }
     }
 
-    FakeShape& SectorShape(int x, int y) { return sectors.at(static_cast<std::size_t>(8 * x + y)); }
-    FakeShape& EastWest(int x, int y) {
-        return dividers.at(static_cast<std::size_t>(EastWestDividerIndex(x, y)));
+    FakeShape& sectorShape(int x, int y) { return sectors.at(static_cast<std::size_t>(8 * x + y)); }
+    FakeShape& eastWest(int x, int y) {
+        return dividers.at(static_cast<std::size_t>(eastWestDividerIndex(x, y)));
     }
-    FakeShape& NorthSouth(int x, int y) {
-        return dividers.at(static_cast<std::size_t>(NorthSouthDividerIndex(x, y)));
+    FakeShape& northSouth(int x, int y) {
+        return dividers.at(static_cast<std::size_t>(northSouthDividerIndex(x, y)));
     }
 
     std::array<FakeShape, 64> sectors{};
-    std::array<FakeShape, TNinjaMatrix::DividerCount> dividers{};
+    std::array<FakeShape, RouteEngine::DividerCount> dividers{};
 };
 
 struct RecordedLine {
@@ -70,7 +70,7 @@ inline std::ostream& operator<<(std::ostream& out, const RecordedLine& line) {
 
 class FakeLineSink : public LineSink {
 public:
-    void AppendLine(const std::string& text, bool bold) override { lines.push_back({text, bold}); }
+    void appendLine(const std::string& text, bool bold) override { lines.push_back({text, bold}); }
 
     std::vector<RecordedLine> lines;
 };
@@ -82,55 +82,55 @@ inline constexpr std::array<int, 4> kDx{0, -1, 0, 1};
 inline constexpr std::array<int, 4> kDy{-1, 0, 1, 0};
 inline constexpr std::array kSides{Side::North, Side::West, Side::South, Side::East};
 
-inline std::uint8_t& GateFlag(StarElement& s, Side side) {
-    return *std::array{&s.NorthGate, &s.WestGate, &s.SouthGate, &s.EastGate}.at(
+inline std::uint8_t& gateFlag(StarElement& s, Side side) {
+    return *std::array{&s.northGate, &s.westGate, &s.southGate, &s.eastGate}.at(
         static_cast<std::size_t>(side));
 }
 
 // A gate on one side only, as inconsistent data may have it.
-inline void OneSidedGate(TNinjaMatrix& engine, int x, int y, Side side) {
-    GateFlag(engine.Sector(x, y), side) = 1;
+inline void oneSidedGate(RouteEngine& engine, int x, int y, Side side) {
+    gateFlag(engine.sectorAt(x, y), side) = 1;
 }
 
 // Facing gates on both sides of the link.
-inline void Link(TNinjaMatrix& engine, int x, int y, Side side) {
+inline void linkLabel(RouteEngine& engine, int x, int y, Side side) {
     const auto i = static_cast<std::size_t>(side);
-    OneSidedGate(engine, x, y, side);
-    OneSidedGate(engine, x + kDx[i], y + kDy[i], kSides[(i + 2) % 4]);
+    oneSidedGate(engine, x, y, side);
+    oneSidedGate(engine, x + kDx[i], y + kDy[i], kSides[(i + 2) % 4]);
 }
 
 // Every sector named "Sxy" (column, row), so lines tell where the way went.
 // Built by appending: GCC 12 at -O3 reports a false -Wrestrict overlap for
 // "S" + std::string (GCC bug 105651).
-inline std::string GridName(int x, int y) {
+inline std::string gridName(int x, int y) {
     std::string name = "S";
     name += std::to_string(x);
     name += std::to_string(y);
     return name;
 }
 
-inline void NameEverySector(TNinjaMatrix& engine) {
-    for (int x = 0; x < TNinjaMatrix::GridSize; ++x) {
-        for (int y = 0; y < TNinjaMatrix::GridSize; ++y) {
-            engine.Sector(x, y).Name = GridName(x, y);
+inline void nameEverySector(RouteEngine& engine) {
+    for (int x = 0; x < RouteEngine::GridSize; ++x) {
+        for (int y = 0; y < RouteEngine::GridSize; ++y) {
+            engine.sectorAt(x, y).name = gridName(x, y);
         }
     }
 }
 
 // Distinct colours, so that a mix-up between two of them shows.
-inline void PaintWithDistinctColors(TNinjaMatrix& engine) {
-    engine.SetRace1Color(0x000001);
-    engine.SetRace2Color(0x000002);
-    engine.SetRace3Color(0x000003);
-    engine.SetRace4Color(0x000004);
-    engine.SetRace5Color(0x000005);
-    engine.SetRace6Color(0x000006);
-    engine.SetStartPointColor(0x008000);
-    engine.SetTargetPointColor(0x0000FF);
-    engine.SetDividerColor(0x37BEFF);
-    engine.SetHighlightDividerColor(0xFFFFF0);
-    engine.SetWayPointColor(0xFFFFF1);
-    engine.SetHighLightColor(0xFFFFF2);
+inline void paintWithDistinctColors(RouteEngine& engine) {
+    engine.setRace1Color(0x000001);
+    engine.setRace2Color(0x000002);
+    engine.setRace3Color(0x000003);
+    engine.setRace4Color(0x000004);
+    engine.setRace5Color(0x000005);
+    engine.setRace6Color(0x000006);
+    engine.setStartPointColor(0x008000);
+    engine.setTargetPointColor(0x0000FF);
+    engine.setDividerColor(0x37BEFF);
+    engine.setHighlightDividerColor(0xFFFFF0);
+    engine.setWayPointColor(0xFFFFF1);
+    engine.setHighLightColor(0xFFFFF2);
 }
 
 inline constexpr AvoidFlags kAvoidNone{};

@@ -9,90 +9,90 @@ namespace {
 
 class Drawing : public ::testing::Test {
 protected:
-    Drawing() { PaintWithDistinctColors(engine); }
+    Drawing() { paintWithDistinctColors(engine); }
 
-    int Count(const auto& shapes, auto predicate) {
+    int count(const auto& shapes, auto predicate) {
         return static_cast<int>(std::count_if(shapes.begin(), shapes.end(), predicate));
     }
-    int VisibleDividers() {
-        return Count(map.dividers, [](const FakeShape& s) { return s.visible; });
+    int visibleDividers() {
+        return count(map.dividers, [](const FakeShape& s) { return s.visible; });
     }
-    int SolidSectors() {
-        return Count(map.sectors, [](const FakeShape& s) { return s.solid; });
+    int solidSectors() {
+        return count(map.sectors, [](const FakeShape& s) { return s.solid; });
     }
 
-    TNinjaMatrix engine;
+    RouteEngine engine;
     FakeStarMap map{engine};
 };
 
 TEST_F(Drawing, ADividerShowsOnlyWhereBothFacingGatesExist) {
-    Link(engine, 2, 3, Side::East);
-    Link(engine, 6, 1, Side::South);
-    OneSidedGate(engine, 4, 4, Side::East);
-    OneSidedGate(engine, 5, 5, Side::West);
-    OneSidedGate(engine, 1, 6, Side::North);
-    engine.Sector(3, 0).EastGate = 2;
-    engine.Sector(4, 0).WestGate = 2;
+    linkLabel(engine, 2, 3, Side::East);
+    linkLabel(engine, 6, 1, Side::South);
+    oneSidedGate(engine, 4, 4, Side::East);
+    oneSidedGate(engine, 5, 5, Side::West);
+    oneSidedGate(engine, 1, 6, Side::North);
+    engine.sectorAt(3, 0).eastGate = 2;
+    engine.sectorAt(4, 0).westGate = 2;
 
-    engine.ShowDividers();
+    engine.showDividers();
 
-    for (FakeShape* linked : {&map.EastWest(2, 3), &map.NorthSouth(6, 1)}) {
+    for (FakeShape* linked : {&map.eastWest(2, 3), &map.northSouth(6, 1)}) {
         EXPECT_TRUE(linked->visible);
         EXPECT_TRUE(linked->solid);
-        EXPECT_EQ(linked->fill, engine.DividerColor());
+        EXPECT_EQ(linked->fill, engine.dividerColor());
     }
-    EXPECT_EQ(VisibleDividers(), 2);
+    EXPECT_EQ(visibleDividers(), 2);
 }
 
 TEST_F(Drawing, OutlinesTakeTheRaceColourAndNoRaceKeepsTheLaidOutOne) {
     for (int race = 0; race <= 7; ++race) {
-        engine.Sector(race, 0).Race = static_cast<std::uint8_t>(race);
-        engine.SetRaceColor(race, 0);
+        engine.sectorAt(race, 0).race = static_cast<std::uint8_t>(race);
+        engine.setRaceColor(race, 0);
         const bool hasRace = race >= 1 && race <= 6;
-        EXPECT_EQ(map.SectorShape(race, 0).outline,
-                  hasRace ? engine.RaceColor(race) : kLaidOutOutline)
+        EXPECT_EQ(map.sectorShape(race, 0).outline,
+                  hasRace ? engine.raceColor(race) : kLaidOutOutline)
             << "race " << race;
     }
 }
 
 TEST_F(Drawing, ResetMatrixUndoesAWayButKeepsOutlines) {
-    Link(engine, 0, 0, Side::East);
-    Link(engine, 1, 0, Side::South);
-    OneSidedGate(engine, 2, 1, Side::West);
-    ASSERT_TRUE(engine.FindWay(2, 1, 0, 0, kAvoidNone, false));
-    ASSERT_TRUE(engine.LastWayStatus().Reached);
-    EXPECT_EQ(map.EastWest(0, 0).fill, engine.HighlightDividerColor());
-    EXPECT_EQ(map.NorthSouth(1, 0).fill, engine.HighlightDividerColor());
-    EXPECT_FALSE(map.EastWest(1, 1).visible); // crossed, but one-sided
-    map.SectorShape(0, 0).SetOutlineColor(engine.StartPointColor());
+    linkLabel(engine, 0, 0, Side::East);
+    linkLabel(engine, 1, 0, Side::South);
+    oneSidedGate(engine, 2, 1, Side::West);
+    ASSERT_TRUE(engine.findWay(2, 1, 0, 0, kAvoidNone, false));
+    ASSERT_TRUE(engine.lastWayStatus().reached);
+    EXPECT_EQ(map.eastWest(0, 0).fill, engine.highlightDividerColor());
+    EXPECT_EQ(map.northSouth(1, 0).fill, engine.highlightDividerColor());
+    EXPECT_FALSE(map.eastWest(1, 1).visible); // crossed, but one-sided
+    map.sectorShape(0, 0).setOutlineColor(engine.startPointColor());
 
-    engine.ResetMatrix();
+    engine.resetMatrix();
 
-    EXPECT_EQ(map.EastWest(0, 0).fill, engine.DividerColor());
-    EXPECT_EQ(map.NorthSouth(1, 0).fill, engine.DividerColor());
-    EXPECT_EQ(VisibleDividers(), 2);
-    EXPECT_EQ(SolidSectors(), 0);
-    EXPECT_EQ(engine.Sector(0, 0).Distance, TNinjaMatrix::Unreached);
-    EXPECT_EQ(map.SectorShape(0, 0).outline, engine.StartPointColor());
+    EXPECT_EQ(map.eastWest(0, 0).fill, engine.dividerColor());
+    EXPECT_EQ(map.northSouth(1, 0).fill, engine.dividerColor());
+    EXPECT_EQ(visibleDividers(), 2);
+    EXPECT_EQ(solidSectors(), 0);
+    EXPECT_EQ(engine.sectorAt(0, 0).distance, RouteEngine::Unreached);
+    EXPECT_EQ(map.sectorShape(0, 0).outline, engine.startPointColor());
 }
 
 TEST_F(Drawing, HighlightRaceClearsTheMapThenFillsThatRaceOnly) {
-    Link(engine, 0, 0, Side::East);
-    engine.Sector(1, 1).Race = 2;
-    engine.Sector(5, 6).Race = 2;
-    engine.Sector(4, 4).Race = 3;
-    engine.HighlightSector(4, 4);
-    EXPECT_TRUE(map.SectorShape(4, 4).solid);
-    EXPECT_EQ(map.SectorShape(4, 4).fill, engine.HighLightColor());
+    linkLabel(engine, 0, 0, Side::East);
+    engine.sectorAt(1, 1).race = 2;
+    engine.sectorAt(5, 6).race = 2;
+    engine.sectorAt(4, 4).race = 3;
+    engine.highlightSector(4, 4);
+    EXPECT_TRUE(map.sectorShape(4, 4).solid);
+    EXPECT_EQ(map.sectorShape(4, 4).fill, engine.highLightColor());
 
-    engine.HighlightRace(2);
-    EXPECT_EQ(SolidSectors(), 2);
-    EXPECT_TRUE(map.SectorShape(1, 1).solid && map.SectorShape(5, 6).solid);
-    EXPECT_EQ(map.SectorShape(5, 6).fill, engine.HighLightColor());
+    engine.highlightRace(2);
+    EXPECT_EQ(solidSectors(), 2);
+    EXPECT_TRUE(map.sectorShape(1, 1).solid && map.sectorShape(5, 6).solid);
+    EXPECT_EQ(map.sectorShape(5, 6).fill, engine.highLightColor());
 
-    engine.HighlightRace(5); // nobody's race: only the reset remains
-    EXPECT_EQ(SolidSectors(), 0);
-    EXPECT_EQ(VisibleDividers(), 1);
+    engine.highlightRace(5); // nobody's race: only the reset remains
+    EXPECT_EQ(solidSectors(), 0);
+    EXPECT_EQ(visibleDividers(), 1);
 }
 
 } // namespace

@@ -26,123 +26,123 @@ public:
     TempCoreFile(const TempCoreFile&) = delete;
     TempCoreFile& operator=(const TempCoreFile&) = delete;
 
-    std::string Path() const { return path_.string(); }
+    std::string filePath() const { return path_.string(); }
 
 private:
     static inline int counter_ = 0;
     fs::path path_;
 };
 
-class LoadMatrix : public ::testing::Test {
+class LoadMatrixTest : public ::testing::Test {
 protected:
-    LoadMatrix() { PaintWithDistinctColors(engine); }
+    LoadMatrixTest() { paintWithDistinctColors(engine); }
 
     // Loads the bytes; returns the error message, empty when the load went through.
-    std::string Load(const std::string& bytes) {
+    std::string load(const std::string& bytes) {
         const TempCoreFile file(bytes);
-        filePath = file.Path();
-        engine.SetFilename(filePath);
+        filePath = file.filePath();
+        engine.setFilename(filePath);
         try {
-            engine.LoadMatrix();
+            engine.loadMatrix();
         } catch (const CoreDataError& error) {
             return error.what();
         }
         return {};
     }
 
-    SectorPosition Find(const std::string& name) const { return engine.FindSectorPosition(name); }
+    SectorPosition find(const std::string& name) const { return engine.findSectorPosition(name); }
 
-    TNinjaMatrix engine;
+    RouteEngine engine;
     FakeStarMap map{engine};
     std::string filePath;
 };
 
-TEST_F(LoadMatrix, ReadsEveryFieldIntoTheGridAndTheShapes) {
-    ASSERT_EQ(Load("3,5, Some System ,4,1,0,1,1\n0,0,Home,1,0,0,0,1\n"), "");
+TEST_F(LoadMatrixTest, ReadsEveryFieldIntoTheGridAndTheShapes) {
+    ASSERT_EQ(load("3,5, Some System ,4,1,0,1,1\n0,0,Home,1,0,0,0,1\n"), "");
 
-    const StarElement& some = engine.Sector(3, 5);
-    EXPECT_EQ(some.Name, " Some System ");
-    EXPECT_EQ(some.Race, 4);
-    EXPECT_EQ(some.Distance, TNinjaMatrix::Unreached);
-    EXPECT_EQ((std::array{some.NorthGate, some.WestGate, some.SouthGate, some.EastGate}),
+    const StarElement& some = engine.sectorAt(3, 5);
+    EXPECT_EQ(some.name, " Some System ");
+    EXPECT_EQ(some.race, 4);
+    EXPECT_EQ(some.distance, RouteEngine::Unreached);
+    EXPECT_EQ((std::array{some.northGate, some.westGate, some.southGate, some.eastGate}),
               (std::array<std::uint8_t, 4>{1, 0, 1, 1}));
-    const FakeShape& shape = map.SectorShape(3, 5);
+    const FakeShape& shape = map.sectorShape(3, 5);
     EXPECT_EQ(shape.hint, " Some System ");
     EXPECT_EQ(shape.column, 3);
     EXPECT_EQ(shape.row, 5);
-    EXPECT_EQ(shape.outline, engine.Race4Color());
-    EXPECT_EQ(map.SectorShape(0, 0).outline, engine.Race1Color());
+    EXPECT_EQ(shape.outline, engine.race4Color());
+    EXPECT_EQ(map.sectorShape(0, 0).outline, engine.race1Color());
 
     // A cell that no line names stays empty, its shape untouched.
-    EXPECT_EQ(engine.Sector(6, 6).Name, "");
-    EXPECT_EQ(engine.Sector(6, 6).Race, 0);
-    EXPECT_EQ(map.SectorShape(6, 6).column, 0);
-    EXPECT_EQ(map.SectorShape(6, 6).row, 0);
-    EXPECT_EQ(map.SectorShape(6, 6).outline, kLaidOutOutline);
+    EXPECT_EQ(engine.sectorAt(6, 6).name, "");
+    EXPECT_EQ(engine.sectorAt(6, 6).race, 0);
+    EXPECT_EQ(map.sectorShape(6, 6).column, 0);
+    EXPECT_EQ(map.sectorShape(6, 6).row, 0);
+    EXPECT_EQ(map.sectorShape(6, 6).outline, kLaidOutOutline);
 }
 
-TEST_F(LoadMatrix, OddFieldValuesLoadAsTheirLowByteAndCountOnlyWhenExactlyOne) {
-    ASSERT_EQ(Load("0,0,Home,1,0,0,1,1,more,fields\n" // extra fields are dropped
+TEST_F(LoadMatrixTest, OddFieldValuesLoadAsTheirLowByteAndCountOnlyWhenExactlyOne) {
+    ASSERT_EQ(load("0,0,Home,1,0,0,1,1,more,fields\n" // extra fields are dropped
                    "1,0,Gate2,0,2,2,2,2\n"            // 2 is no gate
                    "2,0,Race7,7,0,0,0,0\n"            // 7 is no race
                    "3,0,Wrap,262,257,0,0,0"),         // low 8 bits; no final line break
               "");
 
-    EXPECT_EQ(engine.Sector(0, 0).Name, "Home");
-    EXPECT_EQ(engine.Sector(0, 0).EastGate, 1);
+    EXPECT_EQ(engine.sectorAt(0, 0).name, "Home");
+    EXPECT_EQ(engine.sectorAt(0, 0).eastGate, 1);
     // Home's gate leads east; Gate2 has none to lead back.
-    engine.FindWay(0, 0, 1, 0, kAvoidNone, false);
-    EXPECT_TRUE(engine.LastWayStatus().Reached);
-    engine.FindWay(1, 0, 0, 0, kAvoidNone, false);
-    EXPECT_FALSE(engine.LastWayStatus().Reached);
-    EXPECT_EQ(map.SectorShape(2, 0).outline, kLaidOutOutline);
+    engine.findWay(0, 0, 1, 0, kAvoidNone, false);
+    EXPECT_TRUE(engine.lastWayStatus().reached);
+    engine.findWay(1, 0, 0, 0, kAvoidNone, false);
+    EXPECT_FALSE(engine.lastWayStatus().reached);
+    EXPECT_EQ(map.sectorShape(2, 0).outline, kLaidOutOutline);
     // Race 7 is no race, so avoiding every race still lets a way end there.
-    engine.FindWay(2, 0, 2, 0, kAvoidAll, false);
-    EXPECT_TRUE(engine.LastWayStatus().Reached);
-    EXPECT_EQ(engine.Sector(3, 0).Race, 6);
-    EXPECT_EQ(engine.Sector(3, 0).NorthGate, 1);
+    engine.findWay(2, 0, 2, 0, kAvoidAll, false);
+    EXPECT_TRUE(engine.lastWayStatus().reached);
+    EXPECT_EQ(engine.sectorAt(3, 0).race, 6);
+    EXPECT_EQ(engine.sectorAt(3, 0).northGate, 1);
 }
 
-TEST_F(LoadMatrix, ALaterLineForTheSameCellReplacesEveryField) {
-    ASSERT_EQ(Load("2,3,First,6,1,1,1,1\n2,3,Second,2,0,1,0,0\n"), "");
+TEST_F(LoadMatrixTest, ALaterLineForTheSameCellReplacesEveryField) {
+    ASSERT_EQ(load("2,3,First,6,1,1,1,1\n2,3,Second,2,0,1,0,0\n"), "");
 
-    const StarElement& cell = engine.Sector(2, 3);
-    EXPECT_EQ(cell.Name, "Second");
-    EXPECT_EQ(cell.Race, 2);
-    EXPECT_EQ((std::array{cell.NorthGate, cell.WestGate, cell.SouthGate, cell.EastGate}),
+    const StarElement& cell = engine.sectorAt(2, 3);
+    EXPECT_EQ(cell.name, "Second");
+    EXPECT_EQ(cell.race, 2);
+    EXPECT_EQ((std::array{cell.northGate, cell.westGate, cell.southGate, cell.eastGate}),
               (std::array<std::uint8_t, 4>{0, 1, 0, 0}));
-    EXPECT_EQ(map.SectorShape(2, 3).hint, "Second");
-    EXPECT_EQ(map.SectorShape(2, 3).outline, engine.Race2Color());
-    EXPECT_FALSE(Find("First").Known());
+    EXPECT_EQ(map.sectorShape(2, 3).hint, "Second");
+    EXPECT_EQ(map.sectorShape(2, 3).outline, engine.race2Color());
+    EXPECT_FALSE(find("First").known());
 }
 
-TEST_F(LoadMatrix, FindSectorMatchesExactlyAndTheHigherColumnWins) {
-    ASSERT_EQ(Load("2,6,Twin,1,0,0,0,0\n5,4,Twin,1,0,0,0,0\n5,1,Twin,1,0,0,0,0\n"
+TEST_F(LoadMatrixTest, FindSectorMatchesExactlyAndTheHigherColumnWins) {
+    ASSERT_EQ(load("2,6,Twin,1,0,0,0,0\n5,4,Twin,1,0,0,0,0\n5,1,Twin,1,0,0,0,0\n"
                    "3,7,Kessa,1,0,0,0,0\n"),
               "");
 
-    EXPECT_EQ(Find("Twin"), (SectorPosition{5, 1}));
-    EXPECT_EQ(engine.FindSector("Kessa"), 3 | (7 << 8));
-    EXPECT_EQ(engine.FindSector("kessa"), TNinjaMatrix::NotFound);
-    EXPECT_EQ(engine.FindSector("Kessa "), TNinjaMatrix::NotFound);
+    EXPECT_EQ(find("Twin"), (SectorPosition{5, 1}));
+    EXPECT_EQ(engine.findSector("Kessa"), 3 | (7 << 8));
+    EXPECT_EQ(engine.findSector("kessa"), RouteEngine::NotFound);
+    EXPECT_EQ(engine.findSector("Kessa "), RouteEngine::NotFound);
     // The empty name finds an undefined cell: the last column, its first row.
-    EXPECT_EQ(Find(""), (SectorPosition{7, 0}));
+    EXPECT_EQ(find(""), (SectorPosition{7, 0}));
 }
 
-TEST_F(LoadMatrix, TheEmptyNameIsUnknownInAFullGrid) {
+TEST_F(LoadMatrixTest, TheEmptyNameIsUnknownInAFullGrid) {
     std::string bytes;
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
             bytes +=
-                std::to_string(x) + "," + std::to_string(y) + "," + GridName(x, y) + ",0,0,0,0,0\n";
+                std::to_string(x) + "," + std::to_string(y) + "," + gridName(x, y) + ",0,0,0,0,0\n";
         }
     }
-    ASSERT_EQ(Load(bytes), "");
-    EXPECT_EQ(engine.FindSector(""), TNinjaMatrix::NotFound);
-    EXPECT_EQ(Find("S74"), (SectorPosition{7, 4}));
+    ASSERT_EQ(load(bytes), "");
+    EXPECT_EQ(engine.findSector(""), RouteEngine::NotFound);
+    EXPECT_EQ(find("S74"), (SectorPosition{7, 4}));
 }
 
-TEST_F(LoadMatrix, BadLinesStopTheLoadNamingFileLineAndFieldAndEarlierCellsStay) {
+TEST_F(LoadMatrixTest, BadLinesStopTheLoadNamingFileLineAndFieldAndEarlierCellsStay) {
     struct Case {
         std::string badLine;
         std::string complaint;
@@ -160,21 +160,21 @@ TEST_F(LoadMatrix, BadLinesStopTheLoadNamingFileLineAndFieldAndEarlierCellsStay)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.badLine);
         const std::string error =
-            Load("0,0,Home,1,0,0,0,1\n" + c.badLine + "\n2,0,After,1,0,0,0,0\n");
+            load("0,0,Home,1,0,0,0,1\n" + c.badLine + "\n2,0,After,1,0,0,0,0\n");
         EXPECT_EQ(error.rfind(filePath + ", line 2: ", 0), 0u) << error;
         EXPECT_NE(error.find(c.complaint), std::string::npos) << error;
-        EXPECT_EQ(engine.Sector(0, 0).Name, "Home");
-        EXPECT_EQ(engine.Sector(0, 0).EastGate, 1);
-        EXPECT_FALSE(Find("After").Known());
+        EXPECT_EQ(engine.sectorAt(0, 0).name, "Home");
+        EXPECT_EQ(engine.sectorAt(0, 0).eastGate, 1);
+        EXPECT_FALSE(find("After").known());
     }
 }
 
-TEST_F(LoadMatrix, AMissingFileIsReportedWithItsFullPath) {
+TEST_F(LoadMatrixTest, AMissingFileIsReportedWithItsFullPath) {
     for (const fs::path& missing : {fs::temp_directory_path() / "vantor_no_such_dir" / "core.vr",
                                     fs::path("vantor_no_such_file.vr")}) {
-        engine.SetFilename(missing.string());
+        engine.setFilename(missing.string());
         try {
-            engine.LoadMatrix();
+            engine.loadMatrix();
             ADD_FAILURE() << "expected CoreDataError for " << missing;
         } catch (const CoreDataError& error) {
             const std::string message = error.what();
@@ -183,15 +183,15 @@ TEST_F(LoadMatrix, AMissingFileIsReportedWithItsFullPath) {
     }
 }
 
-TEST_F(LoadMatrix, WindowsLineEndsAndCodePageNamesLoadByteForByte) {
+TEST_F(LoadMatrixTest, WindowsLineEndsAndCodePageNamesLoadByteForByte) {
     const std::string caen = "Ca\xe9n";
-    ASSERT_EQ(Load("0,0," + caen + ",4,0,0,0,1\r\n1,0,Far,4,0,1,0,0\r\n"), "");
+    ASSERT_EQ(load("0,0," + caen + ",4,0,0,0,1\r\n1,0,Far,4,0,1,0,0\r\n"), "");
 
-    EXPECT_EQ(engine.Sector(0, 0).Name, caen);
-    EXPECT_EQ(map.SectorShape(0, 0).hint, caen);
-    EXPECT_EQ(Find(caen), (SectorPosition{0, 0}));
-    EXPECT_EQ(Find("Far"), (SectorPosition{1, 0}));
-    EXPECT_EQ(engine.Sector(0, 0).EastGate, 1);
+    EXPECT_EQ(engine.sectorAt(0, 0).name, caen);
+    EXPECT_EQ(map.sectorShape(0, 0).hint, caen);
+    EXPECT_EQ(find(caen), (SectorPosition{0, 0}));
+    EXPECT_EQ(find("Far"), (SectorPosition{1, 0}));
+    EXPECT_EQ(engine.sectorAt(0, 0).eastGate, 1);
 }
 
 } // namespace

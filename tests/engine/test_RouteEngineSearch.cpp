@@ -9,82 +9,82 @@ namespace {
 
 using Lines = std::vector<RecordedLine>;
 
-class FindWay : public ::testing::Test {
+class FindWayTest : public ::testing::Test {
 protected:
-    FindWay() {
-        NameEverySector(engine);
-        PaintWithDistinctColors(engine);
-        engine.SetOutPutField(&sink);
+    FindWayTest() {
+        nameEverySector(engine);
+        paintWithDistinctColors(engine);
+        engine.setOutputField(&sink);
     }
 
     // Links every pair of neighbours inside the rectangle.
-    void LinkBlock(int columns, int rows) {
+    void linkBlock(int columns, int rows) {
         for (int x = 0; x < columns; ++x) {
             for (int y = 0; y < rows; ++y) {
                 if (x + 1 < columns) {
-                    Link(engine, x, y, Side::East);
+                    linkLabel(engine, x, y, Side::East);
                 }
                 if (y + 1 < rows) {
-                    Link(engine, x, y, Side::South);
+                    linkLabel(engine, x, y, Side::South);
                 }
             }
         }
     }
 
-    Lines Way(int sx, int sy, int tx, int ty, const AvoidFlags& avoid = kAvoidNone,
+    Lines way(int sx, int sy, int tx, int ty, const AvoidFlags& avoid = kAvoidNone,
               bool shortForm = false) {
         sink.lines.clear();
-        EXPECT_TRUE(engine.FindWay(sx, sy, tx, ty, avoid, shortForm));
-        EXPECT_EQ(engine.LastWayStatus().LinesWritten, static_cast<int>(sink.lines.size()));
+        EXPECT_TRUE(engine.findWay(sx, sy, tx, ty, avoid, shortForm));
+        EXPECT_EQ(engine.lastWayStatus().linesWritten, static_cast<int>(sink.lines.size()));
         return sink.lines;
     }
 
-    void ExpectNoWay() const {
+    void expectNoWay() const {
         EXPECT_TRUE(sink.lines.empty());
-        EXPECT_FALSE(engine.LastWayStatus().Reached);
-        EXPECT_EQ(engine.LastWayStatus().Message, "Navigation Error");
+        EXPECT_FALSE(engine.lastWayStatus().reached);
+        EXPECT_EQ(engine.lastWayStatus().message, "Navigation Error");
     }
 
-    int SolidSectors() {
+    int solidSectors() {
         return static_cast<int>(std::count_if(map.sectors.begin(), map.sectors.end(),
                                               [](const FakeShape& s) { return s.solid; }));
     }
 
-    TNinjaMatrix engine;
+    RouteEngine engine;
     FakeStarMap map{engine};
     FakeLineSink sink;
 };
 
-TEST_F(FindWay, StartEqualToTargetIsOneBoldLineInBothForms) {
-    LinkBlock(3, 3);
+TEST_F(FindWayTest, StartEqualToTargetIsOneBoldLineInBothForms) {
+    linkBlock(3, 3);
     for (const bool shortForm : {false, true}) {
-        EXPECT_EQ(Way(1, 1, 1, 1, kAvoidNone, shortForm), (Lines{{"S11", true}}));
-        EXPECT_TRUE(engine.LastWayStatus().Reached);
-        EXPECT_EQ(engine.LastWayStatus().Message, "");
-        EXPECT_TRUE(map.SectorShape(1, 1).solid);
-        EXPECT_EQ(map.SectorShape(1, 1).fill, engine.WayPointColor());
-        EXPECT_EQ(SolidSectors(), 1);
+        EXPECT_EQ(way(1, 1, 1, 1, kAvoidNone, shortForm), (Lines{{"S11", true}}));
+        EXPECT_TRUE(engine.lastWayStatus().reached);
+        EXPECT_EQ(engine.lastWayStatus().message, "");
+        EXPECT_TRUE(map.sectorShape(1, 1).solid);
+        EXPECT_EQ(map.sectorShape(1, 1).fill, engine.wayPointColor());
+        EXPECT_EQ(solidSectors(), 1);
     }
 }
 
-TEST_F(FindWay, AnAvoidedStartIsLeftButAnAvoidedTargetBlocks) {
-    LinkBlock(3, 3);
-    engine.Sector(1, 1).Race = 6;
+TEST_F(FindWayTest, AnAvoidedStartIsLeftButAnAvoidedTargetBlocks) {
+    linkBlock(3, 3);
+    engine.sectorAt(1, 1).race = 6;
 
-    EXPECT_EQ(Way(1, 1, 1, 0, kAvoidXenon),
+    EXPECT_EQ(way(1, 1, 1, 0, kAvoidXenon),
               (Lines{{"S11 through north-gate to", true}, {"S10", false}}));
 
-    Way(1, 1, 1, 1, kAvoidXenon);
-    ExpectNoWay();
+    way(1, 1, 1, 1, kAvoidXenon);
+    expectNoWay();
 
-    Way(0, 0, 1, 1, kAvoidXenon);
-    ExpectNoWay();
-    EXPECT_TRUE(map.SectorShape(0, 0).solid);
-    EXPECT_EQ(SolidSectors(), 1);
+    way(0, 0, 1, 1, kAvoidXenon);
+    expectNoWay();
+    EXPECT_TRUE(map.sectorShape(0, 0).solid);
+    EXPECT_EQ(solidSectors(), 1);
 }
 
-TEST_F(FindWay, TiesGoNorthThenWestThenSouthThenEast) {
-    LinkBlock(3, 3);
+TEST_F(FindWayTest, TiesGoNorthThenWestThenSouthThenEast) {
+    linkBlock(3, 3);
     struct Case {
         int tx, ty;
         std::string firstLine;
@@ -96,129 +96,129 @@ TEST_F(FindWay, TiesGoNorthThenWestThenSouthThenEast) {
         {2, 2, "S11 through south-gate to"}, // south or east
     };
     for (const Case& c : cases) {
-        const Lines lines = Way(1, 1, c.tx, c.ty);
+        const Lines lines = way(1, 1, c.tx, c.ty);
         ASSERT_EQ(lines.size(), 3u);
         EXPECT_EQ(lines.front().text, c.firstLine);
     }
 }
 
-TEST_F(FindWay, AvoidedRacesAreRoundedAndRaceZeroIsNeverAvoided) {
+TEST_F(FindWayTest, AvoidedRacesAreRoundedAndRaceZeroIsNeverAvoided) {
     // S00 - S10 - S20 along row 0, or the long way round through row 1.
-    Link(engine, 0, 0, Side::East);
-    Link(engine, 1, 0, Side::East);
-    Link(engine, 0, 0, Side::South);
-    Link(engine, 0, 1, Side::East);
-    Link(engine, 1, 1, Side::East);
-    Link(engine, 2, 1, Side::North);
-    engine.Sector(1, 0).Race = 6;
-    engine.Sector(0, 1).Race = 7; // no race, like 0 on the rest of the detour
+    linkLabel(engine, 0, 0, Side::East);
+    linkLabel(engine, 1, 0, Side::East);
+    linkLabel(engine, 0, 0, Side::South);
+    linkLabel(engine, 0, 1, Side::East);
+    linkLabel(engine, 1, 1, Side::East);
+    linkLabel(engine, 2, 1, Side::North);
+    engine.sectorAt(1, 0).race = 6;
+    engine.sectorAt(0, 1).race = 7; // no race, like 0 on the rest of the detour
 
-    EXPECT_EQ(Way(0, 0, 2, 0).size(), 3u);
-    EXPECT_EQ(Way(0, 0, 2, 0, kAvoidXenon), (Lines{{"S00 through south-gate to", true},
+    EXPECT_EQ(way(0, 0, 2, 0).size(), 3u);
+    EXPECT_EQ(way(0, 0, 2, 0, kAvoidXenon), (Lines{{"S00 through south-gate to", true},
                                                    {"S01 through east-gate to", false},
                                                    {"S11 through east-gate to", true},
                                                    {"S21 through north-gate to", false},
                                                    {"S20", true}}));
     AvoidFlags allButXenon = kAvoidAll;
     allButXenon[5] = false;
-    EXPECT_EQ(Way(0, 0, 2, 0, allButXenon).size(), 3u);
-    EXPECT_EQ(Way(0, 0, 2, 0, kAvoidAll).size(), 5u);
+    EXPECT_EQ(way(0, 0, 2, 0, allButXenon).size(), 3u);
+    EXPECT_EQ(way(0, 0, 2, 0, kAvoidAll).size(), 5u);
 
-    engine.Sector(0, 0).SouthGate = 0; // no detour left
-    engine.Sector(0, 1).NorthGate = 0;
-    Way(0, 0, 2, 0, kAvoidXenon);
-    ExpectNoWay();
+    engine.sectorAt(0, 0).southGate = 0; // no detour left
+    engine.sectorAt(0, 1).northGate = 0;
+    way(0, 0, 2, 0, kAvoidXenon);
+    expectNoWay();
 }
 
-TEST_F(FindWay, FullAndShortFormsAlternateBoldFromTheFirstLine) {
-    LinkBlock(3, 3);
-    EXPECT_EQ(Way(0, 0, 1, 1, kAvoidNone, false), (Lines{{"S00 through south-gate to", true},
+TEST_F(FindWayTest, FullAndShortFormsAlternateBoldFromTheFirstLine) {
+    linkBlock(3, 3);
+    EXPECT_EQ(way(0, 0, 1, 1, kAvoidNone, false), (Lines{{"S00 through south-gate to", true},
                                                          {"S01 through east-gate to", false},
                                                          {"S11", true}}));
-    EXPECT_EQ(Way(0, 0, 1, 1, kAvoidNone, true),
+    EXPECT_EQ(way(0, 0, 1, 1, kAvoidNone, true),
               (Lines{{"south-gate", true}, {"east-gate", false}, {"S11", true}}));
-    EXPECT_EQ(Way(2, 2, 2, 0, kAvoidNone, true),
+    EXPECT_EQ(way(2, 2, 2, 0, kAvoidNone, true),
               (Lines{{"north-gate", true}, {"north-gate", false}, {"S20", true}}));
-    EXPECT_EQ(Way(2, 2, 0, 2, kAvoidNone, true),
+    EXPECT_EQ(way(2, 2, 0, 2, kAvoidNone, true),
               (Lines{{"west-gate", true}, {"west-gate", false}, {"S02", true}}));
 }
 
-TEST_F(FindWay, EachStepLightsTheDividerItCrossesAndFillsBothSectors) {
-    LinkBlock(3, 3);
+TEST_F(FindWayTest, EachStepLightsTheDividerItCrossesAndFillsBothSectors) {
+    linkBlock(3, 3);
     struct Case {
         int tx, ty;
         int divider;
         std::string line;
     };
     const Case cases[] = {
-        {1, 0, NorthSouthDividerIndex(1, 0), "S11 through north-gate to"},
-        {0, 1, EastWestDividerIndex(0, 1), "S11 through west-gate to"},
-        {1, 2, NorthSouthDividerIndex(1, 1), "S11 through south-gate to"},
-        {2, 1, EastWestDividerIndex(1, 1), "S11 through east-gate to"},
+        {1, 0, northSouthDividerIndex(1, 0), "S11 through north-gate to"},
+        {0, 1, eastWestDividerIndex(0, 1), "S11 through west-gate to"},
+        {1, 2, northSouthDividerIndex(1, 1), "S11 through south-gate to"},
+        {2, 1, eastWestDividerIndex(1, 1), "S11 through east-gate to"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        EXPECT_EQ(Way(1, 1, c.tx, c.ty).front().text, c.line);
-        for (int i = 0; i < TNinjaMatrix::DividerCount; ++i) {
+        EXPECT_EQ(way(1, 1, c.tx, c.ty).front().text, c.line);
+        for (int i = 0; i < RouteEngine::DividerCount; ++i) {
             const FakeShape& divider = map.dividers.at(static_cast<std::size_t>(i));
-            const bool lit = divider.fill == engine.HighlightDividerColor();
+            const bool lit = divider.fill == engine.highlightDividerColor();
             EXPECT_EQ(lit, i == c.divider) << "divider " << i;
             EXPECT_TRUE(!lit || (divider.solid && divider.visible));
         }
-        EXPECT_EQ(SolidSectors(), 2);
-        EXPECT_EQ(map.SectorShape(c.tx, c.ty).fill, engine.WayPointColor());
+        EXPECT_EQ(solidSectors(), 2);
+        EXPECT_EQ(map.sectorShape(c.tx, c.ty).fill, engine.wayPointColor());
     }
 }
 
-TEST_F(FindWay, AOneSidedGateIsUsedOnlyFromItsOwnSide) {
-    OneSidedGate(engine, 0, 0, Side::East);
-    EXPECT_EQ(Way(0, 0, 1, 0), (Lines{{"S00 through east-gate to", true}, {"S10", false}}));
-    EXPECT_FALSE(map.EastWest(0, 0).visible);
+TEST_F(FindWayTest, AOneSidedGateIsUsedOnlyFromItsOwnSide) {
+    oneSidedGate(engine, 0, 0, Side::East);
+    EXPECT_EQ(way(0, 0, 1, 0), (Lines{{"S00 through east-gate to", true}, {"S10", false}}));
+    EXPECT_FALSE(map.eastWest(0, 0).visible);
 
-    Way(1, 0, 0, 0);
-    ExpectNoWay();
+    way(1, 0, 0, 0);
+    expectNoWay();
 }
 
-TEST_F(FindWay, AOneSidedGateIsFlownOnlyInItsOwnDirection) {
+TEST_F(FindWayTest, AOneSidedGateIsFlownOnlyInItsOwnDirection) {
     // S20 has a gate west to S10, but S10 none back east: S20 can be left
     // that way, never entered. No half way is written toward it.
-    Link(engine, 0, 0, Side::East);
-    OneSidedGate(engine, 2, 0, Side::West);
+    linkLabel(engine, 0, 0, Side::East);
+    oneSidedGate(engine, 2, 0, Side::West);
 
-    EXPECT_TRUE(Way(0, 0, 2, 0).empty());
-    EXPECT_FALSE(engine.LastWayStatus().Reached);
-    EXPECT_EQ(engine.LastWayStatus().Message, "Navigation Error");
+    EXPECT_TRUE(way(0, 0, 2, 0).empty());
+    EXPECT_FALSE(engine.lastWayStatus().reached);
+    EXPECT_EQ(engine.lastWayStatus().message, "Navigation Error");
 
-    EXPECT_EQ(Way(2, 0, 0, 0), (Lines{{"S20 through west-gate to", true},
+    EXPECT_EQ(way(2, 0, 0, 0), (Lines{{"S20 through west-gate to", true},
                                       {"S10 through west-gate to", false},
                                       {"S00", true}}));
 }
 
-TEST_F(FindWay, GatesOffTheGridAreIgnored) {
-    OneSidedGate(engine, 0, 0, Side::North);
-    OneSidedGate(engine, 0, 0, Side::West);
-    OneSidedGate(engine, 7, 7, Side::South);
-    OneSidedGate(engine, 7, 7, Side::East);
-    Link(engine, 0, 0, Side::East);
-    EXPECT_EQ(Way(1, 0, 0, 0).size(), 2u);
-    Way(0, 0, 7, 7);
-    ExpectNoWay();
-    Way(7, 7, 0, 0);
-    ExpectNoWay();
+TEST_F(FindWayTest, GatesOffTheGridAreIgnored) {
+    oneSidedGate(engine, 0, 0, Side::North);
+    oneSidedGate(engine, 0, 0, Side::West);
+    oneSidedGate(engine, 7, 7, Side::South);
+    oneSidedGate(engine, 7, 7, Side::East);
+    linkLabel(engine, 0, 0, Side::East);
+    EXPECT_EQ(way(1, 0, 0, 0).size(), 2u);
+    way(0, 0, 7, 7);
+    expectNoWay();
+    way(7, 7, 0, 0);
+    expectNoWay();
 }
 
-TEST_F(FindWay, ASectorOffTheGridFailsTheSearchInsteadOfEscapingIt) {
-    LinkBlock(2, 2);
-    EXPECT_FALSE(engine.FindWay(8, 0, 0, 0, kAvoidNone, false));
-    EXPECT_FALSE(engine.FindWay(0, 0, 0, -1, kAvoidNone, false));
+TEST_F(FindWayTest, ASectorOffTheGridFailsTheSearchInsteadOfEscapingIt) {
+    linkBlock(2, 2);
+    EXPECT_FALSE(engine.findWay(8, 0, 0, 0, kAvoidNone, false));
+    EXPECT_FALSE(engine.findWay(0, 0, 0, -1, kAvoidNone, false));
 }
 
-TEST_F(FindWay, WorksWithoutShapesOrOutputBox) {
-    TNinjaMatrix bare;
-    Link(bare, 3, 3, Side::East);
-    EXPECT_TRUE(bare.FindWay(3, 3, 4, 3, kAvoidNone, false));
-    EXPECT_EQ(bare.LastWayStatus().LinesWritten, 2);
-    EXPECT_TRUE(bare.LastWayStatus().Reached);
+TEST_F(FindWayTest, WorksWithoutShapesOrOutputBox) {
+    RouteEngine bare;
+    linkLabel(bare, 3, 3, Side::East);
+    EXPECT_TRUE(bare.findWay(3, 3, 4, 3, kAvoidNone, false));
+    EXPECT_EQ(bare.lastWayStatus().linesWritten, 2);
+    EXPECT_TRUE(bare.lastWayStatus().reached);
 }
 
 } // namespace

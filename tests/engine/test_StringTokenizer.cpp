@@ -4,58 +4,58 @@
 
 namespace {
 
-TStringTokenizer ThroughTokenizer() {
-    TStringTokenizer tokenizer;
-    tokenizer.SetDivider(" through");
+StringTokenizer throughTokenizer() {
+    StringTokenizer tokenizer;
+    tokenizer.setDivider(" through");
     return tokenizer;
 }
 
 TEST(StringTokenizer, CutsAWayLineIntoNameAndRest) {
-    auto tokenizer = ThroughTokenizer();
-    tokenizer.Tokenize("Kessa Reach through east-gate to");
-    EXPECT_EQ(tokenizer.NextToken(), "Kessa Reach");
-    EXPECT_EQ(tokenizer.NextToken(), " east-gate to");
-    EXPECT_THROW(tokenizer.NextToken(), ENoMoreTokens);
+    auto tokenizer = throughTokenizer();
+    tokenizer.tokenize("Kessa Reach through east-gate to");
+    EXPECT_EQ(tokenizer.nextToken(), "Kessa Reach");
+    EXPECT_EQ(tokenizer.nextToken(), " east-gate to");
+    EXPECT_THROW(tokenizer.nextToken(), NoMoreTokensError);
 }
 
 TEST(StringTokenizer, ALineWithoutTheDividerComesBackWhole) {
-    auto tokenizer = ThroughTokenizer();
+    auto tokenizer = throughTokenizer();
     for (const std::string line : {"Kessa Reach", "east-gate", ""}) {
-        tokenizer.Tokenize(line);
-        EXPECT_EQ(tokenizer.NextToken(), line);
+        tokenizer.tokenize(line);
+        EXPECT_EQ(tokenizer.nextToken(), line);
     }
 }
 
 TEST(StringTokenizer, ALeadingDividerYieldsTheEmptyTextFirst) {
-    auto tokenizer = ThroughTokenizer();
-    tokenizer.Tokenize(" through north-gate to");
-    EXPECT_EQ(tokenizer.NextToken(), "");
-    EXPECT_EQ(tokenizer.NextToken(), " north-gate to");
+    auto tokenizer = throughTokenizer();
+    tokenizer.tokenize(" through north-gate to");
+    EXPECT_EQ(tokenizer.nextToken(), "");
+    EXPECT_EQ(tokenizer.nextToken(), " north-gate to");
 }
 
 TEST(StringTokenizer, TheNameIsCutAtTheFirstThrough) {
-    auto tokenizer = ThroughTokenizer();
-    tokenizer.Tokenize("Pass through Fire through west-gate to");
-    EXPECT_EQ(tokenizer.NextToken(), "Pass");
+    auto tokenizer = throughTokenizer();
+    tokenizer.tokenize("Pass through Fire through west-gate to");
+    EXPECT_EQ(tokenizer.nextToken(), "Pass");
 }
 
 TEST(StringTokenizer, NoMoreTokensLeavesTheRemainderAndCarriesItsMessage) {
-    auto tokenizer = ThroughTokenizer();
-    tokenizer.Tokenize("alone");
-    tokenizer.NextToken();
+    auto tokenizer = throughTokenizer();
+    tokenizer.tokenize("alone");
+    tokenizer.nextToken();
     try {
-        tokenizer.NextToken();
+        tokenizer.nextToken();
         FAIL() << "expected ENoMoreTokens";
-    } catch (const ENoMoreTokens& error) {
+    } catch (const NoMoreTokensError& error) {
         EXPECT_STREQ(error.what(), "No more tokens in specified string");
     }
-    EXPECT_EQ(tokenizer.Remainder(), "");
+    EXPECT_EQ(tokenizer.remainder(), "");
 }
 
 TEST(StringTokenizer, AnEmptyDividerNeverMatches) {
-    TStringTokenizer tokenizer;
-    tokenizer.Tokenize("anything");
-    EXPECT_THROW(tokenizer.NextToken(), ENoMoreTokens);
+    StringTokenizer tokenizer;
+    tokenizer.tokenize("anything");
+    EXPECT_THROW(tokenizer.nextToken(), NoMoreTokensError);
 }
 
 } // namespace

@@ -8,62 +8,62 @@
 
 namespace {
 
-const TTextLess kByteOrder = [](const std::string& a, const std::string& b) {
+const TextLess kByteOrder = [](const std::string& a, const std::string& b) {
     return a < b;
 };
 
 // The texts of a node's children, in their order.
-std::vector<std::string> ChildTexts(const TTreeNode& node) {
+std::vector<std::string> childTexts(const TreeNode& node) {
     std::vector<std::string> texts;
-    for (std::size_t row = 0; row < node.ChildCount(); ++row) {
-        texts.push_back(node.Child(row)->Text());
+    for (std::size_t row = 0; row < node.childCount(); ++row) {
+        texts.push_back(node.child(row)->text());
     }
     return texts;
 }
 
 // Every node's row, parent and level agree with where the walk finds it.
-void ExpectConsistent(const TTree& tree) {
+void expectConsistent(const Tree& tree) {
     std::size_t index = 0;
-    for (const TTreeNode* node = tree.First(); node != nullptr; node = node->Next(), ++index) {
-        ASSERT_EQ(node->Parent()->Child(node->Row()), node);
-        EXPECT_EQ(node->Level(), node->Parent() == &tree.Root() ? 0 : node->Parent()->Level() + 1);
-        EXPECT_EQ(tree.NodeAt(index), node);
-        EXPECT_EQ(tree.IndexOf(*node), index);
+    for (const TreeNode* node = tree.first(); node != nullptr; node = node->next(), ++index) {
+        ASSERT_EQ(node->parent()->child(node->row()), node);
+        EXPECT_EQ(node->level(), node->parent() == &tree.root() ? 0 : node->parent()->level() + 1);
+        EXPECT_EQ(tree.nodeAt(index), node);
+        EXPECT_EQ(tree.indexOf(*node), index);
     }
-    EXPECT_EQ(index, tree.Size());
-    EXPECT_EQ(tree.NodeAt(index), nullptr);
+    EXPECT_EQ(index, tree.size());
+    EXPECT_EQ(tree.nodeAt(index), nullptr);
 }
 
-TTree ReadText(const std::string& text) {
-    TTree tree;
-    ReadTree(text, tree);
+Tree readText(const std::string& text) {
+    Tree tree;
+    readTree(text, tree);
     return tree;
 }
 
 TEST(TreeModel, AppendAddsTheLastChildAndNeverSorts) {
-    TTree tree;
-    TTreeNode& root = tree.Append(tree.Root(), "The Zenit-Database of the starsystems");
+    Tree tree;
+    TreeNode& root = tree.append(tree.root(), "The Zenit-Database of the starsystems");
     for (const char* group : {"Teladi", "Argons", "Split"}) {
-        tree.Append(root, group);
+        tree.append(root, group);
     }
-    tree.Append(*root.Child(1), "Kessa Reach");
-    tree.Append(tree.Root(), "Notes");
-    EXPECT_EQ(ChildTexts(root), (std::vector<std::string>{"Teladi", "Argons", "Split"}));
-    EXPECT_EQ(WriteTree(tree),
+    tree.append(*root.child(1), "Kessa Reach");
+    tree.append(tree.root(), "Notes");
+    EXPECT_EQ(childTexts(root), (std::vector<std::string>{"Teladi", "Argons", "Split"}));
+    EXPECT_EQ(writeTree(tree),
               "The Zenit-Database of the starsystems\r\n\tTeladi\r\n\tArgons\r\n\t\tKessa Reach\r\n"
               "\tSplit\r\nNotes\r\n");
-    ExpectConsistent(tree);
+    expectConsistent(tree);
 }
 
 TEST(TreeModel, RemoveTakesTheNodeWithAllItsDescendants) {
-    TTree tree = ReadText("a\n\tb\n\t\tc\n\t\td\n\te\nf");
-    tree.Remove(*tree.NodeAt(1));
-    EXPECT_EQ(WriteTree(tree), "a\r\n\te\r\nf\r\n");
-    EXPECT_EQ(tree.Size(), 3u);
-    ExpectConsistent(tree);
-    tree.Clear();
-    EXPECT_TRUE(tree.Empty());
-    EXPECT_EQ(tree.First(), nullptr);
+    Tree tree = readText("a\n\tb\n\t\tc\n\t\td\n\te\nf");
+    tree.remove(*tree.nodeAt(1));
+    EXPECT_EQ(writeTree(tree), "a\r\n\te\r\nf\r\n");
+    EXPECT_EQ(tree.size(), 3u);
+    expectConsistent(tree);
+    tree.clear();
+    EXPECT_TRUE(tree.empty());
+    EXPECT_EQ(tree.first(), nullptr);
 }
 
 struct RenameCase {
@@ -79,12 +79,12 @@ class TreeModelRename : public testing::TestWithParam<RenameCase> {};
 // The renamed node is always the second child of "r".
 TEST_P(TreeModelRename, SortsTheNodesSiblingListAgain) {
     const RenameCase& c = GetParam();
-    TTree tree = ReadText(c.text);
-    TTreeNode& renamed = *tree.Root().Child(0)->Child(1);
-    EXPECT_EQ(tree.Rename(renamed, c.newText, kByteOrder), c.newRow);
-    EXPECT_EQ(renamed.Text(), c.newText);
-    EXPECT_EQ(WriteTree(tree), c.written);
-    ExpectConsistent(tree);
+    Tree tree = readText(c.text);
+    TreeNode& renamed = *tree.root().child(0)->child(1);
+    EXPECT_EQ(tree.rename(renamed, c.newText, kByteOrder), c.newRow);
+    EXPECT_EQ(renamed.text(), c.newText);
+    EXPECT_EQ(writeTree(tree), c.written);
+    expectConsistent(tree);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -100,52 +100,52 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& test) { return test.param.name; });
 
 TEST(TreeModel, SortTreeSortsEveryListAndKeepsEqualTextsInOrder) {
-    TTree tree = ReadText("z\n\tc\n\tb\n\t\ty\n\t\tx\na\n\tk\n\tk\n\t\tsecond");
-    tree.Rename(*tree.NodeAt(6), "k", kByteOrder); // the first "k" is now after the other
-    tree.SortTree(kByteOrder);
-    EXPECT_EQ(WriteTree(tree),
+    Tree tree = readText("z\n\tc\n\tb\n\t\ty\n\t\tx\na\n\tk\n\tk\n\t\tsecond");
+    tree.rename(*tree.nodeAt(6), "k", kByteOrder); // the first "k" is now after the other
+    tree.sortTree(kByteOrder);
+    EXPECT_EQ(writeTree(tree),
               "a\r\n\tk\r\n\t\tsecond\r\n\tk\r\nz\r\n\tb\r\n\t\tx\r\n\t\ty\r\n\tc\r\n");
-    ExpectConsistent(tree);
+    expectConsistent(tree);
 }
 
 TEST(TreeModel, FindFromStepsFromHitToHitInTreeOrder) {
-    const TTree tree = ReadText("Teladi\n\tNyana's Hideout\n\tTeladi Gain\nArgons\n\tTeladi Gain");
+    const Tree tree = readText("Teladi\n\tNyana's Hideout\n\tTeladi Gain\nArgons\n\tTeladi Gain");
     const auto contains = [](std::string keyword) {
         return [keyword](const std::string& text) {
             return text.find(keyword) != std::string::npos;
         };
     };
     std::vector<std::size_t> hits;
-    for (auto hit = tree.FindFrom(0, contains("Teladi")); hit;
-         hit = tree.FindFrom(hit->Index + 1, contains("Teladi"))) {
-        EXPECT_EQ(tree.IndexOf(*hit->Node), hit->Index);
-        hits.push_back(hit->Index);
+    for (auto hit = tree.findFrom(0, contains("Teladi")); hit;
+         hit = tree.findFrom(hit->index + 1, contains("Teladi"))) {
+        EXPECT_EQ(tree.indexOf(*hit->node), hit->index);
+        hits.push_back(hit->index);
     }
     EXPECT_EQ(hits, (std::vector<std::size_t>{0, 2, 4}));
-    EXPECT_FALSE(tree.FindFrom(0, contains("teladi")));
-    EXPECT_FALSE(tree.FindFrom(99, contains("")));
+    EXPECT_FALSE(tree.findFrom(0, contains("teladi")));
+    EXPECT_FALSE(tree.findFrom(99, contains("")));
 }
 
 // Every walk over the tree is a loop: a chain far deeper than the call
 // stack could follow is built, sorted, searched, removed and freed.
 TEST(TreeModel, AChainAHundredThousandLevelsDeepIsHandledWithoutRecursion) {
     constexpr std::size_t depth = 100'000;
-    TTree tree;
-    TTreeNode* node = &tree.Root();
+    Tree tree;
+    TreeNode* node = &tree.root();
     for (std::size_t level = 0; level < depth; ++level) {
-        node = &tree.Append(*node, "n");
-        tree.Append(*node->Parent(), "m"); // a sibling, so every list has two entries
+        node = &tree.append(*node, "n");
+        tree.append(*node->parent(), "m"); // a sibling, so every list has two entries
     }
-    EXPECT_EQ(node->Level(), depth - 1);
-    tree.SortTree(kByteOrder);
-    const auto hit = tree.FindFrom(0, [](const std::string& text) { return text == "n"; });
+    EXPECT_EQ(node->level(), depth - 1);
+    tree.sortTree(kByteOrder);
+    const auto hit = tree.findFrom(0, [](const std::string& text) { return text == "n"; });
     ASSERT_TRUE(hit);
-    EXPECT_EQ(hit->Index, 1u);
-    EXPECT_EQ(tree.IndexOf(*node), 2 * depth - 1);
-    tree.Rename(*node, "a", kByteOrder);
-    EXPECT_EQ(node->Row(), 0u);
-    tree.Remove(*tree.NodeAt(1));
-    EXPECT_EQ(tree.Size(), 1u);
+    EXPECT_EQ(hit->index, 1u);
+    EXPECT_EQ(tree.indexOf(*node), 2 * depth - 1);
+    tree.rename(*node, "a", kByteOrder);
+    EXPECT_EQ(node->row(), 0u);
+    tree.remove(*tree.nodeAt(1));
+    EXPECT_EQ(tree.size(), 1u);
 }
 
 } // namespace

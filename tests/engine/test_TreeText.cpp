@@ -21,10 +21,10 @@ std::string Lines(std::initializer_list<std::string> lines) {
     return text;
 }
 
-std::string ReadBack(const std::string& bytes) {
-    TTree tree;
-    ReadTree(bytes, tree);
-    return WriteTree(tree);
+std::string readBack(const std::string& bytes) {
+    Tree tree;
+    readTree(bytes, tree);
+    return writeTree(tree);
 }
 
 struct ReadCase {
@@ -36,7 +36,7 @@ struct ReadCase {
 class TreeTextRead : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(TreeTextRead, BuildsTheTreeTheLinesDescribe) {
-    EXPECT_EQ(ReadBack(GetParam().bytes), GetParam().written);
+    EXPECT_EQ(readBack(GetParam().bytes), GetParam().written);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -63,11 +63,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& test) { return test.param.name; });
 
 TEST(TreeText, ReadingReplacesTheNodesAndKeepsFileOrder) {
-    TTree tree;
-    ReadTree("old\n\tchild", tree);
-    ReadTree("b\na\n\tz\n\ty", tree);
-    EXPECT_EQ(WriteTree(tree), Lines({"b", "a", "\tz", "\ty"}));
-    EXPECT_EQ(tree.Size(), 4u);
+    Tree tree;
+    readTree("old\n\tchild", tree);
+    readTree("b\na\n\tz\n\ty", tree);
+    EXPECT_EQ(writeTree(tree), Lines({"b", "a", "\tz", "\ty"}));
+    EXPECT_EQ(tree.size(), 4u);
 }
 
 struct LevelCase {
@@ -82,15 +82,15 @@ class TreeTextLevelError : public testing::TestWithParam<LevelCase> {};
 
 TEST_P(TreeTextLevelError, StopsAtTheLineAndKeepsTheNodesBeforeIt) {
     const LevelCase& c = GetParam();
-    TTree tree;
+    Tree tree;
     try {
-        ReadTree(c.bytes, tree);
+        readTree(c.bytes, tree);
         FAIL() << "expected a level error";
     } catch (const TreeLevelError& error) {
-        EXPECT_EQ(error.Level(), c.level);
-        EXPECT_EQ(error.Text(), c.text);
+        EXPECT_EQ(error.level(), c.level);
+        EXPECT_EQ(error.text(), c.text);
     }
-    EXPECT_EQ(WriteTree(tree), c.kept);
+    EXPECT_EQ(writeTree(tree), c.kept);
 }
 
 INSTANTIATE_TEST_SUITE_P(Format, TreeTextLevelError,
@@ -104,18 +104,18 @@ INSTANTIATE_TEST_SUITE_P(Format, TreeTextLevelError,
                          [](const auto& test) { return test.param.name; });
 
 TEST(TreeText, WritingAndReadingBackGivesTheSameTree) {
-    TTree tree;
-    TTreeNode& universe = tree.Append(tree.Root(), "Universe");
-    TTreeNode& argons = tree.Append(universe, "Argons");
-    tree.Append(argons, "Kessa \xe4 Reach ");
-    tree.Append(argons, "");
-    tree.Append(universe, "Teladi");
-    tree.Append(tree.Root(), "Notes");
-    const std::string written = WriteTree(tree);
+    Tree tree;
+    TreeNode& universe = tree.append(tree.root(), "Universe");
+    TreeNode& argons = tree.append(universe, "Argons");
+    tree.append(argons, "Kessa \xe4 Reach ");
+    tree.append(argons, "");
+    tree.append(universe, "Teladi");
+    tree.append(tree.root(), "Notes");
+    const std::string written = writeTree(tree);
     EXPECT_EQ(written, Lines({"Universe", "\tArgons", "\t\tKessa \xe4 Reach ", "\t\t", "\tTeladi",
                               "Notes"}));
-    EXPECT_EQ(ReadBack(written), written);
-    EXPECT_EQ(WriteTree(TTree()), "");
+    EXPECT_EQ(readBack(written), written);
+    EXPECT_EQ(writeTree(Tree()), "");
 }
 
 TEST(TreeText, AStreamReadsLikeTheSameBytes) {
@@ -124,17 +124,17 @@ TEST(TreeText, AStreamReadsLikeTheSameBytes) {
     for (const std::string& bytes :
          {"a\r\n\tb\rc\n"s, longLine + "\r\nnext", longLine + "z\0tail"s}) {
         std::istringstream in(bytes);
-        TTree tree;
-        ReadTree(in, tree);
-        EXPECT_EQ(WriteTree(tree), ReadBack(bytes));
+        Tree tree;
+        readTree(in, tree);
+        EXPECT_EQ(writeTree(tree), readBack(bytes));
     }
 }
 
 TEST(TreeText, HugeLinesAreReadWhole) {
     const std::string megabyte(1 << 20, 'x');
-    EXPECT_EQ(ReadBack(megabyte + "\n" + megabyte), Lines({megabyte, megabyte}));
-    TTree tree;
-    EXPECT_THROW(ReadTree("a\n" + std::string(1 << 20, '\t') + "b", tree), TreeLevelError);
+    EXPECT_EQ(readBack(megabyte + "\n" + megabyte), Lines({megabyte, megabyte}));
+    Tree tree;
+    EXPECT_THROW(readTree("a\n" + std::string(1 << 20, '\t') + "b", tree), TreeLevelError);
 }
 
 // Makes the tree text of a chain `depth` levels deep as it is read, so the
@@ -175,13 +175,13 @@ TEST(TreeText, AFileAHundredThousandLevelsDeepReadsAndWrites) {
     constexpr std::size_t depth = 100'000;
     DeepChainText text(depth);
     std::istream in(&text);
-    auto tree = std::make_unique<TTree>();
-    ReadTree(in, *tree);
-    ASSERT_EQ(tree->Size(), depth);
-    EXPECT_EQ(tree->NodeAt(depth - 1)->Level(), depth - 1);
+    auto tree = std::make_unique<Tree>();
+    readTree(in, *tree);
+    ASSERT_EQ(tree->size(), depth);
+    EXPECT_EQ(tree->nodeAt(depth - 1)->level(), depth - 1);
 
     std::size_t written = 0;
-    WriteTree(*tree, [&written](std::string_view piece) { written += piece.size(); });
+    writeTree(*tree, [&written](std::string_view piece) { written += piece.size(); });
     EXPECT_EQ(written, depth * (depth - 1) / 2 + depth * 3);
     tree.reset();
 }

@@ -15,29 +15,29 @@
 
 namespace {
 
-constexpr int kSize = TNinjaMatrix::GridSize;
+constexpr int kSize = RouteEngine::GridSize;
 constexpr int kUnknown = -1;
 constexpr std::array<const char*, 4> kSideWords{"north", "west", "south", "east"};
 
 using PerSector = std::array<std::array<int, kSize>, kSize>;
 
-bool OnGrid(int x, int y) {
+bool onGrid(int x, int y) {
     return x >= 0 && x < kSize && y >= 0 && y < kSize;
 }
 
 // The gate flag of a side, read straight from the record; off-grid gates don't count.
-bool Gate(const TNinjaMatrix& engine, int x, int y, int side) {
-    const StarElement& s = engine.Sector(x, y);
-    const std::array flags{s.NorthGate, s.WestGate, s.SouthGate, s.EastGate};
-    return flags.at(static_cast<std::size_t>(side)) == 1 && OnGrid(x + kDx[side], y + kDy[side]);
+bool gate(const RouteEngine& engine, int x, int y, int side) {
+    const StarElement& s = engine.sectorAt(x, y);
+    const std::array flags{s.northGate, s.westGate, s.southGate, s.eastGate};
+    return flags.at(static_cast<std::size_t>(side)) == 1 && onGrid(x + kDx[side], y + kDy[side]);
 }
 
-bool Avoided(const TNinjaMatrix& engine, int x, int y, const AvoidFlags& avoid) {
-    const int race = engine.Sector(x, y).Race;
+bool avoided(const RouteEngine& engine, int x, int y, const AvoidFlags& avoid) {
+    const int race = engine.sectorAt(x, y).race;
     return race >= 1 && race <= 6 && avoid.at(static_cast<std::size_t>(race - 1));
 }
 
-PerSector Filled(int value) {
+PerSector filled(int value) {
     PerSector grid;
     for (auto& column : grid) {
         column.fill(value);
@@ -47,9 +47,9 @@ PerSector Filled(int value) {
 
 // Jumps from each sector to the target over the gates of the sector left,
 // entering no avoided sector; an avoided sector may only be the start.
-PerSector JumpsToTarget(const TNinjaMatrix& engine, int tx, int ty, const AvoidFlags& avoid) {
-    PerSector jumps = Filled(kUnknown);
-    if (Avoided(engine, tx, ty, avoid)) {
+PerSector jumpsToTarget(const RouteEngine& engine, int tx, int ty, const AvoidFlags& avoid) {
+    PerSector jumps = filled(kUnknown);
+    if (avoided(engine, tx, ty, avoid)) {
         return jumps;
     }
     jumps[tx][ty] = 0;
@@ -60,9 +60,9 @@ PerSector JumpsToTarget(const TNinjaMatrix& engine, int tx, int ty, const AvoidF
         for (int side = 0; side < 4; ++side) {
             const int ux = vx - kDx[side];
             const int uy = vy - kDy[side];
-            if (OnGrid(ux, uy) && jumps[ux][uy] == kUnknown && Gate(engine, ux, uy, side)) {
+            if (onGrid(ux, uy) && jumps[ux][uy] == kUnknown && gate(engine, ux, uy, side)) {
                 jumps[ux][uy] = jumps[vx][vy] + 1;
-                if (!Avoided(engine, ux, uy, avoid)) {
+                if (!avoided(engine, ux, uy, avoid)) {
                     queue.emplace_back(ux, uy);
                 }
             }
@@ -73,12 +73,12 @@ PerSector JumpsToTarget(const TNinjaMatrix& engine, int tx, int ty, const AvoidF
 
 // The labels as the engine defines them: the sectors on the shortest way to
 // the target, both ends counted; 2000 for avoided sectors and where no way is.
-PerSector ExpectedLabels(const TNinjaMatrix& engine, int tx, int ty, const AvoidFlags& avoid) {
-    const PerSector jumps = JumpsToTarget(engine, tx, ty, avoid);
-    PerSector labels = Filled(TNinjaMatrix::Unreached);
+PerSector expectedLabels(const RouteEngine& engine, int tx, int ty, const AvoidFlags& avoid) {
+    const PerSector jumps = jumpsToTarget(engine, tx, ty, avoid);
+    PerSector labels = filled(RouteEngine::Unreached);
     for (int x = 0; x < kSize; ++x) {
         for (int y = 0; y < kSize; ++y) {
-            if (jumps[x][y] != kUnknown && !Avoided(engine, x, y, avoid)) {
+            if (jumps[x][y] != kUnknown && !avoided(engine, x, y, avoid)) {
                 labels[x][y] = jumps[x][y] + 1;
             }
         }
@@ -86,47 +86,47 @@ PerSector ExpectedLabels(const TNinjaMatrix& engine, int tx, int ty, const Avoid
     return labels;
 }
 
-PerSector EngineLabels(const TNinjaMatrix& engine) {
+PerSector engineLabels(const RouteEngine& engine) {
     PerSector labels;
     for (int x = 0; x < kSize; ++x) {
         for (int y = 0; y < kSize; ++y) {
-            labels[x][y] = engine.Sector(x, y).Distance;
+            labels[x][y] = engine.sectorAt(x, y).distance;
         }
     }
     return labels;
 }
 
 struct Universe {
-    TNinjaMatrix engine;
+    RouteEngine engine;
     bool oneSided = false;
 };
 
 // Links in facing pairs, odd gate values, gates off the edge and, when asked,
 // some one-sided gates; races 0 to 8, so some sectors have none.
-Universe Generate(unsigned seed, bool oneSided) {
+Universe generate(unsigned seed, bool oneSided) {
     std::mt19937 random(seed);
     std::bernoulli_distribution linked(0.5 + 0.1 * (seed % 4));
     std::bernoulli_distribution rarely(0.08);
     std::uniform_int_distribution<int> race(0, 8);
     Universe universe;
     universe.oneSided = oneSided;
-    TNinjaMatrix& engine = universe.engine;
-    NameEverySector(engine);
+    RouteEngine& engine = universe.engine;
+    nameEverySector(engine);
     for (int x = 0; x < kSize; ++x) {
         for (int y = 0; y < kSize; ++y) {
-            engine.Sector(x, y).Race = static_cast<std::uint8_t>(race(random));
+            engine.sectorAt(x, y).race = static_cast<std::uint8_t>(race(random));
             for (int side = 0; side < 4; ++side) {
-                const bool inside = OnGrid(x + kDx[side], y + kDy[side]);
+                const bool inside = onGrid(x + kDx[side], y + kDy[side]);
                 const bool forward = side >= 2; // south and east: each link drawn once
                 const bool flip = rarely(random);
                 if (forward && inside && linked(random)) {
-                    Link(engine, x, y, kSides[side]);
+                    linkLabel(engine, x, y, kSides[side]);
                 } else if (forward && inside && rarely(random)) {
-                    GateFlag(engine.Sector(x, y), kSides[side]) = 2;
+                    gateFlag(engine.sectorAt(x, y), kSides[side]) = 2;
                 } else if (!inside && flip) {
-                    OneSidedGate(engine, x, y, kSides[side]);
+                    oneSidedGate(engine, x, y, kSides[side]);
                 } else if (inside && oneSided && flip) {
-                    auto& gate = GateFlag(engine.Sector(x, y), kSides[side]);
+                    auto& gate = gateFlag(engine.sectorAt(x, y), kSides[side]);
                     gate = gate == 1 ? 0 : 1;
                 }
             }
@@ -139,7 +139,7 @@ const std::array<AvoidFlags, 4> kAvoidSets{kAvoidNone, kAvoidXenon, kAvoidAll,
                                            AvoidFlags{false, true, false, true, false, false}};
 
 // One line of the full form, cut into the sector's name and the side of its step.
-bool CutStepLine(const std::string& text, std::string& name, int& side) {
+bool cutStepLine(const std::string& text, std::string& name, int& side) {
     for (side = 0; side < 4; ++side) {
         const std::string piece = std::string(" through ") + kSideWords[side] + "-gate to";
         if (text.size() > piece.size() && text.ends_with(piece)) {
@@ -153,33 +153,33 @@ bool CutStepLine(const std::string& text, std::string& name, int& side) {
 class WayProperties : public ::testing::TestWithParam<unsigned> {
 protected:
     WayProperties()
-        : universe(Generate(GetParam(), GetParam() >= 4)) {
-        universe.engine.SetOutPutField(&sink);
+        : universe(generate(GetParam(), GetParam() >= 4)) {
+        universe.engine.setOutputField(&sink);
     }
 
     // Walks the written lines; an empty answer means every property held.
-    std::string CheckWay(int sx, int sy, int tx, int ty, const AvoidFlags& avoid,
+    std::string checkWay(int sx, int sy, int tx, int ty, const AvoidFlags& avoid,
                          const PerSector& jumps, const PerSector& labels) {
-        const TNinjaMatrix& engine = universe.engine;
-        const WayStatus& status = engine.LastWayStatus();
+        const RouteEngine& engine = universe.engine;
+        const WayStatus& status = engine.lastWayStatus();
         const auto& lines = sink.lines;
         std::ostringstream fault;
         const bool exists = jumps[sx][sy] != kUnknown;
-        if (status.Reached != exists) {
+        if (status.reached != exists) {
             return exists ? "no way written, though one exists" : "a way written where none exists";
         }
-        if (status.Reached ? !status.Message.empty() : status.Message != "Navigation Error") {
-            return "status message \"" + status.Message + "\"";
+        if (status.reached ? !status.message.empty() : status.message != "Navigation Error") {
+            return "status message \"" + status.message + "\"";
         }
-        if (status.LinesWritten != static_cast<int>(lines.size()) || lines.size() > 64) {
+        if (status.linesWritten != static_cast<int>(lines.size()) || lines.size() > 64) {
             return "line count " + std::to_string(lines.size());
         }
-        const std::size_t steps = status.Reached ? lines.size() - 1 : lines.size();
+        const std::size_t steps = status.reached ? lines.size() - 1 : lines.size();
         if (exists && steps != static_cast<std::size_t>(jumps[sx][sy])) {
             fault << steps << " jumps, the shortest way has " << jumps[sx][sy];
             return fault.str();
         }
-        PerSector visited = Filled(0);
+        PerSector visited = filled(0);
         visited[sx][sy] = 1;
         int x = sx;
         int y = sy;
@@ -192,13 +192,13 @@ protected:
             }
             std::string name;
             int side = 0;
-            if (!CutStepLine(lines[i].text, name, side) || name != GridName(x, y)) {
+            if (!cutStepLine(lines[i].text, name, side) || name != gridName(x, y)) {
                 return "line " + std::to_string(i) + " \"" + lines[i].text +
-                       "\" is not a step from " + GridName(x, y);
+                       "\" is not a step from " + gridName(x, y);
             }
             const int nx = x + kDx[side];
             const int ny = y + kDy[side];
-            if (!Gate(engine, x, y, side) || Avoided(engine, nx, ny, avoid) || visited[nx][ny]++) {
+            if (!gate(engine, x, y, side) || avoided(engine, nx, ny, avoid) || visited[nx][ny]++) {
                 return "the step from " + name + " " + kSideWords[side] +
                        " has no gate, enters an avoided sector or turns back";
             }
@@ -208,7 +208,7 @@ protected:
             for (int earlier = 0; earlier < side; ++earlier) {
                 const int ex = x + kDx[earlier];
                 const int ey = y + kDy[earlier];
-                if (Gate(engine, x, y, earlier) && !Avoided(engine, ex, ey, avoid) &&
+                if (gate(engine, x, y, earlier) && !avoided(engine, ex, ey, avoid) &&
                     jumps[ex][ey] == jumps[x][y] - 1) {
                     return "the step from " + name + " goes " + kSideWords[side] + " although " +
                            kSideWords[earlier] + " is as short";
@@ -217,8 +217,8 @@ protected:
             x = nx;
             y = ny;
         }
-        if (status.Reached && (x != tx || y != ty || lines.back().text != GridName(tx, ty))) {
-            return "the way ends at " + GridName(x, y) + " with \"" + lines.back().text + "\"";
+        if (status.reached && (x != tx || y != ty || lines.back().text != gridName(tx, ty))) {
+            return "the way ends at " + gridName(x, y) + " with \"" + lines.back().text + "\"";
         }
         return {};
     }
@@ -228,21 +228,21 @@ protected:
 };
 
 TEST_P(WayProperties, EveryWayIsAShortestAdmissibleOneWithTiesToTheEarlierSide) {
-    TNinjaMatrix& engine = universe.engine;
+    RouteEngine& engine = universe.engine;
     int faults = 0;
     for (const AvoidFlags& avoid : kAvoidSets) {
         for (int tx = 0; tx < kSize; ++tx) {
             for (int ty = 0; ty < kSize; ++ty) {
-                const PerSector jumps = JumpsToTarget(engine, tx, ty, avoid);
-                const PerSector labels = ExpectedLabels(engine, tx, ty, avoid);
+                const PerSector jumps = jumpsToTarget(engine, tx, ty, avoid);
+                const PerSector labels = expectedLabels(engine, tx, ty, avoid);
                 for (int sx = 0; sx < kSize; ++sx) {
                     for (int sy = 0; sy < kSize; ++sy) {
                         sink.lines.clear();
-                        ASSERT_TRUE(engine.FindWay(sx, sy, tx, ty, avoid, false));
-                        const std::string fault = CheckWay(sx, sy, tx, ty, avoid, jumps, labels);
+                        ASSERT_TRUE(engine.findWay(sx, sy, tx, ty, avoid, false));
+                        const std::string fault = checkWay(sx, sy, tx, ty, avoid, jumps, labels);
                         if (!fault.empty()) {
                             ADD_FAILURE()
-                                << GridName(sx, sy) << " to " << GridName(tx, ty) << ": " << fault;
+                                << gridName(sx, sy) << " to " << gridName(tx, ty) << ": " << fault;
                             ASSERT_LT(++faults, 10);
                         }
                     }
@@ -253,14 +253,14 @@ TEST_P(WayProperties, EveryWayIsAShortestAdmissibleOneWithTiesToTheEarlierSide) 
 }
 
 TEST_P(WayProperties, LabelsAreTheShortestCounts) {
-    TNinjaMatrix& engine = universe.engine;
+    RouteEngine& engine = universe.engine;
     for (const AvoidFlags& avoid : kAvoidSets) {
         for (int tx = 0; tx < kSize; ++tx) {
             for (int ty = 0; ty < kSize; ++ty) {
-                SCOPED_TRACE("target " + GridName(tx, ty));
-                engine.ResetMatrix();
-                engine.MarkDistances(tx, ty, avoid);
-                ASSERT_EQ(EngineLabels(engine), ExpectedLabels(engine, tx, ty, avoid));
+                SCOPED_TRACE("target " + gridName(tx, ty));
+                engine.resetMatrix();
+                engine.markDistances(tx, ty, avoid);
+                ASSERT_EQ(engineLabels(engine), expectedLabels(engine, tx, ty, avoid));
             }
         }
     }
@@ -268,7 +268,7 @@ TEST_P(WayProperties, LabelsAreTheShortestCounts) {
 
 using Look = std::tuple<Color, Color, bool, bool>;
 
-std::vector<Look> Looks(const FakeStarMap& map) {
+std::vector<Look> looks(const FakeStarMap& map) {
     std::vector<Look> looks;
     const auto add = [&looks](const FakeShape& s) {
         looks.emplace_back(s.outline, s.fill, s.solid, s.visible);
@@ -281,13 +281,13 @@ std::vector<Look> Looks(const FakeStarMap& map) {
 // Whatever the map went through before, a search leaves shapes, labels and
 // lines as a full reset followed by the same search does.
 TEST_P(WayProperties, ASearchDrawsAsAfterAFullReset) {
-    Universe twin = Generate(GetParam(), GetParam() >= 4);
-    TNinjaMatrix& engine = universe.engine;
-    TNinjaMatrix& reset = twin.engine;
+    Universe twin = generate(GetParam(), GetParam() >= 4);
+    RouteEngine& engine = universe.engine;
+    RouteEngine& reset = twin.engine;
     FakeStarMap map{engine};
     FakeStarMap resetMap{reset};
     FakeLineSink resetSink;
-    reset.SetOutPutField(&resetSink);
+    reset.setOutputField(&resetSink);
     std::mt19937 random(GetParam());
     const auto below = [&random](int n) {
         return static_cast<int>(random() % static_cast<unsigned>(n));
@@ -296,25 +296,25 @@ TEST_P(WayProperties, ASearchDrawsAsAfterAFullReset) {
         const int x = below(kSize);
         const int y = below(kSize);
         const int choice = below(10);
-        for (TNinjaMatrix* e : {&engine, &reset}) {
+        for (RouteEngine* e : {&engine, &reset}) {
             switch (choice) {
             case 0:
-                e->HighlightSector(x, y);
+                e->highlightSector(x, y);
                 break;
             case 1:
-                e->HighlightRace(1 + step % 6);
+                e->highlightRace(1 + step % 6);
                 break;
             case 2: // a link made, broken or made one-sided
-                GateFlag(e->Sector(x, y), kSides[static_cast<std::size_t>(step % 4)]) ^= 1;
+                gateFlag(e->sectorAt(x, y), kSides[static_cast<std::size_t>(step % 4)]) ^= 1;
                 break;
             case 3:
-                e->Sector(x, y).Race = static_cast<std::uint8_t>(step % 8);
+                e->sectorAt(x, y).race = static_cast<std::uint8_t>(step % 8);
                 break;
             case 4:
-                e->SetDividerColor(step % 2 == 0 ? 0x37BEFF : 0x123456);
+                e->setDividerColor(step % 2 == 0 ? 0x37BEFF : 0x123456);
                 break;
             case 5:
-                e->ShowDividers();
+                e->showDividers();
                 break;
             default:
                 break;
@@ -327,14 +327,14 @@ TEST_P(WayProperties, ASearchDrawsAsAfterAFullReset) {
             const bool shortForm = below(2) == 0;
             sink.lines.clear();
             resetSink.lines.clear();
-            reset.ResetMatrix();
-            ASSERT_TRUE(reset.FindWay(x, y, tx, ty, avoid, shortForm));
-            ASSERT_TRUE(engine.FindWay(x, y, tx, ty, avoid, shortForm));
+            reset.resetMatrix();
+            ASSERT_TRUE(reset.findWay(x, y, tx, ty, avoid, shortForm));
+            ASSERT_TRUE(engine.findWay(x, y, tx, ty, avoid, shortForm));
             ASSERT_EQ(sink.lines, resetSink.lines) << "step " << step;
-            ASSERT_EQ(EngineLabels(engine), ExpectedLabels(engine, tx, ty, avoid))
+            ASSERT_EQ(engineLabels(engine), expectedLabels(engine, tx, ty, avoid))
                 << "step " << step;
         }
-        ASSERT_EQ(Looks(map), Looks(resetMap)) << "step " << step;
+        ASSERT_EQ(looks(map), looks(resetMap)) << "step " << step;
     }
 }
 

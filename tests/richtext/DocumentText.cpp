@@ -8,7 +8,7 @@
 
 namespace {
 
-QStringList PropertyList(const QTextCharFormat& format) {
+QStringList propertyList(const QTextCharFormat& format) {
     QStringList properties;
     if (format.fontWeight() > QFont::Medium) {
         properties << QStringLiteral("b");
@@ -37,14 +37,14 @@ QStringList PropertyList(const QTextCharFormat& format) {
     return properties;
 }
 
-QString Properties(const QTextCharFormat& format) {
-    const QStringList properties = PropertyList(format);
+QString describeFormat(const QTextCharFormat& format) {
+    const QStringList properties = propertyList(format);
     return properties.isEmpty()
                ? QString()
                : QLatin1Char('[') + properties.join(QLatin1Char(' ')) + QLatin1Char(']');
 }
 
-QString AlignmentMark(const QTextBlock& block) {
+QString alignmentMark(const QTextBlock& block) {
     const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignHCenter) {
         return QStringLiteral("<c>");
@@ -60,7 +60,7 @@ QString AlignmentMark(const QTextBlock& block) {
 
 } // namespace
 
-QString PlainText(const QTextDocument& document) {
+QString plainText(const QTextDocument& document) {
     QString text;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         text += block.text().replace(QChar::LineSeparator, QLatin1Char('\n'));
@@ -69,14 +69,14 @@ QString PlainText(const QTextDocument& document) {
     return text;
 }
 
-QString Describe(const QTextDocument& document) {
+QString describe(const QTextDocument& document) {
     QStringList paragraphs;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        QString paragraph = AlignmentMark(block);
+        QString paragraph = alignmentMark(block);
         QString previous;
         bool first = true;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QString properties = Properties(it.fragment().charFormat());
+            const QString properties = describeFormat(it.fragment().charFormat());
             if (!first && properties != previous && properties.isEmpty()) {
                 paragraph += QStringLiteral("[]"); // back to no formatting of its own
             } else if (first || properties != previous) {
@@ -91,7 +91,7 @@ QString Describe(const QTextDocument& document) {
     return paragraphs.join(QLatin1Char('\n'));
 }
 
-QString PropertiesAt(const QTextDocument& document, const QString& snippet) {
+QString propertiesAt(const QTextDocument& document, const QString& snippet) {
     const QTextCursor found = document.find(snippet);
     if (found.isNull()) {
         return QStringLiteral("missing");
@@ -100,7 +100,7 @@ QString PropertiesAt(const QTextDocument& document, const QString& snippet) {
     const QTextBlock block = document.findBlock(position);
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         if (it.fragment().contains(position)) {
-            return PropertyList(it.fragment().charFormat()).join(QLatin1Char(' '));
+            return propertyList(it.fragment().charFormat()).join(QLatin1Char(' '));
         }
     }
     return QStringLiteral("missing");

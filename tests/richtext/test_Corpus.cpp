@@ -14,13 +14,13 @@ namespace {
 
 const QString kCorpus = QStringLiteral(VANTOR_RICHTEXT_CORPUS);
 
-std::unique_ptr<QTextDocument> ReadCorpusFile(const QString& name) {
+std::unique_ptr<QTextDocument> readCorpusFile(const QString& name) {
     QFile file(kCorpus + QLatin1Char('/') + name);
     if (!file.open(QIODevice::ReadOnly)) {
         ADD_FAILURE() << "cannot read " << name.toStdString();
         return std::make_unique<QTextDocument>();
     }
-    auto document = ReadRtf(file.readAll());
+    auto document = readRtf(file.readAll());
     EXPECT_NE(document, nullptr) << name.toStdString();
     return document ? std::move(document) : std::make_unique<QTextDocument>();
 }
@@ -33,14 +33,14 @@ TEST(Corpus, EveryFileReadsToTheTextLibreOfficeReads) {
         QFile text(kCorpus + QLatin1Char('/') +
                    QString(name).replace(QStringLiteral(".rtf"), QStringLiteral(".txt")));
         ASSERT_TRUE(text.open(QIODevice::ReadOnly));
-        EXPECT_EQ(PlainText(*ReadCorpusFile(name)), QString::fromUtf8(text.readAll()));
+        EXPECT_EQ(plainText(*readCorpusFile(name)), QString::fromUtf8(text.readAll()));
     }
 }
 
 struct FormatCase {
     const char* file;
     const char* snippet;  // UTF-8
-    const char* expected; // PropertiesAt()
+    const char* expected; // propertiesAt()
 };
 
 const FormatCase kFormats[] = {
@@ -76,15 +76,15 @@ const FormatCase kFormats[] = {
 TEST(Corpus, FormattingIsReadAsTheWordProcessorWroteIt) {
     for (const FormatCase& format : kFormats) {
         SCOPED_TRACE(std::string(format.file) + ": " + format.snippet);
-        const auto document = ReadCorpusFile(QString::fromLatin1(format.file));
-        EXPECT_EQ(PropertiesAt(*document, QString::fromUtf8(format.snippet)),
+        const auto document = readCorpusFile(QString::fromLatin1(format.file));
+        EXPECT_EQ(propertiesAt(*document, QString::fromUtf8(format.snippet)),
                   QString::fromUtf8(format.expected));
     }
 }
 
 TEST(Corpus, ParagraphsKeepTheirAlignment) {
-    const auto document = ReadCorpusFile(QStringLiteral("lo_colours.rtf"));
-    const QStringList paragraphs = Describe(*document).split(QLatin1Char('\n'));
+    const auto document = readCorpusFile(QStringLiteral("lo_colours.rtf"));
+    const QStringList paragraphs = describe(*document).split(QLatin1Char('\n'));
     ASSERT_GE(paragraphs.size(), 4);
     EXPECT_TRUE(paragraphs[2].startsWith(QStringLiteral("<c>"))) << paragraphs[2].toStdString();
     EXPECT_TRUE(paragraphs[3].startsWith(QStringLiteral("<r>"))) << paragraphs[3].toStdString();

@@ -25,7 +25,7 @@ namespace {
 const QString kDefaultFamily = QStringLiteral("Tahoma");
 constexpr double kDefaultPoints = 8.5; // 11 pixels, written as \fs17
 
-std::unique_ptr<QTextDocument> NotesDocument() {
+std::unique_ptr<QTextDocument> notesDocument() {
     auto document = std::make_unique<QTextDocument>();
     QFont font(kDefaultFamily);
     font.setPixelSize(11);
@@ -78,7 +78,7 @@ std::unique_ptr<QTextDocument> NotesDocument() {
 
 // Each character's formatting, with the document defaults filled in: the
 // other word processor may state what we leave to the defaults.
-QStringList EffectiveFormats(const QTextDocument& document) {
+QStringList effectiveFormats(const QTextDocument& document) {
     QStringList formats;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -110,7 +110,7 @@ QStringList EffectiveFormats(const QTextDocument& document) {
 class LibreOfficeTest : public ::testing::Test {
 protected:
     // One LibreOffice user profile for both tests: making one takes seconds.
-    static QTemporaryDir& Profile() {
+    static QTemporaryDir& profile() {
         static QTemporaryDir profile;
         return profile;
     }
@@ -120,15 +120,15 @@ protected:
         if (soffice_.isEmpty()) {
             GTEST_SKIP() << "LibreOffice (soffice) is not installed";
         }
-        SaveNotesFile(notes_, *ours_);
+        saveNotesFile(notes_, *ours_);
     }
 
     // The notes file as LibreOffice converts it: "rtf" or "txt:Text".
-    QByteArray Converted(const QString& filter, const QString& extension) {
+    QByteArray converted(const QString& filter, const QString& extension) {
         QProcess office;
         office.setProcessChannelMode(QProcess::MergedChannels);
         office.start(soffice_, {QStringLiteral("--headless"),
-                                QStringLiteral("-env:UserInstallation=file://") + Profile().path(),
+                                QStringLiteral("-env:UserInstallation=file://") + profile().path(),
                                 QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"),
                                 folder_.filePath(extension), notes_});
         if (!office.waitForFinished(180'000)) {
@@ -145,26 +145,26 @@ protected:
 
     QTemporaryDir folder_;
     QString soffice_;
-    const std::unique_ptr<QTextDocument> ours_ = NotesDocument();
+    const std::unique_ptr<QTextDocument> ours_ = notesDocument();
     const QString notes_ = folder_.filePath(QStringLiteral("notes.vrn"));
 };
 
 TEST_F(LibreOfficeTest, ReadsTheTextOfOurNotes) {
-    QByteArray text = Converted(QStringLiteral("txt:Text"), QStringLiteral("txt"));
+    QByteArray text = converted(QStringLiteral("txt:Text"), QStringLiteral("txt"));
     if (text.startsWith("\xEF\xBB\xBF")) {
         text.remove(0, 3); // its byte-order mark
     }
-    EXPECT_EQ(QString::fromUtf8(text), PlainText(*ours_));
+    EXPECT_EQ(QString::fromUtf8(text), plainText(*ours_));
 }
 
 TEST_F(LibreOfficeTest, KeepsTheFormattingOfOurNotes) {
-    const auto theirs = ReadRtf(Converted(QStringLiteral("rtf"), QStringLiteral("rtf")));
+    const auto theirs = readRtf(converted(QStringLiteral("rtf"), QStringLiteral("rtf")));
     ASSERT_NE(theirs, nullptr);
     const auto& ours = ours_;
 
-    EXPECT_EQ(PlainText(*theirs), PlainText(*ours));
-    const QStringList expected = EffectiveFormats(*ours);
-    const QStringList actual = EffectiveFormats(*theirs);
+    EXPECT_EQ(plainText(*theirs), plainText(*ours));
+    const QStringList expected = effectiveFormats(*ours);
+    const QStringList actual = effectiveFormats(*theirs);
     ASSERT_EQ(actual.size(), expected.size());
     for (qsizetype i = 0; i < expected.size(); ++i) {
         ASSERT_EQ(actual[i], expected[i]) << "character " << i;

@@ -23,7 +23,7 @@ struct ShownCase {
 class NodeTextDisplay : public testing::TestWithParam<ShownCase> {};
 
 TEST_P(NodeTextDisplay, ShowsTheBytesAsUtf8OrCodePage1252) {
-    EXPECT_EQ(DisplayText(GetParam().bytes), GetParam().shown);
+    EXPECT_EQ(displayText(GetParam().bytes), GetParam().shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -52,9 +52,9 @@ class NodeTextStore : public testing::TestWithParam<TypedCase> {};
 
 TEST_P(NodeTextStore, KeepsWhatWasTypedAndShowsItBack) {
     const TypedCase& c = GetParam();
-    EXPECT_EQ(StoredText(c.typed), c.stored);
+    EXPECT_EQ(storedText(c.typed), c.stored);
     if (!c.typed.startsWith(u'\t')) {
-        EXPECT_EQ(DisplayText(StoredText(c.typed)), c.typed);
+        EXPECT_EQ(displayText(storedText(c.typed)), c.typed);
     }
 }
 
@@ -83,8 +83,8 @@ class NodeTextMatch : public testing::TestWithParam<MatchCase> {};
 
 TEST_P(NodeTextMatch, FindsWhatTheShownTextContains) {
     const MatchCase& c = GetParam();
-    EXPECT_EQ(TDisplayTextMatch(c.keyword)(c.bytes), c.found);
-    EXPECT_EQ(DisplayText(c.bytes).contains(c.keyword), c.found);
+    EXPECT_EQ(DisplayTextMatch(c.keyword)(c.bytes), c.found);
+    EXPECT_EQ(displayText(c.bytes).contains(c.keyword), c.found);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -102,10 +102,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(NodeText, SiblingsSortByTheLocalesCollationCaseSensitive) {
     std::vector<std::string> texts{"b", "Zenit", "\xe4rger", "B", "a", "\xc3\xa4rgste"};
-    std::stable_sort(texts.begin(), texts.end(), DisplayTextOrder(QLocale(QLocale::German)));
+    std::stable_sort(texts.begin(), texts.end(), displayTextOrder(QLocale(QLocale::German)));
     QStringList shown;
     for (const auto& text : texts) {
-        shown << DisplayText(text);
+        shown << displayText(text);
     }
     EXPECT_EQ(shown.join(u' '), u"a ärger ärgste b B Zenit"_qs);
 }

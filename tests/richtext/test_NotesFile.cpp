@@ -20,7 +20,7 @@ namespace {
 struct PlainCase {
     const char* name;
     std::string_view bytes;
-    std::string_view expected; // Describe(), UTF-8
+    std::string_view expected; // describe(), UTF-8
 };
 
 void PrintTo(const PlainCase& plain, std::ostream* out) {
@@ -47,10 +47,10 @@ class PlainTextTest : public ::testing::TestWithParam<PlainCase> {};
 TEST_P(PlainTextTest, EveryByteIsACharacterAndLineEndsAreAsInTheFile) {
     const std::string_view bytes = GetParam().bytes;
     const auto document =
-        ReadNotes(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        readNotes(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     ASSERT_NE(document, nullptr);
     const std::string_view expected = GetParam().expected;
-    EXPECT_EQ(Describe(*document),
+    EXPECT_EQ(describe(*document),
               QString::fromUtf8(expected.data(), static_cast<qsizetype>(expected.size())));
 }
 
@@ -58,46 +58,46 @@ INSTANTIATE_TEST_SUITE_P(Cases, PlainTextTest, ::testing::ValuesIn(kPlainCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ReadNotes, RichTextIsReadAsRichText) {
-    const auto document = ReadNotes("{\\rtf1 plain {\\b bold}\\par next}");
-    EXPECT_EQ(Describe(*document), QStringLiteral("plain [b]bold\nnext"));
+    const auto document = readNotes("{\\rtf1 plain {\\b bold}\\par next}");
+    EXPECT_EQ(describe(*document), QStringLiteral("plain [b]bold\nnext"));
 }
 
 TEST(ReadNotes, TooMuchIsReadNeitherWay) {
     const QByteArray tooMuch(kMaxNotesFileBytes + 1, 'x');
     try {
-        ReadNotes(tooMuch);
+        readNotes(tooMuch);
         FAIL() << "no error";
-    } catch (const TNotesFileError& error) {
+    } catch (const NotesFileError& error) {
         EXPECT_STREQ(error.what(), "Das Laden des Streams ist mißlungen");
     }
 }
 
 class NotesFileTest : public ::testing::Test {
 protected:
-    QString Path(const QString& name) const { return folder_.filePath(name); }
+    QString filePath(const QString& name) const { return folder_.filePath(name); }
 
-    static void Write(const QString& path, const QByteArray& bytes) {
+    static void write(const QString& path, const QByteArray& bytes) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
 
-    static QByteArray Bytes(const QString& path) {
+    static QByteArray bytes(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
     }
 
     // The error text of the call, or "(none)".
-    template <typename Call> static std::string ErrorOf(Call call) {
+    template <typename Call> static std::string errorOf(Call call) {
         try {
             call();
-        } catch (const TNotesFileError& error) {
+        } catch (const NotesFileError& error) {
             return error.what();
         }
         return "(none)";
     }
 
-    static std::string Native(const QString& path) {
+    static std::string native(const QString& path) {
         return QDir::toNativeSeparators(path).toStdString();
     }
 
@@ -117,69 +117,69 @@ TEST_F(NotesFileTest, SavedNotesLoadWithTheirFormatting) {
     cursor.insertBlock();
     cursor.insertText(QStringLiteral("space, "), QTextCharFormat());
     cursor.insertText(QStringLiteral("always"), bold);
-    const QString path = Path(QStringLiteral("notes.vrn"));
+    const QString path = filePath(QStringLiteral("notes.vrn"));
 
-    SaveNotesFile(path, notes);
-    EXPECT_TRUE(Bytes(path).startsWith("{\\rtf1"));
-    EXPECT_EQ(Describe(*LoadNotesFile(path)), Describe(notes));
-    EXPECT_EQ(Describe(notes), QStringLiteral("Avoid [fg=#ff0000]Xenon\nspace, [b]always"));
+    saveNotesFile(path, notes);
+    EXPECT_TRUE(bytes(path).startsWith("{\\rtf1"));
+    EXPECT_EQ(describe(*loadNotesFile(path)), describe(notes));
+    EXPECT_EQ(describe(notes), QStringLiteral("Avoid [fg=#ff0000]Xenon\nspace, [b]always"));
 }
 
 TEST_F(NotesFileTest, PlainTextFilesLoadUnformatted) {
-    const QString path = Path(QStringLiteral("plain.txt"));
-    Write(path, "Line one\r\nLine \xe4\r\n");
-    EXPECT_EQ(Describe(*LoadNotesFile(path)), QStringLiteral("Line one\nLine ä\n"));
+    const QString path = filePath(QStringLiteral("plain.txt"));
+    write(path, "Line one\r\nLine \xe4\r\n");
+    EXPECT_EQ(describe(*loadNotesFile(path)), QStringLiteral("Line one\nLine ä\n"));
 }
 
 TEST_F(NotesFileTest, SavingReplacesTheWholeFile) {
-    const QString path = Path(QStringLiteral("notes.vrn"));
-    Write(path, QByteArray(100'000, 'o'));
+    const QString path = filePath(QStringLiteral("notes.vrn"));
+    write(path, QByteArray(100'000, 'o'));
     QTextDocument notes(QStringLiteral("short"));
-    SaveNotesFile(path, notes);
-    EXPECT_EQ(PlainText(*LoadNotesFile(path)), QStringLiteral("short\n"));
-    EXPECT_LT(Bytes(path).size(), 1000);
+    saveNotesFile(path, notes);
+    EXPECT_EQ(plainText(*loadNotesFile(path)), QStringLiteral("short\n"));
+    EXPECT_LT(bytes(path).size(), 1000);
 }
 
 TEST_F(NotesFileTest, AFileThatCantBeOpenedIsReportedWithItsFullPath) {
-    const QString missing = Path(QStringLiteral("missing.vrn"));
-    EXPECT_EQ(ErrorOf([&] { LoadNotesFile(missing); }),
-              "Datei " + Native(missing) + " kann nicht geöffnet werden");
-    EXPECT_EQ(ErrorOf([&] { LoadNotesFile(folder_.path()); }),
-              "Datei " + Native(folder_.path()) + " kann nicht geöffnet werden");
+    const QString missing = filePath(QStringLiteral("missing.vrn"));
+    EXPECT_EQ(errorOf([&] { loadNotesFile(missing); }),
+              "Datei " + native(missing) + " kann nicht geöffnet werden");
+    EXPECT_EQ(errorOf([&] { loadNotesFile(folder_.path()); }),
+              "Datei " + native(folder_.path()) + " kann nicht geöffnet werden");
 }
 
 TEST_F(NotesFileTest, ARelativePathIsReportedInFull) {
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder_.path()));
-    const std::string error = ErrorOf([] { LoadNotesFile(QStringLiteral("upgrade.vr")); });
+    const std::string error = errorOf([] { loadNotesFile(QStringLiteral("upgrade.vr")); });
     QDir::setCurrent(previous);
-    EXPECT_EQ(error, "Datei " + Native(Path(QStringLiteral("upgrade.vr"))) +
+    EXPECT_EQ(error, "Datei " + native(filePath(QStringLiteral("upgrade.vr"))) +
                          " kann nicht geöffnet werden");
 }
 
 TEST_F(NotesFileTest, AFileTooLargeIsReadNeitherWay) {
-    const QString path = Path(QStringLiteral("huge.vrn"));
+    const QString path = filePath(QStringLiteral("huge.vrn"));
     {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_TRUE(file.resize(kMaxNotesFileBytes + 1)); // sparse: nothing is written
     }
-    EXPECT_EQ(ErrorOf([&] { LoadNotesFile(path); }), "Das Laden des Streams ist mißlungen");
+    EXPECT_EQ(errorOf([&] { loadNotesFile(path); }), "Das Laden des Streams ist mißlungen");
 }
 
 TEST_F(NotesFileTest, AFileThatCantBeCreatedIsReportedWithItsFullPath) {
-    const QString path = Path(QStringLiteral("no/such/folder/notes.vrn"));
-    EXPECT_EQ(ErrorOf([&] { SaveNotesFile(path, QTextDocument()); }),
-              "Datei " + Native(path) + " kann nicht erstellt werden");
+    const QString path = filePath(QStringLiteral("no/such/folder/notes.vrn"));
+    EXPECT_EQ(errorOf([&] { saveNotesFile(path, QTextDocument()); }),
+              "Datei " + native(path) + " kann nicht erstellt werden");
     EXPECT_FALSE(QFile::exists(path));
 }
 
 // The old file can't be replaced: read-only for a normal user; for root,
 // who may write anything, immutable where the file system allows that.
 TEST_F(NotesFileTest, AFailedSaveLeavesTheOldFileByteForByte) {
-    const QString path = Path(QStringLiteral("old.vrn"));
+    const QString path = filePath(QStringLiteral("old.vrn"));
     const QByteArray old = "{\\rtf1 the old notes\\par}\r\n";
-    Write(path, old);
+    write(path, old);
     bool immutable = false;
     if (geteuid() == 0) {
         immutable = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
@@ -191,7 +191,7 @@ TEST_F(NotesFileTest, AFailedSaveLeavesTheOldFileByteForByte) {
     }
 
     const std::string error =
-        ErrorOf([&] { SaveNotesFile(path, QTextDocument(QStringLiteral("new notes"))); });
+        errorOf([&] { saveNotesFile(path, QTextDocument(QStringLiteral("new notes"))); });
 
     if (immutable) {
         QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
@@ -199,8 +199,8 @@ TEST_F(NotesFileTest, AFailedSaveLeavesTheOldFileByteForByte) {
         QFile::setPermissions(folder_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                   QFileDevice::ExeOwner);
     }
-    EXPECT_EQ(error, "Datei " + Native(path) + " kann nicht erstellt werden");
-    EXPECT_EQ(Bytes(path), old);
+    EXPECT_EQ(error, "Datei " + native(path) + " kann nicht erstellt werden");
+    EXPECT_EQ(bytes(path), old);
     EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.vrn")});
 }
 

@@ -20,17 +20,17 @@ constexpr std::string_view kHead =
 struct ReadCase {
     const char* name;
     std::string_view rtf; // after kHead when it doesn't begin with "{\rtf"
-    const char* expected; // Describe() of the document, UTF-8
+    const char* expected; // describe() of the document, UTF-8
 };
 
-QString DescribeRtf(std::string_view rtf) {
+QString describeRtf(std::string_view rtf) {
     std::string bytes(rtf);
     if (!rtf.starts_with("{\\rtf")) {
         bytes = std::string(kHead) + bytes;
     }
     const auto document =
-        ReadRtf(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    return document ? Describe(*document) : QStringLiteral("(not RTF)");
+        readRtf(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return document ? describe(*document) : QStringLiteral("(not RTF)");
 }
 
 const ReadCase kReadCases[] = {
@@ -152,19 +152,19 @@ void PrintTo(const ReadCase& readCase, std::ostream* out) {
 class ReadRtfTest : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadRtfTest, Reads) {
-    EXPECT_EQ(DescribeRtf(GetParam().rtf), QString::fromUtf8(GetParam().expected));
+    EXPECT_EQ(describeRtf(GetParam().rtf), QString::fromUtf8(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReadRtfTest, ::testing::ValuesIn(kReadCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ReadRtf, OnlyBytesBeginningWithTheRtfMarkAreRtf) {
-    EXPECT_TRUE(IsRtf("{\\rtf1 x}"));
-    EXPECT_TRUE(IsRtf("{\\rtf"));
+    EXPECT_TRUE(isRtf("{\\rtf1 x}"));
+    EXPECT_TRUE(isRtf("{\\rtf"));
     for (const char* notRtf : {"", "{\\rt", " {\\rtf1 x}", "\xEF\xBB\xBF{\\rtf1 x}", "{\\RTF1 x}",
                                "plain text", "{\\urtf1 x}"}) {
-        EXPECT_FALSE(IsRtf(notRtf)) << notRtf;
-        EXPECT_EQ(ReadRtf(notRtf), nullptr) << notRtf;
+        EXPECT_FALSE(isRtf(notRtf)) << notRtf;
+        EXPECT_EQ(readRtf(notRtf), nullptr) << notRtf;
     }
 }
 
@@ -172,9 +172,9 @@ TEST(ReadRtf, DeepNestingSharesTheStateOfTheDeepestLevelKept) {
     constexpr int depth = 100'000;
     const std::string rtf =
         "{\\rtf1 " + std::string(depth, '{') + "\\b x" + std::string(depth, '}') + " y}";
-    EXPECT_EQ(DescribeRtf(rtf), QStringLiteral("[b]x[] y"));
+    EXPECT_EQ(describeRtf(rtf), QStringLiteral("[b]x[] y"));
     // Never closed at all: the text is still read.
-    EXPECT_EQ(DescribeRtf("{\\rtf1 " + std::string(1'000'000, '{') + "x"), QStringLiteral("x"));
+    EXPECT_EQ(describeRtf("{\\rtf1 " + std::string(1'000'000, '{') + "x"), QStringLiteral("x"));
 }
 
 TEST(ReadRtf, ManyFormatChangesInOneParagraphAreReadInLinearTime) {
@@ -183,14 +183,14 @@ TEST(ReadRtf, ManyFormatChangesInOneParagraphAreReadInLinearTime) {
         rtf += "{\\b x}{\\i y}";
     }
     rtf += "}";
-    const auto document = ReadRtf(QByteArrayView(rtf.data(), static_cast<qsizetype>(rtf.size())));
+    const auto document = readRtf(QByteArrayView(rtf.data(), static_cast<qsizetype>(rtf.size())));
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(document->blockCount(), 1);
     EXPECT_EQ(document->characterCount(), 100'001);
 }
 
 TEST(ReadRtf, TheDocumentComesWithAnEmptyUndoStackAndUndoOn) {
-    const auto document = ReadRtf("{\\rtf1 a\\par b}");
+    const auto document = readRtf("{\\rtf1 a\\par b}");
     ASSERT_NE(document, nullptr);
     EXPECT_TRUE(document->isUndoRedoEnabled());
     EXPECT_FALSE(document->isUndoAvailable());

@@ -31,47 +31,47 @@ void PrintTo(const RoundTripCase& roundTrip, std::ostream* out) {
     *out << roundTrip.name;
 }
 
-Formatter Bold() {
+Formatter bold() {
     return [](QTextCharFormat& f) {
         f.setFontWeight(QFont::Bold);
     };
 }
-Formatter Italic() {
+Formatter italic() {
     return [](QTextCharFormat& f) {
         f.setFontItalic(true);
     };
 }
-Formatter Underline() {
+Formatter underline() {
     return [](QTextCharFormat& f) {
         f.setFontUnderline(true);
     };
 }
-Formatter Strike() {
+Formatter strike() {
     return [](QTextCharFormat& f) {
         f.setFontStrikeOut(true);
     };
 }
-Formatter Family(const char* family) {
+Formatter family(const char* family) {
     return [family](QTextCharFormat& f) {
         f.setFontFamilies({QString::fromUtf8(family)});
     };
 }
-Formatter Points(double points) {
+Formatter points(double points) {
     return [points](QTextCharFormat& f) {
         f.setFontPointSize(points);
     };
 }
-Formatter Foreground(QColor color) {
+Formatter foreground(QColor color) {
     return [color](QTextCharFormat& f) {
         f.setForeground(color);
     };
 }
-Formatter Background(QColor color) {
+Formatter background(QColor color) {
     return [color](QTextCharFormat& f) {
         f.setBackground(color);
     };
 }
-Formatter All(std::vector<Formatter> formatters) {
+Formatter all(std::vector<Formatter> formatters) {
     return [formatters](QTextCharFormat& f) {
         for (const Formatter& formatter : formatters) {
             formatter(f);
@@ -79,7 +79,7 @@ Formatter All(std::vector<Formatter> formatters) {
     };
 }
 
-std::unique_ptr<QTextDocument> Build(const std::vector<Run>& runs,
+std::unique_ptr<QTextDocument> build(const std::vector<Run>& runs,
                                      Qt::Alignment alignment = Qt::AlignLeft) {
     auto document = std::make_unique<QTextDocument>();
     QFont font(QStringLiteral("Tahoma"));
@@ -105,8 +105,8 @@ std::unique_ptr<QTextDocument> Build(const std::vector<Run>& runs,
     return document;
 }
 
-std::unique_ptr<QTextDocument> RoundTrip(const QTextDocument& document) {
-    auto read = ReadRtf(WriteRtf(document));
+std::unique_ptr<QTextDocument> roundTrip(const QTextDocument& document) {
+    auto read = readRtf(writeRtf(document));
     EXPECT_NE(read, nullptr);
     return read ? std::move(read) : std::make_unique<QTextDocument>();
 }
@@ -116,43 +116,43 @@ const RoundTripCase kRoundTrips[] = {
     {"Text", {{"Cargo log for the Ormsby Drift loop."}}},
     {"Paragraphs", {{"One\nTwo\n\nFour after an empty one"}}},
     {"TrailingEmptyParagraph", {{"Text\n"}}},
-    {"Bold", {{"a "}, {"bold", Bold()}, {" b"}}},
-    {"Italic", {{"a "}, {"italic", Italic()}}},
-    {"Underline", {{"underline", Underline()}, {" b"}}},
-    {"Strike", {{"struck", Strike()}}},
-    {"FontFamily", {{"serif", Family("DejaVu Serif")}, {" mono", Family("Liberation Mono")}}},
-    {"FontSize", {{"big", Points(24)}, {" half", Points(10.5)}, {" tiny", Points(1)}}},
+    {"Bold", {{"a "}, {"bold", bold()}, {" b"}}},
+    {"Italic", {{"a "}, {"italic", italic()}}},
+    {"Underline", {{"underline", underline()}, {" b"}}},
+    {"Strike", {{"struck", strike()}}},
+    {"FontFamily", {{"serif", family("DejaVu Serif")}, {" mono", family("Liberation Mono")}}},
+    {"FontSize", {{"big", points(24)}, {" half", points(10.5)}, {" tiny", points(1)}}},
     {"Foreground",
-     {{"red", Foreground(QColor(255, 0, 0))}, {" green", Foreground(QColor(0, 160, 0))}}},
-    {"BlackIsAColourOfItsOwn", {{"black", Foreground(Qt::black)}, {" default"}}},
-    {"Background", {{"yellow", Background(Qt::yellow)}, {" odd", Background(QColor(10, 200, 30))}}},
+     {{"red", foreground(QColor(255, 0, 0))}, {" green", foreground(QColor(0, 160, 0))}}},
+    {"BlackIsAColourOfItsOwn", {{"black", foreground(Qt::black)}, {" default"}}},
+    {"Background", {{"yellow", background(Qt::yellow)}, {" odd", background(QColor(10, 200, 30))}}},
     {"EverythingAtOnce",
-     {{"all", All({Bold(), Italic(), Underline(), Strike(), Family("Arial"), Points(16),
-                   Foreground(QColor(1, 2, 3)), Background(QColor(250, 251, 252))})},
-      {" and formatting spanning\nparagraphs", All({Bold(), Foreground(Qt::blue)})}}},
+     {{"all", all({bold(), italic(), underline(), strike(), family("Arial"), points(16),
+                   foreground(QColor(1, 2, 3)), background(QColor(250, 251, 252))})},
+      {" and formatting spanning\nparagraphs", all({bold(), foreground(Qt::blue)})}}},
     {"Cp1252Characters", {{"Käse 12 €, Weißbier „gut“ – ÿ ‰ Œ"}}},
-    {"BeyondCp1252", {{"Łódź Ζωή Мирон 航行 ✈ 😀", Italic()}}},
+    {"BeyondCp1252", {{"Łódź Ζωή Мирон 航行 ✈ 😀", italic()}}},
     {"RtfSpecialCharacters", {{"{braces} back\\slash; semi"}}},
     {"TabsAndLineBreaks", {{"a\tb\u2028c\u2028\u2028d"}}},
     {"Centred", {{"centred"}}, Qt::AlignHCenter},
     {"Right", {{"first\nright"}}, Qt::AlignRight},
     {"Justified", {{"justified"}}, Qt::AlignJustify},
-    {"OddFontNames", {{"a", Family("Odd;Name {x}\\")}, {"b", Family("ＭＳ 明朝")}}},
+    {"OddFontNames", {{"a", family("Odd;Name {x}\\")}, {"b", family("ＭＳ 明朝")}}},
 };
 
 class RtfRoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(RtfRoundTripTest, ReadsBackWhatWasWritten) {
-    const auto original = Build(GetParam().runs, GetParam().alignment);
-    EXPECT_EQ(Describe(*RoundTrip(*original)), Describe(*original));
+    const auto original = build(GetParam().runs, GetParam().alignment);
+    EXPECT_EQ(describe(*roundTrip(*original)), describe(*original));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RtfRoundTripTest, ::testing::ValuesIn(kRoundTrips),
                          [](const auto& param) { return std::string(param.param.name); });
 
 TEST(WriteRtf, WritesSevenBitRtfWithTheDocumentDefaultsAsFontZero) {
-    const auto document = Build({{"Käse 航 "}, {"red", Foreground(Qt::red)}});
-    const QByteArray rtf = WriteRtf(*document);
+    const auto document = build({{"Käse 航 "}, {"red", foreground(Qt::red)}});
+    const QByteArray rtf = writeRtf(*document);
     SCOPED_TRACE(rtf.toStdString());
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n"));
     EXPECT_TRUE(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Tahoma;}}"));
@@ -166,11 +166,11 @@ TEST(WriteRtf, WritesSevenBitRtfWithTheDocumentDefaultsAsFontZero) {
 }
 
 TEST(WriteRtf, TextWithoutAColourOfItsOwnGetsNoColour) {
-    const auto document = Build({{"default "}, {"bold", Bold()}});
-    const QByteArray rtf = WriteRtf(*document);
+    const auto document = build({{"default "}, {"bold", bold()}});
+    const QByteArray rtf = writeRtf(*document);
     EXPECT_FALSE(rtf.contains("\\cf"));
     EXPECT_TRUE(rtf.contains("{\\colortbl;}"));
-    const auto read = ReadRtf(rtf);
+    const auto read = readRtf(rtf);
     for (QTextBlock block = read->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             EXPECT_FALSE(it.fragment().charFormat().hasProperty(QTextFormat::ForegroundBrush));
@@ -180,31 +180,31 @@ TEST(WriteRtf, TextWithoutAColourOfItsOwnGetsNoColour) {
 
 TEST(WriteRtf, TextWithoutFontOrSizeOfItsOwnComesBackWithoutAndTheDefaultFamilyStays) {
     const auto document =
-        Build({{"plain "}, {"tahoma", Family("Tahoma")}, {" default size", Points(8.5)}});
-    EXPECT_EQ(Describe(*RoundTrip(*document)),
+        build({{"plain "}, {"tahoma", family("Tahoma")}, {" default size", points(8.5)}});
+    EXPECT_EQ(describe(*roundTrip(*document)),
               QStringLiteral("plain [f=Tahoma]tahoma[] default size"));
 }
 
 TEST(WriteRtf, PixelSizesBecomePoints) {
-    const auto document = Build({{"px", [](QTextCharFormat& f) {
+    const auto document = build({{"px", [](QTextCharFormat& f) {
                                       f.setProperty(QTextFormat::FontPixelSize, 32);
                                   }}});
-    EXPECT_EQ(Describe(*RoundTrip(*document)), QStringLiteral("[pt=24]px"));
+    EXPECT_EQ(describe(*roundTrip(*document)), QStringLiteral("[pt=24]px"));
 }
 
 TEST(WriteRtf, ControlCharactersAndObjectsAreLeftOut) {
-    const auto document = Build({{"a\x01"
+    const auto document = build({{"a\x01"
                                   "b\uFFFCc"}});
-    EXPECT_EQ(Describe(*RoundTrip(*document)), QStringLiteral("abc"));
+    EXPECT_EQ(describe(*roundTrip(*document)), QStringLiteral("abc"));
 }
 
 TEST(WriteRtf, LongParagraphsAreWrittenOnShortLines) {
-    const auto document = Build({{std::string(5000, 'x').c_str()}});
-    const QByteArray rtf = WriteRtf(*document);
+    const auto document = build({{std::string(5000, 'x').c_str()}});
+    const QByteArray rtf = writeRtf(*document);
     for (const QByteArray& line : rtf.split('\n')) {
         EXPECT_LE(line.size(), 260);
     }
-    EXPECT_EQ(PlainText(*RoundTrip(*document)), QString(5000, QLatin1Char('x')) + '\n');
+    EXPECT_EQ(plainText(*roundTrip(*document)), QString(5000, QLatin1Char('x')) + '\n');
 }
 
 TEST(WriteRtf, ADocumentWithoutDefaultSizeWritesNoSizes) {
@@ -214,9 +214,9 @@ TEST(WriteRtf, ADocumentWithoutDefaultSizeWritesNoSizes) {
     document.setDefaultFont(font);
     document.setPlainText(QStringLiteral("x"));
     if (document.defaultFont().pointSizeF() <= 0 && document.defaultFont().pixelSize() <= 0) {
-        EXPECT_FALSE(WriteRtf(document).contains("\\fs"));
+        EXPECT_FALSE(writeRtf(document).contains("\\fs"));
     }
-    EXPECT_EQ(Describe(*RoundTrip(document)), QStringLiteral("x"));
+    EXPECT_EQ(describe(*roundTrip(document)), QStringLiteral("x"));
 }
 
 } // namespace

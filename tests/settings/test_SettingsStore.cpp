@@ -18,17 +18,17 @@ protected:
     }
     ~SettingsStoreTest() override { qputenv("XDG_CONFIG_HOME", previous_); }
 
-    QString StoreFile() const { return config_.path() + QStringLiteral("/Tessaly/Vantor.conf"); }
+    QString storeFile() const { return config_.path() + QStringLiteral("/Tessaly/Vantor.conf"); }
 
-    void WriteStoreFile(const QByteArray& content) const {
+    void writeStoreFile(const QByteArray& content) const {
         QDir().mkpath(config_.path() + QStringLiteral("/Tessaly"));
-        QFile file(StoreFile());
+        QFile file(storeFile());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
 
-    QStringList StoredKeys() const {
-        return QSettings(StoreFile(), QSettings::IniFormat).allKeys();
+    QStringList storedKeys() const {
+        return QSettings(storeFile(), QSettings::IniFormat).allKeys();
     }
 
     QTemporaryDir config_;
@@ -38,78 +38,78 @@ protected:
 } // namespace
 
 TEST_F(SettingsStoreTest, AnEmptyStoreHasNoValuesAndAReadingPassLeavesNoFile) {
-    TSettingsStore store;
-    EXPECT_TRUE(store.Open());
-    EXPECT_FALSE(store.ValueExists(QStringLiteral("Help POP")));
-    EXPECT_EQ(store.ReadText(QStringLiteral("SysCoreDat")), QString());
-    EXPECT_FALSE(store.ReadFlag(QStringLiteral("Help POP")));
-    store.Close();
-    EXPECT_FALSE(QFile::exists(StoreFile()));
-    EXPECT_EQ(TSettingsStore::Location(), StoreFile());
+    SettingsStore store;
+    EXPECT_TRUE(store.open());
+    EXPECT_FALSE(store.valueExists(QStringLiteral("Help POP")));
+    EXPECT_EQ(store.readText(QStringLiteral("SysCoreDat")), QString());
+    EXPECT_FALSE(store.readFlag(QStringLiteral("Help POP")));
+    store.close();
+    EXPECT_FALSE(QFile::exists(storeFile()));
+    EXPECT_EQ(SettingsStore::location(), storeFile());
 }
 
 TEST_F(SettingsStoreTest, TextsAndFlagsComeBackAsWritten) {
     const QString awkward = QStringLiteral("C:\\Games, Old\\\"core\" = 1; ä.vr");
-    TSettingsStore writer;
-    writer.Open();
-    writer.WriteText(QStringLiteral("SysCoreDat"), awkward);
-    writer.WriteText(QStringLiteral("LInotes"), QString());
-    writer.WriteFlag(QStringLiteral("Help POP"), false);
-    writer.WriteFlag(QStringLiteral("Data Lines"), true);
-    writer.Close();
+    SettingsStore writer;
+    writer.open();
+    writer.writeText(QStringLiteral("SysCoreDat"), awkward);
+    writer.writeText(QStringLiteral("LInotes"), QString());
+    writer.writeFlag(QStringLiteral("Help POP"), false);
+    writer.writeFlag(QStringLiteral("Data Lines"), true);
+    writer.close();
 
     // Flags are the integers 1 and 0.
-    QSettings raw(StoreFile(), QSettings::IniFormat);
+    QSettings raw(storeFile(), QSettings::IniFormat);
     EXPECT_EQ(raw.value(QStringLiteral("Help POP")).toString(), QStringLiteral("0"));
     EXPECT_EQ(raw.value(QStringLiteral("Data Lines")).toString(), QStringLiteral("1"));
 
-    TSettingsStore reader;
-    reader.Open();
-    EXPECT_EQ(reader.ReadText(QStringLiteral("SysCoreDat")), awkward);
-    EXPECT_TRUE(reader.ValueExists(QStringLiteral("LInotes")));
-    EXPECT_EQ(reader.ReadText(QStringLiteral("LInotes")), QString());
-    EXPECT_FALSE(reader.ReadFlag(QStringLiteral("Help POP")));
-    EXPECT_TRUE(reader.ReadFlag(QStringLiteral("Data Lines")));
+    SettingsStore reader;
+    reader.open();
+    EXPECT_EQ(reader.readText(QStringLiteral("SysCoreDat")), awkward);
+    EXPECT_TRUE(reader.valueExists(QStringLiteral("LInotes")));
+    EXPECT_EQ(reader.readText(QStringLiteral("LInotes")), QString());
+    EXPECT_FALSE(reader.readFlag(QStringLiteral("Help POP")));
+    EXPECT_TRUE(reader.readFlag(QStringLiteral("Data Lines")));
 }
 
 TEST_F(SettingsStoreTest, NamesMatchInAnyLetterCaseAndAWriteReplacesTheOtherSpelling) {
-    WriteStoreFile("[General]\nhelp%20pop=0\nSYSCOREDAT=/data/core.vr\nauto%20rollout=7\n");
-    TSettingsStore store;
-    store.Open();
-    EXPECT_TRUE(store.ValueExists(QStringLiteral("Help POP")));
-    EXPECT_FALSE(store.ReadFlag(QStringLiteral("Help POP")));
-    EXPECT_TRUE(store.ReadFlag(QStringLiteral("Auto RollOut")));
-    EXPECT_EQ(store.ReadText(QStringLiteral("SysCoreDat")), QStringLiteral("/data/core.vr"));
-    store.WriteFlag(QStringLiteral("Help POP"), true);
-    store.Close();
+    writeStoreFile("[General]\nhelp%20pop=0\nSYSCOREDAT=/data/core.vr\nauto%20rollout=7\n");
+    SettingsStore store;
+    store.open();
+    EXPECT_TRUE(store.valueExists(QStringLiteral("Help POP")));
+    EXPECT_FALSE(store.readFlag(QStringLiteral("Help POP")));
+    EXPECT_TRUE(store.readFlag(QStringLiteral("Auto RollOut")));
+    EXPECT_EQ(store.readText(QStringLiteral("SysCoreDat")), QStringLiteral("/data/core.vr"));
+    store.writeFlag(QStringLiteral("Help POP"), true);
+    store.close();
 
-    const QStringList keys = StoredKeys();
+    const QStringList keys = storedKeys();
     EXPECT_TRUE(keys.contains(QStringLiteral("Help POP")));
     EXPECT_FALSE(keys.contains(QStringLiteral("help pop")));
     EXPECT_TRUE(keys.contains(QStringLiteral("SYSCOREDAT")));
 }
 
 TEST_F(SettingsStoreTest, AFlagThatIsNoIntegerIsAStoreErrorNamingTheValue) {
-    WriteStoreFile("[General]\nHelp%20POP=yes\nData%20Lines=\n");
-    TSettingsStore store;
-    store.Open();
+    writeStoreFile("[General]\nHelp%20POP=yes\nData%20Lines=\n");
+    SettingsStore store;
+    store.open();
     try {
-        store.ReadFlag(QStringLiteral("Help POP"));
+        store.readFlag(QStringLiteral("Help POP"));
         FAIL() << "a text read as a flag";
-    } catch (const TSettingsError& error) {
+    } catch (const SettingsError& error) {
         EXPECT_STREQ(error.what(), "Settings: the value \"Help POP\" is not a flag: \"yes\"");
     }
-    EXPECT_THROW(store.ReadFlag(QStringLiteral("Data Lines")), TSettingsError);
+    EXPECT_THROW(store.readFlag(QStringLiteral("Data Lines")), SettingsError);
 }
 
 TEST_F(SettingsStoreTest, AStoreThatCannotBeReadCountsAsEmpty) {
-    WriteStoreFile("");
-    QFile::remove(StoreFile());
-    ASSERT_TRUE(QDir().mkpath(StoreFile())); // a folder where the file should be
-    TSettingsStore store;
-    EXPECT_FALSE(store.Open());
-    EXPECT_FALSE(store.ValueExists(QStringLiteral("Help POP")));
-    EXPECT_FALSE(store.ReadFlag(QStringLiteral("Help POP")));
+    writeStoreFile("");
+    QFile::remove(storeFile());
+    ASSERT_TRUE(QDir().mkpath(storeFile())); // a folder where the file should be
+    SettingsStore store;
+    EXPECT_FALSE(store.open());
+    EXPECT_FALSE(store.valueExists(QStringLiteral("Help POP")));
+    EXPECT_FALSE(store.readFlag(QStringLiteral("Help POP")));
 }
 
 TEST_F(SettingsStoreTest, AWriteThatFailsIsReportedNotLost) {
@@ -117,29 +117,29 @@ TEST_F(SettingsStoreTest, AWriteThatFailsIsReportedNotLost) {
     QFile blocker(config_.path() + QStringLiteral("/Tessaly"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    TSettingsStore store;
-    store.Open();
-    store.WriteFlag(QStringLiteral("Help POP"), true);
+    SettingsStore store;
+    store.open();
+    store.writeFlag(QStringLiteral("Help POP"), true);
     try {
-        store.Close();
+        store.close();
         FAIL() << "a failed write went unreported";
-    } catch (const TSettingsError& error) {
-        EXPECT_NE(QString::fromLocal8Bit(error.what()).indexOf(StoreFile()), -1) << error.what();
+    } catch (const SettingsError& error) {
+        EXPECT_NE(QString::fromLocal8Bit(error.what()).indexOf(storeFile()), -1) << error.what();
     }
 }
 
 TEST_F(SettingsStoreTest, TheStoreFollowsTheCurrentConfigurationFolder) {
-    TSettingsStore first;
-    first.WriteFlag(QStringLiteral("Help POP"), true);
-    first.Close();
+    SettingsStore first;
+    first.writeFlag(QStringLiteral("Help POP"), true);
+    first.close();
 
     QTemporaryDir other;
     qputenv("XDG_CONFIG_HOME", other.path().toLocal8Bit());
-    TSettingsStore second;
-    second.Open();
-    EXPECT_FALSE(second.ValueExists(QStringLiteral("Help POP")));
-    second.WriteFlag(QStringLiteral("Data Lines"), false);
-    second.Close();
+    SettingsStore second;
+    second.open();
+    EXPECT_FALSE(second.valueExists(QStringLiteral("Help POP")));
+    second.writeFlag(QStringLiteral("Data Lines"), false);
+    second.close();
     EXPECT_TRUE(QFile::exists(other.path() + QStringLiteral("/Tessaly/Vantor.conf")));
-    EXPECT_EQ(StoredKeys(), QStringList{QStringLiteral("Help POP")});
+    EXPECT_EQ(storedKeys(), QStringList{QStringLiteral("Help POP")});
 }

@@ -9,18 +9,18 @@
 
 namespace {
 
-const QColor Face(48, 48, 48);
+const QColor face(48, 48, 48);
 const QColor Accent(255, 190, 55);
 const QColor Magenta(226, 0, 127); // the glyph's transparent colour
 const QColor Blue(0, 0, 255);
 constexpr int Slice = 8;
 // A 30 by 30 button centres an 8 by 8 glyph in the face inside its edges.
-const QPoint GlyphAt(11, 11);
+const QPoint glyphAt(11, 11);
 
 // Small glyphs of one to four 8 by 8 images on a magenta ground. The up
 // image: a black square at 3..4 and a blue top-left pixel; the disabled
 // image: a white square at 1..2 and a grey one at 5..6.
-QImage MakeGlyph(int images) {
+QImage makeGlyph(int images) {
     QImage glyph(images * Slice, Slice, QImage::Format_RGB32);
     glyph.fill(Magenta);
     glyph.setPixelColor(0, 0, Blue);
@@ -34,13 +34,13 @@ QImage MakeGlyph(int images) {
     return glyph;
 }
 
-QImage Rendered(QWidget& widget) {
+QImage rendered(QWidget& widget) {
     QImage image(widget.size(), QImage::Format_RGB32);
     widget.render(&image);
     return image;
 }
 
-std::optional<QPoint> FirstPixel(const QImage& image, const QColor& color) {
+std::optional<QPoint> firstPixel(const QImage& image, const QColor& color) {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (image.pixelColor(x, y) == color) {
@@ -51,7 +51,7 @@ std::optional<QPoint> FirstPixel(const QImage& image, const QColor& color) {
     return std::nullopt;
 }
 
-bool Any(const QImage& image, bool (*test)(const QColor&)) {
+bool any(const QImage& image, bool (*test)(const QColor&)) {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (test(image.pixelColor(x, y))) {
@@ -62,18 +62,18 @@ bool Any(const QImage& image, bool (*test)(const QColor&)) {
     return false;
 }
 
-bool AccentLike(const QColor& color) {
+bool accentLike(const QColor& color) {
     return color.red() - color.blue() > 100;
 }
 
-bool EngravedGrey(const QColor& color) {
+bool engravedGrey(const QColor& color) {
     return color.red() == color.green() && color.green() == color.blue() && color.red() > 100 &&
            color.red() < 160;
 }
 
 } // namespace
 
-class TBitBtnWithColorTest : public QObject {
+class ColorBitmapButtonTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -90,29 +90,29 @@ private slots:
         const QSize glyph(16, 16);
         const QSize caption(20, 10);
         const QSize none(0, 0);
-        QTest::newRow("left, centred") << int(TBitBtnWithColor::blGlyphLeft) << -1 << 4 << glyph
+        QTest::newRow("left, centred") << int(ColorBitmapButton::blGlyphLeft) << -1 << 4 << glyph
                                        << caption << QPoint(13, 15) << QPoint(33, 18);
-        QTest::newRow("right, centred") << int(TBitBtnWithColor::blGlyphRight) << -1 << 4 << glyph
+        QTest::newRow("right, centred") << int(ColorBitmapButton::blGlyphRight) << -1 << 4 << glyph
                                         << caption << QPoint(37, 15) << QPoint(13, 18);
-        QTest::newRow("top, centred") << int(TBitBtnWithColor::blGlyphTop) << -1 << 4 << glyph
+        QTest::newRow("top, centred") << int(ColorBitmapButton::blGlyphTop) << -1 << 4 << glyph
                                       << caption << QPoint(25, 8) << QPoint(23, 28);
-        QTest::newRow("bottom, centred") << int(TBitBtnWithColor::blGlyphBottom) << -1 << 4 << glyph
-                                         << caption << QPoint(25, 22) << QPoint(23, 8);
-        QTest::newRow("spread evenly") << int(TBitBtnWithColor::blGlyphLeft) << -1 << -1 << glyph
+        QTest::newRow("bottom, centred") << int(ColorBitmapButton::blGlyphBottom) << -1 << 4
+                                         << glyph << caption << QPoint(25, 22) << QPoint(23, 8);
+        QTest::newRow("spread evenly") << int(ColorBitmapButton::blGlyphLeft) << -1 << -1 << glyph
                                        << caption << QPoint(11, 15) << QPoint(35, 18);
         QTest::newRow("margin given, spread")
-            << int(TBitBtnWithColor::blGlyphLeft) << 5 << -1 << glyph << caption << QPoint(8, 15)
+            << int(ColorBitmapButton::blGlyphLeft) << 5 << -1 << glyph << caption << QPoint(8, 15)
             << QPoint(33, 18);
-        QTest::newRow("both given") << int(TBitBtnWithColor::blGlyphLeft) << 2 << 3 << glyph
+        QTest::newRow("both given") << int(ColorBitmapButton::blGlyphLeft) << 2 << 3 << glyph
                                     << caption << QPoint(5, 15) << QPoint(24, 18);
         QTest::newRow("caption alone is centred, spacing aside")
-            << int(TBitBtnWithColor::blGlyphLeft) << -1 << 4 << none << caption << QPoint(23, 23)
+            << int(ColorBitmapButton::blGlyphLeft) << -1 << 4 << none << caption << QPoint(23, 23)
             << QPoint(23, 18);
         QTest::newRow("caption alone from the margin")
-            << int(TBitBtnWithColor::blGlyphLeft) << 5 << 4 << none << caption << QPoint(8, 23)
+            << int(ColorBitmapButton::blGlyphLeft) << 5 << 4 << none << caption << QPoint(8, 23)
             << QPoint(8, 18);
         QTest::newRow("glyph alone is centred")
-            << int(TBitBtnWithColor::blGlyphLeft) << -1 << 4 << QSize(18, 18) << none
+            << int(ColorBitmapButton::blGlyphLeft) << -1 << 4 << QSize(18, 18) << none
             << QPoint(24, 14) << QPoint(42, 23);
     }
 
@@ -122,12 +122,12 @@ private slots:
         QFETCH(int, spacing);
         QFETCH(QSize, glyph);
         QFETCH(QSize, caption);
-        const TGlyphCaptionPlace place =
-            LayoutGlyphAndCaption(QRect(3, 3, 60, 40), glyph, caption,
-                                  TBitBtnWithColor::TButtonLayout(layout), margin, spacing);
-        QTEST(place.Glyph, "glyphAt");
-        QTEST(place.Caption.topLeft(), "captionAt");
-        QCOMPARE(place.Caption.size(), caption);
+        const GlyphCaptionPlace place =
+            layoutGlyphAndCaption(QRect(3, 3, 60, 40), glyph, caption,
+                                  ColorBitmapButton::ButtonLayout(layout), margin, spacing);
+        QTEST(place.glyph, "glyphAt");
+        QTEST(place.caption.topLeft(), "captionAt");
+        QCOMPARE(place.caption.size(), caption);
     }
 
     void glyphColours_data() {
@@ -154,47 +154,47 @@ private slots:
         QFETCH(bool, enabled);
         QFETCH(QPoint, pixel);
         QFETCH(QString, shows);
-        TBitBtnWithColor button;
+        ColorBitmapButton button;
         button.resize(30, 30);
-        button.SetColor(Face);
-        button.SetGlyph(MakeGlyph(images));
+        button.setColor(face);
+        button.setGlyph(makeGlyph(images));
         button.setEnabled(enabled);
-        const QColor expected = shows == "face"        ? Face
+        const QColor expected = shows == "face"        ? face
                                 : shows == "blue"      ? Blue
                                 : shows == "black"     ? QColor(Qt::black)
                                 : shows == "highlight" ? button.palette().color(QPalette::Light)
                                                        : button.palette().color(QPalette::Dark);
-        QCOMPARE(Rendered(button).pixelColor(GlyphAt + pixel), expected);
+        QCOMPARE(rendered(button).pixelColor(glyphAt + pixel), expected);
     }
 
     void pressedContentMovesDownRight() {
-        TBitBtnWithColor button;
+        ColorBitmapButton button;
         button.resize(30, 30);
-        button.SetGlyph(MakeGlyph(1));
-        const auto up = FirstPixel(Rendered(button), Qt::black);
+        button.setGlyph(makeGlyph(1));
+        const auto up = firstPixel(rendered(button), Qt::black);
         button.setDown(true);
-        const auto down = FirstPixel(Rendered(button), Qt::black);
+        const auto down = firstPixel(rendered(button), Qt::black);
         QVERIFY(up && down);
         QCOMPARE(*down - *up, QPoint(1, 1));
     }
 
     void disabledCaptionIsEngraved() {
-        TBitBtnWithColor button;
+        ColorBitmapButton button;
         button.resize(52, 22);
         button.setText(QStringLiteral("Save"));
-        button.SetColor(Face);
+        button.setColor(face);
         QFont font = button.font();
         font.setPixelSize(12);
         button.setFont(font);
         QPalette colors = button.palette();
         colors.setColor(QPalette::ButtonText, Accent);
         button.setPalette(colors);
-        const QImage enabled = Rendered(button);
+        const QImage enabled = rendered(button);
         button.setEnabled(false);
-        const QImage disabled = Rendered(button);
-        QVERIFY(Any(enabled, AccentLike));
-        QVERIFY(!Any(disabled, AccentLike));
-        QVERIFY(Any(disabled, EngravedGrey));
+        const QImage disabled = rendered(button);
+        QVERIFY(any(enabled, accentLike));
+        QVERIFY(!any(disabled, accentLike));
+        QVERIFY(any(disabled, engravedGrey));
     }
 
     void glyphCount_data() {
@@ -210,61 +210,61 @@ private slots:
 
     void glyphCount() {
         QFETCH(QSize, bitmap);
-        TBitBtnWithColor button;
-        button.SetNumGlyphs(3);
+        ColorBitmapButton button;
+        button.setNumGlyphs(3);
         QImage glyph(bitmap, QImage::Format_RGB32);
         glyph.fill(Magenta);
-        button.SetGlyph(glyph);
-        QTEST(button.NumGlyphs(), "numGlyphs");
+        button.setGlyph(glyph);
+        QTEST(button.numGlyphs(), "numGlyphs");
     }
 
     void settersKeepTheirRanges() {
-        TBitBtnWithColor button;
-        button.SetMargin(6);
-        button.SetMargin(-2);
-        QCOMPARE(button.Margin(), 6);
-        button.SetNumGlyphs(7);
-        QCOMPARE(button.NumGlyphs(), 4);
+        ColorBitmapButton button;
+        button.setMargin(6);
+        button.setMargin(-2);
+        QCOMPARE(button.margin(), 6);
+        button.setNumGlyphs(7);
+        QCOMPARE(button.numGlyphs(), 4);
     }
 
     void kindHoldsUntilChanged_data() {
         QTest::addColumn<QString>("change");
         QTest::addColumn<int>("kind");
 
-        QTest::newRow("untouched") << "" << int(TBitBtnWithColor::bkOK);
-        QTest::newRow("colour") << "colour" << int(TBitBtnWithColor::bkCustom);
-        QTest::newRow("default") << "default" << int(TBitBtnWithColor::bkCustom);
-        QTest::newRow("cancel") << "cancel" << int(TBitBtnWithColor::bkCustom);
-        QTest::newRow("modal result") << "modal result" << int(TBitBtnWithColor::bkCustom);
+        QTest::newRow("untouched") << "" << int(ColorBitmapButton::bkOK);
+        QTest::newRow("colour") << "colour" << int(ColorBitmapButton::bkCustom);
+        QTest::newRow("default") << "default" << int(ColorBitmapButton::bkCustom);
+        QTest::newRow("cancel") << "cancel" << int(ColorBitmapButton::bkCustom);
+        QTest::newRow("modal result") << "modal result" << int(ColorBitmapButton::bkCustom);
     }
 
     void kindHoldsUntilChanged() {
         QFETCH(QString, change);
-        TBitBtnWithColor button;
-        button.SetKind(TBitBtnWithColor::bkOK);
+        ColorBitmapButton button;
+        button.setKind(ColorBitmapButton::bkOK);
         QVERIFY(button.isDefault());
-        QCOMPARE(button.ModalResult(), 1);
-        QCOMPARE(button.NumGlyphs(), 2);
-        QCOMPARE(button.Glyph().size(), QSize(36, 18));
+        QCOMPARE(button.modalResult(), 1);
+        QCOMPARE(button.numGlyphs(), 2);
+        QCOMPARE(button.glyph().size(), QSize(36, 18));
         QVERIFY(!button.text().isEmpty());
         if (change == "colour") {
-            button.SetColor(Qt::red);
+            button.setColor(Qt::red);
         } else if (change == "default") {
             button.setDefault(false);
         } else if (change == "cancel") {
-            button.SetCancel(true);
+            button.setCancel(true);
         } else if (change == "modal result") {
-            button.SetModalResult(2);
+            button.setModalResult(2);
         }
-        QTEST(int(button.Kind()), "kind");
+        QTEST(int(button.kind()), "kind");
     }
 
     void keysFinishTheDialog() {
         QDialog dialog;
-        auto* yes = new TBitBtnWithColor(&dialog);
-        yes->SetKind(TBitBtnWithColor::bkYes);
-        auto* cancel = new TBitBtnWithColor(&dialog);
-        cancel->SetKind(TBitBtnWithColor::bkCancel);
+        auto* yes = new ColorBitmapButton(&dialog);
+        yes->setKind(ColorBitmapButton::bkYes);
+        auto* cancel = new ColorBitmapButton(&dialog);
+        cancel->setKind(ColorBitmapButton::bkCancel);
         cancel->move(0, 40);
 
         dialog.open();
@@ -283,31 +283,31 @@ private slots:
     }
 
     void glyphStoreSharesAndFreesSlots() {
-        const int listsBefore = TGlyphStore::ListCount();
+        const int listsBefore = GlyphStore::listCount();
         {
-            TBitBtnWithColor first;
-            TBitBtnWithColor second;
-            for (TBitBtnWithColor* button : {&first, &second}) {
+            ColorBitmapButton first;
+            ColorBitmapButton second;
+            for (ColorBitmapButton* button : {&first, &second}) {
                 button->resize(30, 30);
-                button->SetGlyph(MakeGlyph(1));
-                Rendered(*button);
+                button->setGlyph(makeGlyph(1));
+                rendered(*button);
             }
-            QCOMPARE(TGlyphStore::ListCount(), listsBefore + 1);
+            QCOMPARE(GlyphStore::listCount(), listsBefore + 1);
         }
-        QCOMPARE(TGlyphStore::ListCount(), listsBefore);
+        QCOMPARE(GlyphStore::listCount(), listsBefore);
 
-        TGlyphList& list = TGlyphStore::ListFor({5, 5});
+        GlyphList& list = GlyphStore::listFor({5, 5});
         const QImage image(5, 5, QImage::Format_RGB32);
         for (const int slot : {0, 1, 2}) {
-            QCOMPARE(list.Add(image), slot);
+            QCOMPARE(list.add(image), slot);
         }
-        list.Release(1);
-        QCOMPARE(list.Add(image), 1);
+        list.release(1);
+        QCOMPARE(list.add(image), 1);
         for (const int slot : {0, 1, 2}) {
-            list.Release(slot);
+            list.release(slot);
         }
-        TGlyphStore::LetGo(list);
-        QCOMPARE(TGlyphStore::ListCount(), listsBefore);
+        GlyphStore::letGo(list);
+        QCOMPARE(GlyphStore::listCount(), listsBefore);
     }
 };
 
@@ -316,7 +316,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    TBitBtnWithColorTest test;
+    ColorBitmapButtonTest test;
     return QTest::qExec(&test, argc, argv);
 }
 

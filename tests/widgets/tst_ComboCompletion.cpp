@@ -14,119 +14,120 @@ const QString Home = QStringLiteral("\x01");
 const QString CtrlV = QStringLiteral("\x16");
 const QString ShiftIns = QStringLiteral("\x0f");
 
-struct TStroke {
-    TEditKey Key;
-    QChar Character;
-    Qt::Key Code;
+struct Stroke {
+    EditKey key;
+    QChar character;
+    Qt::Key code;
 };
 
-TStroke StrokeFor(QChar typed) {
+Stroke strokeFor(QChar typed) {
     switch (typed.unicode()) {
     case u'\b':
-        return {TEditKey::Backspace, typed, Qt::Key_Backspace};
+        return {EditKey::Backspace, typed, Qt::Key_Backspace};
     case 0x1B:
-        return {TEditKey::Escape, typed, Qt::Key_Escape};
+        return {EditKey::Escape, typed, Qt::Key_Escape};
     case u'\r':
-        return {TEditKey::Character, typed, Qt::Key_Return};
+        return {EditKey::Character, typed, Qt::Key_Return};
     case 0x7F:
-        return {TEditKey::Delete, {}, Qt::Key_Delete};
+        return {EditKey::Delete, {}, Qt::Key_Delete};
     case 0x01:
-        return {TEditKey::Caret, {}, Qt::Key_Home};
+        return {EditKey::Caret, {}, Qt::Key_Home};
     case 0x16:
-        return {TEditKey::CharPaste, typed, Qt::Key_V};
+        return {EditKey::CharPaste, typed, Qt::Key_V};
     case 0x0F:
-        return {TEditKey::InsertPaste, {}, Qt::Key_Insert};
+        return {EditKey::InsertPaste, {}, Qt::Key_Insert};
     default:
-        return {TEditKey::Character, typed, Qt::Key_unknown};
+        return {EditKey::Character, typed, Qt::Key_unknown};
     }
 }
 
 // A text field as small as the completion needs: it edits as a text field
 // does and logs the events it is asked to raise.
-class TFakeField : public TCompletionField {
+class FakeField : public CompletionField {
 public:
     QStringList items{QStringLiteral("Alpha Base"), QStringLiteral("Amber Gate"),
                       QStringLiteral("Corvane"), QStringLiteral("Home Port")};
     QString text;
-    int selStart = 0;
-    int selLength = 0;
+    int selectionStart = 0;
+    int selectionLength = 0;
     int index = -1;
     QStringList events;
     int beeps = 0;
     Qt::Key code = Qt::Key_unknown;
 
-    QString Text() const override { return text; }
-    int SelStart() const override { return selStart; }
-    int SelLength() const override { return selLength; }
-    int ItemCount() const override { return static_cast<int>(items.size()); }
-    QString ItemText(int at) const override { return at < 0 ? QString() : items.at(at); }
-    int ItemIndex() const override { return index; }
-    void SelectItem(int at) override {
+    QString fieldText() const override { return text; }
+    int selStart() const override { return selectionStart; }
+    int selLength() const override { return selectionLength; }
+    int itemCount() const override { return static_cast<int>(items.size()); }
+    QString fieldItemText(int at) const override { return at < 0 ? QString() : items.at(at); }
+    int itemIndex() const override { return index; }
+    void selectItem(int at) override {
         index = at;
-        text = ItemText(at);
-        selStart = static_cast<int>(text.size());
-        selLength = 0;
+        text = fieldItemText(at);
+        selectionStart = static_cast<int>(text.size());
+        selectionLength = 0;
     }
-    void SetText(const QString& newText) override {
+    void setFieldText(const QString& newText) override {
         text = newText;
-        selStart = std::min(selStart, static_cast<int>(text.size()));
-        selLength = 0;
+        selectionStart = std::min(selectionStart, static_cast<int>(text.size()));
+        selectionLength = 0;
     }
-    void SetSelection(int start, int length) override {
-        selStart = start;
-        selLength = length;
+    void setSelection(int start, int length) override {
+        selectionStart = start;
+        selectionLength = length;
     }
-    void StandardHandling(QChar key) override {
+    void standardHandling(QChar key) override {
         const QString before = text;
         switch (code) {
         case Qt::Key_Backspace:
-            if (selLength == 0 && selStart > 0) {
-                --selStart;
-                selLength = 1;
+            if (selectionLength == 0 && selectionStart > 0) {
+                --selectionStart;
+                selectionLength = 1;
             }
-            Replace({});
+            replace({});
             break;
         case Qt::Key_Delete:
-            selLength = std::max(selLength, std::min(1, static_cast<int>(text.size()) - selStart));
-            Replace({});
+            selectionLength = std::max(selectionLength,
+                                       std::min(1, static_cast<int>(text.size()) - selectionStart));
+            replace({});
             break;
         case Qt::Key_Home:
-            selStart = 0;
-            selLength = 0;
+            selectionStart = 0;
+            selectionLength = 0;
             break;
         case Qt::Key_V:
         case Qt::Key_Insert:
-            Replace(QStringLiteral("amb"));
+            replace(QStringLiteral("amb"));
             break;
         default:
             if (key.isPrint()) {
-                Replace(key);
+                replace(key);
             }
         }
         if (text != before) {
             events << QStringLiteral("Change");
         }
     }
-    void RaiseClick() override { events << QStringLiteral("Click"); }
-    void RaiseChange() override { events << QStringLiteral("Change"); }
-    void RaiseMatch() override { events << QStringLiteral("Match"); }
-    void InvalidKey() override { ++beeps; }
-    QChar RaiseKeyPress(QChar key) override {
+    void raiseClick() override { events << QStringLiteral("Click"); }
+    void raiseChange() override { events << QStringLiteral("Change"); }
+    void raiseMatch() override { events << QStringLiteral("Match"); }
+    void invalidKey() override { ++beeps; }
+    QChar raiseKeyPress(QChar key) override {
         events << QStringLiteral("KeyPress");
         return key;
     }
 
 private:
-    void Replace(const QString& with) {
-        text.replace(selStart, selLength, with);
-        selStart += static_cast<int>(with.size());
-        selLength = 0;
+    void replace(const QString& with) {
+        text.replace(selectionStart, selectionLength, with);
+        selectionStart += static_cast<int>(with.size());
+        selectionLength = 0;
     }
 };
 
 } // namespace
 
-class TComboCompletionTest : public QObject {
+class ComboCompletionTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -194,31 +195,31 @@ private slots:
     void typing() {
         QFETCH(bool, allowEdit);
         QFETCH(QString, keys);
-        TFakeField field;
-        TComboCompletion completion(field);
-        completion.SetAllowEdit(allowEdit);
+        FakeField field;
+        ComboCompletion completion(field);
+        completion.setAllowEdit(allowEdit);
         for (const QChar typed : keys) {
-            const TStroke stroke = StrokeFor(typed);
+            const Stroke stroke = strokeFor(typed);
             field.events.clear();
-            field.code = stroke.Code;
-            completion.TypeKey(stroke.Key, stroke.Character);
+            field.code = stroke.code;
+            completion.typeKey(stroke.key, stroke.character);
         }
         QTEST(field.text, "text");
-        QTEST(field.selStart, "selStart");
-        QTEST(field.selLength, "selLength");
-        QTEST(completion.SearchText(), "searchText");
+        QTEST(field.selectionStart, "selStart");
+        QTEST(field.selectionLength, "selLength");
+        QTEST(completion.searchText(), "searchText");
         QTEST(field.events.join(u' '), "lastKeyEvents");
         QTEST(field.beeps, "beeps");
     }
 
     void keyPressHandlerMayDropTheCharacter() {
-        class TDroppingField : public TFakeField {
-            QChar RaiseKeyPress(QChar) override { return {}; }
+        class DroppingField : public FakeField {
+            QChar raiseKeyPress(QChar) override { return {}; }
         } field;
-        TComboCompletion completion(field);
-        completion.TypeKey(TEditKey::Character, u'a');
+        ComboCompletion completion(field);
+        completion.typeKey(EditKey::Character, u'a');
         QCOMPARE(field.text, QString());
-        QCOMPARE(completion.SearchText(), QString());
+        QCOMPARE(completion.searchText(), QString());
     }
 
     void typeAhead_data() {
@@ -241,14 +242,14 @@ private slots:
 
     void typeAhead() {
         QFETCH(QString, keys);
-        TFakeField field;
-        TComboCompletion completion(field);
+        FakeField field;
+        ComboCompletion completion(field);
         for (const QChar typed : keys) {
-            const TStroke stroke = StrokeFor(typed);
-            completion.TypeAheadKey(stroke.Key, stroke.Character);
+            const Stroke stroke = strokeFor(typed);
+            completion.typeAheadKey(stroke.key, stroke.character);
         }
         QTEST(field.text, "text");
-        QTEST(completion.SearchText(), "searchText");
+        QTEST(completion.searchText(), "searchText");
         QTEST(field.beeps, "beeps");
     }
 
@@ -269,15 +270,15 @@ private slots:
     void wheel() {
         QFETCH(int, start);
         QFETCH(bool, down);
-        TFakeField field;
+        FakeField field;
         field.index = start;
-        TComboCompletion completion(field);
-        completion.WheelStep(down);
+        ComboCompletion completion(field);
+        completion.wheelStep(down);
         QTEST(field.index, "index");
         QTEST(field.events.join(u' '), "events");
     }
 };
 
-QTEST_APPLESS_MAIN(TComboCompletionTest)
+QTEST_APPLESS_MAIN(ComboCompletionTest)
 
 #include "tst_ComboCompletion.moc"

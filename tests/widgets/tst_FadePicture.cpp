@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-using Action = std::function<void(TOrlenFade&)>;
+using Action = std::function<void(FadePicture&)>;
 Q_DECLARE_METATYPE(Action)
 
 namespace {
@@ -20,13 +20,13 @@ constexpr QRgb kRed = 0xFFFF0000;
 constexpr QRgb kBlue = 0xFF0000FF;
 constexpr QRgb kGreen = 0xFF00FF00;
 
-QImage Solid(QSize size, QColor color) {
+QImage solid(QSize size, QColor color) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
     return image;
 }
 
-QImage Noise(QSize size, unsigned seed) {
+QImage noise(QSize size, unsigned seed) {
     std::mt19937 random(seed);
     QImage image(size, QImage::Format_RGB32);
     auto* pixels = reinterpret_cast<QRgb*>(image.bits());
@@ -36,7 +36,7 @@ QImage Noise(QSize size, unsigned seed) {
 }
 
 // The reference: every byte on its own, (from * (32 - w) + to * w) / 32.
-std::uint32_t ByteBlend(std::uint32_t from, std::uint32_t to, int weight) {
+std::uint32_t byteBlend(std::uint32_t from, std::uint32_t to, int weight) {
     std::uint32_t word = 0;
     for (int shift = 0; shift < 32; shift += 8) {
         const std::uint32_t a = (from >> shift) & 0xFF;
@@ -46,17 +46,17 @@ std::uint32_t ByteBlend(std::uint32_t from, std::uint32_t to, int weight) {
     return word;
 }
 
-QImage Blended(const QImage& from, const QImage& to, int weight) {
+QImage blended(const QImage& from, const QImage& to, int weight) {
     QImage image(from.size(), QImage::Format_RGB32);
     for (int y = 0; y < from.height(); ++y) {
         for (int x = 0; x < from.width(); ++x) {
-            image.setPixel(x, y, ByteBlend(from.pixel(x, y), to.pixel(x, y), weight));
+            image.setPixel(x, y, byteBlend(from.pixel(x, y), to.pixel(x, y), weight));
         }
     }
     return image;
 }
 
-int CountPixels(const QImage& image, QRgb color) {
+int countPixels(const QImage& image, QRgb color) {
     const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
     return static_cast<int>(std::count(pixels, pixels + image.width() * image.height(), color));
 }
@@ -65,7 +65,7 @@ int CountPixels(const QImage& image, QRgb color) {
 class Stage : public QObject {
 public:
     QPointer<QWidget> ground = new QWidget;
-    QPointer<TOrlenFade> fade = new TOrlenFade(ground);
+    QPointer<FadePicture> fade = new FadePicture(ground);
     std::vector<QImage> frames;
 
     Stage() {
@@ -75,23 +75,23 @@ public:
     }
     ~Stage() override { delete ground; }
 
-    bool Show() {
+    bool show() {
         ground->show();
         const bool exposed = QTest::qWaitForWindowExposed(ground);
         frames.clear();
         return exposed;
     }
 
-    // Pictures that differ in every pixel; the control takes PicFrom's size.
-    void SetRedToBlue(QSize fromSize, QSize toSize) {
-        fade->SetStretchToFit(false);
-        fade->SetPicFrom(Solid(fromSize, kRed));
-        fade->SetPicTo(Solid(toSize, kBlue));
+    // Pictures that differ in every pixel; the control takes picFrom's size.
+    void setRedToBlue(QSize fromSize, QSize toSize) {
+        fade->setStretchToFit(false);
+        fade->setPicFrom(solid(fromSize, kRed));
+        fade->setPicTo(solid(toSize, kBlue));
     }
 
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
-            frames.push_back(fade->ShownImage().copy());
+            frames.push_back(fade->shownImage().copy());
         }
         return false;
     }
@@ -99,7 +99,7 @@ public:
 
 } // namespace
 
-class TOrlenFadeTest : public QObject {
+class FadePictureTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -114,10 +114,10 @@ private slots:
         }
         for (int weight = 0; weight <= 32; ++weight) {
             std::vector<std::uint32_t> output(from.size(), 0xDEADBEEF);
-            BlendImages(from, to, weight, output);
+            blendImages(from, to, weight, output);
             for (std::size_t i = 0; i < from.size(); ++i) {
                 // Weight 0 writes nothing at all.
-                QCOMPARE(output[i], weight == 0 ? 0xDEADBEEF : ByteBlend(from[i], to[i], weight));
+                QCOMPARE(output[i], weight == 0 ? 0xDEADBEEF : byteBlend(from[i], to[i], weight));
             }
         }
     }
@@ -133,10 +133,10 @@ private slots:
              {Case{75, false, 0, 1}, Case{75, false, -5, 1}, Case{75, false, 256, 255},
               Case{75, false, 1000, 255}, Case{75, true, 0, 1}, Case{75, true, 10000, 5625},
               Case{0, true, 50, 1}}) {
-            TOrlenFade fade;
+            FadePicture fade;
             fade.resize(c.side, c.side);
-            c.dissolve ? fade.SetDisolvRate(c.value) : fade.SetBlendRate(c.value);
-            QCOMPARE(c.dissolve ? fade.DisolvRate() : fade.BlendRate(), c.expected);
+            c.dissolve ? fade.setDisolvRate(c.value) : fade.setBlendRate(c.value);
+            QCOMPARE(c.dissolve ? fade.disolvRate() : fade.blendRate(), c.expected);
         }
     }
 
@@ -147,25 +147,25 @@ private slots:
         QTest::addColumn<int>("rate");
         QTest::addColumn<QImage>("start");
         QTest::addColumn<QImage>("end");
-        const QImage noise1 = Noise({24, 16}, 1);
-        const QImage noise2 = Noise({24, 16}, 2);
+        const QImage noise1 = noise({24, 16}, 1);
+        const QImage noise2 = noise({24, 16}, 2);
         for (const int rate : {1, 32, 255}) {
             QTest::addRow("BlendRate %d", rate)
                 << false << noise1 << noise2 << rate << noise1 << noise2;
         }
         const QSize area(40, 30);
-        QTest::newRow("only PicTo") << false << QImage() << Solid(area, kBlue) << 1
-                                    << Solid(area, Qt::black) << Solid(area, kBlue);
+        QTest::newRow("only PicTo") << false << QImage() << solid(area, kBlue) << 1
+                                    << solid(area, Qt::black) << solid(area, kBlue);
         QTest::newRow("no picture") << false << QImage() << QImage() << 1
-                                    << Solid({75, 75}, Qt::black) << Solid({75, 75}, Qt::white);
+                                    << solid({75, 75}, Qt::black) << solid({75, 75}, Qt::white);
         QTest::newRow("PicTo fitted to PicFrom")
-            << false << Solid(area, kRed) << Solid({10, 10}, kBlue) << 1 << Solid(area, kRed)
-            << Solid(area, kBlue);
+            << false << solid(area, kRed) << solid({10, 10}, kBlue) << 1 << solid(area, kRed)
+            << solid(area, kBlue);
         QImage clear(8, 8, QImage::Format_ARGB32);
         clear.fill(Qt::transparent);
         QTest::newRow("transparent picture")
-            << true << clear << QImage() << 1 << Solid({75, 75}, Qt::black)
-            << Solid({75, 75}, Qt::white);
+            << true << clear << QImage() << 1 << solid({75, 75}, Qt::black)
+            << solid({75, 75}, Qt::white);
     }
 
     void blendRunsFromStartToEnd() {
@@ -176,20 +176,20 @@ private slots:
         QFETCH(QImage, start);
         QFETCH(QImage, end);
         Stage stage;
-        stage.fade->SetStretchToFit(stretch);
-        stage.fade->SetPicFrom(from);
-        stage.fade->SetPicTo(to);
-        stage.fade->SetBlendRate(rate);
-        QVERIFY(stage.Show());
+        stage.fade->setStretchToFit(stretch);
+        stage.fade->setPicFrom(from);
+        stage.fade->setPicTo(to);
+        stage.fade->setBlendRate(rate);
+        QVERIFY(stage.show());
         std::vector<std::size_t> framesAtEvents;
         const auto note = [&] {
             framesAtEvents.push_back(stage.frames.size());
         };
-        connect(stage.fade, &TOrlenFade::OnBegin, this, note);
-        connect(stage.fade, &TOrlenFade::OnEnd, this, note);
-        QSignalSpy resets(stage.fade, &TOrlenFade::OnReset);
+        connect(stage.fade, &FadePicture::transitionStarted, this, note);
+        connect(stage.fade, &FadePicture::transitionFinished, this, note);
+        QSignalSpy resets(stage.fade, &FadePicture::imagesReset);
 
-        stage.fade->Blend();
+        stage.fade->blend();
 
         QCOMPARE(stage.fade->size(), start.size());
         QCOMPARE(stage.frames.size(), static_cast<std::size_t>(rate + 1));
@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(resets.count(), 1);
         for (int frame = 0; frame <= rate; ++frame) {
             QCOMPARE(stage.frames[static_cast<std::size_t>(frame)],
-                     Blended(start, end, frame * 32 / rate));
+                     blended(start, end, frame * 32 / rate));
         }
     }
 
@@ -208,30 +208,30 @@ private slots:
         const auto row = [](const char* name, QRgb shown, bool reset, Action change) {
             QTest::newRow(name) << change << shown << reset;
         };
-        row("move", kRed, true, [](TOrlenFade& f) { f.move(30, 30); });
-        row("resize", kRed, true, [](TOrlenFade& f) { f.resize(60, 50); });
-        row("new PicFrom", kGreen, true, [](TOrlenFade& f) {
-            f.SetPicFrom(Solid({9, 9}, kGreen));
+        row("move", kRed, true, [](FadePicture& f) { f.move(30, 30); });
+        row("resize", kRed, true, [](FadePicture& f) { f.resize(60, 50); });
+        row("new PicFrom", kGreen, true, [](FadePicture& f) {
+            f.setPicFrom(solid({9, 9}, kGreen));
         });
-        row("new PicTo", kRed, true, [](TOrlenFade& f) { f.SetPicTo(Solid({9, 9}, kGreen)); });
-        row("new ColorTo", kRed, true, [](TOrlenFade& f) { f.SetColorTo(Qt::gray); });
-        row("stretching", kRed, true, [](TOrlenFade& f) { f.SetStretchToFit(true); });
-        row("same ColorFrom", kBlue, false, [](TOrlenFade& f) { f.SetColorFrom(Qt::black); });
-        row("same StretchToFit", kBlue, false, [](TOrlenFade& f) { f.SetStretchToFit(false); });
+        row("new PicTo", kRed, true, [](FadePicture& f) { f.setPicTo(solid({9, 9}, kGreen)); });
+        row("new ColorTo", kRed, true, [](FadePicture& f) { f.setColorTo(Qt::gray); });
+        row("stretching", kRed, true, [](FadePicture& f) { f.setStretchToFit(true); });
+        row("same ColorFrom", kBlue, false, [](FadePicture& f) { f.setColorFrom(Qt::black); });
+        row("same StretchToFit", kBlue, false, [](FadePicture& f) { f.setStretchToFit(false); });
     }
 
     void resetShowsPicFromAgain() {
         QFETCH(Action, change);
         QFETCH(QRgb, shown);
         Stage stage;
-        stage.SetRedToBlue({40, 30}, {40, 30});
-        stage.fade->SetBlendRate(1);
-        QVERIFY(stage.Show());
-        stage.fade->Blend();
-        QCOMPARE(stage.fade->ShownImage().pixel(0, 0), kBlue);
-        QSignalSpy resets(stage.fade, &TOrlenFade::OnReset);
+        stage.setRedToBlue({40, 30}, {40, 30});
+        stage.fade->setBlendRate(1);
+        QVERIFY(stage.show());
+        stage.fade->blend();
+        QCOMPARE(stage.fade->shownImage().pixel(0, 0), kBlue);
+        QSignalSpy resets(stage.fade, &FadePicture::imagesReset);
         change(*stage.fade);
-        QCOMPARE(stage.fade->ShownImage().pixel(0, 0), shown);
+        QCOMPARE(stage.fade->shownImage().pixel(0, 0), shown);
         QTEST(resets.count() > 0, "reset");
     }
 
@@ -253,51 +253,51 @@ private slots:
         QFETCH(int, frames);
         QFETCH(int, step);
         Stage stage;
-        TOrlenFade& fade = *stage.fade;
-        // PicTo is smaller: a transition back stretches it to the control.
-        stage.SetRedToBlue({73, 54}, {10, 10});
-        fade.SetStretchToFit(stretch);
-        fade.SetDisolvRate(132);
+        FadePicture& fade = *stage.fade;
+        // picTo is smaller: a transition back stretches it to the control.
+        stage.setRedToBlue({73, 54}, {10, 10});
+        fade.setStretchToFit(stretch);
+        fade.setDisolvRate(132);
         if (shrinkTo.isValid()) {
             fade.resize(shrinkTo);
         }
-        const QImage from = fade.PicFrom();
-        const QImage to = fade.PicTo();
-        QVERIFY(stage.Show());
-        QSignalSpy resets(&fade, &TOrlenFade::OnReset);
-        QSignalSpy begins(&fade, &TOrlenFade::OnBegin);
+        const QImage from = fade.picFrom();
+        const QImage to = fade.picTo();
+        QVERIFY(stage.show());
+        QSignalSpy resets(&fade, &FadePicture::imagesReset);
+        QSignalSpy begins(&fade, &FadePicture::transitionStarted);
 
-        dissolve ? fade.DissolveBack() : fade.BlendBack();
+        dissolve ? fade.dissolveBack() : fade.blendBack();
 
-        // A dissolve reveals `step` more pixels of PicFrom a frame; a blend
-        // shows PicFrom's pixels only on its last frame.
+        // A dissolve reveals `step` more pixels of picFrom a frame; a blend
+        // shows picFrom's pixels only on its last frame.
         QCOMPARE(static_cast<int>(stage.frames.size()), frames);
         const int pixels = fade.width() * fade.height();
         for (int frame = 1; frame <= frames; ++frame) {
-            QCOMPARE(CountPixels(stage.frames[static_cast<std::size_t>(frame - 1)], kRed),
+            QCOMPARE(countPixels(stage.frames[static_cast<std::size_t>(frame - 1)], kRed),
                      frame == frames ? pixels : std::min(frame * step, pixels));
         }
         QCOMPARE(resets.count(), 4);
         QCOMPARE(begins.count(), 0);
-        QCOMPARE(fade.StretchToFit(), stretch);
-        QCOMPARE(fade.PicFrom(), from);
-        QCOMPARE(fade.PicTo(), to);
+        QCOMPARE(fade.stretchToFit(), stretch);
+        QCOMPARE(fade.picFrom(), from);
+        QCOMPARE(fade.picTo(), to);
     }
 
     void autoReverseEndsAtRest() {
         for (const bool swapOnReverse : {true, false}) {
             Stage stage;
-            stage.SetRedToBlue({30, 20}, {30, 20});
-            stage.fade->SetBlendRate(4);
-            stage.fade->SetAutoReverse(true);
-            stage.fade->SetSwapOnReverse(swapOnReverse);
-            stage.fade->SetSwapDelay(0);
-            QVERIFY(stage.Show());
+            stage.setRedToBlue({30, 20}, {30, 20});
+            stage.fade->setBlendRate(4);
+            stage.fade->setAutoReverse(true);
+            stage.fade->setSwapOnReverse(swapOnReverse);
+            stage.fade->setSwapDelay(0);
+            QVERIFY(stage.show());
             std::vector<QRgb> shownAtEnd;
-            connect(stage.fade, &TOrlenFade::OnEnd, this,
-                    [&] { shownAtEnd.push_back(stage.fade->ShownImage().pixel(0, 0)); });
-            stage.fade->Blend();
-            QCOMPARE(CountPixels(stage.frames[4], kBlue), 30 * 20);
+            connect(stage.fade, &FadePicture::transitionFinished, this,
+                    [&] { shownAtEnd.push_back(stage.fade->shownImage().pixel(0, 0)); });
+            stage.fade->blend();
+            QCOMPARE(countPixels(stage.frames[4], kBlue), 30 * 20);
             QVERIFY(stage.frames.size() > 5);
             QCOMPARE(shownAtEnd, std::vector<QRgb>{kRed});
         }
@@ -315,15 +315,15 @@ private slots:
                 QTest::addRow("%s, %s", operations[operation], interruption)
                     << operation << QString::fromLatin1(interruption) << interrupt;
             };
-            row("delete control", [](TOrlenFade& f) { delete &f; });
-            row("delete window", [](TOrlenFade& f) { delete f.parentWidget(); });
-            row("hide window", [](TOrlenFade& f) { f.window()->hide(); });
-            row("nested BlendBack", [](TOrlenFade& f) { f.BlendBack(); });
-            row("nested DissolveBack", [](TOrlenFade& f) { f.DissolveBack(); });
-            row("set", [](TOrlenFade& f) {
-                f.SetPicFrom(Solid({30, 20}, kGreen));
-                f.SetColorFrom(Qt::gray);
-                f.SetStretchToFit(true);
+            row("delete control", [](FadePicture& f) { delete &f; });
+            row("delete window", [](FadePicture& f) { delete f.parentWidget(); });
+            row("hide window", [](FadePicture& f) { f.window()->hide(); });
+            row("nested BlendBack", [](FadePicture& f) { f.blendBack(); });
+            row("nested DissolveBack", [](FadePicture& f) { f.dissolveBack(); });
+            row("set", [](FadePicture& f) {
+                f.setPicFrom(solid({30, 20}, kGreen));
+                f.setColorFrom(Qt::gray);
+                f.setStretchToFit(true);
             });
         }
     }
@@ -333,19 +333,19 @@ private slots:
         QFETCH(QString, interruption);
         QFETCH(Action, interrupt);
         auto stage = std::make_unique<Stage>();
-        TOrlenFade* fade = stage->fade;
-        stage->SetRedToBlue({30, 20}, {10, 10});
-        fade->SetProcessMsgs(true);
-        fade->SetBlendRate(16);
-        fade->SetDisolvRate(50);
-        QVERIFY(stage->Show());
+        FadePicture* fade = stage->fade;
+        stage->setRedToBlue({30, 20}, {10, 10});
+        fade->setProcessMsgs(true);
+        fade->setBlendRate(16);
+        fade->setDisolvRate(50);
+        QVERIFY(stage->show());
         QTimer::singleShot(0, fade, [fade, interrupt] { interrupt(*fade); });
         int eventPasses = 0;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, this, [&] { ++eventPasses; });
         ticker.start(0);
-        const std::function<void(TOrlenFade*)> operations[] = {
-            &TOrlenFade::Blend, &TOrlenFade::BlendBack, &TOrlenFade::DissolveBack};
+        const std::function<void(FadePicture*)> operations[] = {
+            &FadePicture::blend, &FadePicture::blendBack, &FadePicture::dissolveBack};
 
         operations[operation](fade);
 
@@ -355,16 +355,16 @@ private slots:
         }
         // At rest, with every value where it was set.
         const bool set = interruption == "set";
-        QCOMPARE(fade->PicFrom().pixel(0, 0), set ? kGreen : kRed);
-        QCOMPARE(fade->PicTo().pixel(0, 0), kBlue);
-        QCOMPARE(fade->ColorFrom(), set ? QColor(Qt::gray) : QColor(Qt::black));
-        QCOMPARE(fade->ColorTo(), QColor(Qt::white));
-        QCOMPARE(fade->StretchToFit(), set);
+        QCOMPARE(fade->picFrom().pixel(0, 0), set ? kGreen : kRed);
+        QCOMPARE(fade->picTo().pixel(0, 0), kBlue);
+        QCOMPARE(fade->colorFrom(), set ? QColor(Qt::gray) : QColor(Qt::black));
+        QCOMPARE(fade->colorTo(), QColor(Qt::white));
+        QCOMPARE(fade->stretchToFit(), set);
         if (interruption == "hide window") {
             // The frames stop once nothing of them can be seen.
             QCOMPARE(stage->frames.size(), std::size_t{1});
             QCOMPARE(eventPasses, 1);
-            QCOMPARE(fade->ShownImage().pixel(0, 0), operation == 0 ? kBlue : kRed);
+            QCOMPARE(fade->shownImage().pixel(0, 0), operation == 0 ? kBlue : kRed);
         }
     }
 
@@ -373,15 +373,15 @@ private slots:
     void pointerNoticesWaitForTheTransition() {
         for (const bool comesBack : {false, true}) {
             Stage stage;
-            TOrlenFade& fade = *stage.fade;
-            stage.SetRedToBlue({30, 20}, {30, 20});
-            fade.SetProcessMsgs(true);
-            fade.SetBlendRate(8);
-            QVERIFY(stage.Show());
-            connect(&fade, &TOrlenFade::OnMouseEnter, &fade, &TOrlenFade::Blend);
-            connect(&fade, &TOrlenFade::OnMouseLeave, &fade, &TOrlenFade::BlendBack);
-            QSignalSpy enters(&fade, &TOrlenFade::OnMouseEnter);
-            QSignalSpy leaves(&fade, &TOrlenFade::OnMouseLeave);
+            FadePicture& fade = *stage.fade;
+            stage.setRedToBlue({30, 20}, {30, 20});
+            fade.setProcessMsgs(true);
+            fade.setBlendRate(8);
+            QVERIFY(stage.show());
+            connect(&fade, &FadePicture::mouseEntered, &fade, &FadePicture::blend);
+            connect(&fade, &FadePicture::mouseLeft, &fade, &FadePicture::blendBack);
+            QSignalSpy enters(&fade, &FadePicture::mouseEntered);
+            QSignalSpy leaves(&fade, &FadePicture::mouseLeft);
             QCoreApplication::postEvent(&fade, new QEvent(QEvent::Leave));
             if (comesBack) {
                 QCoreApplication::postEvent(&fade, new QEnterEvent({1, 1}, {1, 1}, {1, 1}));
@@ -395,14 +395,14 @@ private slots:
 
             QCOMPARE(enters.count(), 1);
             QCOMPARE(leaves.count(), comesBack ? 0 : 1);
-            QCOMPARE(fade.ShownImage().pixel(0, 0), comesBack ? kBlue : kRed);
+            QCOMPARE(fade.shownImage().pixel(0, 0), comesBack ? kBlue : kRed);
         }
     }
 
     void onlyALeftClickIsReported() {
         Stage stage;
-        QVERIFY(stage.Show());
-        QSignalSpy clicks(stage.fade, &TOrlenFade::OnClick);
+        QVERIFY(stage.show());
+        QSignalSpy clicks(stage.fade, &FadePicture::clicked);
         QTest::mouseClick(stage.fade, Qt::RightButton);
         QTest::mouseClick(stage.fade, Qt::LeftButton);
         QCOMPARE(clicks.count(), 1);
@@ -414,7 +414,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    TOrlenFadeTest test;
+    FadePictureTest test;
     return QTest::qExec(&test, argc, argv);
 }
 

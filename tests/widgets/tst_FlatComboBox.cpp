@@ -20,11 +20,11 @@ const QColor Silver(192, 192, 192);
 
 // The box on a shown window, with the keyboard focus, coloured as the main
 // window colours its boxes (every colour group at once).
-struct TShownBox {
+struct ShownBox {
     QWidget window;
-    TFlatComboBox* box = new TFlatComboBox(&window);
+    FlatComboBox* box = new FlatComboBox(&window);
 
-    TShownBox() {
+    ShownBox() {
         box->setGeometry(3, 17, 109, 21);
         box->addItems(Names);
         QPalette colors = box->palette();
@@ -40,7 +40,7 @@ struct TShownBox {
         window.activateWindow();
     }
 
-    bool Focused() {
+    bool focused() {
         if (!QTest::qWaitForWindowActive(&window)) {
             return false;
         }
@@ -48,7 +48,7 @@ struct TShownBox {
         return QApplication::focusWidget() == box;
     }
 
-    QImage Rendered() const {
+    QImage rendered() const {
         QImage image(box->size(), QImage::Format_RGB32);
         box->render(&image);
         return image;
@@ -56,7 +56,7 @@ struct TShownBox {
 };
 
 // The brightest grey level of the text area, where the text is drawn.
-int BrightestText(const QImage& image) {
+int brightestText(const QImage& image) {
     int brightest = 0;
     for (int y = 4; y < image.height() - 4; ++y) {
         for (int x = 4; x < image.width() - 4; ++x) {
@@ -68,7 +68,7 @@ int BrightestText(const QImage& image) {
 
 } // namespace
 
-class TFlatComboBoxTest : public QObject {
+class FlatComboBoxTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -98,9 +98,9 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QApplication::clipboard()->setText(QStringLiteral("amb"));
-        TShownBox shown;
-        shown.box->SetAllowEdit(allowEdit);
-        QVERIFY(shown.Focused());
+        ShownBox shown;
+        shown.box->setAllowEdit(allowEdit);
+        QVERIFY(shown.focused());
         QTest::keyClicks(QApplication::focusWidget(), typed);
         if (key != 0) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
@@ -110,11 +110,11 @@ private slots:
     }
 
     void returnReachesTheOwnerOnce() {
-        TShownBox shown;
-        QVERIFY(shown.Focused());
-        QSignalSpy returns(shown.box, &TFlatComboBox::ReturnPressed);
+        ShownBox shown;
+        QVERIFY(shown.focused());
+        QSignalSpy returns(shown.box, &FlatComboBox::returnPressed);
         QList<QChar> reported;
-        connect(shown.box, &TFlatComboBox::KeyPress, this,
+        connect(shown.box, &FlatComboBox::keyPressed, this,
                 [&reported](QChar& key) { reported << key; });
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_C);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -124,12 +124,12 @@ private slots:
     }
 
     void tabLeavesTheBoxAndItIsNamed() {
-        TShownBox shown;
+        ShownBox shown;
         shown.box->setAccessibleName(QStringLiteral("From"));
-        auto* next = new TFlatComboBox(&shown.window);
+        auto* next = new FlatComboBox(&shown.window);
         next->setGeometry(3, 40, 109, 21);
         next->show();
-        QVERIFY(shown.Focused());
+        QVERIFY(shown.focused());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
         const QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(shown.box);
@@ -137,9 +137,9 @@ private slots:
     }
 
     void wheelStepsThroughTheItems() {
-        TShownBox shown;
+        ShownBox shown;
         shown.box->setCurrentIndex(1);
-        QSignalSpy clicks(shown.box, &TFlatComboBox::Click);
+        QSignalSpy clicks(shown.box, &FlatComboBox::clicked);
         const QPointF inside(10, 10);
         QWheelEvent notchDown(inside, shown.box->mapToGlobal(inside), {}, {0, -120}, Qt::NoButton,
                               Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -150,14 +150,14 @@ private slots:
     }
 
     void sortedBoxCompletesTheAlphabeticallyFirst() {
-        TFlatComboBox box;
-        box.SetSorted(true);
+        FlatComboBox box;
+        box.setSorted(true);
         box.addItems({QStringLiteral("home Port"), QStringLiteral("Hadal Rim")});
         box.addItem(QStringLiteral("Halo Drift"));
         QCOMPARE(box.itemText(0), QStringLiteral("Hadal Rim"));
         QCOMPARE(box.itemText(1), QStringLiteral("Halo Drift"));
         QCOMPARE(box.itemText(2), QStringLiteral("home Port"));
-        QVERIFY(box.CompleteText(QStringLiteral("h")));
+        QVERIFY(box.completeText(QStringLiteral("h")));
         QCOMPARE(box.currentText(), QStringLiteral("Hadal Rim"));
     }
 
@@ -168,15 +168,15 @@ private slots:
                                 "\u00c4gir", "a",         "B",    "\u00e4gir",
                                 "Hadal Rim", "Zulu",      "_dock"};
         for (const bool sorted : {true, false}) {
-            TFlatComboBox added;
-            TFlatComboBox set;
-            for (TFlatComboBox* box : {&added, &set}) {
-                box->SetSorted(sorted);
+            FlatComboBox added;
+            FlatComboBox set;
+            for (FlatComboBox* box : {&added, &set}) {
+                box->setSorted(sorted);
                 box->addItem(QStringLiteral("old"));
             }
             added.clear();
             added.addItems(texts);
-            set.SetItems(texts);
+            set.setItems(texts);
             QCOMPARE(set.count(), texts.size());
             for (int index = 0; index < texts.size(); ++index) {
                 QCOMPARE(set.itemText(index), added.itemText(index));
@@ -188,29 +188,29 @@ private slots:
     void sortKeysFoldAsUnicodeDoes() {
         for (const QString text :
              {"Zulu", "_dock [Z]", "MiXeD 12 @`{", "\u00c4GIR", "Stra\u00dfe"}) {
-            QCOMPARE(FoldedCase(text), text.toCaseFolded());
+            QCOMPARE(foldedCase(text), text.toCaseFolded());
         }
     }
 
     void disabledBoxIsDimmed() {
-        TShownBox shown;
+        ShownBox shown;
         shown.box->setEditText(QStringLiteral("Corvane"));
-        const QImage enabled = shown.Rendered();
+        const QImage enabled = shown.rendered();
         shown.box->setEnabled(false);
-        const QImage disabled = shown.Rendered();
-        const QColor dim = shown.box->DisabledColor();
+        const QImage disabled = shown.rendered();
+        const QColor dim = shown.box->disabledColor();
         QCOMPARE(QColor(disabled.pixel(0, 10)), dim);
-        QCOMPARE_GT(BrightestText(enabled), dim.lightness());
-        QCOMPARE_LE(BrightestText(disabled), dim.lightness());
-        QCOMPARE_GT(BrightestText(disabled), Ground.lightness());
+        QCOMPARE_GT(brightestText(enabled), dim.lightness());
+        QCOMPARE_LE(brightestText(disabled), dim.lightness());
+        QCOMPARE_GT(brightestText(disabled), Ground.lightness());
     }
 
     void flatFrameOnTheChosenSides() {
-        TShownBox shown;
-        shown.box->SetFrameVisible(true);
-        shown.box->SetFrameColor(Qt::red);
-        shown.box->SetFrameSides(TFlatComboBox::sdLeft | TFlatComboBox::sdTop);
-        const QImage image = shown.Rendered();
+        ShownBox shown;
+        shown.box->setFrameVisible(true);
+        shown.box->setFrameColor(Qt::red);
+        shown.box->setFrameSides(FlatComboBox::sdLeft | FlatComboBox::sdTop);
+        const QImage image = shown.rendered();
         QCOMPARE(QColor(image.pixel(0, 10)), QColor(Qt::red));
         QCOMPARE(QColor(image.pixel(50, 0)), QColor(Qt::red));
         QCOMPARE(QColor(image.pixel(108, 10)), Ground);
@@ -223,7 +223,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    TFlatComboBoxTest test;
+    FlatComboBoxTest test;
     return QTest::qExec(&test, argc, argv);
 }
 

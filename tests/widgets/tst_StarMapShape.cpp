@@ -8,83 +8,83 @@
 
 namespace {
 
-QImage Rendered(TMatrixShape& shape) {
+QImage rendered(StarMapShape& shape) {
     QImage image(shape.size(), QImage::Format_RGB32);
     image.fill(Qt::black);
     shape.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     return image;
 }
 
-QRgb Rgb(std::uint32_t bgr) {
-    return FromBgr(bgr).rgb();
+QRgb rgb(std::uint32_t bgr) {
+    return fromBgr(bgr).rgb();
 }
 
 } // namespace
 
-class TMatrixShapeTest : public QObject {
+class StarMapShapeTest : public QObject {
     Q_OBJECT
 
 private slots:
     void sectorShapeDrawsOutlineAndSolidFill() {
-        TMatrixShape shape;
+        StarMapShape shape;
         shape.resize(17, 17);
-        shape.SetShapeKind(TMatrixShape::Kind::RoundRect);
-        shape.SetPenWidth(3);
-        shape.SetOutlineColor(Palette::Accent);
-        shape.SetFillColor(Palette::Green);
-        shape.SetFillSolid(true);
-        const QImage image = Rendered(shape);
-        QCOMPARE(image.pixel(8, 8), Rgb(Palette::Green));
-        QCOMPARE(image.pixel(1, 8), Rgb(Palette::Accent));
-        QCOMPARE(image.pixel(15, 8), Rgb(Palette::Accent));
-        QCOMPARE(image.pixel(8, 1), Rgb(Palette::Accent));
+        shape.setShapeKind(StarMapShape::Kind::RoundRect);
+        shape.setPenWidth(3);
+        shape.setOutlineColor(Palette::Accent);
+        shape.setFillColor(Palette::Green);
+        shape.setFillSolid(true);
+        const QImage image = rendered(shape);
+        QCOMPARE(image.pixel(8, 8), rgb(Palette::Green));
+        QCOMPARE(image.pixel(1, 8), rgb(Palette::Accent));
+        QCOMPARE(image.pixel(15, 8), rgb(Palette::Accent));
+        QCOMPARE(image.pixel(8, 1), rgb(Palette::Accent));
     }
 
     void clearFillLetsTheGroundShowThrough() {
-        TMatrixShape shape;
+        StarMapShape shape;
         shape.resize(17, 17);
-        shape.SetPenWidth(3);
-        shape.SetOutlineColor(Palette::Accent);
-        shape.SetFillColor(Palette::White);
-        shape.SetFillSolid(false);
-        const QImage image = Rendered(shape);
+        shape.setPenWidth(3);
+        shape.setOutlineColor(Palette::Accent);
+        shape.setFillColor(Palette::White);
+        shape.setFillSolid(false);
+        const QImage image = rendered(shape);
         QCOMPARE(image.pixel(8, 8), qRgb(0, 0, 0));
-        QCOMPARE(image.pixel(0, 8), Rgb(Palette::Accent));
+        QCOMPARE(image.pixel(0, 8), rgb(Palette::Accent));
     }
 
     void penlessRectangleIsFilledToItsEdges() {
-        TMatrixShape shape;
+        StarMapShape shape;
         shape.resize(9, 4);
-        shape.SetPenWidth(0);
-        shape.SetOutlineColor(Palette::Red);
-        shape.SetFillColor(Palette::White);
-        const QImage image = Rendered(shape);
+        shape.setPenWidth(0);
+        shape.setOutlineColor(Palette::Red);
+        shape.setFillColor(Palette::White);
+        const QImage image = rendered(shape);
         for (const QPoint corner : {QPoint(0, 0), QPoint(8, 0), QPoint(0, 3), QPoint(8, 3)}) {
-            QCOMPARE(image.pixel(corner), Rgb(Palette::White));
+            QCOMPARE(image.pixel(corner), rgb(Palette::White));
         }
     }
 
     void hintKeepsTheBytesAndShowsTheDecodedName() {
-        TMatrixShape shape;
+        StarMapShape shape;
         const std::string bytes = "Caf\xe9 Meridian";
-        shape.SetHint(bytes);
-        QCOMPARE(shape.Hint(), bytes);
+        shape.setHint(bytes);
+        QCOMPARE(shape.hint(), bytes);
         QCOMPARE(shape.toolTip(), QStringLiteral("Caf\u00e9 Meridian"));
         QCOMPARE(shape.accessibleName(), QStringLiteral("Caf\u00e9 Meridian"));
     }
 
     void everyMouseButtonReportsTheShape() {
         QWidget ground;
-        auto* shape = new TMatrixShape(&ground);
+        auto* shape = new StarMapShape(&ground);
         shape->setGeometry(10, 10, 17, 17);
         ground.show();
         QVERIFY(QTest::qWaitForWindowExposed(&ground));
-        QSignalSpy spy(shape, &TMatrixShape::MouseDown);
+        QSignalSpy spy(shape, &StarMapShape::mouseDown);
         QTest::mousePress(shape, Qt::LeftButton);
         QTest::mousePress(shape, Qt::RightButton, Qt::ShiftModifier);
         QTest::mousePress(shape, Qt::MiddleButton);
         QCOMPARE(spy.count(), 3);
-        QCOMPARE(spy.at(1).at(0).value<TMatrixShape*>(), shape);
+        QCOMPARE(spy.at(1).at(0).value<StarMapShape*>(), shape);
     }
 };
 
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    TMatrixShapeTest test;
+    StarMapShapeTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
