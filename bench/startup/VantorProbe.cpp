@@ -1,6 +1,7 @@
 // The program as its own entry starts it, reporting its first paint.
 #include "ErrorBox.h"
 #include "FirstPaintProbe.h"
+#include "MainWindow.h"
 #include "Startup.h"
 
 #include <QApplication>
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
     int exitCode = 1;
     runGuarded([&] {
         VantorProgram program(StartOptions{VantorProgram::defaultProgramFolder()});
-        new FirstPaintProbe(program.windows().mainWindow, launchedAt);
+        new FirstPaintProbe(program.mainWindow(), launchedAt);
         program.showMainWindow();
         exitCode = QApplication::exec();
     });

@@ -1,104 +1,60 @@
 #pragma once
 
-#include "Messenger.h"
-#include "RouteEngine.h"
-#include "SearchPosition.h"
-
-#include <QPointer>
-#include <QString>
 #include <QWidget>
-#include <memory>
 
+class QIcon;
 class QTabWidget;
 class ColorBitmapButton;
-class MessageWindow;
-class AvoidWindow;
-class StarMapWindow;
-class InfoPage;
-class NavigationPage;
-class NotepadPage;
-class OptionsPanel;
 class FadePicture;
-class OwnDatabasePage;
-class ProgramSettings;
-class SystemDatabasePage;
-class WindowStrip;
-enum class FindTarget;
+class OptionsPanel;
 
-// What start-up needs from outside the windows.
-struct StartOptions {
-    // The folder of the executable, with a trailing separator: the default
-    // place of the data files.
-    QString programFolder;
-};
-
-// The main window: the frame, the pictures, the tab row with the five pages
-// and the options panel. It owns the route engine, runs start-up and connects
-// the pages with each other and with the satellite windows.
-class MainWindow : public QWidget, public Messenger {
+// The main window: the frame with the title and star-map pictures, the tab
+// row of the pages, the options button with the options panel shown in place
+// of the pages, and the close bar. Start-up builds the pages and the options
+// panel into it; what they do with each other is wired there too.
+class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    MainWindow(WindowStrip& strip, StartOptions options);
-    ~MainWindow() override;
+    MainWindow();
 
-    // The message window, the avoid window and the star map, once they exist;
-    // the main window owns them from here on.
-    void attachSatellites(MessageWindow* message, AvoidWindow* avoid, StarMapWindow* map);
+    // The ground the pages' tab row and the options panel stand on.
+    QWidget* contentPanel() const { return contentPanel_; }
 
-    void showMessage(const QString& caption, const QString& text, int kind,
-                     const QString& leftButton, const QString& rightButton) override;
-    bool messageResult() const override;
-
-    // Opens the star map beside the main window.
-    void showStarMap();
+    void addPage(QWidget* page, const QIcon& icon, const QString& caption);
+    void showPage(QWidget* page);
+    // The panel that the options button shows in place of the pages.
+    void setOptionsPanel(OptionsPanel* options);
     // Opens or closes the options panel.
     void toggleOptionsPanel();
 
-    RouteEngine& engine() { return engine_; }
-    NavigationPage& navigation() const { return *navigation_; }
-    SystemDatabasePage& systemDatabase() const { return *systemDatabase_; }
-    OwnDatabasePage& ownDatabase() const { return *ownDatabase_; }
-    NotepadPage& notepad() const { return *notepad_; }
-    OptionsPanel& optionsPanel() const { return *options_; }
-    ProgramSettings& settings() const { return *settings_; }
+signals:
+    // A click on the star-map picture.
+    void starMapRequested();
+    // The options panel opened: the satellite windows are to close.
+    void optionsOpened();
+    // The user turned to another page.
+    void pageChanged();
+    // The window is shown for the first time.
+    void firstShown();
+    // The window closed: the program ends with it.
+    void closed();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildMainLayout();
-    void buildPages();
-    void connectPages();
-    void connectDatabasePages();
-    void readStartupData();
-    void finishStartupOnFirstShow();
-    void onCloseButtonClicked();
-    void onPageChanged();
+    void buildLayout();
+    void connectControls();
     void setPagesShown(bool shown);
-    void findFromOutput(FindTarget target, const QString& keyword);
 
-    WindowStrip& strip_;
-    StartOptions start_;
-    RouteEngine engine_;
-    SearchPosition searchPosition_;
-    std::unique_ptr<ProgramSettings> settings_;
     bool shownOnce_ = false;
-
+    QWidget* contentPanel_ = nullptr;
     FadePicture* titlePicture_ = nullptr;
     FadePicture* starMapPicture_ = nullptr;
     QTabWidget* pages_ = nullptr;
-    NavigationPage* navigation_ = nullptr;
-    SystemDatabasePage* systemDatabase_ = nullptr;
-    OwnDatabasePage* ownDatabase_ = nullptr;
-    NotepadPage* notepad_ = nullptr;
-    InfoPage* info_ = nullptr;
     OptionsPanel* options_ = nullptr;
     ColorBitmapButton* optionsButton_ = nullptr;
     ColorBitmapButton* closeButton_ = nullptr;
-
-    QPointer<MessageWindow> message_;
-    QPointer<AvoidWindow> avoid_;
-    QPointer<StarMapWindow> map_;
 };

@@ -1,13 +1,26 @@
 #include "Startup.h"
 
 #include "Artwork.h"
+#include "AutoLoadOption.h"
 #include "AvoidWindow.h"
+#include "ErrorBox.h"
 #include "HintPolicy.h"
+#include "InfoPage.h"
+#include "Look.h"
+#include "MainWindow.h"
 #include "MessageWindow.h"
+#include "NavigationPage.h"
+#include "NotepadPage.h"
+#include "OptionsPanel.h"
+#include "OwnDatabasePage.h"
+#include "ProgramSettings.h"
 #include "StarMapWindow.h"
+#include "SystemDatabasePage.h"
+#include "TreeFile.h"
 
 #include <QApplication>
 #include <QByteArray>
+#include <QFile>
 
 void preferXcbUnderWayland(int argc, char** argv) {
 #ifdef Q_OS_LINUX
@@ -41,22 +54,222 @@ void configureApplication(QApplication& application) {
     HintPolicy::instance().prepareTiming();
 }
 
-VantorProgram::VantorProgram(StartOptions options)
-    // The main window comes first: its creation reads the settings.
-    : main_(std::make_unique<MainWindow>(strip_, std::move(options))) {
-    MainWindow* main = main_.get();
-    windows_.mainWindow = main;
-    windows_.messageWindow = new MessageWindow(main);
-    windows_.avoidWindow = new AvoidWindow(strip_, main);
-    windows_.starMapWindow = new StarMapWindow(main->engine(), main);
-    strip_.setWindows(main, windows_.avoidWindow, windows_.starMapWindow);
-    main->attachSatellites(windows_.messageWindow, windows_.avoidWindow, windows_.starMapWindow);
+void MessageRelay::setWindow(MessageWindow* window) {
+    window_ = window;
 }
 
-VantorProgram::~VantorProgram() = default;
+void MessageRelay::showMessage(const QString& caption, const QString& text, int kind,
+                               const QString& leftButton, const QString& rightButton) {
+    if (window_ != nullptr) {
+        window_->showMessage(caption, text, kind, leftButton, rightButton);
+    }
+}
+
+bool MessageRelay::messageResult() const {
+    return window_ != nullptr && window_->messageResult();
+}
+
+VantorProgram::VantorProgram(StartOptions options)
+    : start_(std::move(options))
+    , main_(std::make_unique<MainWindow>()) {
+    // The engine's colours as the window's layout gives them, and the shipped
+    // core data file, also when the settings are never read: a start that
+    // stops early must not load whatever core.vr the current folder holds.
+    applyEngineColors(engine_);
+    engine_.setFilename(
+        QFile::encodeName(programFilePath(start_.programFolder, "core.vr")).toStdString());
+    buildPages();
+    connectSettings();
+    connectPages();
+    // An error in any step skips the rest of the creation; the program goes on.
+    runGuarded([this] { readStartupData(); });
+    buildSatellites();
+    connectSatellites();
+}
+
+// The satellites go first, while the pages they report to still stand.
+VantorProgram::~VantorProgram() {
+    delete map_;
+    delete avoid_;
+    delete message_;
+}
+
+void VantorProgram::buildPages() {
+    MainWindow& main = *main_;
+    // The options panel comes first: the database pages ask it whether
+    // entries are shown on the star map.
+    options_ = new OptionsPanel(main.contentPanel(), messenger_, start_.programFolder);
+    main.setOptionsPanel(options_);
+    navigation_ = new NavigationPage(&main, engine_, messenger_, strip_);
+    OptionsPanel* options = options_;
+    WindowStrip& strip = strip_;
+    const DatabaseLinks links{engine_,
+                              messenger_,
+                              searchPosition_,
+                              start_.programFolder,
+                              [options] { return options->starMapLinked(); },
+                              [&strip] {
+                                  if (!strip.mapShown()) {
+                                      strip.showMap();
+                                  }
+                              }};
+    systemDatabase_ = new SystemDatabasePage(&main, links);
+    ownDatabase_ = new OwnDatabasePage(&main, links);
+    notepad_ = new NotepadPage(&main, messenger_, searchPosition_);
+    info_ = new InfoPage(&main);
+    // The tab icons are pictures 1, 2, 3 and 0 of the image list; Info has none.
+    main.addPage(navigation_, imageListPicture(1), QStringLiteral("Navigation"));
+    main.addPage(systemDatabase_, imageListPicture(2), QStringLiteral("System Database"));
+    main.addPage(ownDatabase_, imageListPicture(3), QStringLiteral("Own Database"));
+    main.addPage(notepad_, imageListPicture(0), QStringLiteral("Notepad"));
+    main.addPage(info_, QIcon(), QStringLiteral("Info"));
+    main.showPage(navigation_);
+    settings_ = std::make_unique<ProgramSettings>(
+        *options_, notepad_->autoLoad(), ownDatabase_->autoLoad(), engine_, start_.programFolder);
+}
+
+// Every change of an option, a data file or a last import or export writes
+// all settings.
+void VantorProgram::connectSettings() {
+    MainWindow* main = main_.get();
+    const auto writeSettings = guarded([this] { settings_->writeSettings(); });
+    QObject::connect(options_, &OptionsPanel::settingsChanged, main, writeSettings);
+    QObject::connect(&notepad_->autoLoad(), &AutoLoadOption::toggled, main, writeSettings);
+    QObject::connect(notepad_, &NotepadPage::settingsChanged, main, writeSettings);
+    QObject::connect(&ownDatabase_->autoLoad(), &AutoLoadOption::toggled, main, writeSettings);
+    QObject::connect(ownDatabase_, &OwnDatabasePage::settingsChanged, main, writeSettings);
+}
+
+void VantorProgram::connectPages() {
+    MainWindow* main = main_.get();
+    QObject::connect(main, &MainWindow::starMapRequested, main,
+                     guarded([this] { strip_.showMap(); }));
+    QObject::connect(main, &MainWindow::optionsOpened, main,
+                     guarded([this] { strip_.closeSatellites(); }));
+    // Whichever page the user turns to, the Info page opens on its first
+    // panel next time.
+    QObject::connect(main, &MainWindow::pageChanged, main,
+                     guarded([this] { info_->showInformations(); }));
+    QObject::connect(main, &MainWindow::firstShown, main, [this] {
+        // An error skips the rest of the first showing; the window stays up.
+        runGuarded([this] { finishStartup(); });
+    });
+    QObject::connect(main, &MainWindow::closed, main, [this] {
+        // The satellites go with the main window, and so does the program.
+        runGuarded([this] { strip_.closeSatellites(); });
+        QCoreApplication::quit();
+    });
+    QObject::connect(navigation_, &NavigationPage::findRequested, main,
+                     [this](FindTarget target, const QString& keyword) {
+                         runGuarded([&] { findFromOutput(target, keyword); });
+                     });
+    connectDatabasePages();
+}
+
+// The way output's popup menu: the page comes to the front and searches.
+void VantorProgram::findFromOutput(FindTarget target, const QString& keyword) {
+    switch (target) {
+    case FindTarget::SystemDatabase:
+        main_->showPage(systemDatabase_);
+        systemDatabase_->findFromOutput(keyword);
+        break;
+    case FindTarget::OwnDatabase:
+        main_->showPage(ownDatabase_);
+        ownDatabase_->findFromOutput(keyword);
+        break;
+    case FindTarget::Notepad:
+        main_->showPage(notepad_);
+        notepad_->findFromOutput(keyword);
+        break;
+    }
+}
+
+// Both trees follow the two display options, and each tree's popup sends an
+// entry to the other tree's search.
+void VantorProgram::connectDatabasePages() {
+    for (DatabasePage* page : std::initializer_list<DatabasePage*>{systemDatabase_, ownDatabase_}) {
+        page->setRollOut(options_->rollOut());
+        page->setNodeLines(options_->nodeLines());
+        QObject::connect(options_, &OptionsPanel::rollOutChanged, page, &DatabasePage::setRollOut);
+        QObject::connect(options_, &OptionsPanel::nodeLinesChanged, page,
+                         &DatabasePage::setNodeLines);
+    }
+    const auto findIn = [this](DatabasePage* page) {
+        return [this, page](const QString& text) {
+            runGuarded([&] {
+                main_->showPage(page);
+                page->findFromOutput(text);
+            });
+        };
+    };
+    QObject::connect(systemDatabase_, &DatabasePage::findInOtherTree, main_.get(),
+                     findIn(ownDatabase_));
+    QObject::connect(ownDatabase_, &DatabasePage::findInOtherTree, main_.get(),
+                     findIn(systemDatabase_));
+}
+
+// The message window, the avoid window and the star map; the main window
+// owns them from here on.
+void VantorProgram::buildSatellites() {
+    MainWindow* main = main_.get();
+    message_ = new MessageWindow(main);
+    messenger_.setWindow(message_);
+    avoid_ = new AvoidWindow(strip_, main);
+    map_ = new StarMapWindow(engine_, main);
+    strip_.setWindows(main, avoid_, map_);
+}
+
+void VantorProgram::connectSatellites() {
+    NavigationPage* navigation = navigation_;
+    AvoidWindow* avoid = avoid_;
+    navigation->setAvoidFlagsSource([avoid] { return avoid->avoidFlags(); });
+    QObject::connect(avoid, &AvoidWindow::racesChanged, navigation,
+                     guarded([navigation] { navigation->avoidedRacesChanged(); }));
+    QObject::connect(map_, &StarMapWindow::startPicked, navigation,
+                     [navigation](int x, int y, const QString& name) {
+                         runGuarded([&] { navigation->mapStartPicked(x, y, name); });
+                     });
+    QObject::connect(map_, &StarMapWindow::targetPicked, navigation,
+                     [navigation](int x, int y, const QString& name) {
+                         runGuarded([&] { navigation->mapTargetPicked(x, y, name); });
+                     });
+    QObject::connect(map_, &StarMapWindow::opened, navigation,
+                     guarded([navigation] { navigation->setMapPicking(true); }));
+    QObject::connect(map_, &StarMapWindow::closed, navigation,
+                     guarded([navigation] { navigation->setMapPicking(false); }));
+}
+
+// The main window's creation: its caption, the settings and the system
+// database.
+void VantorProgram::readStartupData() {
+    main_->setWindowTitle(QStringLiteral("Vantor 1.03 XDR / EV"));
+    info_->setVersionLine(QStringLiteral("Version 1.03 Xtended-Database Release / EV"));
+    settings_->readSettings();
+    systemDatabase_->loadInfoData(options_->infoDataPath());
+    searchPosition_.value = 0;
+    // Hints come at once and stay five seconds.
+    HintPolicy::instance().setTiming(0, 5000);
+    options_->showDataFileHints();
+}
+
+// The main window's first showing: the core data file, the lists and the
+// own database; from then on the settings may be written.
+void VantorProgram::finishStartup() {
+    if (map_ != nullptr) {
+        map_->bindShapes();
+    }
+    engine_.loadMatrix();
+    navigation_->fillSystemLists();
+    ownDatabase_->setListItems(systemDatabase_->searchItems());
+    notepad_->setSearchItems(systemDatabase_->searchItems());
+    engine_.showDividers();
+    strip_.setLeader(Leader::Main);
+    settings_->setSettingsReady();
+    ownDatabase_->finishStartup();
+}
 
 void VantorProgram::showMainWindow() {
-    MainWindow* main = windows_.mainWindow;
+    MainWindow* main = main_.get();
     main->show();
     main->raise();
     main->activateWindow();

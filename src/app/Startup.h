@@ -1,12 +1,27 @@
 #pragma once
 
-#include "MainWindow.h"
-#include "ProgramWindows.h"
+#include "Messenger.h"
+#include "RouteEngine.h"
+#include "SearchPosition.h"
 #include "WindowStrip.h"
 
+#include <QPointer>
+#include <QString>
 #include <memory>
 
 class QApplication;
+class AvoidWindow;
+class InfoPage;
+class MainWindow;
+class MessageWindow;
+class NavigationPage;
+class NotepadPage;
+class OptionsPanel;
+class OwnDatabasePage;
+class ProgramSettings;
+class StarMapWindow;
+class SystemDatabasePage;
+enum class FindTarget;
 
 // Before the application exists: in a Wayland session where no platform was
 // chosen, run on XWayland, where windows can be placed side by side.
@@ -15,9 +30,32 @@ void preferXcbUnderWayland(int argc, char** argv);
 // The application's title and icon.
 void configureApplication(QApplication& application);
 
-// The start-up sequence: the main window first (its creation reads the
-// settings and the system database), then the message window, the avoid-races
-// window and the star map; none of them shown yet.
+// What start-up needs from outside the windows.
+struct StartOptions {
+    // The folder of the executable, with a trailing separator: the default
+    // place of the data files.
+    QString programFolder;
+};
+
+// Reports reach the message window once it exists; before that they are
+// dropped, as the main window is created before the message window.
+class MessageRelay final : public Messenger {
+public:
+    void setWindow(MessageWindow* window);
+    void showMessage(const QString& caption, const QString& text, int kind,
+                     const QString& leftButton, const QString& rightButton) override;
+    bool messageResult() const override;
+
+private:
+    QPointer<MessageWindow> window_;
+};
+
+// The program: builds the four windows and the pages in start-up order and
+// wires them to each other. First the main window with its pages, whose
+// creation reads the settings and the system database; then the message
+// window, the avoid-races window and the star map; none of them shown yet.
+// The first showing of the main window loads the core data file and fills
+// the lists.
 class VantorProgram {
 public:
     explicit VantorProgram(StartOptions options);
@@ -25,20 +63,42 @@ public:
     VantorProgram(const VantorProgram&) = delete;
     VantorProgram& operator=(const VantorProgram&) = delete;
 
-    // The event loop's first act: shows the main window (finishStartupOnFirstShow, then
-    // FormActivate).
+    // The event loop's first act: shows and activates the main window.
     void showMainWindow();
-
-    ProgramWindows& windows() { return windows_; }
-    WindowStrip& strip() { return strip_; }
+    MainWindow* mainWindow() const { return main_.get(); }
 
     // The executable's folder with a trailing separator.
     static QString defaultProgramFolder();
 
 private:
-    // The row outlives the windows it places.
+    // The tests look at the parts through their own support class.
+    friend class ProgramAccess;
+
+    void buildPages();
+    void buildSatellites();
+    void connectSettings();
+    void connectPages();
+    void connectDatabasePages();
+    void connectSatellites();
+    void readStartupData();
+    void finishStartup();
+    void findFromOutput(FindTarget target, const QString& keyword);
+
+    StartOptions start_;
+    // The row, the engine and the relay outlive the windows that use them.
     WindowStrip strip_;
-    // The main window owns the other three.
+    RouteEngine engine_;
+    SearchPosition searchPosition_;
+    MessageRelay messenger_;
     std::unique_ptr<MainWindow> main_;
-    ProgramWindows windows_;
+    OptionsPanel* options_ = nullptr;
+    NavigationPage* navigation_ = nullptr;
+    SystemDatabasePage* systemDatabase_ = nullptr;
+    OwnDatabasePage* ownDatabase_ = nullptr;
+    NotepadPage* notepad_ = nullptr;
+    InfoPage* info_ = nullptr;
+    std::unique_ptr<ProgramSettings> settings_;
+    MessageWindow* message_ = nullptr;
+    AvoidWindow* avoid_ = nullptr;
+    StarMapWindow* map_ = nullptr;
 };

@@ -96,23 +96,44 @@ QString ProgramFixture::settingsFile() const {
     return configDir_.path() + QStringLiteral("/Tessaly/Vantor.conf");
 }
 
-MainWindow* ProgramFixture::mainWindow() const {
-    return program_->windows().mainWindow;
+MainWindow* ProgramAccess::mainWindow() const {
+    return program_.main_.get();
 }
-MessageWindow* ProgramFixture::messageWindow() const {
-    return program_->windows().messageWindow;
+MessageWindow* ProgramAccess::messageWindow() const {
+    return program_.message_;
 }
-AvoidWindow* ProgramFixture::avoidWindow() const {
-    return program_->windows().avoidWindow;
+AvoidWindow* ProgramAccess::avoidWindow() const {
+    return program_.avoid_;
 }
-StarMapWindow* ProgramFixture::starMapWindow() const {
-    return program_->windows().starMapWindow;
+StarMapWindow* ProgramAccess::starMapWindow() const {
+    return program_.map_;
 }
-NavigationPage& ProgramFixture::navigation() const {
-    return mainWindow()->navigation();
+NavigationPage& ProgramAccess::navigation() const {
+    return *program_.navigation_;
 }
-WindowStrip& ProgramFixture::strip() const {
-    return program_->strip();
+SystemDatabasePage& ProgramAccess::systemDatabase() const {
+    return *program_.systemDatabase_;
+}
+OwnDatabasePage& ProgramAccess::ownDatabase() const {
+    return *program_.ownDatabase_;
+}
+NotepadPage& ProgramAccess::notepad() const {
+    return *program_.notepad_;
+}
+OptionsPanel& ProgramAccess::optionsPanel() const {
+    return *program_.options_;
+}
+ProgramSettings& ProgramAccess::settings() const {
+    return *program_.settings_;
+}
+RouteEngine& ProgramAccess::engine() const {
+    return program_.engine_;
+}
+WindowStrip& ProgramAccess::strip() const {
+    return program_.strip_;
+}
+Messenger& ProgramAccess::messenger() const {
+    return program_.messenger_;
 }
 
 void ProgramTest::init() {

@@ -73,6 +73,31 @@ void pressEnter();
 // start-up order. Nothing is shown until showMainWindow().
 class WindowStrip;
 
+// The parts of a running program, as the tests look at them.
+class ProgramAccess {
+public:
+    explicit ProgramAccess(VantorProgram& program)
+        : program_(program) {}
+
+    MainWindow* mainWindow() const;
+    MessageWindow* messageWindow() const;
+    AvoidWindow* avoidWindow() const;
+    StarMapWindow* starMapWindow() const;
+    NavigationPage& navigation() const;
+    SystemDatabasePage& systemDatabase() const;
+    OwnDatabasePage& ownDatabase() const;
+    NotepadPage& notepad() const;
+    OptionsPanel& optionsPanel() const;
+    ProgramSettings& settings() const;
+    RouteEngine& engine() const;
+    WindowStrip& strip() const;
+    // Where the pages report: the message window.
+    Messenger& messenger() const;
+
+private:
+    VantorProgram& program_;
+};
+
 class ProgramFixture {
 public:
     // With copyData false the program folder holds no data files.
@@ -92,12 +117,14 @@ public:
     QString configHome() const { return configDir_.path(); }
     QString settingsFile() const;
 
-    MainWindow* mainWindow() const;
-    MessageWindow* messageWindow() const;
-    AvoidWindow* avoidWindow() const;
-    StarMapWindow* starMapWindow() const;
-    NavigationPage& navigation() const;
-    WindowStrip& strip() const;
+    // The parts of the started program.
+    ProgramAccess parts() const { return ProgramAccess(*program_); }
+    MainWindow* mainWindow() const { return parts().mainWindow(); }
+    MessageWindow* messageWindow() const { return parts().messageWindow(); }
+    AvoidWindow* avoidWindow() const { return parts().avoidWindow(); }
+    StarMapWindow* starMapWindow() const { return parts().starMapWindow(); }
+    NavigationPage& navigation() const { return parts().navigation(); }
+    WindowStrip& strip() const { return parts().strip(); }
 
 private:
     QTemporaryDir programDir_;

@@ -107,7 +107,7 @@ private slots:
     }
 
     void withTheMapShownTheClickUsesThePickedSectors() {
-        mainWindow()->showStarMap();
+        fixture().strip().showMap();
         StarMapWindow* map = fixture().starMapWindow();
         QTest::mouseClick(map->sectorShape(2, 1), Qt::LeftButton);
         QTest::mouseClick(map->sectorShape(4, 4), Qt::LeftButton);

@@ -175,8 +175,9 @@ struct Program {
         });
     }
     QList<QPoint> ofRace(int race) const {
-        return sectors(
-            [this, race](int x, int y) { return form->engine().sectorAt(x, y).race == race; });
+        return sectors([this, race](int x, int y) {
+            return fixture.parts().engine().sectorAt(x, y).race == race;
+        });
     }
 
     ProgramFixture fixture;
@@ -213,7 +214,7 @@ private slots:
 
         const QStringList searchItems = items(program.box("Suche"));
         QCOMPARE(searchItems.size(), file.size());
-        QCOMPARE(program.form->systemDatabase().searchItems(), searchItems);
+        QCOMPARE(program.fixture.parts().systemDatabase().searchItems(), searchItems);
         QCOMPARE(items(program.box("OwnDat")), searchItems);
         QCOMPARE(items(program.box("AddTO")), searchItems);
     }
@@ -290,7 +291,7 @@ private slots:
             QCOMPARE(program.lit(), lit);
         }
         program.fixture.strip().closeSatellites();
-        program.form->optionsPanel().setStarMapLinked(false);
+        program.fixture.parts().optionsPanel().setStarMapLinked(false);
         clickNode(program.systemTree, "Corvane");
         QVERIFY(!program.fixture.starMapWindow()->isVisible());
     }
@@ -299,7 +300,7 @@ private slots:
         const Program program;
         program.showTab("Own Database");
         // The star map stays closed, so the main window keeps the keyboard.
-        program.form->optionsPanel().setStarMapLinked(false);
+        program.fixture.parts().optionsPanel().setStarMapLinked(false);
         MessageAnswerer answerer;
 
         // "+" without a selection adds a top-level entry; Enter adds under

@@ -143,15 +143,14 @@ private slots:
     void firstShowingLoadsTheUniverse() {
         ProgramFixture fixture;
         fixture.start();
-        MainWindow* main = fixture.mainWindow();
-        QVERIFY(!main->settings().settingsReady());
-        QCOMPARE(findControl<QComboBox>(&main->navigation(), "Von")->count(), 0);
-        QVERIFY(main->optionsPanel().coreDataPath().endsWith(QStringLiteral("core.vr")));
+        QVERIFY(!fixture.parts().settings().settingsReady());
+        QCOMPARE(findControl<QComboBox>(&fixture.parts().navigation(), "Von")->count(), 0);
+        QVERIFY(fixture.parts().optionsPanel().coreDataPath().endsWith(QStringLiteral("core.vr")));
         fixture.show();
-        QVERIFY(main->settings().settingsReady());
+        QVERIFY(fixture.parts().settings().settingsReady());
         QCOMPARE(fixture.strip().leader(), Leader::Main);
-        QCOMPARE(findControl<QComboBox>(&main->navigation(), "Von")->count(), 54);
-        QCOMPARE(findControl<QComboBox>(&main->navigation(), "Nach")->count(), 54);
+        QCOMPARE(findControl<QComboBox>(&fixture.parts().navigation(), "Von")->count(), 54);
+        QCOMPARE(findControl<QComboBox>(&fixture.parts().navigation(), "Nach")->count(), 54);
     }
 
     // A missing or broken core data file: exactly one error box with the
@@ -179,14 +178,15 @@ private slots:
         MainWindow* main = fixture.mainWindow();
         QCOMPARE(errors.texts.size(), 1);
         QVERIFY2(errors.texts[0].contains(textPart), qPrintable(errors.texts[0]));
-        QCOMPARE(findControl<QComboBox>(&main->navigation(), "Von")->count(), 0);
-        QCOMPARE(findControl<QComboBox>(&main->navigation(), "Nach")->count(), 0);
-        QVERIFY(!main->settings().settingsReady());
+        QCOMPARE(findControl<QComboBox>(&fixture.parts().navigation(), "Von")->count(), 0);
+        QCOMPARE(findControl<QComboBox>(&fixture.parts().navigation(), "Nach")->count(), 0);
+        QVERIFY(!fixture.parts().settings().settingsReady());
         QVERIFY(main->isVisible());
 
         // The program goes on: a request is answered, an option change is not stored.
         MessageAnswerer answerer;
-        QTest::mouseClick(findControl<QToolButton>(&main->navigation(), "Way"), Qt::LeftButton);
+        QTest::mouseClick(findControl<QToolButton>(&fixture.parts().navigation(), "Way"),
+                          Qt::LeftButton);
         QCOMPARE(answerer.seenMessages.size(), 2);
         findControl<QCheckBox>(main, "CheckBox3")->click();
         QVERIFY(!QFile::exists(fixture.settingsFile()));
@@ -199,7 +199,7 @@ private slots:
         ProgramFixture fixture;
         fixture.startAndShow();
         MainWindow* main = fixture.mainWindow();
-        QTest::mouseClick(findControl<QToolButton>(&main->navigation(), "SpeedButton5"),
+        QTest::mouseClick(findControl<QToolButton>(&fixture.parts().navigation(), "SpeedButton5"),
                           Qt::LeftButton);
         fixture.starMapWindow()->show();
         QVERIFY(fixture.avoidWindow()->isVisible() && fixture.starMapWindow()->isVisible());
@@ -233,7 +233,7 @@ private slots:
         for (int page = pages->count() - 1; page >= 0; --page) {
             pages->setCurrentIndex(page);
         }
-        const NavigationPage* navigation = &main->navigation();
+        const NavigationPage* navigation = &fixture.parts().navigation();
         const QList<QPair<QWidget*, QString>> expected{
             {findControl(navigation, "Von"), "From"},
             {findControl(navigation, "Nach"), "To"},
@@ -278,7 +278,7 @@ private slots:
         ProgramFixture fixture;
         fixture.startAndShow();
         MainWindow* main = fixture.mainWindow();
-        QTest::mouseClick(findControl<QToolButton>(&main->navigation(), "SpeedButton5"),
+        QTest::mouseClick(findControl<QToolButton>(&fixture.parts().navigation(), "SpeedButton5"),
                           Qt::LeftButton);
         fixture.starMapWindow()->show();
         QTimer::singleShot(0, main, [main] {

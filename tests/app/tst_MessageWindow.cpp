@@ -85,14 +85,13 @@ private slots:
 
     // A notice with "&OK" alone: the right-hand button, true, Alt+O.
     void noticeWithOkAlone() {
-        MainWindow* main = mainWindow();
         Shown shown;
         pressWithAlt(Qt::Key_O, shown);
-        main->showMessage(QStringLiteral("Saved."),
-                          QStringLiteral("Written to the program folder."), 0, QString(),
-                          QStringLiteral("&OK"));
+        fixture().parts().messenger().showMessage(QStringLiteral("Saved."),
+                                                  QStringLiteral("Written to the program folder."),
+                                                  0, QString(), QStringLiteral("&OK"));
         QVERIFY(shown.visible);
-        QVERIFY(main->messageResult());
+        QVERIFY(fixture().parts().messenger().messageResult());
         QVERIFY(fixture().messageWindow()->isHidden());
         QCOMPARE(shown.caption, QStringLiteral("Saved."));
         QCOMPARE(shown.text, QStringLiteral("Written to the program folder."));
@@ -112,13 +111,12 @@ private slots:
 
     // The delete question: "&Yes" left answers true, "&No" right answers false.
     void questionYesAndNo() {
-        MainWindow* main = mainWindow();
         const QString question = QStringLiteral("Are you sure you want to delete \"Corvane\"?");
         Shown yes;
         pressWithAlt(Qt::Key_Y, yes);
-        main->showMessage(QStringLiteral("Delete"), question, 1, QStringLiteral("&Yes"),
-                          QStringLiteral("&No"));
-        QVERIFY(main->messageResult());
+        fixture().parts().messenger().showMessage(QStringLiteral("Delete"), question, 1,
+                                                  QStringLiteral("&Yes"), QStringLiteral("&No"));
+        QVERIFY(fixture().parts().messenger().messageResult());
         QCOMPARE(yes.sign, QStringLiteral("?"));
         QCOMPARE(yes.signLeft, 6);
         QVERIFY(yes.leftShown && yes.rightShown);
@@ -127,30 +125,31 @@ private slots:
 
         Shown no;
         pressWithAlt(Qt::Key_N, no);
-        main->showMessage(QStringLiteral("Delete"), question, 1, QStringLiteral("&Yes"),
-                          QStringLiteral("&No"));
+        fixture().parts().messenger().showMessage(QStringLiteral("Delete"), question, 1,
+                                                  QStringLiteral("&Yes"), QStringLiteral("&No"));
         QVERIFY(no.visible);
-        QVERIFY(!main->messageResult());
+        QVERIFY(!fixture().parts().messenger().messageResult());
 
         // A mouse click answers the same way.
         MessageAnswerer answerer(QStringLiteral("&Yes"));
-        main->showMessage(QStringLiteral("Delete"), question, 1, QStringLiteral("&Yes"),
-                          QStringLiteral("&No"));
+        fixture().parts().messenger().showMessage(QStringLiteral("Delete"), question, 1,
+                                                  QStringLiteral("&Yes"), QStringLiteral("&No"));
         QCOMPARE(answerer.seenMessages.size(), 1);
-        QVERIFY(main->messageResult());
+        QVERIFY(fixture().parts().messenger().messageResult());
     }
 
     // Both holders are set again by every call; the sign only by kinds 0 to 2.
     void signAndButtonsFollowEachCall() {
-        MainWindow* main = mainWindow();
         MessageAnswerer answerer(QStringLiteral("&No"));
-        main->showMessage(QStringLiteral("Delete"), QStringLiteral("Sure?"), 1,
-                          QStringLiteral("&Yes"), QStringLiteral("&No"));
+        fixture().parts().messenger().showMessage(QStringLiteral("Delete"), QStringLiteral("Sure?"),
+                                                  1, QStringLiteral("&Yes"), QStringLiteral("&No"));
         answerer.setButton(QStringLiteral("&OK"));
-        main->showMessage(QStringLiteral("Odd."), QStringLiteral("Kind three."), 3, QString(),
-                          QStringLiteral("&OK"));
-        main->showMessage(QStringLiteral("Saved."), QStringLiteral("Kind two."), 2, QString(),
-                          QStringLiteral("&OK"));
+        fixture().parts().messenger().showMessage(QStringLiteral("Odd."),
+                                                  QStringLiteral("Kind three."), 3, QString(),
+                                                  QStringLiteral("&OK"));
+        fixture().parts().messenger().showMessage(QStringLiteral("Saved."),
+                                                  QStringLiteral("Kind two."), 2, QString(),
+                                                  QStringLiteral("&OK"));
         QCOMPARE(answerer.seenMessages.size(), 3);
         QCOMPARE(answerer.seenMessages[1].sign, QStringLiteral("?"));
         QCOMPARE(answerer.seenMessages[1].leftButton, QString());
@@ -160,42 +159,43 @@ private slots:
 
     // The left button alone answers false.
     void leftButtonAloneAnswersFalse() {
-        MainWindow* main = mainWindow();
         MessageAnswerer answerer(QStringLiteral("&Later"));
-        main->showMessage(QStringLiteral("Notice"), QStringLiteral("Left only."), 0,
-                          QStringLiteral("&Later"), QString());
+        fixture().parts().messenger().showMessage(QStringLiteral("Notice"),
+                                                  QStringLiteral("Left only."), 0,
+                                                  QStringLiteral("&Later"), QString());
         QCOMPARE(answerer.seenMessages.size(), 1);
         QCOMPARE(answerer.seenMessages[0].rightButton, QString());
-        QVERIFY(!main->messageResult());
+        QVERIFY(!fixture().parts().messenger().messageResult());
     }
 
     // Only a button can say yes: after a "yes", Escape and Space (on the
     // focused right-hand button) both answer "no".
     void escapeAndSpaceAnswerNo() {
-        MainWindow* main = mainWindow();
         for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Space}) {
             {
                 MessageAnswerer yes(QStringLiteral("&Yes"));
-                main->showMessage(QStringLiteral("Delete"), QStringLiteral("Sure?"), 1,
-                                  QStringLiteral("&Yes"), QStringLiteral("&No"));
+                fixture().parts().messenger().showMessage(
+                    QStringLiteral("Delete"), QStringLiteral("Sure?"), 1, QStringLiteral("&Yes"),
+                    QStringLiteral("&No"));
             }
-            QVERIFY(main->messageResult());
+            QVERIFY(fixture().parts().messenger().messageResult());
             answerWithKey(key);
-            main->showMessage(QStringLiteral("Delete"), QStringLiteral("Sure?"), 1,
-                              QStringLiteral("&Yes"), QStringLiteral("&No"));
-            QVERIFY2(!main->messageResult(), qPrintable(QKeySequence(key).toString()));
+            fixture().parts().messenger().showMessage(
+                QStringLiteral("Delete"), QStringLiteral("Sure?"), 1, QStringLiteral("&Yes"),
+                QStringLiteral("&No"));
+            QVERIFY2(!fixture().parts().messenger().messageResult(),
+                     qPrintable(QKeySequence(key).toString()));
             QVERIFY(fixture().messageWindow()->isHidden());
         }
         // A notice answered by Escape is no "yes" either.
         answerWithKey(Qt::Key_Escape);
-        main->showMessage(QStringLiteral("Saved."), QStringLiteral("Done."), 2, QString(),
-                          QStringLiteral("&OK"));
-        QVERIFY(!main->messageResult());
+        fixture().parts().messenger().showMessage(QStringLiteral("Saved."), QStringLiteral("Done."),
+                                                  2, QString(), QStringLiteral("&OK"));
+        QVERIFY(!fixture().parts().messenger().messageResult());
     }
 
     // A long text wraps inside the fixed area and shows no scroll bar.
     void longTextWrapsWithoutScrollBars() {
-        MainWindow* main = mainWindow();
         QString text;
         for (int word = 0; word < 120; ++word) {
             text += QStringLiteral("stargate ");
@@ -211,7 +211,8 @@ private slots:
             viewportHeight = box->viewport()->height();
             QTest::mouseClick(findControl<QToolButton>(modal, "B02"), Qt::LeftButton);
         });
-        main->showMessage(QStringLiteral("Long."), text, 0, QString(), QStringLiteral("&OK"));
+        fixture().parts().messenger().showMessage(QStringLiteral("Long."), text, 0, QString(),
+                                                  QStringLiteral("&OK"));
         QVERIFY(!scrollBarShown);
         QVERIFY(documentHeight > viewportHeight);
     }

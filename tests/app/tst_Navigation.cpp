@@ -259,7 +259,7 @@ private slots:
     // doesn't read the boxes, which are disabled and look it.
     void shownStarMapSuppliesTheSectors() {
         typeInto(fromBox(), QStringLiteral("Nowhere"));
-        mainWindow()->showStarMap();
+        fixture().strip().showMap();
         const QColor dimmed(115, 115, 115);
         for (const char* name : {"Von", "Nach", "Way", "Label1", "Label2"}) {
             QWidget* control = findControl(&navigation(), name);

@@ -45,7 +45,7 @@ class NotepadTest : public ProgramTest {
     QTextEdit* notes() const { return findControl<QTextEdit>(mainWindow(), "RichEdit2"); }
     QComboBox* keyword() const { return findControl<QComboBox>(mainWindow(), "NoteS"); }
     QTabWidget* pages() const { return findControl<QTabWidget>(mainWindow(), "PageControl1"); }
-    QString lastFile() const { return mainWindow()->notepad().autoLoad().lastFile(); }
+    QString lastFile() const { return fixture().parts().notepad().autoLoad().lastFile(); }
     QString storedLastFile() const {
         return QSettings(fixture().settingsFile(), QSettings::IniFormat)
             .value(QStringLiteral("LInotes"))
@@ -58,7 +58,7 @@ class NotepadTest : public ProgramTest {
         const QTextCursor cursor = notes()->textCursor();
         return {cursor.selectionStart(), cursor.selectedText()};
     }
-    void prepare() override { pages()->setCurrentWidget(&mainWindow()->notepad()); }
+    void prepare() override { pages()->setCurrentWidget(&fixture().parts().notepad()); }
 
 private slots:
     // Hit after hit from the selection's end, letter case aside; after the

@@ -143,7 +143,7 @@ private slots:
             QVERIFY(QFile::copy(fixture.programFolder() + "vantor.vr", info));
             fixture.startAndShow();
             MainWindow* form = fixture.mainWindow();
-            const std::string loadedCore = form->engine().filename();
+            const std::string loadedCore = fixture.parts().engine().filename();
             openOptions(form);
             QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton7"), Qt::LeftButton);
             MessageAnswerer answerer;
@@ -152,10 +152,10 @@ private slots:
             answerDataFileDialog(info);
             QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton9"), Qt::LeftButton);
 
-            QCOMPARE(form->optionsPanel().coreDataPath(), core);
+            QCOMPARE(fixture.parts().optionsPanel().coreDataPath(), core);
             QCOMPARE(findControl<QLineEdit>(form, "SysCoreDat")->text(), core);
             QCOMPARE(findControl<QFrame>(form, "Shape5")->toolTip(), core);
-            QCOMPARE(form->optionsPanel().infoDataPath(), info);
+            QCOMPARE(fixture.parts().optionsPanel().infoDataPath(), info);
             QCOMPARE(findControl<QLineEdit>(form, "SysInfoDat")->text(),
                      OptionsPanel::shortPathText(info));
             QCOMPARE(findControl<QFrame>(form, "Shape7")->toolTip(), info);
@@ -167,7 +167,7 @@ private slots:
             QVERIFY(notice.leftButton.isEmpty());
             QCOMPARE(notice.rightButton, "&OK");
             // The engine goes on with what it loaded until the restart.
-            QCOMPARE(form->engine().filename(), loadedCore);
+            QCOMPARE(fixture.parts().engine().filename(), loadedCore);
             QCOMPARE(storedText(fixture, "SysCoreDat"), core);
             QCOMPARE(storedText(fixture, "SysInfoDat"), info);
             store = storeContent(fixture);
@@ -176,9 +176,9 @@ private slots:
         putStoreContent(restarted, store);
         restarted.startAndShow();
         MainWindow* form = restarted.mainWindow();
-        QCOMPARE(form->optionsPanel().coreDataPath(), core);
+        QCOMPARE(restarted.parts().optionsPanel().coreDataPath(), core);
         QCOMPARE(findControl<QLineEdit>(form, "SysCoreDat")->text(), "Standard Data");
-        QCOMPARE(form->engine().filename(), QFile::encodeName(core).toStdString());
+        QCOMPARE(restarted.parts().engine().filename(), QFile::encodeName(core).toStdString());
         QCOMPARE(findControl<QLineEdit>(form, "SysInfoDat")->text(),
                  OptionsPanel::shortPathText(info));
         QCOMPARE(findControl<QFrame>(form, "Shape7")->toolTip(), info);
@@ -195,7 +195,8 @@ private slots:
         answerDataFileDialog(QString());
         QTest::mouseClick(findControl<QToolButton>(form, "SpeedButton9"), Qt::LeftButton);
         QVERIFY(answerer.seenMessages.isEmpty());
-        QCOMPARE(form->optionsPanel().infoDataPath(), fixture.programFolder() + "vantor.vr");
+        QCOMPARE(fixture.parts().optionsPanel().infoDataPath(),
+                 fixture.programFolder() + "vantor.vr");
         QCOMPARE(findControl<QLineEdit>(form, "SysInfoDat")->text(), shown);
         QCOMPARE(storedText(fixture, "SysInfoDat"), fixture.programFolder() + "vantor.vr");
         QCOMPARE(storedText(fixture, "Data Lines"), "1");

@@ -39,7 +39,7 @@ class PlacementTest : public ProgramTest {
 
     void showBothSatellites() {
         showAvoid();
-        mainWindow()->showStarMap();
+        fixture().strip().showMap();
         QVERIFY(avoid()->isVisible());
         QVERIFY(map()->isVisible());
     }
@@ -47,20 +47,20 @@ class PlacementTest : public ProgramTest {
     void prepare() override { drag(mainWindow(), QPoint(40, 30)); }
 
     void showingPutsTheSatellitesIntoTheirSlots() {
-        mainWindow()->showStarMap();
+        fixture().strip().showMap();
         QCOMPARE(map()->pos(), slot(WindowStrip::FirstSlot));
         showAvoid();
         QCOMPARE(avoid()->pos(), slot(WindowStrip::FirstSlot));
         QCOMPARE(map()->pos(), slot(WindowStrip::SecondSlot));
         closeMap();
-        mainWindow()->showStarMap();
+        fixture().strip().showMap();
         QCOMPARE(map()->pos(), slot(WindowStrip::SecondSlot));
     }
 
 private slots:
 
     void theWindowJustShownLeads() {
-        mainWindow()->showStarMap();
+        fixture().strip().showMap();
         QTRY_COMPARE(leader(), Leader::Map);
         showAvoid();
         QTRY_COMPARE(leader(), Leader::Avoid);
@@ -80,7 +80,7 @@ private slots:
     }
 
     void draggingTheMainWindowMovesALoneMapToTheFirstSlot() {
-        mainWindow()->showStarMap();
+        fixture().strip().showMap();
         activate(mainWindow());
         drag(mainWindow(), QPoint(120, 90));
         QCOMPARE(map()->pos(), QPoint(612, 90));
@@ -88,7 +88,7 @@ private slots:
     }
 
     void draggingTheMapDragsTheMainWindow() {
-        mainWindow()->showStarMap();
+        fixture().strip().showMap();
         activate(map());
         drag(map(), QPoint(800, 300));
         QCOMPARE(mainWindow()->pos(), QPoint(308, 300));

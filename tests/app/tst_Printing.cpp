@@ -83,7 +83,7 @@ class PrintingTest : public ProgramTest {
     // The notepad's Print button, on its page as the user sees it.
     QAbstractButton* notesPrint() const {
         findControl<QTabWidget>(mainWindow(), "PageControl1")
-            ->setCurrentWidget(&mainWindow()->notepad());
+            ->setCurrentWidget(&fixture().parts().notepad());
         return findControl<QAbstractButton>(mainWindow(), "BitBtnWithColor6");
     }
 

@@ -73,11 +73,12 @@ int runProbe(const QString& mode, const QString& programFolder) {
     VantorProgram program(StartOptions{programFolder});
     program.showMainWindow();
     QApplication::processEvents();
-    MainWindow* form = program.windows().mainWindow;
+    const ProgramAccess parts(program);
+    MainWindow* form = parts.mainWindow();
     if (mode == QLatin1String("change")) {
-        form->notepad().autoLoad().setLastFile(
+        parts.notepad().autoLoad().setLastFile(
             makeFile(programFolder + QStringLiteral("notes.vrn"), "{\\rtf1 }"));
-        form->ownDatabase().autoLoad().setLastFile(
+        parts.ownDatabase().autoLoad().setLastFile(
             makeFile(programFolder + QStringLiteral("OwnData.txt"),
                      "The Zenit-Database of the starsystems\r\n"));
         findControl<QCheckBox>(form, "CheckBox1")->setChecked(true);
@@ -111,12 +112,12 @@ int runProbe(const QString& mode, const QString& programFolder) {
         << "CheckBox5=" << findControl<QCheckBox>(form, "CheckBox5")->isChecked() << '\n'
         << "CheckBox6=" << findControl<QCheckBox>(form, "CheckBox6")->isChecked() << '\n'
         << "HintsShown=" << HintPolicy::instance().hintsShown() << '\n'
-        << "StarMapLinked=" << form->optionsPanel().starMapLinked() << '\n'
-        << "LastNotesFile=" << form->notepad().autoLoad().lastFile() << '\n'
-        << "LastOwnDataFile=" << form->ownDatabase().autoLoad().lastFile() << '\n'
-        << "CoreDataPath=" << form->optionsPanel().coreDataPath() << '\n'
-        << "InfoDataPath=" << form->optionsPanel().infoDataPath() << '\n'
-        << "EngineFile=" << QString::fromStdString(form->engine().filename()) << '\n'
+        << "StarMapLinked=" << parts.optionsPanel().starMapLinked() << '\n'
+        << "LastNotesFile=" << parts.notepad().autoLoad().lastFile() << '\n'
+        << "LastOwnDataFile=" << parts.ownDatabase().autoLoad().lastFile() << '\n'
+        << "CoreDataPath=" << parts.optionsPanel().coreDataPath() << '\n'
+        << "InfoDataPath=" << parts.optionsPanel().infoDataPath() << '\n'
+        << "EngineFile=" << QString::fromStdString(parts.engine().filename()) << '\n'
         << "CoreMarker=" << findControl<QFrame>(form, "Shape5")->toolTip() << '\n'
         << "InfoMarker=" << findControl<QFrame>(form, "Shape7")->toolTip() << '\n';
     return 0;
@@ -159,7 +160,7 @@ private slots:
         QVERIFY(storedSettings(fixture).isEmpty());
         form->show();
         QApplication::processEvents();
-        QVERIFY(form->settings().settingsReady());
+        QVERIFY(fixture.parts().settings().settingsReady());
         QVERIFY(storedSettings(fixture).isEmpty());
         QVERIFY(!findControl<QCheckBox>(form, "CheckBox1")->isChecked());
         QVERIFY(!findControl<QCheckBox>(form, "CheckBox2")->isChecked());
@@ -167,8 +168,10 @@ private slots:
                 findControl<QCheckBox>(form, "CheckBox4")->isChecked());
         QVERIFY(findControl<QCheckBox>(form, "CheckBox5")->isChecked() &&
                 findControl<QCheckBox>(form, "CheckBox6")->isChecked());
-        QCOMPARE(form->optionsPanel().coreDataPath(), fixture.programFolder() + "core.vr");
-        QCOMPARE(form->optionsPanel().infoDataPath(), fixture.programFolder() + "vantor.vr");
+        QCOMPARE(fixture.parts().optionsPanel().coreDataPath(),
+                 fixture.programFolder() + "core.vr");
+        QCOMPARE(fixture.parts().optionsPanel().infoDataPath(),
+                 fixture.programFolder() + "vantor.vr");
 
         clickBox(findControl<QCheckBox>(form, "CheckBox4"));
         const QMap<QString, QString> stored = storedSettings(fixture);
@@ -184,7 +187,7 @@ private slots:
         QCOMPARE(stored["AutoLoad Notes"], "0");
         QCOMPARE(stored["Help POP"], "1");
         QCOMPARE(stored["StarMap Autoload"], "0");
-        QVERIFY(!form->optionsPanel().starMapLinked());
+        QVERIFY(!fixture.parts().optionsPanel().starMapLinked());
     }
 
     void aRestartRestoresEveryOption() {
@@ -224,9 +227,10 @@ private slots:
         fixture.startAndShow();
         MainWindow* form = fixture.mainWindow();
         const QString core = fixture.programFolder() + "core.vr";
-        QCOMPARE(form->optionsPanel().coreDataPath(), core);
-        QCOMPARE(form->optionsPanel().infoDataPath(), fixture.programFolder() + "vantor.vr");
-        QCOMPARE(QString::fromStdString(form->engine().filename()), core);
+        QCOMPARE(fixture.parts().optionsPanel().coreDataPath(), core);
+        QCOMPARE(fixture.parts().optionsPanel().infoDataPath(),
+                 fixture.programFolder() + "vantor.vr");
+        QCOMPARE(QString::fromStdString(fixture.parts().engine().filename()), core);
         QCOMPARE(findControl<QFrame>(form, "Shape5")->toolTip(), core);
         QCOMPARE(findControl<QLineEdit>(form, "SysCoreDat")->text(),
                  core.size() > 30 ? OptionsPanel::shortPathText(core)
@@ -234,7 +238,7 @@ private slots:
         // The notes file is gone; the own database's auto-load has no file named at all
         // and so stays as stored.
         QVERIFY(!findControl<QCheckBox>(form, "CheckBox1")->isChecked());
-        QCOMPARE(form->notepad().autoLoad().lastFile(), "/nowhere/notes.vrn");
+        QCOMPARE(fixture.parts().notepad().autoLoad().lastFile(), "/nowhere/notes.vrn");
         QVERIFY(findControl<QCheckBox>(form, "CheckBox2")->isChecked());
 
         findControl<QCheckBox>(form, "CheckBox5")->setChecked(false);
@@ -262,9 +266,9 @@ private slots:
         MainWindow* form = fixture.mainWindow();
         QVERIFY(!findControl<QCheckBox>(form, "CheckBox3")->isChecked());
         QVERIFY(!HintPolicy::instance().hintsShown());
-        QVERIFY(!form->optionsPanel().starMapLinked());
+        QVERIFY(!fixture.parts().optionsPanel().starMapLinked());
         QVERIFY(!findControl<QCheckBox>(form, "CheckBox6")->isChecked());
-        QCOMPARE(form->optionsPanel().coreDataPath(), core);
+        QCOMPARE(fixture.parts().optionsPanel().coreDataPath(), core);
 
         // The next write replaces the other spellings instead of adding to them.
         findControl<QCheckBox>(form, "CheckBox5")->setChecked(false);
@@ -286,10 +290,10 @@ private slots:
         // The values after the faulty one are not read.
         QVERIFY(findControl<QCheckBox>(form, "CheckBox4")->isChecked());
         QVERIFY(findControl<QCheckBox>(form, "CheckBox6")->isChecked());
-        QVERIFY(form->optionsPanel().coreDataPath().isEmpty());
-        QVERIFY(form->optionsPanel().infoDataPath().isEmpty());
+        QVERIFY(fixture.parts().optionsPanel().coreDataPath().isEmpty());
+        QVERIFY(fixture.parts().optionsPanel().infoDataPath().isEmpty());
         // The engine reads the shipped file, wherever the program was started.
-        QCOMPARE(QString::fromStdString(form->engine().filename()),
+        QCOMPARE(QString::fromStdString(fixture.parts().engine().filename()),
                  fixture.programFolder() + "core.vr");
         QVERIFY(fixture.messageWindow() && fixture.avoidWindow() && fixture.starMapWindow());
 
@@ -310,7 +314,7 @@ private slots:
         QCOMPARE(errors.texts.size(), 1);
         QVERIFY2(errors.texts.first().contains(fixture.settingsFile()),
                  qPrintable(errors.texts.first()));
-        QVERIFY(!fixture.mainWindow()->optionsPanel().starMapLinked());
+        QVERIFY(!fixture.parts().optionsPanel().starMapLinked());
     }
 };
 

@@ -25,7 +25,7 @@ class StarMapTest : public ProgramTest {
     StarMapWindow* map() const { return fixture().starMapWindow(); }
     StarMapShape* sectorAt(int column, int row) const { return map()->sectorShape(column, row); }
     QColor Color(std::uint32_t bgr) const { return fromBgr(bgr); }
-    const RouteEngine& engine() const { return mainWindow()->engine(); }
+    const RouteEngine& engine() const { return fixture().parts().engine(); }
     QComboBox* box(const char* name) const { return findControl<QComboBox>(&navigation(), name); }
     QTextEdit* output() const { return findControl<QTextEdit>(&navigation(), "RichEdit1"); }
     // The lines of the way box, as the user reads them.
@@ -37,11 +37,11 @@ class StarMapTest : public ProgramTest {
     }
     void reopenMap() const {
         closeMap();
-        mainWindow()->showStarMap();
+        fixture().strip().showMap();
     }
 
     void prepare() override {
-        mainWindow()->showStarMap();
+        fixture().strip().showMap();
         QVERIFY(map()->isVisible());
     }
 
@@ -177,7 +177,7 @@ private slots:
             findControl<QComboBox>(&navigation, "Nach")
                 ->setCurrentText(QStringLiteral("Tallyhold"));
             QTest::mouseClick(findControl<QToolButton>(&navigation, "Way"), Qt::LeftButton);
-            fixture->mainWindow()->showStarMap();
+            fixture->strip().showMap();
         }
         for (int number = 1; number <= MapShapeCount; ++number) {
             const StarMapShape* early = map()->shape(number);
@@ -200,7 +200,7 @@ private slots:
         box("Nach")->setCurrentText(QStringLiteral("Tallyhold"));
         QTest::mouseClick(findControl<QToolButton>(&navigation(), "Way"), Qt::LeftButton);
         QVERIFY(!navigation().from().known());
-        mainWindow()->showStarMap();
+        fixture().strip().showMap();
         QTest::mouseClick(sectorAt(4, 4), Qt::LeftButton);
         QCOMPARE(answerer.seenMessages.size(), 2);
         QVERIFY(answerer.seenMessages.last().text.contains(QStringLiteral("\"from-system\"")));
