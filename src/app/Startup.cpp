@@ -77,7 +77,8 @@ VantorProgram::VantorProgram(StartOptions options)
     // stops early must not load whatever core.vr the current folder holds.
     applyEngineColors(engine_);
     engine_.setFilename(
-        QFile::encodeName(programFilePath(start_.programFolder, "core.vr")).toStdString());
+        QFile::encodeName(programFilePath(start_.programFolder, QStringLiteral("core.vr")))
+            .toStdString());
     buildPages();
     connectSettings();
     connectPages();
