@@ -134,18 +134,18 @@ const StarElement& RouteEngine::sectorAt(int column, int row) const {
     return matrix_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
 }
 
-StarElement& RouteEngine::sectorAt(int column, int row) {
-    gridChanged_ = true;
+StarElement& RouteEngine::editSector(int column, int row) {
+    memory_.mapChanged();
     return matrix_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
 }
 
 void RouteEngine::bindSectorShape(int column, int row, MapShape* shape) {
-    sectorAt(column, row).shape = shape;
+    editSector(column, row).shape = shape;
 }
 
 void RouteEngine::bindDivider(int index, MapShape* shape) {
     dividers_.at(static_cast<std::size_t>(index)) = shape;
-    dividersDrawn_ = false;
+    memory_.mapChanged();
 }
 
 void RouteEngine::unbindShapes() {
@@ -153,8 +153,7 @@ void RouteEngine::unbindShapes() {
         cellAt(cell).shape = nullptr;
     }
     dividers_.fill(nullptr);
-    gridChanged_ = true;
-    dividersDrawn_ = false;
+    memory_.mapChanged();
 }
 
 // ---------------------------------------------------------------------------
@@ -192,7 +191,7 @@ void RouteEngine::loadLine(const std::string& line, int lineNumber) {
     }
     const int x = static_cast<int>(column);
     const int y = static_cast<int>(row);
-    StarElement& sector = sectorAt(x, y);
+    StarElement& sector = editSector(x, y);
     if (sector.shape != nullptr) {
         sector.shape->setColumn(x);
         sector.shape->setRow(y);
@@ -246,8 +245,8 @@ bool RouteEngine::findWay(int startColumn, int startRow, int targetColumn, int t
         // The reset: the labels start over below, every fill is cleared, and
         // the dividers are put back as showDividers would draw them.
         clearSectorFills(grid);
-        if (dividersAsDrawn(grid)) {
-            restoreLitDividers(grid);
+        if (memory_.dividersCurrent()) {
+            putBackLitDividers(grid);
         } else {
             drawDividers(grid);
         }
@@ -263,9 +262,9 @@ bool RouteEngine::findWay(int startColumn, int startRow, int targetColumn, int t
     return true;
 }
 
-const RouteEngine::GridSummary& RouteEngine::summary() {
-    if (!gridChanged_) {
-        return grid_;
+const GridSummary& RouteEngine::summary() {
+    if (memory_.summaryCurrent()) {
+        return memory_.summary();
     }
     GridSummary grid;
     for (int cell = 0; cell < CellCount; ++cell) {
@@ -295,9 +294,8 @@ const RouteEngine::GridSummary& RouteEngine::summary() {
     // the south gate the north gate of the next cell; edge gates are gone.
     grid.eastWestLinks = grid.exits[kEast] & (grid.exits[kWest] >> GridSize);
     grid.northSouthLinks = grid.exits[kSouth] & (grid.exits[kNorth] >> 1);
-    grid_ = grid;
-    gridChanged_ = false;
-    return grid_;
+    memory_.keepSummary(grid);
+    return memory_.summary();
 }
 
 std::uint64_t RouteEngine::avoidedCells(const GridSummary& grid, const AvoidFlags& avoid) {
@@ -448,7 +446,7 @@ void RouteEngine::highlightDividerBetween(int cell, int side) {
     if (MapShape* divider = dividers_[static_cast<std::size_t>(index)]) {
         // Noted first, so that the next search puts it back even if the
         // shape fails halfway.
-        litDividers_[static_cast<std::size_t>(index / 64)] |= std::uint64_t{1} << (index % 64);
+        memory_.dividerLit(index);
         divider->setFillColor(highlightDividerColor_);
         divider->setFillSolid(true);
     }
@@ -458,7 +456,7 @@ void RouteEngine::highlightDividerBetween(int cell, int side) {
 // Drawing
 
 void RouteEngine::setRaceColor(int column, int row) {
-    const StarElement& sector = std::as_const(*this).sectorAt(column, row);
+    const StarElement& sector = sectorAt(column, row);
     if (sector.shape != nullptr && sector.race >= 1 && sector.race <= 6) {
         sector.shape->setOutlineColor(raceColor(sector.race));
     }
@@ -494,32 +492,16 @@ void RouteEngine::showDividers() {
 // East-west dividers column by column, then north-south ones: the numbering's
 // order. A link is drawn only where both facing sides have a gate.
 void RouteEngine::drawDividers(const GridSummary& grid) {
-    dividersDrawn_ = false;
     for (int index = 0; index < DividerCount; ++index) {
         showDivider(index, linked(grid, index));
     }
-    drawnEastWest_ = grid.eastWestLinks;
-    drawnNorthSouth_ = grid.northSouthLinks;
-    drawnColor_ = dividerColor_;
-    litDividers_ = {};
-    dividersDrawn_ = true;
-}
-
-bool RouteEngine::dividersAsDrawn(const GridSummary& grid) const {
-    return dividersDrawn_ && drawnEastWest_ == grid.eastWestLinks &&
-           drawnNorthSouth_ == grid.northSouthLinks && drawnColor_ == dividerColor_;
+    memory_.dividersDrawn();
 }
 
 // Only the dividers a way lit differ from a full drawing; each gets what
 // showDividers would give it, so a crossed one-sided link stays hidden.
-void RouteEngine::restoreLitDividers(const GridSummary& grid) {
-    for (std::size_t word = 0; word < litDividers_.size(); ++word) {
-        for (std::uint64_t rest = litDividers_[word]; rest != 0; rest &= rest - 1) {
-            const int index = static_cast<int>(word) * 64 + std::countr_zero(rest);
-            showDivider(index, linked(grid, index));
-        }
-        litDividers_[word] = 0;
-    }
+void RouteEngine::putBackLitDividers(const GridSummary& grid) {
+    memory_.putBackLitDividers([&](int index) { showDivider(index, linked(grid, index)); });
 }
 
 void RouteEngine::clearSectorFills(const GridSummary& grid) {
@@ -538,7 +520,7 @@ void RouteEngine::resetMatrix() {
 }
 
 void RouteEngine::highlightSector(int column, int row) {
-    if (MapShape* shape = std::as_const(*this).sectorAt(column, row).shape) {
+    if (MapShape* shape = sectorAt(column, row).shape) {
         shape->setFillColor(highLightColor_);
         shape->setFillSolid(true);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LineSink.h"
+#include "MapMemory.h"
 #include "MapShape.h"
 
 #include <array>
@@ -93,7 +94,10 @@ public:
     Color targetPointColor() const { return targetPointColor_; }
     void setTargetPointColor(Color c) { targetPointColor_ = c; }
     Color dividerColor() const { return dividerColor_; }
-    void setDividerColor(Color c) { dividerColor_ = c; }
+    void setDividerColor(Color c) {
+        dividerColor_ = c;
+        memory_.mapChanged();
+    }
     Color highlightDividerColor() const { return highlightDividerColor_; }
     void setHighlightDividerColor(Color c) { highlightDividerColor_ = c; }
     Color wayPointColor() const { return wayPointColor_; }
@@ -103,9 +107,9 @@ public:
 
     // --- The grid -----------------------------------------------------------
     const StarElement& sectorAt(int column, int row) const;
-    // A sector that may be changed: the next search or drawing reads gates,
-    // races and shapes afresh. Keep no such reference across a search.
-    StarElement& sectorAt(int column, int row);
+    // A sector to be changed: the next search or drawing reads gates, races
+    // and shapes afresh. Keep no such reference across a search.
+    StarElement& editSector(int column, int row);
     // Dividers are numbered as eastWestDividerIndex and northSouthDividerIndex
     // (MapShape.h) give them.
     MapShape* divider(int index) const { return dividers_.at(static_cast<std::size_t>(index)); }
@@ -155,26 +159,6 @@ private:
     // One label per cell, cells numbered column * 8 + row.
     using Labels = std::array<std::int32_t, CellCount>;
 
-    // What searching and drawing read from the grid, one bit per cell (column
-    // * 8 + row). Worked out again only after the grid may have changed.
-    struct GridSummary {
-        // Per side, north, west, south, east: the cells whose gate on that
-        // side leads to another cell.
-        std::array<std::uint64_t, 4> exits{};
-        // The same per cell: bit 0 north ... bit 3 east.
-        std::array<std::uint8_t, CellCount> cellExits{};
-        // Per race 1 to 6: its cells.
-        std::array<std::uint64_t, 6> races{};
-        // Where both facing gates exist: by the cell west of an east-west
-        // divider, and by the cell north of a north-south one.
-        std::uint64_t eastWestLinks = 0;
-        std::uint64_t northSouthLinks = 0;
-        // The sector shapes by cell, and the bound ones in cell order.
-        std::array<MapShape*, CellCount> shapes{};
-        std::array<MapShape*, CellCount> boundShapes{};
-        int boundCount = 0;
-    };
-
     static bool onGrid(int column, int row);
     static SectorPosition unpackSector(std::uint16_t packed);
     static int cellIndex(int column, int row) { return column * GridSize + row; }
@@ -196,9 +180,8 @@ private:
     void writeLine(const std::string& text, bool bold);
     void highlightDividerBetween(int cell, int side);
     void clearSectorFills(const GridSummary& grid);
-    bool dividersAsDrawn(const GridSummary& grid) const;
     void drawDividers(const GridSummary& grid);
-    void restoreLitDividers(const GridSummary& grid);
+    void putBackLitDividers(const GridSummary& grid);
     void showDivider(int index, bool linked);
 
     std::array<std::array<StarElement, GridSize>, GridSize> matrix_{};
@@ -215,13 +198,5 @@ private:
     WayStatus status_;
     std::string line_;
 
-    GridSummary grid_;
-    bool gridChanged_ = true;
-    // The dividers show the links and the colour of their last full drawing,
-    // except those a search has lit since (bit i for divider i, in two words).
-    bool dividersDrawn_ = false;
-    std::uint64_t drawnEastWest_ = 0;
-    std::uint64_t drawnNorthSouth_ = 0;
-    Color drawnColor_ = 0;
-    std::array<std::uint64_t, 2> litDividers_{};
+    MapMemory memory_;
 };

@@ -69,7 +69,7 @@ TEST_F(FindWayTest, StartEqualToTargetIsOneBoldLineInBothForms) {
 
 TEST_F(FindWayTest, AnAvoidedStartIsLeftButAnAvoidedTargetBlocks) {
     linkBlock(3, 3);
-    engine.sectorAt(1, 1).race = 6;
+    engine.editSector(1, 1).race = 6;
 
     EXPECT_EQ(way(1, 1, 1, 0, kAvoidXenon),
               (Lines{{"S11 through north-gate to", true}, {"S10", false}}));
@@ -110,8 +110,8 @@ TEST_F(FindWayTest, AvoidedRacesAreRoundedAndRaceZeroIsNeverAvoided) {
     linkLabel(engine, 0, 1, Side::East);
     linkLabel(engine, 1, 1, Side::East);
     linkLabel(engine, 2, 1, Side::North);
-    engine.sectorAt(1, 0).race = 6;
-    engine.sectorAt(0, 1).race = 7; // no race, like 0 on the rest of the detour
+    engine.editSector(1, 0).race = 6;
+    engine.editSector(0, 1).race = 7; // no race, like 0 on the rest of the detour
 
     EXPECT_EQ(way(0, 0, 2, 0).size(), 3u);
     EXPECT_EQ(way(0, 0, 2, 0, kAvoidXenon), (Lines{{"S00 through south-gate to", true},
@@ -124,8 +124,8 @@ TEST_F(FindWayTest, AvoidedRacesAreRoundedAndRaceZeroIsNeverAvoided) {
     EXPECT_EQ(way(0, 0, 2, 0, allButXenon).size(), 3u);
     EXPECT_EQ(way(0, 0, 2, 0, kAvoidAll).size(), 5u);
 
-    engine.sectorAt(0, 0).southGate = 0; // no detour left
-    engine.sectorAt(0, 1).northGate = 0;
+    engine.editSector(0, 0).southGate = 0; // no detour left
+    engine.editSector(0, 1).northGate = 0;
     way(0, 0, 2, 0, kAvoidXenon);
     expectNoWay();
 }

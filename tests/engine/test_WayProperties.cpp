@@ -114,7 +114,7 @@ Universe generate(unsigned seed, bool oneSided) {
     nameEverySector(engine);
     for (int x = 0; x < kSize; ++x) {
         for (int y = 0; y < kSize; ++y) {
-            engine.sectorAt(x, y).race = static_cast<std::uint8_t>(race(random));
+            engine.editSector(x, y).race = static_cast<std::uint8_t>(race(random));
             for (int side = 0; side < 4; ++side) {
                 const bool inside = onGrid(x + kDx[side], y + kDy[side]);
                 const bool forward = side >= 2; // south and east: each link drawn once
@@ -122,11 +122,11 @@ Universe generate(unsigned seed, bool oneSided) {
                 if (forward && inside && linked(random)) {
                     linkLabel(engine, x, y, kSides[side]);
                 } else if (forward && inside && rarely(random)) {
-                    gateFlag(engine.sectorAt(x, y), kSides[side]) = 2;
+                    gateFlag(engine.editSector(x, y), kSides[side]) = 2;
                 } else if (!inside && flip) {
                     oneSidedGate(engine, x, y, kSides[side]);
                 } else if (inside && oneSided && flip) {
-                    auto& gate = gateFlag(engine.sectorAt(x, y), kSides[side]);
+                    auto& gate = gateFlag(engine.editSector(x, y), kSides[side]);
                     gate = gate == 1 ? 0 : 1;
                 }
             }
@@ -305,10 +305,10 @@ TEST_P(WayProperties, ASearchDrawsAsAfterAFullReset) {
                 e->highlightRace(1 + step % 6);
                 break;
             case 2: // a link made, broken or made one-sided
-                gateFlag(e->sectorAt(x, y), kSides[static_cast<std::size_t>(step % 4)]) ^= 1;
+                gateFlag(e->editSector(x, y), kSides[static_cast<std::size_t>(step % 4)]) ^= 1;
                 break;
             case 3:
-                e->sectorAt(x, y).race = static_cast<std::uint8_t>(step % 8);
+                e->editSector(x, y).race = static_cast<std::uint8_t>(step % 8);
                 break;
             case 4:
                 e->setDividerColor(step % 2 == 0 ? 0x37BEFF : 0x123456);
