@@ -1,7 +1,7 @@
 #include "StarMapShape.h"
 
 #include "Colors.h"
-#include "Cp1252.h"
+#include "Cp1252Bytes.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -55,7 +55,11 @@ void StarMapShape::setShapeVisible(bool visible) {
 
 void StarMapShape::setHint(const std::string& hint) {
     hint_ = hint;
-    const QString text = decodeCp1252(hint);
+    QString text;
+    text.reserve(static_cast<qsizetype>(hint.size()));
+    for (const char byte : hint) {
+        text.append(QChar(decodeCp1252Byte(static_cast<unsigned char>(byte))));
+    }
     setToolTip(text);
     setAccessibleName(text);
 }
