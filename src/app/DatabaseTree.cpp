@@ -57,7 +57,11 @@ void DatabaseTree::setRollOut(bool on) {
 void DatabaseTree::allowMovingEntries() {
     setDragEnabled(true);
     setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     setDropIndicatorShown(true);
+    // A closed branch held under the dragged entry opens, so that an entry
+    // deep inside can take it.
+    setAutoExpandDelay(750);
     // A drop lands on an entry, never between two: the entry takes it in
     // its place by text.
     setDragDropOverwriteMode(true);

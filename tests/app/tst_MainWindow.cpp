@@ -6,6 +6,7 @@
 #include "NavigationPage.h"
 #include "OptionsPanel.h"
 #include "ProgramSettings.h"
+#include "StarMapShape.h"
 #include "StarMapWindow.h"
 #include "WindowStrip.h"
 

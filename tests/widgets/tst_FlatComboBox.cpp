@@ -1,6 +1,7 @@
 #include "FlatComboBox.h"
 #include "ItemOrder.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
