@@ -18,6 +18,8 @@ class DatabaseModel : public QAbstractItemModel {
 public:
     // Whether the user may rename this node in place now.
     using EditableCheck = std::function<bool(const TreeNode&)>;
+    // Whether the user may drag this node (with its branch) elsewhere.
+    using MovableCheck = std::function<bool(const TreeNode&)>;
 
     struct SearchHit {
         // The hit's absolute index in tree order.
@@ -42,6 +44,9 @@ public:
 
     // Asked whenever a view wants to edit a node; without one nothing is editable.
     void setEditableCheck(EditableCheck check);
+    // Asked whenever a view wants to drag a node; without one nothing is
+    // dragged, and nothing is dropped.
+    void setMovableCheck(MovableCheck check);
     // The order of renames and sortTree; the user's collation unless set.
     void setTextOrder(TextLess less);
 
@@ -53,6 +58,12 @@ public:
     void remove(const QModelIndex& index);
     // Sorts every sibling list; selections and expanded branches stay on their nodes.
     void sortTree();
+    // Moves the node with all its descendants under toParent (the invalid
+    // index: to the top level), into its place by text as a rename would.
+    // Selections and expanded branches stay on their nodes. Returns the
+    // node's new index; the invalid index, and nothing changed, when
+    // toParent is the node itself or lies beneath it.
+    QModelIndex moveNode(const QModelIndex& from, const QModelIndex& toParent);
     // Shows another tree in place of this one.
     void replace(Tree tree);
 
@@ -77,13 +88,28 @@ public:
     // node's sibling list again; the node keeps its selection.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+    // Dragging a node onto another entry moves it there (moveNode). A drag
+    // carries the node's place in this model; a drop is taken only onto an
+    // entry that is neither the dragged node, one beneath it, nor its parent.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
 private:
     TreeNode* nodeAt(const QModelIndex& index) const;
+    // The node a drag of this model carries; invalid for any other data.
+    QModelIndex draggedNode(const QMimeData* data) const;
     // Runs a change that reorders sibling lists and moves every persistent
     // index, the views' selections among them, along with its node.
     void reorder(const QList<QPersistentModelIndex>& parents, const std::function<void()>& change);
 
     Tree tree_;
     EditableCheck editable_;
+    MovableCheck movable_;
     TextLess order_;
 };

@@ -88,6 +88,10 @@ void NotepadPage::setVisible(bool visible) {
         ensureBuilt();
     }
     QWidget::setVisible(visible);
+    // Turning to the page, the user can type into the notes at once.
+    if (visible) {
+        notes_->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 // The search box and the buttons are built when the page is first shown.

@@ -25,6 +25,13 @@ namespace {
 
 const QString ExportName = QStringLiteral("OwnData.txt");
 
+// Only a plain file that can be read is there to import: a folder, a pipe or
+// a device of that name counts as missing.
+bool isReadableRegularFile(const QString& path) {
+    const QFileInfo file(path);
+    return file.isFile() && file.isReadable();
+}
+
 DatabasePageLayout pageLayout() {
     return {"TabSheet5",
             "ODat",
@@ -49,6 +56,10 @@ OwnDatabasePage::OwnDatabasePage(QWidget* parent, DatabaseLinks links)
     model().setEditableCheck([this](const TreeNode& node) {
         return renameAllowed_ && !isProtectedEntry(databaseLinks().engine, node.text());
     });
+    // An entry of the user's own moves with its branch; the skeleton stays.
+    model().setMovableCheck([this](const TreeNode& node) {
+        return !isProtectedEntry(databaseLinks().engine, node.text());
+    });
     // The tree as the window is built: the root alone.
     model().append(QModelIndex(), std::string(OwnDatabaseRoot));
 }
@@ -56,6 +67,7 @@ OwnDatabasePage::OwnDatabasePage(QWidget* parent, DatabaseLinks links)
 void OwnDatabasePage::buildPageControls() {
     buildControls();
     buildMenu();
+    tree().allowMovingEntries();
     addBox_->setItems(addItems_);
     // The keyboard visits the auto-load box after Load, as the page reads.
     if (auto* autoLoadBox = findChild<QCheckBox*>(QStringLiteral("CheckBox2"))) {
@@ -228,7 +240,7 @@ void OwnDatabasePage::onOwnDataSaveClicked() {
 // The loaded tree keeps the file's order until the next start or rename.
 void OwnDatabasePage::onOwnDataLoadClicked() {
     const QString path = exportPath(ExportName);
-    if (!QFileInfo::exists(path)) {
+    if (!isReadableRegularFile(path)) {
         databaseLinks().messenger.notify(
             QStringLiteral("File error."),
             QStringLiteral("The file \"OwnData.txt\" which normaly includes the \"Own Database\" "

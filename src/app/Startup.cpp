@@ -3,6 +3,7 @@
 #include "Artwork.h"
 #include "AutoLoadOption.h"
 #include "AvoidWindow.h"
+#include "ColorBitmapButton.h"
 #include "ErrorBox.h"
 #include "HintPolicy.h"
 #include "InfoPage.h"
@@ -90,6 +91,7 @@ VantorProgram::VantorProgram(StartOptions options)
 
 // The satellites go first, while the pages they report to still stand.
 VantorProgram::~VantorProgram() {
+    ColorBitmapButton::setHelpHandler({});
     delete map_;
     delete avoid_;
     delete message_;
@@ -151,6 +153,11 @@ void VantorProgram::connectPages() {
     // panel next time.
     QObject::connect(main, &MainWindow::pageChanged, main,
                      guarded([this] { info_->showInformations(); }));
+    // The program's help is its Info page, for a help button in any window.
+    ColorBitmapButton::setHelpHandler(guarded([this] {
+        main_->showPage(info_);
+        info_->showInformations();
+    }));
     QObject::connect(main, &MainWindow::firstShown, main, [this] {
         // An error skips the rest of the first showing; the window stays up.
         runGuarded([this] { finishStartup(); });

@@ -159,7 +159,21 @@ void RouteEngine::unbindShapes() {
 // ---------------------------------------------------------------------------
 // Loading and lookup
 
+// Whether the load ends or stops at a bad line, the map then shows the gate
+// links of the cells read and no others: after a failure the start-up steps
+// that would draw them are skipped, and the dividers must not suggest a
+// universe that was never read.
 void RouteEngine::loadMatrix() {
+    try {
+        readMatrixFile();
+    } catch (...) {
+        showDividers();
+        throw;
+    }
+    showDividers();
+}
+
+void RouteEngine::readMatrixFile() {
     std::ifstream file(filename_, std::ios::binary);
     if (!file) {
         throw CoreDataError("Cannot open the core data file " + fullPath(filename_));
@@ -179,6 +193,7 @@ void RouteEngine::loadMatrix() {
     }
 }
 
+// A line is taken whole or not at all: a bad field leaves its cell as it was.
 void RouteEngine::loadLine(const std::string& line, int lineNumber) {
     LineFields fields(filename_, line, lineNumber);
     const long column = fields.nextNumber();
@@ -189,23 +204,24 @@ void RouteEngine::loadLine(const std::string& line, int lineNumber) {
     if (row < 0 || row >= GridSize) {
         fields.fail("row " + std::to_string(row) + " is outside 0 to 7");
     }
+    StarElement read;
+    read.name = fields.nextText();
+    read.race = static_cast<std::uint8_t>(fields.nextNumber());
+    read.northGate = static_cast<std::uint8_t>(fields.nextNumber());
+    read.westGate = static_cast<std::uint8_t>(fields.nextNumber());
+    read.southGate = static_cast<std::uint8_t>(fields.nextNumber());
+    read.eastGate = static_cast<std::uint8_t>(fields.nextNumber());
+
     const int x = static_cast<int>(column);
     const int y = static_cast<int>(row);
     StarElement& sector = editSector(x, y);
+    read.shape = sector.shape;
+    sector = std::move(read);
     if (sector.shape != nullptr) {
         sector.shape->setColumn(x);
         sector.shape->setRow(y);
-    }
-    sector.distance = Unreached;
-    sector.name = fields.nextText();
-    if (sector.shape != nullptr) {
         sector.shape->setHint(sector.name);
     }
-    sector.race = static_cast<std::uint8_t>(fields.nextNumber());
-    sector.northGate = static_cast<std::uint8_t>(fields.nextNumber());
-    sector.westGate = static_cast<std::uint8_t>(fields.nextNumber());
-    sector.southGate = static_cast<std::uint8_t>(fields.nextNumber());
-    sector.eastGate = static_cast<std::uint8_t>(fields.nextNumber());
     setRaceColor(x, y);
 }
 

@@ -120,7 +120,8 @@ public:
 
     // --- Loading and lookup --------------------------------------------------
     // Reads Filename line by line; throws CoreDataError. Cells read before a
-    // bad line keep their values.
+    // bad line keep their values; the bad line changes nothing. Either way
+    // the dividers then show the gate links of the cells read (showDividers).
     void loadMatrix();
     // Exact, byte-for-byte lookup; column in the low byte, row in the high
     // byte, 255 in both when no cell carries the name.
@@ -176,6 +177,7 @@ private:
     static void label(const GridSummary& grid, int target, std::uint64_t avoided, Labels& labels);
     void writeLabels(const Labels& labels);
     void trace(const GridSummary& grid, const Labels& labels, int cell, bool shortForm);
+    void readMatrixFile();
     void loadLine(const std::string& line, int lineNumber);
     void writeLine(const std::string& text, bool bold);
     void highlightDividerBetween(int cell, int side);

@@ -58,6 +58,20 @@ TreeNode* TreeNode::next() const {
     return nullptr;
 }
 
+// An explicit stack keeps a deep subtree off the call stack.
+void TreeNode::relevel() {
+    std::vector<TreeNode*> pending{this};
+    while (!pending.empty()) {
+        TreeNode* node = pending.back();
+        pending.pop_back();
+        const TreeNode* parent = node->parent_;
+        node->level_ = parent->parent_ == nullptr ? 0 : parent->level_ + 1;
+        for (const auto& child : node->children_) {
+            pending.push_back(child.get());
+        }
+    }
+}
+
 void TreeNode::renumberFrom(std::size_t row) {
     for (; row < children_.size(); ++row) {
         children_[row]->row_ = row;
@@ -111,6 +125,39 @@ std::size_t Tree::rename(TreeNode& node, std::string text, const TextLess& less)
     siblings.insert(place, std::move(renamed));
     parent.renumberFrom(0);
     return node.row_;
+}
+
+// The node goes where a rename puts it: a list that was sorted before stays
+// sorted, a list in a file's own order is sorted whole first.
+std::size_t Tree::move(TreeNode& node, TreeNode& newParent, const TextLess& less) {
+    assert(node.parent_ != nullptr && "the root cannot be moved");
+    assert(!isWithin(newParent, node) && "a node cannot move beneath itself");
+    TreeNode& oldParent = *node.parent_;
+    NodeList& oldSiblings = oldParent.children_;
+    auto moved = std::move(oldSiblings[node.row_]);
+    oldSiblings.erase(oldSiblings.begin() + static_cast<std::ptrdiff_t>(node.row_));
+    oldParent.renumberFrom(node.row_);
+
+    NodeList& siblings = newParent.children_;
+    const auto byText = orderByText(less);
+    if (!std::is_sorted(siblings.begin(), siblings.end(), byText)) {
+        std::stable_sort(siblings.begin(), siblings.end(), byText);
+    }
+    const auto place = std::upper_bound(siblings.begin(), siblings.end(), moved, byText);
+    moved->parent_ = &newParent;
+    siblings.insert(place, std::move(moved));
+    newParent.renumberFrom(0);
+    node.relevel();
+    return node.row_;
+}
+
+bool Tree::isWithin(const TreeNode& node, const TreeNode& ancestor) {
+    for (const TreeNode* at = &node; at != nullptr; at = at->parent_) {
+        if (at == &ancestor) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void Tree::sortTree(const TextLess& less) {

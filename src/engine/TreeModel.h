@@ -42,6 +42,8 @@ private:
     friend class Tree;
 
     void renumberFrom(std::size_t row);
+    // Sets the levels of the node's subtree from the node's parent down.
+    void relevel();
 
     std::string text_;
     TreeNode* parent_ = nullptr;
@@ -76,6 +78,12 @@ public:
     // Sets the node's text and sorts its sibling list again; returns the
     // node's new row.
     std::size_t rename(TreeNode& node, std::string text, const TextLess& less);
+    // Moves the node with its descendants under newParent, into its place
+    // by text as a rename would; returns the node's new row. newParent must
+    // be neither the node nor one of its descendants.
+    std::size_t move(TreeNode& node, TreeNode& newParent, const TextLess& less);
+    // Whether `node` is `ancestor` or lies beneath it.
+    static bool isWithin(const TreeNode& node, const TreeNode& ancestor);
     // Sorts every sibling list of the tree.
     void sortTree(const TextLess& less);
 

@@ -137,10 +137,11 @@ void CustomFlatComboBox::applyStyle() {
     if (style_ == csSimple) {
         hidePopup();
     }
-    setEditableInPlace(*this, style_ != csDropDownList);
+    setEditableInPlace(*this, !listStyle());
     if (lineEdit()) {
         adoptTextField();
     }
+    applyOwnerDraw();
     if (style_ == csDropDown) {
         // Back from the simple style the text field leaves room for the button.
         QStyleOptionComboBox option;
@@ -162,6 +163,7 @@ void CustomFlatComboBox::adoptTextField() {
     // Dropping text is pasting it: refused along with pasting.
     field->setAcceptDrops(allowEdit());
     field->installEventFilter(this);
+    guardPasting(field);
     connect(field, &QLineEdit::textEdited, this, &CustomFlatComboBox::changed,
             Qt::UniqueConnection);
     connect(field, &QLineEdit::textChanged, this, &CustomFlatComboBox::textChangedElsewhere,
@@ -322,7 +324,7 @@ void CustomFlatComboBox::keyPressEvent(QKeyEvent* event) {
     const QScopedValueRollback keepKey(key_, event);
     const QScopedValueRollback keepCharacter(keyCharacter_, character);
     event->accept();
-    if (style_ == csDropDownList) {
+    if (listStyle()) {
         completion_.typeAheadKey(key, character);
         if (key == EditKey::Character || key == EditKey::Backspace) {
             typeAheadTimer_.start();
@@ -370,7 +372,7 @@ void CustomFlatComboBox::focusOutEvent(QFocusEvent* event) {
         return; // the list dropped down; the focus stays with the box
     }
     focused_ = false;
-    if (style_ == csDropDownList) {
+    if (listStyle()) {
         endTypeAhead();
     } else if (style_ == csDropDown && !fieldText().isEmpty()) {
         const int index = findText(fieldText(), Qt::MatchFixedString);
@@ -385,7 +387,7 @@ void CustomFlatComboBox::focusOutEvent(QFocusEvent* event) {
 
 void CustomFlatComboBox::endTypeAhead() {
     typeAheadTimer_.stop();
-    if (style_ == csDropDownList) {
+    if (listStyle()) {
         completion_.setSearchText({});
     }
 }
@@ -454,6 +456,16 @@ int CustomFlatComboBox::selStart() const {
 
 int CustomFlatComboBox::selLength() const {
     return lineEdit() ? lineEdit()->selectionLength() : 0;
+}
+
+void CustomFlatComboBox::setSelStart(int start) {
+    if (QLineEdit* field = lineEdit()) {
+        field->setCursorPosition(start);
+    }
+}
+
+void CustomFlatComboBox::setSelLength(int length) {
+    setSelection(selStart(), std::max(0, length));
 }
 
 void CustomFlatComboBox::selectItem(int index) {

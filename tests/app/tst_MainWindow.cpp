@@ -6,6 +6,7 @@
 #include "NavigationPage.h"
 #include "OptionsPanel.h"
 #include "ProgramSettings.h"
+#include "StarMapShape.h"
 #include "StarMapWindow.h"
 #include "WindowStrip.h"
 
@@ -155,13 +156,16 @@ private slots:
 
     // A missing or broken core data file: exactly one error box with the
     // loader's text, empty lists, no settings written, and the program goes on.
+    // The star map links only cells that were read.
     void unreadableCoreDataFile_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("textPart");
         QTest::addColumn<bool>("present");
-        QTest::newRow("missing") << QByteArray() << QStringLiteral("core.vr") << false;
-        QTest::newRow("broken") << QByteArray("0,0,Home,1,0,0,1,1\r\n0,1,Away,x,0,0,0,0\r\n")
-                                << QStringLiteral("core.vr") << true;
+        QTest::addColumn<int>("links");
+        QTest::newRow("missing") << QByteArray() << QStringLiteral("core.vr") << false << 0;
+        QTest::newRow("broken") << QByteArray("0,0,Home,1,0,0,1,1\r\n0,1,Below,1,1,0,0,0\r\n"
+                                              "1,0,Away,1,0,1,x,0\r\n")
+                                << QStringLiteral("core.vr") << true << 1;
     }
     void unreadableCoreDataFile() {
         QFETCH(QByteArray, content);
@@ -182,6 +186,13 @@ private slots:
         QCOMPARE(findControl<QComboBox>(&fixture.parts().navigation(), "Nach")->count(), 0);
         QVERIFY(!fixture.parts().settings().settingsReady());
         QVERIFY(main->isVisible());
+        int shownLinks = 0;
+        for (int number = 65; number <= 176; ++number) {
+            shownLinks +=
+                fixture.starMapWindow()->shape(number)->isVisibleTo(fixture.starMapWindow()) ? 1
+                                                                                             : 0;
+        }
+        QTEST(shownLinks, "links");
 
         // The program goes on: a request is answered, an option change is not stored.
         MessageAnswerer answerer;
@@ -252,8 +263,8 @@ private slots:
             {findControl(main, "SpeedButton11"), "Special Thanks"},
             {findControl(main, "SpeedButton12"), "Copyrights"},
             {findControl(main, "SpeedButton13"), "Actual Informations"},
-            {findControl(main, "Label39"), "vantor@tessaly.example"},
-            {findControl(main, "Label17"), "www.tessaly.example/vantor"},
+            {findControl(main, "Label39"), "info@tessaly.test"},
+            {findControl(main, "Label17"), "www.tessaly.test"},
         };
         for (const auto& [widget, name] : expected) {
             QCOMPARE(spokenName(widget), name);

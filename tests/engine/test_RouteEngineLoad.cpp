@@ -152,7 +152,7 @@ TEST_F(LoadMatrixTest, BadLinesStopTheLoadNamingFileLineAndFieldAndEarlierCellsS
         {"", "line 2: \"\" is not a whole number (column)"},
         {"1,0,Short,1", "line 2: \"\" is not a whole number (north gate)"},
         {"1,0,1,0,0,0,1", "line 2: \"\" is not a whole number (east gate)"}, // no name
-        {"1,0,Far,1,0,0,0,1x", "line 2: \"1x\" is not a whole number (east gate)"},
+        {"1,0,Far,1,0,1,0,1x", "line 2: \"1x\" is not a whole number (east gate)"},
         {"8,0,Far,1,0,0,0,0", "line 2: column 8 is outside 0 to 7"},
         {"0,-1,Far,1,0,0,0,0", "line 2: row -1 is outside 0 to 7"},
         {"1,99999999999,Far,1,0,0,0,0", "(row)"},
@@ -166,6 +166,11 @@ TEST_F(LoadMatrixTest, BadLinesStopTheLoadNamingFileLineAndFieldAndEarlierCellsS
         EXPECT_EQ(engine.sectorAt(0, 0).name, "Home");
         EXPECT_EQ(engine.sectorAt(0, 0).eastGate, 1);
         EXPECT_FALSE(find("After").known());
+        // The bad line is not half read: its cell gets neither name nor
+        // gates, and the map links nothing to it.
+        EXPECT_FALSE(find("Far").known());
+        EXPECT_EQ(engine.sectorAt(1, 0).westGate, 0);
+        EXPECT_FALSE(map.eastWest(0, 0).visible);
     }
 }
 
@@ -179,6 +184,10 @@ TEST_F(LoadMatrixTest, AMissingFileIsReportedWithItsFullPath) {
         } catch (const CoreDataError& error) {
             const std::string message = error.what();
             EXPECT_NE(message.find(fs::absolute(missing).string()), std::string::npos) << message;
+        }
+        // Nothing was read: no divider suggests a link.
+        for (const FakeShape& divider : map.dividers) {
+            EXPECT_FALSE(divider.visible);
         }
     }
 }
