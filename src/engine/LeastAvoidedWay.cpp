@@ -7,75 +7,65 @@
 
 namespace {
 
-constexpr std::uint8_t kUnlabelled = 0xFF;
+// The cost of a way on to the target: the avoided cells it enters times 256,
+// plus its jumps. So costs compare as the ways do: fewest avoided cells
+// first, then fewest jumps; a way of 64 cells has 63 jumps.
+constexpr int kAvoidedCost = 256;
 
-// Per cell, the best way on from it to the target: how many avoided cells
-// it enters (the cell itself and the target counted) and, among such ways,
-// how many jumps it takes.
-struct WayCosts {
-    std::array<std::uint8_t, MapSectorCount> avoided;
-    std::array<std::uint8_t, MapSectorCount> jumps;
-};
-
-// The avoided cells one count further out, by the jumps they are reached
-// at; found in rising order of jumps, so they are taken in that order too.
-struct Seeds {
+// Sets of cells, each with a number, in rising order of the numbers. A grid
+// has at most 64 such sets that are not empty, and 64 jumps at most.
+struct NumberedCells {
     struct Entry {
-        int jumps;
+        int number;
         std::uint64_t cells;
     };
     std::array<Entry, MapSectorCount + 1> entries;
     int size = 0;
 
-    void add(int jumps, std::uint64_t cells) {
-        entries[static_cast<std::size_t>(size++)] = {jumps, cells};
+    void add(int number, std::uint64_t cells) {
+        entries[static_cast<std::size_t>(size++)] = {number, cells};
     }
+    const Entry& operator[](int i) const { return entries[static_cast<std::size_t>(i)]; }
 };
 
 bool has(std::uint64_t cells, int cell) {
     return ((cells >> cell) & 1U) != 0;
 }
 
-// Labels the cells with their costs in rising order, fewest avoided cells
-// first and fewest jumps among those, until the start has its label. Within
-// one count the search goes out a level of jumps at a time over cells that
-// are not avoided; an avoided cell a level reaches starts the next count, at
-// the jumps it was reached at. Every cell with a lower cost than the start
-// is labelled when it ends. False when the start cannot be reached.
-bool labelCosts(const GridSummary& grid, int start, int target, std::uint64_t avoided,
-                WayCosts& costs) {
-    costs.avoided.fill(kUnlabelled);
+// Finds the cells' costs in rising order, the cells of each cost one set of
+// layers, until the start has its cost. Within one count of avoided cells
+// the search goes out a level of jumps at a time over cells that are not
+// avoided; an avoided cell a level reaches starts the next count, at the
+// jumps it was reached at (seeds). Every cell with a lower cost than the
+// start is in layers when it ends, and the start is in the last one. False
+// when the start cannot be reached.
+bool layerCosts(const GridSummary& grid, int start, int target, std::uint64_t avoided,
+                NumberedCells& layers) {
+    layers.size = 0;
     const std::uint64_t startBit = std::uint64_t{1} << start;
-    std::array<Seeds, 2> levels;
-    Seeds* seeds = &levels[0];
-    Seeds* nextSeeds = &levels[1];
+    std::array<NumberedCells, 2> seedLists;
+    NumberedCells* seeds = &seedLists[0];
+    NumberedCells* nextSeeds = &seedLists[1];
     seeds->add(0, std::uint64_t{1} << target);
     std::uint64_t seen = 0;
     for (int count = has(avoided, target) ? 1 : 0; seeds->size > 0; ++count) {
         int taken = 0;
-        int jumps = seeds->entries[0].jumps;
+        int jumps = (*seeds)[0].number;
         std::uint64_t frontier = 0;
         nextSeeds->size = 0;
         for (;;) {
-            const Seeds::Entry* seed = &seeds->entries[static_cast<std::size_t>(taken)];
-            if (taken < seeds->size && seed->jumps == jumps) {
-                frontier |= seed->cells & ~seen;
-                ++taken;
-                ++seed;
+            if (taken < seeds->size && (*seeds)[taken].number == jumps) {
+                frontier |= (*seeds)[taken++].cells & ~seen;
             }
             if (frontier == 0) {
                 if (taken == seeds->size) {
                     break;
                 }
-                jumps = seed->jumps;
+                jumps = (*seeds)[taken].number;
                 continue;
             }
             seen |= frontier;
-            for (std::uint64_t rest = frontier; rest != 0; rest &= rest - 1) {
-                const auto cell = static_cast<std::size_t>(std::countr_zero(rest));
-                costs.avoided[cell] = static_cast<std::uint8_t>(count);
-                costs.jumps[cell] = static_cast<std::uint8_t>(jumps);
-            }
+            layers.add(count * kAvoidedCost + jumps, frontier);
             if ((frontier & startBit) != 0) {
                 return true;
             }
@@ -98,32 +88,34 @@ bool labelCosts(const GridSummary& grid, int start, int target, std::uint64_t av
 // ways the one whose sequence of sides comes first is taken.
 bool RouteEngine::planLeastAvoided(const GridSummary& grid, int start, int target,
                                    std::uint64_t avoided, WayCells& way) {
-    WayCosts costs;
+    NumberedCells layers;
     way.length = 0;
-    if (!labelCosts(grid, start, target, avoided, costs)) {
+    if (!layerCosts(grid, start, target, avoided, layers)) {
         return false;
     }
+    int layer = layers.size - 1;
+    int cost = layers[layer].number;
     int cell = start;
     for (;;) {
-        const auto c = static_cast<std::size_t>(cell);
         way.cells[static_cast<std::size_t>(way.length)] = static_cast<std::uint8_t>(cell);
         if (cell == target) {
             ++way.length;
             return true;
         }
-        const int onward = costs.avoided[c] - (has(avoided, cell) ? 1 : 0);
-        int chosen = -1;
-        for (int side = 0; side < 4 && chosen < 0; ++side) {
-            if ((grid.cellExits[c] & (1U << side)) == 0) {
-                continue;
-            }
-            const auto next = static_cast<std::size_t>(neighbourCell(cell, side));
-            if (costs.avoided[next] == onward && costs.jumps[next] + 1 == costs.jumps[c]) {
-                chosen = side;
-            }
+        // The cost the next cell must have; costs only fall along the way.
+        cost -= 1 + (has(avoided, cell) ? kAvoidedCost : 0);
+        while (layer > 0 && layers[layer].number > cost) {
+            --layer;
         }
-        if (chosen < 0) {
-            // Cannot happen with the labels above; stop rather than wander.
+        const std::uint64_t onward = layers[layer].number == cost ? layers[layer].cells : 0;
+        const unsigned exits = grid.cellExits[static_cast<std::size_t>(cell)];
+        int chosen = 0;
+        while (chosen < 4 &&
+               ((exits & (1U << chosen)) == 0 || !has(onward, neighbourCell(cell, chosen)))) {
+            ++chosen;
+        }
+        if (chosen == 4) {
+            // Cannot happen with the layers above; stop rather than wander.
             way.length = 0;
             return false;
         }
@@ -167,9 +159,8 @@ bool RouteEngine::findLeastAvoidedWay(int startColumn, int startRow, int targetC
     }
     try {
         const GridSummary& grid = summary();
-        for (int cell = 0; cell < CellCount; ++cell) {
-            cellAt(cell).distance = Unreached;
-        }
+        // No labels of a plain search stay behind.
+        clearLabels();
         resetWayDrawing(grid);
         const std::uint64_t avoided = avoidedCells(grid, avoid);
         const int start = cellIndex(startColumn, startRow);
@@ -186,6 +177,18 @@ bool RouteEngine::findLeastAvoidedWay(int startColumn, int startRow, int targetC
         return false;
     }
     return true;
+}
+
+void RouteEngine::clearLabels() {
+    if (!labelsUnreached_) {
+        static constexpr Labels unreached = [] {
+            Labels labels{};
+            labels.fill(Unreached);
+            return labels;
+        }();
+        writeLabels(unreached);
+        labelsUnreached_ = true;
+    }
 }
 
 void RouteEngine::describeWay(const GridSummary& grid, const WayCells& way, std::uint64_t avoided,

@@ -136,6 +136,7 @@ const StarElement& RouteEngine::sectorAt(int column, int row) const {
 
 StarElement& RouteEngine::editSector(int column, int row) {
     memory_.mapChanged();
+    labelsUnreached_ = false;
     return matrix_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
 }
 
@@ -355,6 +356,7 @@ void RouteEngine::label(const GridSummary& grid, int target, std::uint64_t avoid
 }
 
 void RouteEngine::writeLabels(const Labels& labels) {
+    labelsUnreached_ = false;
     // Column by column, as the cells are numbered.
     auto label = labels.begin();
     for (auto& column : matrix_) {

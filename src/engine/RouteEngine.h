@@ -203,6 +203,8 @@ private:
     static bool linked(const GridSummary& grid, int dividerIndex);
     static void label(const GridSummary& grid, int target, std::uint64_t avoided, Labels& labels);
     void writeLabels(const Labels& labels);
+    // Every label back to Unreached, unless they are so already.
+    void clearLabels();
     // Clears the fills and puts the dividers back, as resetMatrix draws them.
     void resetWayDrawing(const GridSummary& grid);
     void trace(const GridSummary& grid, const Labels& labels, int cell, bool shortForm);
@@ -213,8 +215,9 @@ private:
     // A way as its cells and the side of each step, held in place so that a
     // search allocates nothing.
     struct WayCells {
-        std::array<std::uint8_t, CellCount> cells{};
-        std::array<std::uint8_t, CellCount> sides{};
+        // Only the first length cells and length - 1 sides are set.
+        std::array<std::uint8_t, CellCount> cells;
+        std::array<std::uint8_t, CellCount> sides;
         int length = 0;
     };
     static bool planLeastAvoided(const GridSummary& grid, int start, int target,
@@ -244,6 +247,8 @@ private:
     Color avoidedWayColor_ = 0x0000FF;
     WayStatus status_;
     std::string line_;
+    // Every label is Unreached: nothing has written one since they were cleared.
+    bool labelsUnreached_ = false;
 
     MapMemory memory_;
 };
