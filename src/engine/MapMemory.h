@@ -24,7 +24,22 @@ struct GridSummary {
     std::array<MapShape*, MapSectorCount> shapes{};
     std::array<MapShape*, MapSectorCount> boundShapes{};
     int boundCount = 0;
+
+    // The cells whose gate leads into one of the given cells: a north gate
+    // leads to the cell numbered one lower, a west gate to the one 8 lower,
+    // and so on; gates off the grid are not in exits.
+    std::uint64_t leadingInto(std::uint64_t cells) const {
+        return ((cells << 1) & exits[0]) | ((cells << MapGridSize) & exits[1]) |
+               ((cells >> 1) & exits[2]) | ((cells >> MapGridSize) & exits[3]);
+    }
 };
+
+// The cell that a gate on the side (0 north, 1 west, 2 south, 3 east) of a
+// cell leads to.
+constexpr int neighbourCell(int cell, int side) {
+    constexpr std::array<int, 4> step{-1, -MapGridSize, 1, MapGridSize};
+    return cell + step[static_cast<std::size_t>(side)];
+}
 
 // What the engine keeps between searches: the summary of the grid, and what
 // the dividers on the map show. One rule says when either is stale: both

@@ -136,6 +136,7 @@ const StarElement& RouteEngine::sectorAt(int column, int row) const {
 
 StarElement& RouteEngine::editSector(int column, int row) {
     memory_.mapChanged();
+    labelsUnreached_ = false;
     return matrix_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
 }
 
@@ -258,14 +259,8 @@ bool RouteEngine::findWay(int startColumn, int startRow, int targetColumn, int t
     }
     try {
         const GridSummary& grid = summary();
-        // The reset: the labels start over below, every fill is cleared, and
-        // the dividers are put back as showDividers would draw them.
-        clearSectorFills(grid);
-        if (memory_.dividersCurrent()) {
-            putBackLitDividers(grid);
-        } else {
-            drawDividers(grid);
-        }
+        // The labels start over below.
+        resetWayDrawing(grid);
         Labels labels;
         labels.fill(Unreached);
         label(grid, cellIndex(targetColumn, targetRow), avoidedCells(grid, avoid), labels);
@@ -377,6 +372,7 @@ void RouteEngine::label(const GridSummary& grid, int target, std::uint64_t avoid
 }
 
 void RouteEngine::writeLabels(const Labels& labels) {
+    labelsUnreached_ = false;
     // Column by column, as the cells are numbered.
     auto label = labels.begin();
     for (auto& column : matrix_) {
@@ -386,14 +382,20 @@ void RouteEngine::writeLabels(const Labels& labels) {
     }
 }
 
+void RouteEngine::resetWayDrawing(const GridSummary& grid) {
+    clearSectorFills(grid);
+    if (memory_.dividersCurrent()) {
+        putBackLitDividers(grid);
+    } else {
+        drawDividers(grid);
+    }
+}
+
 void RouteEngine::trace(const GridSummary& grid, const Labels& labels, int cell, bool shortForm) {
     bool boldMark = false;
     for (;;) {
         const auto c = static_cast<std::size_t>(cell);
-        if (MapShape* shape = grid.shapes[c]) {
-            shape->setFillColor(wayPointColor_);
-            shape->setFillSolid(true);
-        }
+        paintWayPoint(grid, cell, wayPointColor_);
         boldMark = !boldMark;
         if (labels[c] == 1) {
             writeLine(cellAt(cell).name, boldMark);
@@ -420,18 +422,29 @@ void RouteEngine::trace(const GridSummary& grid, const Labels& labels, int cell,
             status_.message = "Navigation Error";
             return;
         }
-        // The line is built in one buffer that lives with the engine, so a
-        // search allocates nothing once the longest line has been seen.
-        const auto side = static_cast<std::size_t>(chosen);
-        if (shortForm) {
-            line_.assign(kShortFormPieces[side]);
-        } else {
-            line_.assign(cellAt(cell).name).append(kFullFormPieces[side]);
-        }
-        writeLine(line_, boldMark);
-        highlightDividerBetween(cell, chosen);
+        writeStep(cell, chosen, boldMark, shortForm);
         cell += kCellStep[static_cast<std::size_t>(chosen)];
     }
+}
+
+void RouteEngine::paintWayPoint(const GridSummary& grid, int cell, Color color) {
+    if (MapShape* shape = grid.shapes[static_cast<std::size_t>(cell)]) {
+        shape->setFillColor(color);
+        shape->setFillSolid(true);
+    }
+}
+
+void RouteEngine::writeStep(int cell, int side, bool bold, bool shortForm) {
+    // The line is built in one buffer that lives with the engine, so a
+    // search allocates nothing once the longest line has been seen.
+    const auto s = static_cast<std::size_t>(side);
+    if (shortForm) {
+        line_.assign(kShortFormPieces[s]);
+    } else {
+        line_.assign(cellAt(cell).name).append(kFullFormPieces[s]);
+    }
+    writeLine(line_, bold);
+    highlightDividerBetween(cell, side);
 }
 
 void RouteEngine::writeLine(const std::string& text, bool bold) {

@@ -6,8 +6,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // One cell of the 8 by 8 grid: a star system, its owner and its four gates.
 struct StarElement {
@@ -48,6 +50,14 @@ enum class Side { North, West, South, East };
 
 // Which races' systems a way must not enter; index 0 is race 1 (Borons).
 using AvoidFlags = std::array<bool, 6>;
+
+// A way as the sectors it passes, start first and target last.
+struct PlannedWay {
+    std::vector<SectorPosition> sectors;
+    // The sectors of avoided races on it, start and target included, in way order.
+    std::vector<SectorPosition> avoided;
+    int jumps() const { return static_cast<int>(sectors.size()) - 1; }
+};
 
 // What the last findWay hands back beside its success flag.
 struct WayStatus {
@@ -104,6 +114,9 @@ public:
     void setWayPointColor(Color c) { wayPointColor_ = c; }
     Color highLightColor() const { return highLightColor_; }
     void setHighLightColor(Color c) { highLightColor_ = c; }
+    // The warning look of avoided sectors on a least-avoided way.
+    Color avoidedWayColor() const { return avoidedWayColor_; }
+    void setAvoidedWayColor(Color color) { avoidedWayColor_ = color; }
 
     // --- The grid -----------------------------------------------------------
     const StarElement& sectorAt(int column, int row) const;
@@ -138,6 +151,21 @@ public:
     bool findWay(int startColumn, int startRow, int targetColumn, int targetRow,
                  const AvoidFlags& avoid, bool shortForm);
     const WayStatus& lastWayStatus() const { return status_; }
+
+    // The way that enters the fewest sectors of avoided races (start and
+    // target count when avoided), among those the fewest jumps; among equals
+    // the side order (north, west, south, east) at each step from the start
+    // decides. Plans only: writes nothing and draws nothing. Empty when no way
+    // exists at all, even through avoided sectors.
+    std::optional<PlannedWay> planLeastAvoidedWay(int startColumn, int startRow, int targetColumn,
+                                                  int targetRow, const AvoidFlags& avoid);
+    // As findWay, but along planLeastAvoidedWay's way: the map is reset, each
+    // step is painted and described exactly as findWay does, and the avoided
+    // sectors on it are filled in avoidedWayColor instead of the way-point
+    // colour. lastWayStatus() tells whether a way was written. Returns false
+    // only when an error arose inside.
+    bool findLeastAvoidedWay(int startColumn, int startRow, int targetColumn, int targetRow,
+                             const AvoidFlags& avoid, bool shortForm);
 
     // Labels every sector with the number of sectors on the shortest way from
     // it to the target, both ends counted, level by level from the target. A
@@ -176,8 +204,28 @@ private:
     static bool linked(const GridSummary& grid, int dividerIndex);
     static void label(const GridSummary& grid, int target, std::uint64_t avoided, Labels& labels);
     void writeLabels(const Labels& labels);
+    // Every label back to Unreached, unless they are so already.
+    void clearLabels();
+    // Clears the fills and puts the dividers back, as resetMatrix draws them.
+    void resetWayDrawing(const GridSummary& grid);
     void trace(const GridSummary& grid, const Labels& labels, int cell, bool shortForm);
     void readMatrixFile();
+    void paintWayPoint(const GridSummary& grid, int cell, Color color);
+    // The line of a step through the gate on that side, and its lit divider.
+    void writeStep(int cell, int side, bool bold, bool shortForm);
+
+    // A way as its cells and the side of each step, held in place so that a
+    // search allocates nothing.
+    struct WayCells {
+        // Only the first length cells and length - 1 sides are set.
+        std::array<std::uint8_t, CellCount> cells;
+        std::array<std::uint8_t, CellCount> sides;
+        int length = 0;
+    };
+    static bool planLeastAvoided(const GridSummary& grid, int start, int target,
+                                 std::uint64_t avoided, WayCells& way);
+    void describeWay(const GridSummary& grid, const WayCells& way, std::uint64_t avoided,
+                     bool shortForm);
     void loadLine(const std::string& line, int lineNumber);
     void writeLine(const std::string& text, bool bold);
     void highlightDividerBetween(int cell, int side);
@@ -197,8 +245,12 @@ private:
     Color highlightDividerColor_ = 0;
     Color wayPointColor_ = 0;
     Color highLightColor_ = 0;
+    // A clear warning red, RGB 255, 0, 0.
+    Color avoidedWayColor_ = 0x0000FF;
     WayStatus status_;
     std::string line_;
+    // Every label is Unreached: nothing has written one since they were cleared.
+    bool labelsUnreached_ = false;
 
     MapMemory memory_;
 };
