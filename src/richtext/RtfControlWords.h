@@ -3,6 +3,7 @@
 // The control words that the RTF reader acts on, found by name. Internal to
 // the reader (RtfReader.cpp): callers include RtfReader.h.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -61,8 +62,21 @@ enum class Word : std::uint8_t {
     Bin,
 };
 
+// Which handler of the reader a word goes to in the document's text.
+enum class WordKind : std::uint8_t {
+    Destination, // starts a destination of its own
+    Document,    // the document's code page and default font
+    FontTable,   // means something only in the font table
+    ColorTable,  // means something only in the colour table
+    Character,   // character formatting
+    Paragraph,   // paragraph formatting
+    Text,        // breaks and characters
+};
+inline constexpr std::size_t kWordKinds = 7;
+
 struct WordInfo {
     Word word;
+    WordKind kind;
     char16_t character = 0; // for Word::Character
 };
 

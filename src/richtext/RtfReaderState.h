@@ -71,6 +71,18 @@ struct GroupState {
     int unicodeSkip = 1; // \uc
 };
 
+// A control word as the tokenizer read it.
+struct ControlWord {
+    const WordInfo& info;
+    bool hasParameter = false;
+    int parameter = 0;
+    bool ignorable = false; // a \* came first in its group
+
+    Word word() const { return info.word; }
+    // A toggle's state: on without a parameter or with one other than 0.
+    bool on() const { return !hasParameter || parameter != 0; }
+};
+
 struct FontEntry {
     QString name;
     int codePage = 0; // 0: the document's
@@ -93,13 +105,30 @@ private:
     // Tokenizer
     void readControl();
     void readText();
+    void readFontName(const unsigned char* start);
+    void readColorEntries(const unsigned char* start);
     // Groups
     void openGroup();
     void closeGroup();
-    // State machine
+    void readHexByte();
+    void readWord();
+    void skipBinary(int length);
+    // State machine: a handler for each destination, and in the document's
+    // text one for each kind of word (RtfWordHandlers.cpp)
     void handleWord(const WordInfo* info, bool hasParameter, int parameter);
     void handleSymbol(unsigned char symbol);
-    void skipBinary(int length);
+    void handleBodyWord(const ControlWord& word);
+    void handleFontTableWord(const ControlWord& word);
+    void handleColorTableWord(const ControlWord& word);
+    void handleDefaultChpWord(const ControlWord& word);
+    void handleDestinationWord(const ControlWord& word);
+    void handleDocumentWord(const ControlWord& word);
+    void handleCharacterWord(const ControlWord& word);
+    void handleParagraphWord(const ControlWord& word);
+    void handleTextWord(const ControlWord& word);
+    void handleUnicode(int parameter);
+    // In the tables a word that starts an unknown destination skips it.
+    void skipIfDestination(const ControlWord& word);
     // Text
     void putByte(unsigned char byte);
     void putChar(char16_t unit);
