@@ -3,6 +3,7 @@
 #include "RtfReaderState.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 // A tokenizer (the bytes cut into groups, control words, control symbols,
@@ -37,11 +38,40 @@ int hexValue(unsigned char c) {
 
 } // namespace
 
+Reader::Reader(QByteArrayView bytes)
+    : next_(reinterpret_cast<const unsigned char*>(bytes.data()))
+    , end_(next_ + bytes.size())
+    , document_(std::make_unique<QTextDocument>())
+    , main_(document_.get()) {
+    stack_.reserve(64);
+}
+
+Reader::~Reader() = default;
+
 std::unique_ptr<QTextDocument> Reader::read() {
     document_->setUndoRedoEnabled(false);
     // One edit block for the whole reading keeps each insertion from laying
     // out its paragraph again.
-    cursor_.beginEditBlock();
+    main_.cursor.beginEditBlock();
+    readTokens();
+    if (state_.destination == Destination::Footnote && footnoteBegin_ != nullptr) {
+        footnotes_.push_back({footnoteBegin_, end_, footnoteState_, footnoteNumber_});
+    }
+    flushBytes();
+    emitLabel();
+    flushRun();
+    const bool lastInTable = !tables_.empty();
+    syncTables(0);
+    if (!main_.paragraphClosed && !lastInTable) {
+        applyParagraphFormat();
+    }
+    readFootnotes();
+    main_.cursor.endEditBlock();
+    document_->setUndoRedoEnabled(true);
+    return std::move(document_);
+}
+
+void Reader::readTokens() {
     while (next_ < end_ && !done_) {
         const unsigned char c = *next_;
         switch (c) {
@@ -66,14 +96,37 @@ std::unique_ptr<QTextDocument> Reader::read() {
             break;
         }
     }
-    flushBytes();
-    flushRun();
-    if (!paragraphClosed_) {
-        applyAlignment();
+}
+
+// The footnotes follow the document's text, each in paragraphs of its own,
+// with its number where the file has its mark. A footnote is read once more
+// from its place in the file with the state it began with.
+void Reader::readFootnotes() {
+    const std::vector<Footnote> footnotes = std::move(footnotes_);
+    footnotes_.clear();
+    for (const Footnote& footnote : footnotes) {
+        main_.paragraphClosed = true;
+        next_ = footnote.begin;
+        end_ = footnote.end;
+        done_ = false;
+        overflow_ = 0;
+        skip_ = 0;
+        ignorable_ = false;
+        stack_.assign(1, footnote.state);
+        state_ = footnote.state;
+        readingFootnote_ = footnote.number;
+        readTokens();
+        flushBytes();
+        state_.destination = Destination::Text;
+        emitLabel();
+        flushRun();
+        const bool lastInTable = !tables_.empty();
+        syncTables(0);
+        if (!main_.paragraphClosed && !lastInTable) {
+            applyParagraphFormat();
+        }
     }
-    cursor_.endEditBlock();
-    document_->setUndoRedoEnabled(true);
-    return std::move(document_);
+    readingFootnote_ = 0;
 }
 
 void Reader::openGroup() {
@@ -104,8 +157,45 @@ void Reader::closeGroup() {
         done_ = true;
         return;
     }
+    const Destination ended = state_.destination;
+    std::optional<int> numbering;
+    if (ended != stack_.back().destination) {
+        if (ended == Destination::Pn) {
+            numbering = commitNumbering();
+        } else {
+            endDestination(ended);
+        }
+    }
     state_ = stack_.back();
     stack_.pop_back();
+    if (numbering) {
+        state_.para.numbering = *numbering; // a paragraph property
+    }
+}
+
+// The group that began a destination ends; the group's state is still in
+// force.
+void Reader::endDestination(Destination destination) {
+    switch (destination) {
+    case Destination::List:
+        commitList();
+        return;
+    case Destination::ListLevel:
+        commitListLevel();
+        return;
+    case Destination::ListOverride:
+        commitOverride();
+        return;
+    case Destination::PnSectionLevel:
+        commitSectionNumbering();
+        return;
+    case Destination::Footnote:
+        // next_ is past the closing brace.
+        footnotes_.push_back({footnoteBegin_, next_ - 1, footnoteState_, footnoteNumber_});
+        return;
+    default:
+        return;
+    }
 }
 
 void Reader::readControl() {
@@ -214,6 +304,13 @@ void Reader::readText() {
         ++next_;
     }
     switch (state_.destination) {
+    case Destination::ListText:
+    case Destination::LevelText:
+    case Destination::PnText:
+        for (const unsigned char* c = start; c < next_; ++c) {
+            putByte(*c);
+        }
+        return;
     case Destination::Text: {
         CodePage& page = currentCodePage();
         if (page.multiByte) {

@@ -24,13 +24,24 @@ void Reader::handleWord(const WordInfo* info, bool hasParameter, int parameter) 
         return;
     }
     // In the order of Destination.
-    static constexpr std::array<WordHandler, 6> kByDestination{
+    static constexpr std::array<WordHandler, kDestinations> kByDestination{
         &Reader::handleBodyWord,       // Text
         nullptr,                       // Skip
         &Reader::handleFontTableWord,  // FontTable
         &Reader::handleColorTableWord, // ColorTable
         &Reader::handleDefaultChpWord, // DefaultChp
         &Reader::handleBodyWord,       // Upr: its words count, its text doesn't
+        &Reader::handleListWord,       // ListTable
+        &Reader::handleListWord,       // List
+        &Reader::handleListWord,       // ListLevel
+        &Reader::handleListWord,       // LevelText
+        &Reader::handleListWord,       // ListOverrideTable
+        &Reader::handleListWord,       // ListOverride
+        &Reader::handleBodyWord,       // ListText
+        &Reader::handleNumberingWord,  // Pn
+        &Reader::handleNumberingWord,  // PnSectionLevel
+        &Reader::handleNumberingWord,  // PnText
+        nullptr,                       // Footnote: read at the end
     };
     const WordHandler handler = kByDestination[static_cast<std::size_t>(state_.destination)];
     if (handler != nullptr) {
@@ -86,6 +97,8 @@ void Reader::handleBodyWord(const ControlWord& word) {
         &Reader::handleDocumentWord,  // Document
         nullptr,                      // FontTable
         nullptr,                      // ColorTable
+        nullptr,                      // List
+        &Reader::handleTableWord,     // Table
         &Reader::handleCharacterWord, // Character
         &Reader::handleParagraphWord, // Paragraph
         &Reader::handleTextWord,      // Text
@@ -169,6 +182,28 @@ void Reader::handleDestinationWord(const ControlWord& word) {
     case Word::Ud:
         destination = destination == Destination::Upr ? Destination::Text : Destination::Skip;
         return;
+    case Word::ListTable:
+        destination = Destination::ListTable;
+        return;
+    case Word::ListOverrideTable:
+        destination = Destination::ListOverrideTable;
+        return;
+    case Word::ListText:
+        destination = Destination::ListText;
+        return;
+    case Word::Pn:
+    case Word::PnSectionLevel:
+        numbering_ = Numbering{};
+        if (word.word() == Word::PnSectionLevel) {
+            numbering_.level = std::clamp(word.parameter, 1, kMaxListLevels);
+        }
+        destination = word.word() == Word::Pn ? Destination::Pn : Destination::PnSectionLevel;
+        return;
+    case Word::Footnote:
+        startFootnote();
+        return;
+    case Word::NestTableProps:
+        return; // a nested table's row: its words count
     default:
         destination = Destination::Skip;
         return;
@@ -247,25 +282,82 @@ void Reader::handleCharacterWord(const ControlWord& word) {
     case Word::Background:
         chr.background = std::max(word.parameter, 0);
         return;
+    case Word::Superscript:
+    case Word::Subscript:
+        chr.vertical = !word.on() ? 0 : word.word() == Word::Superscript ? 1 : 2;
+        return;
+    case Word::NoSuperSub:
+        chr.vertical = 0;
+        return;
     default:
         return;
     }
 }
 
 void Reader::handleParagraphWord(const ControlWord& word) {
+    ParagraphState& para = state_.para;
     switch (word.word()) {
     case Word::Pard:
+        para = ParagraphState{};
+        return;
     case Word::AlignLeft:
-        state_.align = Align::Left;
+        para.align = Align::Left;
         return;
     case Word::AlignCenter:
-        state_.align = Align::Center;
+        para.align = Align::Center;
         return;
     case Word::AlignRight:
-        state_.align = Align::Right;
+        para.align = Align::Right;
         return;
     case Word::AlignJustify:
-        state_.align = Align::Justify;
+        para.align = Align::Justify;
+        return;
+    case Word::ListOverrideNumber:
+        para.listOverride = word.parameter;
+        return;
+    case Word::ListLevelNumber:
+        para.listLevel = std::clamp(word.parameter, 0, kMaxListLevels - 1);
+        return;
+    case Word::InTable:
+        para.inTable = true;
+        return;
+    case Word::TableDepth:
+        para.inTable = word.parameter > 0;
+        para.tableDepth = std::clamp(word.parameter, 1, kMaxTableDepth);
+        return;
+    default:
+        return;
+    }
+}
+
+// \trowd and the cell definitions after it, for the table of the
+// paragraph's depth.
+void Reader::handleTableWord(const ControlWord& word) {
+    const auto depth = static_cast<std::size_t>(rowDepth());
+    if (rows_.size() < depth) {
+        rows_.resize(depth);
+    }
+    std::vector<CellDefinition>& row = rows_[depth - 1];
+    switch (word.word()) {
+    case Word::RowDefaults:
+        row.clear();
+        cell_ = CellDefinition{};
+        return;
+    case Word::CellRight:
+        cell_.right = word.parameter;
+        if (row.size() < kMaxTableEntries) {
+            row.push_back(cell_);
+        }
+        cell_ = CellDefinition{};
+        return;
+    case Word::MergeNext:
+        cell_.mergeNext = true;
+        return;
+    case Word::VerticalMergeFirst:
+        cell_.verticalMergeFirst = true;
+        return;
+    case Word::VerticalMergeNext:
+        cell_.verticalMergeNext = true;
         return;
     default:
         return;
@@ -276,6 +368,21 @@ void Reader::handleTextWord(const ControlWord& word) {
     switch (word.word()) {
     case Word::Par:
         paragraphBreak();
+        return;
+    case Word::Cell:
+        endCell(1);
+        return;
+    case Word::NestedCell:
+        endCell(std::max(rowDepth(), 2));
+        return;
+    case Word::Row:
+        endRow(1);
+        return;
+    case Word::NestedRow:
+        endRow(std::max(rowDepth(), 2));
+        return;
+    case Word::FootnoteMark:
+        handleFootnoteMark();
         return;
     case Word::Line:
         putChar(QChar::LineSeparator);
@@ -297,14 +404,46 @@ void Reader::handleTextWord(const ControlWord& word) {
     }
 }
 
-// \uN: N a signed 16-bit value or a code unit; its fallback follows.
+// \uN: N a signed 16-bit value or a code unit; its fallback follows. In a
+// symbol font U+F020..U+F0FF stand for the font's bytes.
 void Reader::handleUnicode(int parameter) {
     int value = parameter;
     if (value < 0 && value >= -32768) {
         value += 65536;
     }
-    putChar(value >= 0 && value <= 0xFFFF ? static_cast<char16_t>(value) : kReplacement);
+    char16_t unit = value >= 0 && value <= 0xFFFF ? static_cast<char16_t>(value) : kReplacement;
+    if (unit >= 0xF020 && unit <= 0xF0FF && state_.destination == Destination::Text) {
+        if (const CodePage& page = currentCodePage(); page.symbol) {
+            unit = page.table[unit & 0xFF];
+        }
+    }
+    putChar(unit);
     skip_ = state_.unicodeSkip;
+}
+
+// A footnote's number where the file has its mark, raised: in the text the
+// number of the footnote that follows, in a footnote its own.
+void Reader::handleFootnoteMark() {
+    const int number = readingFootnote_ > 0 ? readingFootnote_ : footnoteNumber_ + 1;
+    const CharState outside = state_.chr;
+    state_.chr.vertical = 1;
+    for (const QChar digit : QString::number(number)) {
+        putChar(digit.unicode());
+    }
+    state_.chr = outside;
+}
+
+void Reader::startFootnote() {
+    if (state_.destination != Destination::Text || readingFootnote_ > 0) {
+        state_.destination = Destination::Skip; // footnotes in footnotes are not read
+        return;
+    }
+    flushRun();
+    ++footnoteNumber_;
+    footnoteState_ = state_;
+    footnoteState_.para.inTable = false; // the footnote follows the text, outside tables
+    footnoteBegin_ = next_;
+    state_.destination = Destination::Footnote;
 }
 
 } // namespace RtfInternal
