@@ -187,6 +187,15 @@ QTextTableFormat tableFormat(const Layout& layout) {
     return format;
 }
 
+// Qt puts a fragment that begins with a list item after the paragraph it
+// is inserted in: the item takes that paragraph's place.
+void dropParagraphBefore(const QTextBlock& empty) {
+    QTextCursor merge(empty);
+    merge.setBlockFormat(empty.next().blockFormat());
+    merge.setBlockCharFormat(empty.next().charFormat());
+    merge.deleteChar();
+}
+
 // Copies a staged cell's paragraphs to the cursor, the first into the
 // cursor's paragraph with its own paragraph format and list.
 void copyCell(const QTextDocument& staging, const StagedCell& cell, QTextCursor& target) {
@@ -204,6 +213,10 @@ void copyCell(const QTextDocument& staging, const StagedCell& cell, QTextCursor&
     target.insertFragment(QTextDocumentFragment(selection));
     const QTextList* list = first.textList();
     if (list == nullptr) {
+        return;
+    }
+    if (target.blockNumber() - targetFirst.blockNumber() > cell.lastBlock - cell.firstBlock) {
+        dropParagraphBefore(targetFirst);
         return;
     }
     // The copy has the list where one of its later items was copied.
