@@ -133,8 +133,14 @@ void placeRow(Layout& layout, const TableBuilder& builder, int row, const std::v
 std::optional<Layout> layOut(const TableBuilder& builder) {
     Layout layout;
     std::vector<std::vector<int>> rows = rowBoundaries(builder, true);
-    for (const std::vector<int>& rights : rows) {
-        layout.boundaries.insert(layout.boundaries.end(), rights.begin(), rights.end());
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const std::vector<CellDefinition>& definitions = builder.definitions[row];
+        for (std::size_t i = 0; i < rows[row].size(); ++i) {
+            // The edge between a cell and the one merged into it is none.
+            if (i + 1 >= definitions.size() || !definitions[i + 1].mergeNext) {
+                layout.boundaries.push_back(rows[row][i]);
+            }
+        }
     }
     std::sort(layout.boundaries.begin(), layout.boundaries.end());
     layout.boundaries.erase(std::unique(layout.boundaries.begin(), layout.boundaries.end()),
@@ -188,11 +194,11 @@ QTextTableFormat tableFormat(const Layout& layout) {
 }
 
 // Qt puts a fragment that begins with a list item after the paragraph it
-// is inserted in: the item takes that paragraph's place.
+// is inserted in: the item takes that paragraph's place. (The paragraph's
+// character format stays: at a cell's start it holds the cell's spans.)
 void dropParagraphBefore(const QTextBlock& empty) {
     QTextCursor merge(empty);
     merge.setBlockFormat(empty.next().blockFormat());
-    merge.setBlockCharFormat(empty.next().charFormat());
     merge.deleteChar();
 }
 

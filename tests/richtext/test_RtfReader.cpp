@@ -169,12 +169,16 @@ const ReadCase kReadCases[] = {
      "x\n(0,0 2x1)A\n(0,1 1x2)B\n(1,1)C\n(1,2)D\n"},
     {"MergedCellsKeepTheirText",
      R"(x\par\trowd\cellx1000\clmrg\cellx2000\pard\intbl A\cell B\cell\row})",
-     "x\n(0,0 1x2)A\n(0,0 1x2)B\n"},
+     "x\n(0,0)A\n(0,0)B\n"},
     {"NestedTable",
      R"(\trowd\cellx1000\cellx2000\pard\intbl east\cell\pard\intbl\itap2 in1\nestcell in2\nestcell)"
      R"({\*\nesttableprops\trowd\cellx500\cellx900\nestrow}{\nonesttables\par}\pard\intbl\cell\row)"
      R"(\pard After\par})",
      "\n(0,0)east\n(0,1)\n(0,1)(0,0)in1\n(0,1)(0,1)in2\n(0,1)\nAfter"},
+    {"ListItemsStartingMergedCells",
+     R"(\trowd\clvmgf\cellx1000\cellx2000\intbl{\*\pn\pnlvlblt{\pntxtb o}}A\cell B\cell\row)"
+     R"(\trowd\clvmrg\cellx1000\cellx2000\pard\intbl x\cell\cell\row})",
+     "\n(0,0 2x1)<o>A\n(0,0 2x1)x\n(0,1)<o>B\n(1,1)\n"},
     {"TableLeftOpen", R"(\trowd\cellx100\pard\intbl A\cell B)", "\n(0,0)A\n(0,1)B\n"},
     {"CellWithoutTable", R"(a\cell b\row c})", "a\n(0,0)\nbc"},
     // Unicode
