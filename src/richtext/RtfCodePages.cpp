@@ -174,70 +174,20 @@ int symbolFontCodePage(const QString& name) {
 }
 
 int charsetCodePage(int charset) {
-    switch (charset) {
-    case 0:
-        return 1252;
-    case 2:
-        return kSymbolCharset;
-    case 77:
-        return 10000;
-    case 78:
-        return 10001;
-    case 79:
-        return 10003;
-    case 80:
-        return 10008;
-    case 81:
-        return 10002;
-    case 83:
-        return 10005;
-    case 84:
-        return 10004;
-    case 85:
-        return 10006;
-    case 86:
-        return 10081;
-    case 87:
-        return 10021;
-    case 88:
-        return 10029;
-    case 89:
-        return 10007;
-    case 128:
-        return 932;
-    case 129:
-        return 949;
-    case 130:
-        return 1361;
-    case 134:
-        return 936;
-    case 136:
-        return 950;
-    case 161:
-        return 1253;
-    case 162:
-        return 1254;
-    case 163:
-        return 1258;
-    case 177:
-        return 1255;
-    case 178:
-        return 1256;
-    case 186:
-        return 1257;
-    case 204:
-        return 1251;
-    case 222:
-        return 874;
-    case 238:
-        return 1250;
-    case 254:
-        return 437;
-    case 255:
-        return 850;
-    default:
-        return 0; // the default set and unknown ones
+    // \fcharset and its code page; the default set (1) and unknown ones are
+    // the document's.
+    static constexpr std::pair<int, int> kCharsets[] = {
+        {0, 1252},   {2, kSymbolCharset}, {77, 10000}, {78, 10001}, {79, 10003}, {80, 10008},
+        {81, 10002}, {83, 10005},         {84, 10004}, {85, 10006}, {86, 10081}, {87, 10021},
+        {88, 10029}, {89, 10007},         {128, 932},  {129, 949},  {130, 1361}, {134, 936},
+        {136, 950},  {161, 1253},         {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256},
+        {186, 1257}, {204, 1251},         {222, 874},  {238, 1250}, {254, 437},  {255, 850}};
+    for (const auto& [set, codePage] : kCharsets) {
+        if (set == charset) {
+            return codePage;
+        }
     }
+    return 0;
 }
 
 std::unique_ptr<CodePage> makeCodePage(int codePage) {
