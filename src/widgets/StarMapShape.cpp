@@ -7,6 +7,20 @@
 #include <QPainter>
 #include <algorithm>
 
+namespace {
+
+// The note mark: a dark ring round a light core, one of which stands out on
+// any fill and outline the map uses.
+constexpr int NoteMarkSize = 6;
+const QColor NoteMarkRing(0, 0, 0);
+const QColor NoteMarkCore(255, 236, 140);
+
+} // namespace
+
+QString hintWithNotes(const QString& name, const QStringList& notes) {
+    return notes.isEmpty() ? name : name + u'\n' + notes.join(u'\n');
+}
+
 StarMapShape::StarMapShape(QWidget* parent)
     : QWidget(parent) {
     // A clear fill must let whatever lies below show through.
@@ -55,9 +69,22 @@ void StarMapShape::setShapeVisible(bool visible) {
 
 void StarMapShape::setHint(const std::string& hint) {
     hint_ = hint;
-    const QString text = decodeCp1252(hint);
-    setToolTip(text);
-    setAccessibleName(text);
+    setAccessibleName(decodeCp1252(hint));
+    updateHint();
+}
+
+void StarMapShape::setNotes(const QStringList& notes) {
+    if (notes == notes_) {
+        return;
+    }
+    notes_ = notes;
+    setAccessibleDescription(notes.join(u'\n'));
+    updateHint();
+    update();
+}
+
+void StarMapShape::updateHint() {
+    setToolTip(hintWithNotes(decodeCp1252(hint_), notes_));
 }
 
 void StarMapShape::paintEvent(QPaintEvent*) {
@@ -85,6 +112,17 @@ void StarMapShape::paintEvent(QPaintEvent*) {
         // Without a pen a rectangle covers every pixel of the shape.
         painter.fillRect(rect(), painter.brush());
     }
+    if (!notes_.isEmpty()) {
+        drawNoteMark(painter);
+    }
+}
+
+// In the top right corner, over the outline, where it hides no fill.
+void StarMapShape::drawNoteMark(QPainter& painter) const {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const QRect mark(width() - NoteMarkSize, 0, NoteMarkSize, NoteMarkSize);
+    painter.fillRect(mark, NoteMarkRing);
+    painter.fillRect(mark.adjusted(1, 1, -1, -1), NoteMarkCore);
 }
 
 void StarMapShape::mousePressEvent(QMouseEvent* event) {
