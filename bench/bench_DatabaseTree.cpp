@@ -1,11 +1,17 @@
 // The database trees at the size of a large info data file: reading and
-// showing 100,000 nodes, one search step, a rename in a long list, and the
-// whole program's start with such a file.
+// showing 100,000 nodes, one search step, a rename in a long list, the
+// user's notes on the star map from an own database of that size, and the
+// whole program's start with such a file as the info data file or as the
+// own database.
+#include "DatabaseEntries.h"
 #include "DatabaseModel.h"
 #include "DatabaseTree.h"
 #include "HeadlessMain.h"
 #include "NodeText.h"
+#include "RouteEngine.h"
+#include "SettingsStore.h"
 #include "Startup.h"
+#include "SystemNotes.h"
 #include "TreeFile.h"
 
 #include <benchmark/benchmark.h>
@@ -35,17 +41,70 @@ Tree generatedInfoTree() {
     return tree;
 }
 
-class InfoFile {
+QString shippedFile(const char* name) {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QString::fromLatin1(name);
+}
+
+std::unique_ptr<RouteEngine> shippedUniverse() {
+    auto engine = std::make_unique<RouteEngine>();
+    engine->setFilename(QFile::encodeName(shippedFile("core.vr")).toStdString());
+    engine->loadMatrix();
+    return engine;
+}
+
+// The default own database of the shipped universe, with a user's notes
+// under every system: 37 topics of 50 notes each, 100,227 nodes. Every
+// system has notes, so the star map marks them all.
+Tree generatedOwnDatabase() {
+    const auto engine = shippedUniverse();
+    Tree tree;
+    TreeNode& root = tree.append(tree.root(), OwnDatabaseRoot);
+    std::array<TreeNode*, 7> groups{};
+    for (const RaceGroup& group : RaceGroups) {
+        groups.at(static_cast<std::size_t>(group.race)) = &tree.append(root, group.text);
+    }
+    TreeNode& others = tree.append(root, "Other systems");
+    for (int x = 0; x < RouteEngine::GridSize; ++x) {
+        for (int y = 0; y < RouteEngine::GridSize; ++y) {
+            const StarElement& sector = engine->sectorAt(x, y);
+            if (sector.name.empty()) {
+                continue;
+            }
+            TreeNode* group =
+                sector.race >= 1 && sector.race <= 5 ? groups.at(sector.race) : &others;
+            TreeNode& system = tree.append(*group, sector.name);
+            for (int topic = 0; topic < 37; ++topic) {
+                TreeNode& heading = tree.append(system, "Topic " + std::to_string(topic));
+                for (int note = 0; note < 50; ++note) {
+                    tree.append(heading, "Note " + std::to_string(note) + ": ore at " +
+                                             std::to_string(note * 7 % 300) + " Cr");
+                }
+            }
+        }
+    }
+    return tree;
+}
+
+class GeneratedFile {
 public:
-    InfoFile() { saveTreeFile(generatedInfoTree(), filePath()); }
-    QString filePath() const { return folder_.filePath(QStringLiteral("vantor.vr")); }
+    GeneratedFile(const char* name, const Tree& tree)
+        : path_(folder_.filePath(QString::fromLatin1(name))) {
+        saveTreeFile(tree, path_);
+    }
+    const QString& filePath() const { return path_; }
 
 private:
     QTemporaryDir folder_;
+    QString path_;
 };
 
-const InfoFile& infoFile() {
-    static const InfoFile file;
+const GeneratedFile& infoFile() {
+    static const GeneratedFile file("vantor.vr", generatedInfoTree());
+    return file;
+}
+
+const GeneratedFile& ownDatabaseFile() {
+    static const GeneratedFile file("OwnData.txt", generatedOwnDatabase());
     return file;
 }
 
@@ -138,19 +197,53 @@ void RenameInLongList(benchmark::State& state, bool sortedBefore) {
 BENCHMARK_CAPTURE(RenameInLongList, sorted, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RenameInLongList, ReadInFileOrder, false)->Unit(benchmark::kMillisecond);
 
+// The user's notes on the star map worked out afresh after a change of the
+// generated own database, as when the map opens or the tree changes while
+// it is open.
+void NotesOnTheMap(benchmark::State& state) {
+    const auto engine = shippedUniverse();
+    DatabaseModel model;
+    model.load(ownDatabaseFile().filePath());
+    SystemNotes notes(model, *engine, nullptr);
+    for (auto _ : state) {
+        state.PauseTiming();
+        model.remove(model.append(QModelIndex(), std::string("Changed")));
+        state.ResumeTiming();
+        if (notes.notesOf(2, 1).size() != SystemNotes::KeptLines) {
+            state.SkipWithError("Corvane's notes are missing");
+        }
+    }
+}
+BENCHMARK(NotesOnTheMap)->Unit(benchmark::kMillisecond);
+
+enum class Generated { Nothing, InfoFile, OwnDatabase };
+
+// The own database to load at start, as the user's last export with
+// auto-load on.
+void storeLastOwnDatabase(const QString& path) {
+    SettingsStore store;
+    store.open();
+    store.writeFlag(QStringLiteral("AutoLoad ODat"), true);
+    store.writeText(QStringLiteral("LIodat"), path);
+    store.close();
+}
+
 // The whole program started in a folder of its own, with the shipped core
-// data and either the shipped info data file or the generated one, and
-// shown: both trees and all item lists filled. The settings live in a
-// folder of their own, empty, as on a first run.
-void StartUp(benchmark::State& state, bool generated) {
+// data, the shipped info data file or the generated one, and the default
+// own database or the generated one, and shown: both trees and all item
+// lists filled. The settings live in a folder of their own, empty as on a
+// first run unless they name the generated own database.
+void StartUp(benchmark::State& state, Generated generated) {
     QTemporaryDir program;
     QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    const QString shipped = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     const QString folder = program.path() + QLatin1Char('/');
-    QFile::copy(shipped + QStringLiteral("core.vr"), folder + QStringLiteral("core.vr"));
-    QFile::copy(generated ? infoFile().filePath() : shipped + QStringLiteral("vantor.vr"),
+    QFile::copy(shippedFile("core.vr"), folder + QStringLiteral("core.vr"));
+    QFile::copy(generated == Generated::InfoFile ? infoFile().filePath() : shippedFile("vantor.vr"),
                 folder + QStringLiteral("vantor.vr"));
+    if (generated == Generated::OwnDatabase) {
+        storeLastOwnDatabase(ownDatabaseFile().filePath());
+    }
     for (auto _ : state) {
         auto started = std::make_unique<VantorProgram>(StartOptions{folder});
         started->showMainWindow();
@@ -160,8 +253,11 @@ void StartUp(benchmark::State& state, bool generated) {
         state.ResumeTiming();
     }
 }
-BENCHMARK_CAPTURE(StartUp, ShippedInfoFile, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(StartUp, HundredThousandNodes, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(StartUp, ShippedInfoFile, Generated::Nothing)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(StartUp, HundredThousandNodes, Generated::InfoFile)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(StartUp, HundredThousandNodeOwnDatabase, Generated::OwnDatabase)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -112,6 +112,11 @@ void DatabasePage::setSearchItems(const QStringList& items) {
     }
 }
 
+PageKeyTargets DatabasePage::keyTargets() {
+    ensureBuilt();
+    return {searchBox_, saveButton_, nullptr, loadButton_};
+}
+
 QString DatabasePage::exportPath(const QString& name) const {
     return programFilePath(links_.programFolder, name);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PageKeys.h"
+
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -51,7 +53,7 @@ struct DatabasePageLayout {
 
 // A page with a database tree: the tree with its popup menu, a search box
 // with its button, and the Save and Load buttons of the tree's export.
-class DatabasePage : public QWidget {
+class DatabasePage : public QWidget, public KeyedPage {
     Q_OBJECT
 
 public:
@@ -68,6 +70,11 @@ public:
 
     // The item list of the search box.
     void setSearchItems(const QStringList& items);
+
+    // The tree as the page holds it.
+    const DatabaseModel& treeModel() const { return *model_; }
+
+    PageKeyTargets keyTargets() override;
 
 signals:
     // "Find in ..." of the popup menu: the other tree's page is to look for

@@ -134,6 +134,18 @@ void MainWindow::showPage(QWidget* page) {
     pages_->setCurrentWidget(page);
 }
 
+QWidget* MainWindow::currentPage() const {
+    return pages_->currentWidget();
+}
+
+QString MainWindow::pageCaption(QWidget* page) const {
+    return pages_->tabText(pages_->indexOf(page));
+}
+
+void MainWindow::setPageHint(QWidget* page, const QString& hint) {
+    pages_->setTabToolTip(pages_->indexOf(page), hint);
+}
+
 void MainWindow::setOptionsPanel(OptionsPanel* options) {
     options_ = options;
     connect(options_, &OptionsPanel::closeRequested, this,

@@ -128,6 +128,11 @@ void NotepadPage::setSearchItems(const QStringList& items) {
     }
 }
 
+PageKeyTargets NotepadPage::keyTargets() {
+    ensureBuilt();
+    return {searchBox_, saveButton_, printButton_, loadButton_};
+}
+
 // A new keyword from elsewhere is looked for from the top, as the trees do:
 // after an earlier hit further down, it would be reported missing.
 void NotepadPage::findFromOutput(const QString& keyword) {

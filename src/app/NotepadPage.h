@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PageKeys.h"
+
 #include <QStringList>
 #include <QWidget>
 #include <memory>
@@ -19,7 +21,7 @@ void showDocument(QTextEdit& box, std::unique_ptr<QTextDocument> document);
 
 // The "Notepad" page: the user's own rich-text notes, which the user formats,
 // searches, prints, and saves to and loads from notes files (*.vrn).
-class NotepadPage : public QWidget {
+class NotepadPage : public QWidget, public KeyedPage {
     Q_OBJECT
 
 public:
@@ -37,6 +39,8 @@ public:
     // "Find in Notepad" of the way output: the keyword into the search box,
     // then the search from the top of the notes.
     void findFromOutput(const QString& keyword);
+
+    PageKeyTargets keyTargets() override;
 
 signals:
     // Load or Save named a new last file: the settings are due to be written.

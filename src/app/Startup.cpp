@@ -14,9 +14,11 @@
 #include "NotepadPage.h"
 #include "OptionsPanel.h"
 #include "OwnDatabasePage.h"
+#include "PageKeys.h"
 #include "ProgramSettings.h"
 #include "StarMapWindow.h"
 #include "SystemDatabasePage.h"
+#include "SystemNotes.h"
 #include "TreeFile.h"
 
 #include <QApplication>
@@ -83,10 +85,12 @@ VantorProgram::VantorProgram(StartOptions options)
     buildPages();
     connectSettings();
     connectPages();
+    connectKeys();
     // An error in any step skips the rest of the creation; the program goes on.
     runGuarded([this] { readStartupData(); });
     buildSatellites();
     connectSatellites();
+    connectNotes();
 }
 
 // The satellites go first, while the pages they report to still stand.
@@ -245,6 +249,36 @@ void VantorProgram::connectSatellites() {
                      guarded([navigation] { navigation->setMapPicking(true); }));
     QObject::connect(map_, &StarMapWindow::closed, navigation,
                      guarded([navigation] { navigation->setMapPicking(false); }));
+}
+
+// The keys of the common actions, page by page in tab order.
+void VantorProgram::connectKeys() {
+    pageKeys_ = new PageKeys(*main_);
+    pageKeys_->addPage(navigation_, navigation_);
+    pageKeys_->addPage(systemDatabase_, systemDatabase_);
+    pageKeys_->addPage(ownDatabase_, ownDatabase_);
+    pageKeys_->addPage(notepad_, notepad_);
+    pageKeys_->addPage(info_, nullptr);
+}
+
+// The user's notes on the systems, on the star map and in the hints of the
+// way's lines. The map takes them whenever it opens and, while it is open,
+// whenever the own database changes.
+void VantorProgram::connectNotes() {
+    notes_ = new SystemNotes(ownDatabase_->treeModel(), engine_, main_.get());
+    SystemNotes* notes = notes_;
+    StarMapWindow* map = map_;
+    navigation_->setNotesSource(
+        [notes](SectorPosition system) { return notes->notesOf(system.column, system.row); });
+    const auto showNotes = [notes, map] {
+        map->setSystemNotes(notes->notes());
+    };
+    QObject::connect(map, &StarMapWindow::opened, map, guarded(showNotes));
+    QObject::connect(notes, &SystemNotes::changed, map, guarded([map, showNotes] {
+                         if (map->isVisible()) {
+                             showNotes();
+                         }
+                     }));
 }
 
 // The main window's creation: its caption, the settings and the system

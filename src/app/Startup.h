@@ -18,9 +18,11 @@ class NavigationPage;
 class NotepadPage;
 class OptionsPanel;
 class OwnDatabasePage;
+class PageKeys;
 class ProgramSettings;
 class StarMapWindow;
 class SystemDatabasePage;
+class SystemNotes;
 enum class FindTarget;
 
 // Before the application exists: in a Wayland session where no platform was
@@ -80,6 +82,8 @@ private:
     void connectPages();
     void connectDatabasePages();
     void connectSatellites();
+    void connectKeys();
+    void connectNotes();
     void readStartupData();
     void finishStartup();
     void findFromOutput(FindTarget target, const QString& keyword);
@@ -101,4 +105,6 @@ private:
     MessageWindow* message_ = nullptr;
     AvoidWindow* avoid_ = nullptr;
     StarMapWindow* map_ = nullptr;
+    PageKeys* pageKeys_ = nullptr;
+    SystemNotes* notes_ = nullptr;
 };
