@@ -2,6 +2,7 @@
 // system to another exactly as the navigation page's output box receives it.
 
 #include "ProgramFolder.h"
+#include "QuotedInput.h"
 #include "RouteEngine.h"
 #include "RouteOptions.h"
 
@@ -83,8 +84,8 @@ int findAndPrintWay(const RouteOptions& options, const std::string& coreFile) {
     }
     if (!matrix.lastWayStatus().reached) {
         const std::string why = avoidsAny(options.avoid) ? " that avoids the chosen races" : "";
-        return complain("Navigation Error: there is no way from " + options.from + " to " +
-                            options.to + why,
+        return complain("Navigation Error: there is no way from " + quotedInput(options.from) +
+                            " to " + quotedInput(options.to) + why,
                         kNoWay);
     }
     return kWayWritten;
