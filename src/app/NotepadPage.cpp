@@ -10,6 +10,7 @@
 #include "NotesFile.h"
 #include "NotesFormatting.h"
 #include "Printing.h"
+#include "RichTextBox.h"
 #include "SearchPosition.h"
 
 #include <QDir>
@@ -22,7 +23,7 @@
 namespace {
 
 QTextEdit* notesBox(QWidget* parent) {
-    auto* box = makeControl<QTextEdit>(parent, "RichEdit2");
+    auto* box = makeControl<RichTextBox>(parent, "RichEdit2");
     box->setFont(vantorFont(11));
     setColors(box, Palette::Black, Palette::Silver);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
