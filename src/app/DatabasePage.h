@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+class QAbstractItemModel;
 class QAction;
 class QLabel;
 class QMenu;
@@ -66,8 +67,8 @@ public:
     void setRollOut(bool on);
     void setNodeLines(bool on);
 
-    // The item list of the search box.
-    void setSearchItems(const QStringList& items);
+    // The item list of the search box, shared with other boxes.
+    void setSearchList(QAbstractItemModel* list);
 
 signals:
     // "Find in ..." of the popup menu: the other tree's page is to look for
@@ -119,7 +120,7 @@ private:
 
     DatabaseLinks links_;
     DatabasePageLayout layout_;
-    QStringList searchItems_;
+    QAbstractItemModel* searchList_ = nullptr;
     bool rollOut_ = true;
     bool nodeLines_ = true;
     DatabaseModel* model_ = nullptr;

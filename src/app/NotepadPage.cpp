@@ -114,14 +114,16 @@ void NotepadPage::ensureBuilt() {
     connect(printButton_, &ColorBitmapButton::clicked, this, guarded([this] { onPrintClicked(); }));
     connect(loadButton_, &ColorBitmapButton::clicked, this, guarded([this] { onLoadClicked(); }));
     connect(saveButton_, &ColorBitmapButton::clicked, this, guarded([this] { onSaveClicked(); }));
-    searchBox_->setItems(searchItems_);
+    if (searchList_ != nullptr) {
+        searchBox_->setModel(searchList_);
+    }
     setTabOrder(notes_, searchBox_);
 }
 
-void NotepadPage::setSearchItems(const QStringList& items) {
-    searchItems_ = items;
+void NotepadPage::setSearchList(QAbstractItemModel* list) {
+    searchList_ = list;
     if (searchBox_ != nullptr) {
-        searchBox_->setItems(items);
+        searchBox_->setModel(list);
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QStringList>
 #include <QWidget>
 #include <memory>
 
+class QAbstractItemModel;
 class QFileDialog;
 class QTextDocument;
 class QTextEdit;
@@ -31,8 +31,8 @@ public:
     // The auto-load option and the file of the last import or export.
     AutoLoadOption& autoLoad() { return *autoLoad_; }
 
-    // The list that the search box completes from.
-    void setSearchItems(const QStringList& items);
+    // The list that the search box completes from, shared with other boxes.
+    void setSearchList(QAbstractItemModel* list);
 
     // "Find in Notepad" of the way output: the keyword into the search box,
     // then the search from the top of the notes.
@@ -60,7 +60,7 @@ private:
     Messenger& messenger_;
     SearchPosition& searchPosition_;
     AutoLoadOption* autoLoad_;
-    QStringList searchItems_;
+    QAbstractItemModel* searchList_ = nullptr;
     QString lastOpened_;
     QString lastSaved_;
 
