@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -106,6 +107,27 @@ void SearchStep(benchmark::State& state, const QString& keyword) {
 BENCHMARK_CAPTURE(SearchStep, Ascii, QStringLiteral("Kessa Reach"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(SearchStep, Accented, QStringLiteral("Kessa Gr\u00fc\u00dfe"))
     ->Unit(benchmark::kMillisecond);
+
+// A repaint and a scroll step of a tree whose entries include one of 20 MB
+// on a single line, shown on screen.
+void RepaintWithHugeEntry(benchmark::State& state) {
+    Tree tree;
+    for (int entry = 0; entry < 100; ++entry) {
+        tree.append(tree.root(), entry == 3 ? std::string(20 * 1024 * 1024, 'x')
+                                            : "Station " + std::to_string(entry));
+    }
+    DatabaseModel model;
+    model.replace(std::move(tree));
+    const auto view = databaseTree();
+    showAndPaint(*view, model);
+    int step = 1;
+    for (auto _ : state) {
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->value() + step);
+        step = -step;
+        view->viewport()->repaint();
+    }
+}
+BENCHMARK(RepaintWithHugeEntry)->Unit(benchmark::kMillisecond);
 
 // One list of 10,000 siblings under a top-level node, in the user's order
 // or in a shuffled one, as a tree read from a file may be.
