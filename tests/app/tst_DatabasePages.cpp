@@ -390,8 +390,12 @@ private slots:
         QCOMPARE(readFile(program.exportPath("Vantor.txt")),
                  readFile(program.exportPath("vantor.vr")));
         writeFile(program.exportPath("Vantor.txt"), "Only\r\n\tone");
+        const QStringList listed = items(program.box("Suche"));
         program.click("BitBtnWithColor3");
         QCOMPARE(shown(program.systemTree), (QStringList{"Only", "\tone"}));
+        // The search lists keep offering the entries read at start-up.
+        QCOMPARE(items(program.box("Suche")), listed);
+        QCOMPARE(items(program.box("AddTO")), listed);
         program.click("BitBtnWithColor9");
         program.click("BitBtnWithColor8");
         QVERIFY(readFile(own).startsWith(QByteArray(root) + "\r\n\tArgons\r\n\t\tBrightwater"));
