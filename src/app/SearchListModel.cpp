@@ -161,5 +161,8 @@ QVariant SearchListModel::data(const QModelIndex& index, int role) const {
         (role != Qt::DisplayRole && role != Qt::EditRole)) {
         return {};
     }
-    return displayText(std::string(bytesAt(static_cast<std::size_t>(index.row()))));
+    const auto row = static_cast<std::size_t>(index.row());
+    // Typing completes from every item in turn: no copy of a text while the tree stands.
+    return ends_.empty() ? displayText(nodes_[row]->text())
+                         : displayText(std::string(bytesAt(row)));
 }
