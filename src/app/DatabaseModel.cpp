@@ -235,7 +235,9 @@ QVariant DatabaseModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) {
         return {};
     }
-    return displayText(nodeAt(index)->text());
+    // A view shows a long text cut short; an editor gets all of it.
+    const std::string& bytes = nodeAt(index)->text();
+    return role == Qt::DisplayRole ? shownText(bytes) : displayText(bytes);
 }
 
 Qt::ItemFlags DatabaseModel::flags(const QModelIndex& index) const {

@@ -10,7 +10,7 @@
 
 // One database tree as the tree views see it. The model owns the engine
 // tree and the views look straight at its nodes: every index points at its
-// node, nothing is copied. A view shows the node texts as displayText gives
+// node, nothing is copied. A view shows the node texts as shownText gives
 // them; the nodes keep their bytes.
 class DatabaseModel : public QAbstractItemModel {
     Q_OBJECT

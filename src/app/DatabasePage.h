@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+class QAbstractItemModel;
 class QAction;
 class QLabel;
 class QMenu;
@@ -68,8 +69,8 @@ public:
     void setRollOut(bool on);
     void setNodeLines(bool on);
 
-    // The item list of the search box.
-    void setSearchItems(const QStringList& items);
+    // The item list of the search box, shared with other boxes.
+    void setSearchList(QAbstractItemModel* list);
 
     // The tree as the page holds it.
     const DatabaseModel& treeModel() const { return *model_; }
@@ -126,7 +127,7 @@ private:
 
     DatabaseLinks links_;
     DatabasePageLayout layout_;
-    QStringList searchItems_;
+    QAbstractItemModel* searchList_ = nullptr;
     bool rollOut_ = true;
     bool nodeLines_ = true;
     DatabaseModel* model_ = nullptr;

@@ -10,6 +10,7 @@
 #include "NotesFile.h"
 #include "NotesFormatting.h"
 #include "Printing.h"
+#include "RichTextBox.h"
 #include "SearchPosition.h"
 
 #include <QDir>
@@ -22,7 +23,7 @@
 namespace {
 
 QTextEdit* notesBox(QWidget* parent) {
-    auto* box = makeControl<QTextEdit>(parent, "RichEdit2");
+    auto* box = makeControl<RichTextBox>(parent, "RichEdit2");
     box->setFont(vantorFont(11));
     setColors(box, Palette::Black, Palette::Silver);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -117,14 +118,16 @@ void NotepadPage::ensureBuilt() {
     connect(printButton_, &ColorBitmapButton::clicked, this, guarded([this] { onPrintClicked(); }));
     connect(loadButton_, &ColorBitmapButton::clicked, this, guarded([this] { onLoadClicked(); }));
     connect(saveButton_, &ColorBitmapButton::clicked, this, guarded([this] { onSaveClicked(); }));
-    searchBox_->setItems(searchItems_);
+    if (searchList_ != nullptr) {
+        searchBox_->setModel(searchList_);
+    }
     setTabOrder(notes_, searchBox_);
 }
 
-void NotepadPage::setSearchItems(const QStringList& items) {
-    searchItems_ = items;
+void NotepadPage::setSearchList(QAbstractItemModel* list) {
+    searchList_ = list;
     if (searchBox_ != nullptr) {
-        searchBox_->setItems(items);
+        searchBox_->setModel(list);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+class QAbstractItemModel;
 class QFileDialog;
 class QTextDocument;
 class QTextEdit;
@@ -33,8 +34,8 @@ public:
     // The auto-load option and the file of the last import or export.
     AutoLoadOption& autoLoad() { return *autoLoad_; }
 
-    // The list that the search box completes from.
-    void setSearchItems(const QStringList& items);
+    // The list that the search box completes from, shared with other boxes.
+    void setSearchList(QAbstractItemModel* list);
 
     // "Find in Notepad" of the way output: the keyword into the search box,
     // then the search from the top of the notes.
@@ -64,7 +65,7 @@ private:
     Messenger& messenger_;
     SearchPosition& searchPosition_;
     AutoLoadOption* autoLoad_;
-    QStringList searchItems_;
+    QAbstractItemModel* searchList_ = nullptr;
     QString lastOpened_;
     QString lastSaved_;
 

@@ -68,7 +68,9 @@ void OwnDatabasePage::buildPageControls() {
     buildControls();
     buildMenu();
     tree().allowMovingEntries();
-    addBox_->setItems(addItems_);
+    if (addList_ != nullptr) {
+        addBox_->setModel(addList_);
+    }
     // The keyboard visits the auto-load box after Load, as the page reads.
     if (auto* autoLoadBox = findChild<QCheckBox*>(QStringLiteral("CheckBox2"))) {
         setTabOrder(&loadButton(), autoLoadBox);
@@ -116,11 +118,11 @@ void OwnDatabasePage::buildMenu() {
     connect(deleteAction_, &QAction::triggered, this, guarded([this] { onDeleteClicked(); }));
 }
 
-void OwnDatabasePage::setListItems(const QStringList& items) {
-    setSearchItems(items);
-    addItems_ = items;
+void OwnDatabasePage::setLists(QAbstractItemModel* list) {
+    setSearchList(list);
+    addList_ = list;
     if (addBox_ != nullptr) {
-        addBox_->setItems(items);
+        addBox_->setModel(list);
     }
 }
 

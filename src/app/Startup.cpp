@@ -302,8 +302,8 @@ void VantorProgram::finishStartup() {
     }
     engine_.loadMatrix();
     navigation_->fillSystemLists();
-    ownDatabase_->setListItems(systemDatabase_->searchItems());
-    notepad_->setSearchItems(systemDatabase_->searchItems());
+    ownDatabase_->setLists(systemDatabase_->searchList());
+    notepad_->setSearchList(systemDatabase_->searchList());
     engine_.showDividers();
     strip_.setLeader(Leader::Main);
     settings_->setSettingsReady();

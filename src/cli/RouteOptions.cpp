@@ -1,5 +1,7 @@
 #include "RouteOptions.h"
 
+#include "QuotedInput.h"
+
 #include <array>
 #include <cstddef>
 #include <utility>
@@ -48,7 +50,7 @@ std::string addAvoidedRaces(std::string_view list, AvoidFlags& avoid) {
         const auto item = trimmedBlanks(list.substr(begin, comma - begin));
         const auto race = raceNumber(item);
         if (!race) {
-            return "unknown race \"" + std::string(item) +
+            return "unknown race \"" + quotedInput(item) +
                    "\" (choose from Argons, Borons, Paranids, Split, Teladi, Xenon)";
         }
         avoid.at(static_cast<std::size_t>(*race - 1)) = true;
@@ -170,7 +172,7 @@ RouteArguments parseRouteArguments(const std::vector<std::string>& arguments) {
         } else if (auto format = optionValue("--format", arguments, i)) {
             result.error = setFormat(*format, options.format);
         } else {
-            result.error = "unknown option " + argument;
+            result.error = "unknown option " + quotedInput(argument);
         }
     }
     if (!result.ok()) {

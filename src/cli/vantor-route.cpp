@@ -3,6 +3,7 @@
 // or as JSON for other tools.
 
 #include "ProgramFolder.h"
+#include "QuotedInput.h"
 #include "RouteEngine.h"
 #include "RouteOptions.h"
 #include "TextEncoding.h"
@@ -161,8 +162,8 @@ int findAndPrintWay(const RouteOptions& options, const std::string& coreFile) {
     }
     if (!found.reached) {
         const std::string why = avoidsAny(options.avoid) ? " that avoids the chosen races" : "";
-        return complain("Navigation Error: there is no way from " + options.from + " to " +
-                            options.to + why,
+        return complain("Navigation Error: there is no way from " + quotedInput(options.from) +
+                            " to " + quotedInput(options.to) + why,
                         kNoWay);
     }
     if (found.leastAvoided) {

@@ -1,5 +1,7 @@
 #include "RouteEngine.h"
 
+#include "QuotedInput.h"
+
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -100,7 +102,8 @@ public:
         const bool whole = !digits.empty() && end != nullptr && *end == '\0' && errno == 0 &&
                            value >= INT32_MIN && value <= INT32_MAX;
         if (!whole) {
-            fail("\"" + text + "\" is not a whole number (" + currentFieldName() + ")");
+            fail("\"" + quotedInput(text) + "\" is not a whole number (" + currentFieldName() +
+                 ")");
         }
         return value;
     }
@@ -175,8 +178,15 @@ void RouteEngine::loadMatrix() {
 }
 
 void RouteEngine::readMatrixFile() {
-    std::ifstream file(filename_, std::ios::binary);
-    if (!file) {
+    // Only a regular file is opened: a pipe or a device of that name would
+    // keep the start waiting for ever, a folder reads as nothing.
+    std::error_code kindUnknown;
+    const bool regular = std::filesystem::is_regular_file(filename_, kindUnknown);
+    std::ifstream file;
+    if (regular) {
+        file.open(filename_, std::ios::binary);
+    }
+    if (!regular || !file) {
         throw CoreDataError("Cannot open the core data file " + fullPath(filename_));
     }
     std::string line;
@@ -393,7 +403,12 @@ void RouteEngine::resetWayDrawing(const GridSummary& grid) {
 
 void RouteEngine::trace(const GridSummary& grid, const Labels& labels, int cell, bool shortForm) {
     bool boldMark = false;
-    for (;;) {
+    // A way passes each sector at most once; a longer walk would be a fault
+    // of the labels, and ends as a failed search instead of running on.
+    for (int sectorsPassed = 1;; ++sectorsPassed) {
+        if (sectorsPassed > CellCount) {
+            throw std::logic_error("the way passes more sectors than the grid has");
+        }
         const auto c = static_cast<std::size_t>(cell);
         paintWayPoint(grid, cell, wayPointColor_);
         boldMark = !boldMark;

@@ -5,8 +5,6 @@
 
 namespace {
 
-using NodeList = std::vector<std::unique_ptr<TreeNode>>;
-
 auto orderByText(const TextLess& less) {
     return [&less](const std::unique_ptr<TreeNode>& a, const std::unique_ptr<TreeNode>& b) {
         return less(a->text(), b->text());
@@ -34,25 +32,36 @@ std::size_t subtreeSize(const TreeNode& top) {
 TreeNode::~TreeNode() {
     // Each node is freed only after its children have been moved out, so no
     // destructor ever runs a second one beneath it.
-    NodeList pending = std::move(children_);
+    if (!children_) {
+        return;
+    }
+    NodeList pending = std::move(*children_);
     while (!pending.empty()) {
         std::unique_ptr<TreeNode> node = std::move(pending.back());
         pending.pop_back();
-        for (auto& child : node->children_) {
-            pending.push_back(std::move(child));
+        if (node->children_) {
+            for (auto& child : *node->children_) {
+                pending.push_back(std::move(child));
+            }
+            node->children_.reset();
         }
-        node->children_.clear();
     }
 }
 
+TreeNode::NodeList& TreeNode::children() {
+    if (!children_) {
+        children_ = std::make_unique<NodeList>();
+    }
+    return *children_;
+}
+
 TreeNode* TreeNode::next() const {
-    if (!children_.empty()) {
-        return children_.front().get();
+    if (childCount() != 0) {
+        return child(0);
     }
     for (const TreeNode* node = this; node->parent_ != nullptr; node = node->parent_) {
-        const NodeList& siblings = node->parent_->children_;
-        if (node->row_ + 1 < siblings.size()) {
-            return siblings[node->row_ + 1].get();
+        if (node->row_ + 1U < node->parent_->childCount()) {
+            return node->parent_->child(node->row_ + 1U);
         }
     }
     return nullptr;
@@ -66,15 +75,15 @@ void TreeNode::relevel() {
         pending.pop_back();
         const TreeNode* parent = node->parent_;
         node->level_ = parent->parent_ == nullptr ? 0 : parent->level_ + 1;
-        for (const auto& child : node->children_) {
-            pending.push_back(child.get());
+        for (std::size_t row = 0; row < node->childCount(); ++row) {
+            pending.push_back(node->child(row));
         }
     }
 }
 
 void TreeNode::renumberFrom(std::size_t row) {
-    for (; row < children_.size(); ++row) {
-        children_[row]->row_ = row;
+    for (; row < childCount(); ++row) {
+        (*children_)[row]->row_ = static_cast<std::uint32_t>(row);
     }
 }
 
@@ -87,10 +96,11 @@ TreeNode& Tree::append(TreeNode& parent, std::string text) {
     node->text_ = std::move(text);
     node->parent_ = &parent;
     node->level_ = parent.parent_ == nullptr ? 0 : parent.level_ + 1;
-    node->row_ = parent.children_.size();
-    parent.children_.push_back(std::move(node));
+    node->row_ = static_cast<std::uint32_t>(parent.childCount());
+    TreeNode::NodeList& siblings = parent.children();
+    siblings.push_back(std::move(node));
     ++size_;
-    return *parent.children_.back();
+    return *siblings.back();
 }
 
 void Tree::remove(TreeNode& node) {
@@ -98,12 +108,13 @@ void Tree::remove(TreeNode& node) {
     TreeNode& parent = *node.parent_;
     const std::size_t row = node.row_;
     size_ -= subtreeSize(node);
-    parent.children_.erase(parent.children_.begin() + static_cast<std::ptrdiff_t>(row));
+    TreeNode::NodeList& siblings = parent.children();
+    siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(row));
     parent.renumberFrom(row);
 }
 
 void Tree::clear() {
-    root_->children_.clear();
+    root_->children_.reset();
     size_ = 0;
 }
 
@@ -111,7 +122,7 @@ std::size_t Tree::rename(TreeNode& node, std::string text, const TextLess& less)
     assert(node.parent_ != nullptr && "the root has no text");
     node.text_ = std::move(text);
     TreeNode& parent = *node.parent_;
-    NodeList& siblings = parent.children_;
+    TreeNode::NodeList& siblings = parent.children();
     auto renamed = std::move(siblings[node.row_]);
     siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(node.row_));
     // A list that was sorted before stays sorted without the node, so the
@@ -133,12 +144,12 @@ std::size_t Tree::move(TreeNode& node, TreeNode& newParent, const TextLess& less
     assert(node.parent_ != nullptr && "the root cannot be moved");
     assert(!isWithin(newParent, node) && "a node cannot move beneath itself");
     TreeNode& oldParent = *node.parent_;
-    NodeList& oldSiblings = oldParent.children_;
+    TreeNode::NodeList& oldSiblings = oldParent.children();
     auto moved = std::move(oldSiblings[node.row_]);
     oldSiblings.erase(oldSiblings.begin() + static_cast<std::ptrdiff_t>(node.row_));
     oldParent.renumberFrom(node.row_);
 
-    NodeList& siblings = newParent.children_;
+    TreeNode::NodeList& siblings = newParent.children();
     const auto byText = orderByText(less);
     if (!std::is_sorted(siblings.begin(), siblings.end(), byText)) {
         std::stable_sort(siblings.begin(), siblings.end(), byText);
@@ -163,8 +174,10 @@ bool Tree::isWithin(const TreeNode& node, const TreeNode& ancestor) {
 void Tree::sortTree(const TextLess& less) {
     const auto byText = orderByText(less);
     for (TreeNode* node = root_.get(); node != nullptr; node = node->next()) {
-        std::stable_sort(node->children_.begin(), node->children_.end(), byText);
-        node->renumberFrom(0);
+        if (node->childCount() > 1) {
+            std::stable_sort(node->children_->begin(), node->children_->end(), byText);
+            node->renumberFrom(0);
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "FlatComboBox.h"
 
+#include "ClipboardText.h"
 #include "ItemOrder.h"
 
 #include <QAbstractItemView>
@@ -186,6 +187,9 @@ void CustomFlatComboBox::placeTextField() {
 
 void CustomFlatComboBox::setModel(QAbstractItemModel* model) {
     QComboBox::setModel(model);
+    // A list of its own, shared with other boxes, picks no item either: the
+    // combo box would pick its first one.
+    setCurrentIndex(-1);
     watchModel();
 }
 
@@ -334,6 +338,10 @@ void CustomFlatComboBox::keyPressEvent(QKeyEvent* event) {
     const bool full = maxLength_ > 0 && fieldText().size() >= maxLength_ && selLength() == 0;
     if (key == EditKey::Character && character.isPrint() && full) {
         invalidKey();
+        return;
+    }
+    // Nothing to paste is no paste: the text and what was typed stay.
+    if ((key == EditKey::CharPaste || key == EditKey::InsertPaste) && !clipboardHoldsText()) {
         return;
     }
     const int indexBefore = currentIndex();

@@ -161,6 +161,9 @@ public:
     // its items around.
     void setItems(QStringList texts);
 
+    // Takes another item list, which other boxes may share; picks no item.
+    // A sorted box keeps only a list of its own in order: a shared one comes
+    // in its order already.
     void setModel(QAbstractItemModel* model) override;
     void showPopup() override;
     void hidePopup() override;

@@ -14,13 +14,16 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QToolButton>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -202,6 +205,59 @@ private slots:
         findControl<QCheckBox>(main, "CheckBox3")->click();
         QVERIFY(!QFile::exists(fixture.settingsFile()));
         QCOMPARE(errors.texts.size(), 1);
+    }
+
+    // Whatever a user's machine holds in place of a data file or the settings,
+    // the start goes on at once with one short error box, and the window shows.
+    void hostileFilesAreReportedAtOnce_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        const QString core = QStringLiteral("Cannot open the core data file %1");
+        const QString tree = QStringLiteral("Datei %1 kann nicht geöffnet werden");
+        const QString settings = QStringLiteral("Settings: the store \"%1\" cannot be opened.");
+        QTest::newRow("core.vr a pipe") << "core.vr"
+                                        << "pipe" << core;
+        QTest::newRow("core.vr a folder") << "core.vr"
+                                          << "folder" << core;
+        QTest::newRow("core.vr one huge line")
+            << "core.vr"
+            << "huge line"
+            << "%1, line 1: \"" + QString(80, u'7') + "...\" is not a whole number (column)";
+        QTest::newRow("core.vr binary")
+            << "core.vr"
+            << "binary"
+            << "%1, line 1: \"\\x01\\x02\u00e9\\x1B\" is not a whole number (column)";
+        QTest::newRow("vantor.vr a pipe") << "vantor.vr"
+                                          << "pipe" << tree;
+        QTest::newRow("vantor.vr a folder") << "vantor.vr"
+                                            << "folder" << tree;
+        QTest::newRow("settings a pipe") << "settings"
+                                         << "pipe" << settings;
+        QTest::newRow("settings a folder") << "settings"
+                                           << "folder" << settings;
+    }
+    void hostileFilesAreReportedAtOnce() {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        ProgramFixture fixture;
+        const QString path =
+            file == "settings" ? fixture.settingsFile() : fixture.programFolder() + file;
+        QFile::remove(path);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (kind == "pipe") {
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == "folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else {
+            writeFile(path, kind == "binary" ? QByteArray("\x01\x02\xe9\x1b,0,x\r\n")
+                                             : QByteArray(20 * 1024 * 1024, '7'));
+        }
+        ErrorBoxRecorder errors;
+        fixture.startAndShow();
+        QCOMPARE(errors.texts, QStringList{message.arg(path)});
+        QVERIFY(fixture.mainWindow()->isVisible());
     }
 
     // Opening the options closes both satellites and shrinks the window;

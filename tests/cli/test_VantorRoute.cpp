@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -316,10 +317,15 @@ TEST_F(VantorRoute, UnknownSystemsAreReportedStartFirst) {
 }
 
 TEST_F(VantorRoute, AnUnreadableCoreFileIsReportedWithFileAndLine) {
-    const auto missing =
-        Run(VANTOR_ROUTE_BINARY, {"--core", (dir_ / "none.vr").string(), "A", "B"});
-    EXPECT_EQ(missing.status, 3);
-    EXPECT_NE(missing.err.find("none.vr"), std::string::npos) << missing.err;
+    // A pipe or a folder is no file to read: reported at once, never waited on.
+    ASSERT_EQ(mkfifo((dir_ / "pipe.vr").c_str(), 0600), 0);
+    for (const char* name : {"none.vr", "pipe.vr", "."}) {
+        const fs::path unreadable = fs::absolute(dir_ / name);
+        const auto outcome = Run(VANTOR_ROUTE_BINARY, {"--core", unreadable.string(), "A", "B"});
+        EXPECT_EQ(outcome.status, 3);
+        EXPECT_EQ(outcome.err,
+                  "vantor-route: Cannot open the core data file " + unreadable.string() + "\n");
+    }
 
     writeWhole(core_, "0,0,Alpha,4,0,0,1,1\r\n0,x,Beta,6,0,1,1,0\r\n");
     const auto broken = route({"Alpha", "Alpha"});
