@@ -12,6 +12,7 @@
 #include "Look.h"
 #include "Messenger.h"
 #include "NodeText.h"
+#include "RegularFile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -28,8 +29,7 @@ const QString ExportName = QStringLiteral("OwnData.txt");
 // Only a plain file that can be read is there to import: a folder, a pipe or
 // a device of that name counts as missing.
 bool isReadableRegularFile(const QString& path) {
-    const QFileInfo file(path);
-    return file.isFile() && file.isReadable();
+    return isRegularFile(path) && QFileInfo(path).isReadable();
 }
 
 DatabasePageLayout pageLayout() {

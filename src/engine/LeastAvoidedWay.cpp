@@ -97,6 +97,12 @@ bool RouteEngine::planLeastAvoided(const GridSummary& grid, int start, int targe
     int cost = layers[layer].number;
     int cell = start;
     for (;;) {
+        if (way.length == CellCount) {
+            // The cost falls at every step, so no cell comes twice; a longer
+            // way would be a fault of the layers.
+            way.length = 0;
+            return false;
+        }
         way.cells[static_cast<std::size_t>(way.length)] = static_cast<std::uint8_t>(cell);
         if (cell == target) {
             ++way.length;
