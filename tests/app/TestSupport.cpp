@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "MessageWindow.h"
 #include "NavigationPage.h"
+#include "ProgramSettings.h"
 #include "StarMapWindow.h"
 
 #include <QDir>
@@ -121,6 +122,15 @@ QString ProgramFixture::settingsFile() const {
 
 MainWindow* ProgramAccess::mainWindow() const {
     return program_.main_.get();
+}
+bool ProgramAccess::settingsReady() const {
+    return program_.settings_->ready_;
+}
+StarMapShape* ProgramAccess::sectorShape(const StarMapWindow* map, int column, int row) {
+    return map->shape(sectorShapeNumber(column, row));
+}
+bool ProgramAccess::targetPending(const StarMapWindow* map) {
+    return map->targetPending_;
 }
 MessageWindow* ProgramAccess::messageWindow() const {
     return program_.message_;

@@ -15,6 +15,7 @@
 class MainWindow;
 class MessageWindow;
 class AvoidWindow;
+class StarMapShape;
 class StarMapWindow;
 
 // A Qt Test main that runs headless unless a platform was chosen.
@@ -109,6 +110,13 @@ public:
     WindowStrip& strip() const;
     // Where the pages report: the message window.
     Messenger& messenger() const;
+    // Whether start-up has finished, so that the settings may be written.
+    bool settingsReady() const;
+
+    // A sector's shape on the map; asking builds the shapes, as showing does.
+    static StarMapShape* sectorShape(const StarMapWindow* map, int column, int row);
+    // Whether the map's next click picks the target.
+    static bool targetPending(const StarMapWindow* map);
 
 private:
     VantorProgram& program_;

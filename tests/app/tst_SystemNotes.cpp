@@ -103,7 +103,7 @@ class SystemNotesTest : public ProgramTest {
     }
     // What the pointer shows over the system on the map.
     QString mapHint(int column, int row) const {
-        StarMapShape* shape = fixture().starMapWindow()->sectorShape(column, row);
+        StarMapShape* shape = ProgramAccess::sectorShape(fixture().starMapWindow(), column, row);
         return hintShownAt(shape, shape->rect().center());
     }
     // What the pointer shows over a line of the way.
@@ -129,7 +129,7 @@ private slots:
         fixture().strip().showMap();
         // The map takes the keyboard as it opens; the main window takes it back.
         QVERIFY(QTest::qWaitForWindowActive(fixture().starMapWindow()));
-        const StarMapShape* shape = fixture().starMapWindow()->sectorShape(2, 1);
+        const StarMapShape* shape = ProgramAccess::sectorShape(fixture().starMapWindow(), 2, 1);
         struct Step {
             std::function<void()> change;
             QString corvaneHint;
