@@ -254,6 +254,8 @@ private:
     void startRun();
     void flushRun();
     void paragraphBreak();
+    // Ends the paragraph being read with its formatting, in a text or a cell.
+    void closeParagraph();
     void applyParagraphFormat();
     Sink& out();
     // Tables

@@ -11,11 +11,13 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFrame>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 void prepareGuiTestEnvironment() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -281,4 +283,16 @@ ErrorBoxRecorder::ErrorBoxRecorder()
 
 ErrorBoxRecorder::~ErrorBoxRecorder() {
     testDesktop().expectedBoxes = previous_;
+}
+
+// The hint the toolkit shows when the pointer rests on the point of the control.
+QString hintShownAt(QWidget* control, const QPoint& at) {
+    QToolTip::hideText();
+    QHelpEvent request(QEvent::ToolTip, at, control->mapToGlobal(at));
+    QApplication::sendEvent(control, &request);
+    const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
+    // The hint goes before the test goes on, as it does when the pointer moves.
+    QToolTip::hideText();
+    QApplication::processEvents();
+    return shown;
 }

@@ -85,6 +85,9 @@ void typeInto(QWidget* control, const QString& text);
 // Enter, to the widget that has the focus.
 void pressEnter();
 
+// The hint the toolkit shows when the pointer rests on the point of the control.
+QString hintShownAt(QWidget* control, const QPoint& at);
+
 // A whole program in a folder of its own: the shipped universe copied in as
 // the program folder, an empty settings store, the four windows created in
 // start-up order. Nothing is shown until showMainWindow().

@@ -22,18 +22,6 @@
 
 namespace {
 
-// The hint the toolkit shows when the pointer rests on the point of the control.
-QString hintShownAt(QWidget* control, const QPoint& at) {
-    QToolTip::hideText();
-    QHelpEvent request(QEvent::ToolTip, at, control->mapToGlobal(at));
-    QApplication::sendEvent(control, &request);
-    const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
-    // The hint goes before the test goes on, as it does when the pointer moves.
-    QToolTip::hideText();
-    QApplication::processEvents();
-    return shown;
-}
-
 QModelIndex entryOf(const QTreeView* tree, const QString& text) {
     return tree->model()
         ->match(tree->model()->index(0, 0), Qt::DisplayRole, text, 1,
