@@ -101,8 +101,14 @@ public:
         const bool whole = !digits.empty() && end != nullptr && *end == '\0' && errno == 0 &&
                            value >= INT32_MIN && value <= INT32_MAX;
         if (!whole) {
-            fail("\"" + quotedInput(text) + "\" is not a whole number (" + currentFieldName() +
-                 ")");
+            // Built piece by piece: GCC 12 at -O3 takes a string sum that
+            // begins with a literal for an overlapping copy (-Wrestrict).
+            std::string message(1, '"');
+            message.append(quotedInput(text))
+                .append("\" is not a whole number (")
+                .append(currentFieldName())
+                .append(")");
+            fail(message);
         }
         return value;
     }
