@@ -80,12 +80,47 @@ TreeNode& Tree::append(TreeNode& parent, std::string text) {
 }
 
 void Tree::remove(TreeNode& node) {
+    detach(node);
+}
+
+std::unique_ptr<TreeNode> Tree::detach(TreeNode& node) {
     assert(node.parent_ != nullptr && "the root cannot be removed");
     TreeNode& parent = *node.parent_;
     const std::size_t row = node.row_;
     size_ -= subtreeSize(node);
-    parent.children_.erase(parent.children_.begin() + static_cast<std::ptrdiff_t>(row));
+    const auto at = parent.children_.begin() + static_cast<std::ptrdiff_t>(row);
+    std::unique_ptr<TreeNode> detached = std::move(*at);
+    parent.children_.erase(at);
     parent.renumberFrom(row);
+    detached->parent_ = nullptr;
+    return detached;
+}
+
+TreeNode& Tree::attach(TreeNode& parent, std::size_t row, std::unique_ptr<TreeNode> node) {
+    assert(node != nullptr && node->parent_ == nullptr && "only a detached node can be attached");
+    row = std::min(row, parent.children_.size());
+    node->parent_ = &parent;
+    // Put back where it came from, the branch keeps its levels; elsewhere
+    // every node of it moves by the same number of levels.
+    const std::size_t level = parent.parent_ == nullptr ? 0 : parent.level_ + 1;
+    const std::size_t oldLevel = node->level_;
+    std::size_t count = 0;
+    std::vector<TreeNode*> pending{node.get()};
+    while (!pending.empty()) {
+        TreeNode* next = pending.back();
+        pending.pop_back();
+        ++count;
+        next->level_ = next->level_ - oldLevel + level;
+        for (const auto& child : next->children_) {
+            pending.push_back(child.get());
+        }
+    }
+    size_ += count;
+    TreeNode& attached = *node;
+    parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row),
+                            std::move(node));
+    parent.renumberFrom(row);
+    return attached;
 }
 
 void Tree::clear() {
@@ -119,6 +154,23 @@ void Tree::sortTree(const TextLess& less) {
         std::stable_sort(node->children_.begin(), node->children_.end(), byText);
         node->renumberFrom(0);
     }
+}
+
+void Tree::setText(TreeNode& node, std::string text) {
+    assert(node.parent_ != nullptr && "the root has no text");
+    node.text_ = std::move(text);
+}
+
+void Tree::arrange(TreeNode& parent, const std::vector<std::size_t>& rows) {
+    assert(rows.size() == parent.children_.size() && "every row once");
+    NodeList arranged;
+    arranged.reserve(rows.size());
+    for (const std::size_t row : rows) {
+        assert(parent.children_[row] != nullptr && "every row once");
+        arranged.push_back(std::move(parent.children_[row]));
+    }
+    parent.children_ = std::move(arranged);
+    parent.renumberFrom(0);
 }
 
 TreeNode* Tree::first() const {
