@@ -5,8 +5,10 @@
 #include <QAbstractItemModel>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // One database tree as the tree views see it. The model owns the engine
 // tree and the views look straight at its nodes: every index points at its
@@ -18,6 +20,8 @@ class DatabaseModel : public QAbstractItemModel {
 public:
     // Whether the user may rename this node in place now.
     using EditableCheck = std::function<bool(const TreeNode&)>;
+    // Carries out an in-place rename to the given bytes instead of the model.
+    using RenameHandler = std::function<void(const QModelIndex&, std::string)>;
 
     struct SearchHit {
         // The hit's absolute index in tree order.
@@ -56,6 +60,22 @@ public:
     // Shows another tree in place of this one.
     void replace(Tree tree);
 
+    // The steps an undo history takes and takes back. The views keep their
+    // selections and open branches on the nodes that stay.
+    void setRenameHandler(RenameHandler handler);
+    // The in-place rename's change: the text, then the sibling list sorted again.
+    QModelIndex rename(const TreeNode& node, std::string bytes);
+    // Sets the text without sorting and gives the node's siblings, the node
+    // among them, the order of the list.
+    void restoreName(const TreeNode& node, std::string bytes,
+                     const std::vector<const TreeNode*>& siblings);
+    // Takes the node with its descendants out of the tree and hands it over.
+    std::unique_ptr<TreeNode> takeOut(const TreeNode& node);
+    // Puts what takeOut handed over back in as parent's child at row.
+    QModelIndex putBack(const TreeNode& parent, std::size_t row, std::unique_ptr<TreeNode> node);
+    // Shows another tree in place of this one and hands this one over.
+    Tree exchange(Tree tree);
+
     // Replaces the tree by the file's (loadTreeFile): throws TreeFileError;
     // after a level error the tree holds the nodes read before it.
     void load(const QString& path);
@@ -74,7 +94,8 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // An in-place rename: stores storedText of the value and sorts the
-    // node's sibling list again; the node keeps its selection.
+    // node's sibling list again, or hands it to the rename handler; the node
+    // keeps its selection.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 private:
@@ -85,5 +106,6 @@ private:
 
     Tree tree_;
     EditableCheck editable_;
+    RenameHandler renameHandler_;
     TextLess order_;
 };

@@ -272,8 +272,9 @@ private slots:
         QVERIFY(program.fixture.starMapWindow()->isVisible());
         QCOMPARE(program.lit(), QList<QPoint>{QPoint(0, 4)});
 
-        chooseItem(rightClickNode(program.ownTree, "Teladi"), "Find in System-Database",
-                   {"Edit", "Delete", QString(), "Find in System-Database"});
+        chooseItem(
+            rightClickNode(program.ownTree, "Teladi"), "Find in System-Database",
+            {"Undo", "Redo", QString(), "Edit", "Delete", QString(), "Find in System-Database"});
         QCOMPARE(program.shownTab(), "System Database");
         QCOMPARE(program.box("Suche")->currentText(), "Teladi");
         QCOMPARE(selectedText(program.systemTree), "Teladi");
@@ -357,13 +358,15 @@ private slots:
         // moves to its place in the sorted list, still selected.
         answerer.seenMessages.clear();
         chooseItem(rightClickNode(program.ownTree, "Split"), "Edit",
-                   {"Edit", "Delete", QString(), "Find in System-Database"});
+                   {"Undo delete 'Zeta notes'", "Redo", QString(), "Edit", "Delete", QString(),
+                    "Find in System-Database"});
         QCOMPARE(messages(answerer), QList<QStringList>{halt});
         clickNode(program.ownTree, "Borons");
         typeInto(program.box("AddTO"), "zz");
         pressEnter();
         chooseItem(rightClickNode(program.ownTree, "zz"), "Edit",
-                   {"Edit", "Delete", QString(), "Find in System-Database"});
+                   {"Undo add 'zz'", "Redo", QString(), "Edit", "Delete", QString(),
+                    "Find in System-Database"});
         typeInto(QApplication::focusWidget(), u"Ab\u00e7"_qs);
         pressEnter();
         // The editor hands its text over once the key has been handled.
