@@ -201,6 +201,10 @@ DatabaseHistory::DatabaseHistory(DatabaseModel& model, ProtectedCheck isProtecte
     connect(&model, &DatabaseModel::dataChanged, this, changing);
 }
 
+DatabaseHistory::~DatabaseHistory() {
+    stack_.disconnect(this);
+}
+
 void DatabaseHistory::start() {
     started_ = true;
     stack_.clear();

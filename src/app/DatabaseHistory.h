@@ -30,6 +30,8 @@ public:
     static constexpr int Steps = 100;
 
     DatabaseHistory(DatabaseModel& model, ProtectedCheck isProtected, QObject* parent);
+    // Its steps go quietly: their owner may already be half gone.
+    ~DatabaseHistory() override;
 
     // The tree as the program started: nothing to take back, nothing unsaved.
     // From now on a change made past the history ends it and counts as unsaved.
