@@ -3,6 +3,7 @@
 #include "Artwork.h"
 #include "AutoLoadOption.h"
 #include "AvoidWindow.h"
+#include "CloseGuard.h"
 #include "ErrorBox.h"
 #include "HintPolicy.h"
 #include "InfoPage.h"
@@ -11,16 +12,21 @@
 #include "MessageWindow.h"
 #include "NavigationPage.h"
 #include "NotepadPage.h"
+#include "NotesSnapshot.h"
 #include "OptionsPanel.h"
 #include "OwnDatabasePage.h"
 #include "ProgramSettings.h"
+#include "RecoveryKeeper.h"
 #include "StarMapWindow.h"
 #include "SystemDatabasePage.h"
 #include "TreeFile.h"
+#include "TreeText.h"
 
 #include <QApplication>
 #include <QByteArray>
 #include <QFile>
+#include <QSessionManager>
+#include <QTimer>
 
 void preferXcbUnderWayland(int argc, char** argv) {
 #ifdef Q_OS_LINUX
@@ -69,6 +75,12 @@ bool MessageRelay::messageResult() const {
     return window_ != nullptr && window_->messageResult();
 }
 
+Choice MessageRelay::choose(const QString& caption, const QString& text, int kind,
+                            const QString& first, const QString& second) {
+    return window_ != nullptr ? window_->choose(caption, text, kind, first, second)
+                              : Choice::Neither;
+}
+
 VantorProgram::VantorProgram(StartOptions options)
     : start_(std::move(options))
     , main_(std::make_unique<MainWindow>()) {
@@ -82,14 +94,19 @@ VantorProgram::VantorProgram(StartOptions options)
     buildPages();
     connectSettings();
     connectPages();
+    guardUnsavedWork();
     // An error in any step skips the rest of the creation; the program goes on.
     runGuarded([this] { readStartupData(); });
     buildSatellites();
     connectSatellites();
 }
 
-// The satellites go first, while the pages they report to still stand.
+// What looks after the unsaved work goes first, then the satellites, while
+// the pages they report to still stand.
 VantorProgram::~VantorProgram() {
+    main_->setCloseCheck({});
+    recovery_.reset();
+    closeGuard_.reset();
     delete map_;
     delete avoid_;
     delete message_;
@@ -154,6 +171,11 @@ void VantorProgram::connectPages() {
     QObject::connect(main, &MainWindow::firstShown, main, [this] {
         // An error skips the rest of the first showing; the window stays up.
         runGuarded([this] { finishStartup(); });
+        // What start-up built or loaded is the state to come back to.
+        ownDatabase_->startHistory();
+        // Once the window is up: the work a former run left unsaved.
+        QTimer::singleShot(0, main_.get(),
+                           guarded([this] { recovery_->offerRestore(messenger_); }));
     });
     QObject::connect(main, &MainWindow::closed, main, [this] {
         // The satellites go with the main window, and so does the program.
@@ -238,6 +260,85 @@ void VantorProgram::connectSatellites() {
                      guarded([navigation] { navigation->setMapPicking(true); }));
     QObject::connect(map_, &StarMapWindow::closed, navigation,
                      guarded([navigation] { navigation->setMapPicking(false); }));
+}
+
+// The notepad and the own database: the question before the program closes
+// with unsaved changes, and the copies kept of them meanwhile.
+void VantorProgram::guardUnsavedWork() {
+    NotepadPage* notepad = notepad_;
+    OwnDatabasePage* own = ownDatabase_;
+    // The notepad first: it may ask for a file name, which the user may cancel.
+    closeGuard_ = std::make_unique<CloseGuard>(
+        messenger_,
+        QList<UnsavedPart>{{QStringLiteral("the notepad"), [notepad] { return notepad->unsaved(); },
+                            [notepad] {
+                                return notepad->saveUnsaved();
+                            }},
+                           {QStringLiteral("the own database"), [own] { return own->unsaved(); },
+                            [own] {
+                                own->saveUnsaved();
+                                return true;
+                            }}});
+    CloseGuard* guard = closeGuard_.get();
+    main_->setCloseCheck([guard] { return guard->mayClose(); });
+
+    recovery_ = std::make_unique<RecoveryKeeper>(
+        RecoveryKeeper::defaultFolder(),
+        QList<RecoveryPart>{
+            {QStringLiteral("notepad.rtf"), QStringLiteral("the notepad"),
+             [notepad] { return notepad->unsaved(); },
+             [notepad] {
+                 return [snapshot = std::make_shared<NotesSnapshot>(notepad->notes())] {
+                     return snapshot->rtf();
+                 };
+             },
+             [notepad](const QString& path) {
+                 notepad->restoreNotes(path);
+             }},
+            {QStringLiteral("owndata.txt"), QStringLiteral("the own database"),
+             [own] { return own->unsaved(); },
+             [own] {
+                 return [text = QByteArray::fromStdString(writeTree(own->entries()))] {
+                     return text;
+                 };
+             },
+             [own](const QString& path) {
+                 own->restoreEntries(path);
+             }}});
+    RecoveryKeeper* recovery = recovery_.get();
+    QObject::connect(notepad, &NotepadPage::changed, guard, [recovery, guard] {
+        recovery->partChanged(0);
+        guard->workChanged();
+    });
+    QObject::connect(own, &OwnDatabasePage::changed, guard, [recovery, guard] {
+        recovery->partChanged(1);
+        guard->workChanged();
+    });
+    MainWindow* main = main_.get();
+    QObject::connect(notepad, &NotepadPage::unsavedChanged, recovery,
+                     [recovery, main, notepad](bool unsaved) {
+                         main->markUnsaved(notepad, unsaved);
+                         recovery->savedStateChanged(0);
+                     });
+    QObject::connect(own, &OwnDatabasePage::unsavedChanged, recovery,
+                     [recovery, main, own](bool unsaved) {
+                         main->markUnsaved(own, unsaved);
+                         recovery->savedStateChanged(1);
+                     });
+    QObject::connect(guard, &CloseGuard::discarded, recovery, &RecoveryKeeper::discard);
+    QObject::connect(guard, &CloseGuard::endingUnasked, recovery, &RecoveryKeeper::writeNow);
+    // The end of the desktop session asks as a close does; cancelling the
+    // question cancels the end.
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, guard,
+                     [guard](QSessionManager& session) {
+                         const bool mayAsk = session.allowsInteraction();
+                         if (!guard->mayEndSession(mayAsk)) {
+                             session.cancel();
+                         }
+                         if (mayAsk) {
+                             session.release();
+                         }
+                     });
 }
 
 // The main window's creation: its caption, the settings and the system

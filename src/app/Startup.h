@@ -11,6 +11,8 @@
 
 class QApplication;
 class AvoidWindow;
+class CloseGuard;
+class RecoveryKeeper;
 class InfoPage;
 class MainWindow;
 class MessageWindow;
@@ -45,6 +47,9 @@ public:
     void showMessage(const QString& caption, const QString& text, int kind,
                      const QString& leftButton, const QString& rightButton) override;
     bool messageResult() const override;
+    // Without the window, neither answer.
+    Choice choose(const QString& caption, const QString& text, int kind, const QString& first,
+                  const QString& second) override;
 
 private:
     QPointer<MessageWindow> window_;
@@ -80,6 +85,7 @@ private:
     void connectPages();
     void connectDatabasePages();
     void connectSatellites();
+    void guardUnsavedWork();
     void readStartupData();
     void finishStartup();
     void findFromOutput(FindTarget target, const QString& keyword);
@@ -101,4 +107,7 @@ private:
     MessageWindow* message_ = nullptr;
     AvoidWindow* avoid_ = nullptr;
     StarMapWindow* map_ = nullptr;
+    // They go before the windows whose work they look after.
+    std::unique_ptr<CloseGuard> closeGuard_;
+    std::unique_ptr<RecoveryKeeper> recovery_;
 };

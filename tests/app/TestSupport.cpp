@@ -135,6 +135,12 @@ WindowStrip& ProgramAccess::strip() const {
 Messenger& ProgramAccess::messenger() const {
     return program_.messenger_;
 }
+CloseGuard& ProgramAccess::closeGuard() const {
+    return *program_.closeGuard_;
+}
+RecoveryKeeper& ProgramAccess::recovery() const {
+    return *program_.recovery_;
+}
 
 void ProgramTest::init() {
     fixture_ = std::make_unique<ProgramFixture>();

@@ -11,8 +11,10 @@
 #include <functional>
 #include <memory>
 
+class CloseGuard;
 class MainWindow;
 class MessageWindow;
+class RecoveryKeeper;
 class AvoidWindow;
 class StarMapWindow;
 
@@ -93,6 +95,8 @@ public:
     WindowStrip& strip() const;
     // Where the pages report: the message window.
     Messenger& messenger() const;
+    CloseGuard& closeGuard() const;
+    RecoveryKeeper& recovery() const;
 
 private:
     VantorProgram& program_;
