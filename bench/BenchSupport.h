@@ -19,6 +19,8 @@
 
 inline constexpr AvoidFlags kAvoidNothing{};
 inline constexpr AvoidFlags kAvoidXenon{false, false, false, false, false, true};
+// Teladi, Split and Xenon: most ways meet one of them, many have no way round.
+inline constexpr AvoidFlags kAvoidThreeRaces{false, true, true, false, false, true};
 
 // The shipped core data file, copied beside the executable.
 inline std::string shippedCoreFile() {

@@ -1,6 +1,7 @@
 // The route engine over the shipped universe: every way between its systems,
-// the same ways by the plain breadth-first search as a yardstick, the
-// labelling alone, and reading the core data file.
+// the ways through the fewest avoided systems, the same ways by the plain
+// breadth-first search as a yardstick, the labelling alone, and reading the
+// core data file.
 #include "BenchSupport.h"
 #include "RouteEngine.h"
 
@@ -46,6 +47,35 @@ void AllPairsFindWay(benchmark::State& state, const AvoidFlags& avoid) {
 }
 BENCHMARK_CAPTURE(AllPairsFindWay, AvoidNothing, kAvoidNothing)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(AllPairsFindWay, AvoidXenon, kAvoidXenon)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(AllPairsFindWay, AvoidThreeRaces, kAvoidThreeRaces)
+    ->Unit(benchmark::kMicrosecond);
+
+// The same sweep for the way through the fewest avoided systems, written and
+// drawn as findWay does.
+void AllPairsLeastAvoided(benchmark::State& state, const AvoidFlags& avoid) {
+    Shipped& shipped = shippedUniverse();
+    DiscardingSink sink;
+    shipped.engine.setOutputField(&sink);
+    int written = 0;
+    for (auto _ : state) {
+        written = 0;
+        for (const auto& [sx, sy] : shipped.systems) {
+            for (const auto& [tx, ty] : shipped.systems) {
+                benchmark::DoNotOptimize(
+                    shipped.engine.findLeastAvoidedWay(sx, sy, tx, ty, avoid, false));
+                written += shipped.engine.lastWayStatus().reached ? 1 : 0;
+            }
+        }
+    }
+    const auto pairs = static_cast<std::int64_t>(shipped.systems.size() * shipped.systems.size());
+    state.SetItemsProcessed(state.iterations() * pairs);
+    state.counters["ways"] = static_cast<double>(written);
+    shipped.engine.setOutputField(nullptr);
+}
+BENCHMARK_CAPTURE(AllPairsLeastAvoided, AvoidNothing, kAvoidNothing)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(AllPairsLeastAvoided, AvoidXenon, kAvoidXenon)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(AllPairsLeastAvoided, AvoidThreeRaces, kAvoidThreeRaces)
+    ->Unit(benchmark::kMicrosecond);
 
 // The yardstick over the same pairs. It must find ways as long as the
 // engine's, or the comparison would mean nothing.
@@ -77,6 +107,8 @@ void AllPairsPlainSearch(benchmark::State& state, const AvoidFlags& avoid) {
 }
 BENCHMARK_CAPTURE(AllPairsPlainSearch, AvoidNothing, kAvoidNothing)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(AllPairsPlainSearch, AvoidXenon, kAvoidXenon)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(AllPairsPlainSearch, AvoidThreeRaces, kAvoidThreeRaces)
+    ->Unit(benchmark::kMicrosecond);
 
 // One iteration labels the grid once from every system.
 void LabelEveryTarget(benchmark::State& state, const AvoidFlags& avoid) {
@@ -107,7 +139,12 @@ BENCHMARK(LoadShippedFile)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return runBenchmarks(argc, argv,
-                         {{"AllPairsFindWay/AvoidNothing", "AllPairsPlainSearch/AvoidNothing"},
-                          {"AllPairsFindWay/AvoidXenon", "AllPairsPlainSearch/AvoidXenon"}});
+    return runBenchmarks(
+        argc, argv,
+        {{"AllPairsFindWay/AvoidNothing", "AllPairsPlainSearch/AvoidNothing"},
+         {"AllPairsFindWay/AvoidXenon", "AllPairsPlainSearch/AvoidXenon"},
+         {"AllPairsFindWay/AvoidThreeRaces", "AllPairsPlainSearch/AvoidThreeRaces"},
+         {"AllPairsLeastAvoided/AvoidNothing", "AllPairsPlainSearch/AvoidNothing"},
+         {"AllPairsLeastAvoided/AvoidXenon", "AllPairsPlainSearch/AvoidXenon"},
+         {"AllPairsLeastAvoided/AvoidThreeRaces", "AllPairsPlainSearch/AvoidThreeRaces"}});
 }

@@ -1,8 +1,9 @@
 // The notes files: loading and saving a generated 1 MB notepad of many
 // formatted paragraphs (aim: 0.2 s each, also loaded into the notepad until
-// its first page shows), the reader's speed on RTF that is mostly plain
-// text (aim: 20 MB/s and more), and the recovery copy of that notepad, which
-// may hold up the user interface for no more than 16 ms.
+// its first page shows), a 1 MB table (aim: 1 s), the reader's speed on
+// RTF that is mostly plain text (aim: 20 MB/s and more), and the recovery
+// copy of that notepad, which may hold up the user interface for no more
+// than 16 ms.
 #include "HeadlessMain.h"
 #include "NotepadPage.h"
 #include "NotesFile.h"
@@ -192,6 +193,30 @@ void LoadNotepadIntoBox(benchmark::State& state) {
     }
 }
 BENCHMARK(LoadNotepadIntoBox)->Unit(benchmark::kMillisecond);
+
+// A notes file that is one long table, as a price list pasted from a word
+// processor gives it: three columns, rows until the RTF reaches 1 MB.
+const QByteArray& tableRtf() {
+    static const QByteArray rtf = [] {
+        QByteArray bytes = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Tahoma;}}\n";
+        for (int row = 0; bytes.size() < kNotepadBytes; ++row) {
+            bytes += "\\trowd\\cellx3000\\cellx6000\\cellx9000\\pard\\intbl Tevrin Quay ";
+            bytes += QByteArray::number(row);
+            bytes += "\\cell south-gate\\cell {\\b 12 \\'80}\\cell\\row\n";
+        }
+        return bytes + "\\pard\\par}";
+    }();
+    return rtf;
+}
+
+void ReadTableRtf(benchmark::State& state) {
+    const QByteArray& rtf = tableRtf();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(readRtf(rtf));
+    }
+    state.SetBytesProcessed(state.iterations() * rtf.size());
+}
+BENCHMARK(ReadTableRtf)->Unit(benchmark::kMillisecond);
 
 void ReadPlainRtf(benchmark::State& state) {
     const QByteArray& rtf = plainRtf();

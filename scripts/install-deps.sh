@@ -18,7 +18,7 @@ packages=(
     # printing checks turn PDFs into text and pictures
     poppler-utils
     # the source format check
-    clang-format
+    clang-format clang-tidy
     # the install tree's checks and the Debian package
     desktop-file-utils appstream dpkg-dev
     # the fuzz targets (scripts/fuzz.sh): clang with its libFuzzer and sanitizer runtimes

@@ -1,11 +1,11 @@
 #include "AvoidWindow.h"
 
+#include "ClickCheckBox.h"
 #include "Colors.h"
 #include "ErrorBox.h"
 #include "Look.h"
 #include "WindowStrip.h"
 
-#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QToolButton>
@@ -50,12 +50,13 @@ AvoidWindow::AvoidWindow(WindowStrip& strip, QWidget* parent)
     }};
     QWidget* previous = nullptr;
     for (const RaceBox& race : raceBoxes) {
-        auto* box = new QCheckBox(QString::fromLatin1(race.caption), panel_);
+        auto* box = new ClickCheckBox(QString::fromLatin1(race.caption), panel_);
         box->setObjectName(QString::fromLatin1(race.name));
         box->setAccessibleName(box->text());
         box->setFont(vantorFont(11, true));
         setTextColor(box, race.textColor);
         place(box, 9, race.top, 89, 17);
+        // A click, Space or an assistive tool's action: the user's change.
         connect(box, &QCheckBox::clicked, this, guarded([this] { onRaceBoxClicked(); }));
         this->*race.member = box;
         if (previous != nullptr) {

@@ -3,6 +3,18 @@
 #include "NodeText.h"
 #include "TreeFile.h"
 
+#include <QDataStream>
+#include <QIODevice>
+#include <QMimeData>
+#include <limits>
+
+namespace {
+
+// A dragged entry: which model it comes from and its rows from the top level down.
+const QString EntryMimeType = QStringLiteral("application/x-vantor-entry");
+
+} // namespace
+
 DatabaseModel::DatabaseModel(QObject* parent)
     : QAbstractItemModel(parent)
     , order_(displayTextOrder()) {
@@ -39,6 +51,10 @@ void DatabaseModel::setEditableCheck(EditableCheck check) {
     editable_ = std::move(check);
 }
 
+void DatabaseModel::setMovableCheck(MovableCheck check) {
+    movable_ = std::move(check);
+}
+
 void DatabaseModel::setTextOrder(TextLess less) {
     order_ = std::move(less);
 }
@@ -67,6 +83,17 @@ void DatabaseModel::remove(const QModelIndex& index) {
 
 void DatabaseModel::sortTree() {
     reorder({}, [this] { tree_.sortTree(order_); });
+}
+
+QModelIndex DatabaseModel::moveNode(const QModelIndex& from, const QModelIndex& toParent) {
+    TreeNode* node = from.isValid() ? nodeAt(from) : nullptr;
+    TreeNode& newParent = *nodeAt(toParent);
+    if (node == nullptr || Tree::isWithin(newParent, *node)) {
+        return {};
+    }
+    reorder({QPersistentModelIndex(from.parent()), QPersistentModelIndex(toParent)},
+            [&] { tree_.move(*node, newParent, order_); });
+    return indexOf(*node);
 }
 
 void DatabaseModel::replace(Tree tree) {
@@ -172,6 +199,66 @@ void DatabaseModel::reorder(const QList<QPersistentModelIndex>& parents,
     emit layoutChanged(parents, VerticalSortHint);
 }
 
+QStringList DatabaseModel::mimeTypes() const {
+    return {EntryMimeType};
+}
+
+QMimeData* DatabaseModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.size() != 1 || nodeOf(indexes.first()) == nullptr) {
+        return nullptr;
+    }
+    QList<quint64> rows;
+    for (const TreeNode* node = nodeAt(indexes.first()); node->parent() != nullptr;
+         node = node->parent()) {
+        rows.prepend(node->row());
+    }
+    QByteArray encoded;
+    QDataStream out(&encoded, QIODevice::WriteOnly);
+    out << quint64(reinterpret_cast<quintptr>(this)) << rows;
+    auto* data = new QMimeData;
+    data->setData(EntryMimeType, encoded);
+    return data;
+}
+
+QModelIndex DatabaseModel::draggedNode(const QMimeData* data) const {
+    if (data == nullptr || !data->hasFormat(EntryMimeType)) {
+        return {};
+    }
+    QDataStream in(data->data(EntryMimeType));
+    quint64 model = 0;
+    QList<quint64> rows;
+    in >> model >> rows;
+    if (in.status() != QDataStream::Ok || model != reinterpret_cast<quintptr>(this)) {
+        return {};
+    }
+    QModelIndex node;
+    for (const quint64 row : rows) {
+        node = row <= quint64(std::numeric_limits<int>::max())
+                   ? index(static_cast<int>(row), 0, node)
+                   : QModelIndex();
+        if (!node.isValid()) {
+            return {};
+        }
+    }
+    return node;
+}
+
+bool DatabaseModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int, int,
+                                    const QModelIndex& parent) const {
+    const QModelIndex dragged = draggedNode(data);
+    return action == Qt::MoveAction && dragged.isValid() && parent.isValid() &&
+           (flags(dragged) & Qt::ItemIsDragEnabled) && parent != dragged.parent() &&
+           !Tree::isWithin(*nodeAt(parent), *nodeAt(dragged));
+}
+
+bool DatabaseModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                                 const QModelIndex& parent) {
+    if (!canDropMimeData(data, action, row, column, parent)) {
+        return false;
+    }
+    return moveNode(draggedNode(data), parent).isValid();
+}
+
 QModelIndex DatabaseModel::index(int row, int column, const QModelIndex& parent) const {
     if (!hasIndex(row, column, parent)) {
         return {};
@@ -201,7 +288,9 @@ QVariant DatabaseModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) {
         return {};
     }
-    return displayText(nodeAt(index)->text());
+    // A view shows a long text cut short; an editor gets all of it.
+    const std::string& bytes = nodeAt(index)->text();
+    return role == Qt::DisplayRole ? shownText(bytes) : displayText(bytes);
 }
 
 Qt::ItemFlags DatabaseModel::flags(const QModelIndex& index) const {
@@ -211,6 +300,12 @@ Qt::ItemFlags DatabaseModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (editable_ && editable_(*nodeAt(index))) {
         flags |= Qt::ItemIsEditable;
+    }
+    if (movable_) {
+        flags |= Qt::ItemIsDropEnabled;
+        if (movable_(*nodeAt(index))) {
+            flags |= Qt::ItemIsDragEnabled;
+        }
     }
     return flags;
 }

@@ -12,7 +12,7 @@
 
 // One database tree as the tree views see it. The model owns the engine
 // tree and the views look straight at its nodes: every index points at its
-// node, nothing is copied. A view shows the node texts as displayText gives
+// node, nothing is copied. A view shows the node texts as shownText gives
 // them; the nodes keep their bytes.
 class DatabaseModel : public QAbstractItemModel {
     Q_OBJECT
@@ -22,6 +22,8 @@ public:
     using EditableCheck = std::function<bool(const TreeNode&)>;
     // Carries out an in-place rename to the given bytes instead of the model.
     using RenameHandler = std::function<void(const QModelIndex&, std::string)>;
+    // Whether the user may drag this node (with its branch) elsewhere.
+    using MovableCheck = std::function<bool(const TreeNode&)>;
 
     struct SearchHit {
         // The hit's absolute index in tree order.
@@ -46,6 +48,9 @@ public:
 
     // Asked whenever a view wants to edit a node; without one nothing is editable.
     void setEditableCheck(EditableCheck check);
+    // Asked whenever a view wants to drag a node; without one nothing is
+    // dragged, and nothing is dropped.
+    void setMovableCheck(MovableCheck check);
     // The order of renames and sortTree; the user's collation unless set.
     void setTextOrder(TextLess less);
 
@@ -57,6 +62,12 @@ public:
     void remove(const QModelIndex& index);
     // Sorts every sibling list; selections and expanded branches stay on their nodes.
     void sortTree();
+    // Moves the node with all its descendants under toParent (the invalid
+    // index: to the top level), into its place by text as a rename would.
+    // Selections and expanded branches stay on their nodes. Returns the
+    // node's new index; the invalid index, and nothing changed, when
+    // toParent is the node itself or lies beneath it.
+    QModelIndex moveNode(const QModelIndex& from, const QModelIndex& toParent);
     // Shows another tree in place of this one.
     void replace(Tree tree);
 
@@ -98,8 +109,22 @@ public:
     // keeps its selection.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+    // Dragging a node onto another entry moves it there (moveNode). A drag
+    // carries the node's place in this model; a drop is taken only onto an
+    // entry that is neither the dragged node, one beneath it, nor its parent.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
 private:
     TreeNode* nodeAt(const QModelIndex& index) const;
+    // The node a drag of this model carries; invalid for any other data.
+    QModelIndex draggedNode(const QMimeData* data) const;
     // Runs a change that reorders sibling lists and moves every persistent
     // index, the views' selections among them, along with its node.
     void reorder(const QList<QPersistentModelIndex>& parents, const std::function<void()>& change);
@@ -107,5 +132,6 @@ private:
     Tree tree_;
     EditableCheck editable_;
     RenameHandler renameHandler_;
+    MovableCheck movable_;
     TextLess order_;
 };

@@ -54,7 +54,9 @@ void DatabasePage::ensureBuilt() {
     buildControls();
     tree_->setRollOut(rollOut_);
     tree_->setNodeLines(nodeLines_);
-    searchBox_->setItems(searchItems_);
+    if (searchList_ != nullptr) {
+        searchBox_->setModel(searchList_);
+    }
     buildPageControls();
 }
 
@@ -105,11 +107,16 @@ void DatabasePage::setNodeLines(bool on) {
     }
 }
 
-void DatabasePage::setSearchItems(const QStringList& items) {
-    searchItems_ = items;
+void DatabasePage::setSearchList(QAbstractItemModel* list) {
+    searchList_ = list;
     if (searchBox_ != nullptr) {
-        searchBox_->setItems(items);
+        searchBox_->setModel(list);
     }
+}
+
+PageKeyTargets DatabasePage::keyTargets() {
+    ensureBuilt();
+    return {searchBox_, saveButton_, nullptr, loadButton_};
 }
 
 QString DatabasePage::exportPath(const QString& name) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PageKeys.h"
+
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -8,6 +10,7 @@
 #include <optional>
 #include <string>
 
+class QAbstractItemModel;
 class QAction;
 class QLabel;
 class QMenu;
@@ -51,7 +54,7 @@ struct DatabasePageLayout {
 
 // A page with a database tree: the tree with its popup menu, a search box
 // with its button, and the Save and Load buttons of the tree's export.
-class DatabasePage : public QWidget {
+class DatabasePage : public QWidget, public KeyedPage {
     Q_OBJECT
 
 public:
@@ -66,8 +69,13 @@ public:
     void setRollOut(bool on);
     void setNodeLines(bool on);
 
-    // The item list of the search box.
-    void setSearchItems(const QStringList& items);
+    // The item list of the search box, shared with other boxes.
+    void setSearchList(QAbstractItemModel* list);
+
+    // The tree as the page holds it.
+    const DatabaseModel& treeModel() const { return *model_; }
+
+    PageKeyTargets keyTargets() override;
 
 signals:
     // "Find in ..." of the popup menu: the other tree's page is to look for
@@ -119,7 +127,7 @@ private:
 
     DatabaseLinks links_;
     DatabasePageLayout layout_;
-    QStringList searchItems_;
+    QAbstractItemModel* searchList_ = nullptr;
     bool rollOut_ = true;
     bool nodeLines_ = true;
     DatabaseModel* model_ = nullptr;

@@ -4,6 +4,8 @@
 #include "Look.h"
 
 #include <QContextMenuEvent>
+#include <QDrag>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -50,6 +52,20 @@ DatabaseTree::DatabaseTree(QWidget* parent, const char* name, const QString& spo
 void DatabaseTree::setRollOut(bool on) {
     rollOut_ = on;
     rolledOut_ = QPersistentModelIndex();
+}
+
+void DatabaseTree::allowMovingEntries() {
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    // A closed branch held under the dragged entry opens, so that an entry
+    // deep inside can take it.
+    setAutoExpandDelay(750);
+    // A drop lands on an entry, never between two: the entry takes it in
+    // its place by text.
+    setDragDropOverwriteMode(true);
+    setDefaultDropAction(Qt::MoveAction);
 }
 
 void DatabaseTree::setNodeLines(bool on) {
@@ -181,6 +197,7 @@ void DatabaseTree::mousePressEvent(QMouseEvent* event) {
                         ? QPersistentModelIndex(indexAt(event->position().toPoint()))
                         : QPersistentModelIndex();
     pressing_ = true;
+    pressedAt_ = event->position().toPoint();
     QTreeView::mousePressEvent(event);
 }
 
@@ -207,4 +224,34 @@ void DatabaseTree::contextMenuEvent(QContextMenuEvent* event) {
         menu_->popup(where);
     }
     event->accept();
+}
+
+// The drop moves the entry in the model, so nothing is removed here when the
+// drag ends, as a copying view would. The press that began the drag gets no
+// release of its own.
+void DatabaseTree::startDrag(Qt::DropActions) {
+    const QModelIndex dragged = currentIndex();
+    finishPendingRollOut();
+    if (!dragged.isValid() || !(model()->flags(dragged) & Qt::ItemIsDragEnabled)) {
+        return;
+    }
+    QMimeData* carried = model()->mimeData({dragged});
+    if (carried == nullptr) {
+        return;
+    }
+    auto* drag = new QDrag(this);
+    drag->setMimeData(carried);
+    const QRect row = visualRect(dragged);
+    drag->setPixmap(viewport()->grab(row));
+    drag->setHotSpot(pressedAt_ - row.topLeft());
+    drag->exec(Qt::MoveAction, Qt::MoveAction);
+}
+
+void DatabaseTree::dropEvent(QDropEvent* event) {
+    const QPersistentModelIndex target(indexAt(event->position().toPoint()));
+    QTreeView::dropEvent(event);
+    if (event->isAccepted() && target.isValid()) {
+        expand(target);
+        scrollTo(currentIndex());
+    }
 }

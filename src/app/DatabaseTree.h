@@ -24,6 +24,9 @@ public:
     void setNodeLines(bool on);
 
     void setPopupMenu(QMenu* menu) { menu_ = menu; }
+    // Entries the model lets go can be dragged onto other entries, which
+    // take them in; the target opens to show where the entry went.
+    void allowMovingEntries();
 
     // The selected node; invalid when none is.
     QModelIndex selectedNode() const;
@@ -39,6 +42,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void rollOutTo(const QModelIndex& current);
@@ -56,5 +61,7 @@ private:
     // The node a right button press selected: the menu is for it, even when
     // the roll-out has moved it away from under the pointer since.
     QPersistentModelIndex rightPressed_;
+    // Where the last press was, for the dragged picture to hang from.
+    QPoint pressedAt_;
     QMenu* menu_ = nullptr;
 };

@@ -1,28 +1,11 @@
 #include "ErrorBox.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include "Desktop.h"
+
 #include <exception>
 
-namespace {
-
-std::function<void(const QString&)>& errorBoxHook() {
-    static std::function<void(const QString&)> hook;
-    return hook;
-}
-
-} // namespace
-
-void setErrorBoxHook(std::function<void(const QString&)> hook) {
-    errorBoxHook() = std::move(hook);
-}
-
 void showErrorBox(const QString& text) {
-    if (errorBoxHook()) {
-        errorBoxHook()(text);
-        return;
-    }
-    QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Vantor"), text);
+    Desktop::current().showErrorBox(text);
 }
 
 bool runGuarded(const std::function<void()>& handler) {
@@ -30,7 +13,7 @@ bool runGuarded(const std::function<void()>& handler) {
         handler();
         return true;
     } catch (const std::exception& error) {
-        showErrorBox(QString::fromLocal8Bit(error.what()));
+        showErrorBox(QString::fromUtf8(error.what()));
     } catch (...) {
         showErrorBox(QStringLiteral("Unknown error"));
     }

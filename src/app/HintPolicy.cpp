@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QKeySequence>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -9,6 +10,10 @@
 #include <QWidget>
 
 namespace {
+
+// The control keeps its own hint as the layout gives it; the key is added
+// when the hint shows.
+constexpr char KeyHintProperty[] = "vantorKeyHint";
 
 // The application's own style, with the pause before a hint made adjustable.
 class HintTimingStyle : public QProxyStyle {
@@ -83,15 +88,35 @@ bool HintPolicy::eventFilter(QObject* watched, QEvent* event) {
     return showOwnHint(watched, event);
 }
 
+void HintPolicy::setKeyHint(QWidget* control, const QKeySequence& key) {
+    control->setProperty(KeyHintProperty, key);
+}
+
+QString HintPolicy::shownHint(const QWidget* control) {
+    const auto key = control->property(KeyHintProperty).value<QKeySequence>();
+    if (key.isEmpty()) {
+        return control->toolTip();
+    }
+    const QString own =
+        control->toolTip().isEmpty() ? control->accessibleName() : control->toolTip();
+    const QString keyText = key.toString(QKeySequence::NativeText);
+    return own.isEmpty() ? keyText : own + QStringLiteral(" (") + keyText + u')';
+}
+
 // A control's own hint is shown for the set time. A control without one (an
 // item view or a tab bar with hints per item, or a plain container whose parent
 // has the hint) answers the request as usual.
 bool HintPolicy::showOwnHint(QObject* watched, QEvent* event) const {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (showMs_ < 0 || widget == nullptr || widget->toolTip().isEmpty()) {
+    if (widget == nullptr) {
+        return false;
+    }
+    const QString hint = shownHint(widget);
+    // Without a timing of its own and a key to add, the toolkit shows the hint.
+    if (hint.isEmpty() || (showMs_ < 0 && hint == widget->toolTip())) {
         return false;
     }
     const auto* help = static_cast<QHelpEvent*>(event);
-    QToolTip::showText(help->globalPos(), widget->toolTip(), widget, QRect(), showMs_);
+    QToolTip::showText(help->globalPos(), hint, widget, QRect(), showMs_);
     return true;
 }

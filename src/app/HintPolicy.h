@@ -2,6 +2,9 @@
 
 #include <QObject>
 
+class QKeySequence;
+class QWidget;
+
 // The program-wide hint switch and hint timing. It watches every tooltip
 // request of the application: with hints off no control shows one, with the
 // timing set a hint comes at once and stays for a fixed time.
@@ -21,6 +24,12 @@ public:
     // window is built: changing the style later restyles every control.
     void prepareTiming();
     int showTime() const { return showMs_; }
+
+    // A key that reaches the control: its hint names the key after its own
+    // words, or after the control's name when it has no hint of its own.
+    static void setKeyHint(QWidget* control, const QKeySequence& key);
+    // The hint the control shows: "Export the actual notepad (Ctrl+S)".
+    static QString shownHint(const QWidget* control);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -25,10 +25,14 @@ constexpr int PanelWidth = 291;
 constexpr int PanelHeight = 390;
 constexpr int TextLeft = 10;
 constexpr int TextWidth = PanelWidth - 2 * TextLeft;
-constexpr int LinkLeft = 62;
+// The links stand in the panel's right part, their captions right-aligned
+// before them.
+constexpr int LinkLeft = 201;
+constexpr int CaptionGap = 4;
 
-const QString MakerMail = QStringLiteral("vantor@tessaly.example");
-const QString MakerWeb = QStringLiteral("http://www.tessaly.example/vantor");
+// Short enough to stand whole between the links' place and the panel's edge.
+const QString MakerMail = QStringLiteral("info@tessaly.test");
+const QString MakerWeb = QStringLiteral("http://www.tessaly.test");
 // Relative: looked up in the current folder.
 const QString ActualInformationFile = QStringLiteral("upgrade.vr");
 
@@ -168,8 +172,9 @@ void InfoPage::buildInfoPanel() {
 QLabel* InfoPage::addLinkRow(const char* captionName, const QString& caption, const char* linkName,
                              const QString& link, int top) {
     QLabel* label = textLabel(infoPanel_, captionName, caption, 9, false, Palette::Silver);
+    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
     label->adjustSize();
-    label->move(TextLeft, top);
+    place(label, TextLeft, top, LinkLeft - CaptionGap - TextLeft, label->height());
 
     QLabel* target = textLabel(infoPanel_, linkName, link, 9, true, Palette::Accent);
     setColors(target, Palette::Black, Palette::Accent);
@@ -235,7 +240,9 @@ void InfoPage::buildReadme() {
     actualInformations_->setReadOnly(true);
     actualInformations_->setFont(vantorFont(11));
     setColors(actualInformations_, Palette::DarkGround, Palette::Silver);
+    // Long lines are cut off at the right edge: the box scrolls up and down only.
     actualInformations_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    actualInformations_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     actualInformations_->setLineWrapMode(QTextEdit::NoWrap);
     actualInformations_->document()->setDocumentMargin(2);
     actualInformations_->setPlainText(QStringLiteral("Actual information-file NOT FOUND !"));

@@ -195,4 +195,5 @@ void applyEngineColors(RouteEngine& engine) {
     engine.setHighlightDividerColor(Palette::White);
     engine.setWayPointColor(Palette::White);
     engine.setHighLightColor(Palette::White);
+    engine.setAvoidedWayColor(Palette::Red);
 }

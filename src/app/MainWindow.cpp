@@ -146,6 +146,18 @@ void MainWindow::markUnsaved(QWidget* page, bool unsaved) {
     pages_->setTabText(tab, unsaved ? caption + marker : caption);
 }
 
+QWidget* MainWindow::currentPage() const {
+    return pages_->currentWidget();
+}
+
+QString MainWindow::pageCaption(QWidget* page) const {
+    return pages_->tabText(pages_->indexOf(page));
+}
+
+void MainWindow::setPageHint(QWidget* page, const QString& hint) {
+    pages_->setTabToolTip(pages_->indexOf(page), hint);
+}
+
 void MainWindow::setOptionsPanel(OptionsPanel* options) {
     options_ = options;
     connect(options_, &OptionsPanel::closeRequested, this,

@@ -26,6 +26,11 @@ public:
     void showPage(QWidget* page);
     // A page whose work is unsaved shows a marker after its tab's caption.
     void markUnsaved(QWidget* page, bool unsaved);
+    // The page the tab row shows, whether or not the options panel hides it.
+    QWidget* currentPage() const;
+    QString pageCaption(QWidget* page) const;
+    // The hint of the page's tab.
+    void setPageHint(QWidget* page, const QString& hint);
     // The panel that the options button shows in place of the pages.
     void setOptionsPanel(OptionsPanel* options);
     // Opens or closes the options panel.

@@ -5,18 +5,28 @@
 #include "Cp1252.h"
 #include "ErrorBox.h"
 #include "FlatComboBox.h"
+#include "HintPolicy.h"
 #include "Look.h"
 #include "Messenger.h"
 #include "Printing.h"
 #include "RichEditSink.h"
+#include "StarMapShape.h"
 #include "WindowStrip.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QClipboard>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTextBlock>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QToolTip>
 #include <algorithm>
 #include <utility>
 
@@ -106,6 +116,16 @@ void NavigationPage::buildControls() {
     printButton_ = pageButton(outputPanel_, "SpeedButton4", QStringLiteral("Print"),
                               QStringLiteral("Prints the way shown above"), false, Palette::Accent);
     place(printButton_, 237, 366, 75, 19);
+    // Stands below the explanation in the empty way box while it is offered.
+    fewestAvoidedButton_ = pageButton(
+        outputPanel_, "FewestAvoided",
+        QStringLiteral("Show the way through the fewest avoided systems"),
+        QStringLiteral("Writes the way that enters the fewest systems of the avoided races and "
+                       "shows them on the star map"),
+        false, Palette::Accent);
+    fewestAvoidedButton_->setAccessibleName(fewestAvoidedButton_->text());
+    HintPolicy::setKeyHint(fewestAvoidedButton_, QKeySequence(Qt::CTRL | Qt::Key_Return));
+    fewestAvoidedButton_->hide();
 
     connect(fromBox_, &FlatComboBox::returnPressed, this,
             guarded([this] { onFromReturnPressed(); }));
@@ -117,6 +137,8 @@ void NavigationPage::buildControls() {
     connect(clearButton_, &QToolButton::clicked, this, guarded([this] { onClearClicked(); }));
     connect(avoidButton_, &QToolButton::clicked, this, guarded([this] { onAvoidClicked(); }));
     connect(printButton_, &QToolButton::clicked, this, guarded([this] { onPrintClicked(); }));
+    connect(fewestAvoidedButton_, &QToolButton::clicked, this,
+            guarded([this] { onFewestAvoidedRequested(); }));
 }
 
 // The way output's own menu, in place of the box's usual one.
@@ -137,7 +159,18 @@ void NavigationPage::buildPopupMenu() {
         item("EigData1", 3, QStringLiteral("Find in Own-Database"), FindTarget::OwnDatabase);
     wayMenu_->addSeparator()->setObjectName(QStringLiteral("N1"));
     findInNotepad_ = item("Notiz1", 0, QStringLiteral("Find in Notepad"), FindTarget::Notepad);
+    wayMenu_->addSeparator()->setObjectName(QStringLiteral("N2"));
+    copyWayAction_ = wayMenu_->addAction(QStringLiteral("Copy way"));
+    copyWayAction_->setObjectName(QStringLiteral("CopyWay"));
+    // Named in the menu; the box's own Ctrl+C does the copying.
+    copyWayAction_->setShortcut(QKeySequence::Copy);
+    copyWayAction_->setShortcutContext(Qt::WidgetShortcut);
+    connect(copyWayAction_, &QAction::triggered, this, guarded([this] { copyWay(false); }));
+    connect(wayMenu_, &QMenu::aboutToShow, this, guarded([this] { onWayMenuAboutToShow(); }));
 
+    // The box's own keys and hints come after ours.
+    wayOutput_->installEventFilter(this);
+    wayOutput_->viewport()->installEventFilter(this);
     wayOutput_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(wayOutput_, &QTextEdit::customContextMenuRequested, this,
             [this](const QPoint& at) { wayMenu_->popup(wayOutput_->viewport()->mapToGlobal(at)); });
@@ -162,6 +195,14 @@ void NavigationPage::fillSystemLists() {
 
 void NavigationPage::setAvoidFlagsSource(std::function<AvoidFlags()> source) {
     avoidFlags_ = std::move(source);
+}
+
+void NavigationPage::setNotesSource(std::function<QStringList(SectorPosition)> source) {
+    notesOf_ = std::move(source);
+}
+
+PageKeyTargets NavigationPage::keyTargets() {
+    return {fromBox_, nullptr, printButton_, nullptr};
 }
 
 void NavigationPage::mapStartPicked(int column, int row, const QString& name) {
@@ -210,6 +251,7 @@ SectorPosition NavigationPage::lookUp(const QString& name) const {
 
 void NavigationPage::onWayRequested(QObject* sender) {
     wayOutput_->setPlaceholderText(QString());
+    showOffer(false);
     if (fromBox_->currentText().isEmpty() && toBox_->currentText().isEmpty()) {
         messenger_.notify(QStringLiteral("General error occured."),
                           QStringLiteral("You forgot to enter a keyword / ... ."),
@@ -236,31 +278,92 @@ void NavigationPage::onWayRequested(QObject* sender) {
         return;
     }
     const AvoidFlags avoid = avoidFlags_ ? avoidFlags_() : AvoidFlags{};
-    const bool searched = engine_.findWay(from_.column, from_.row, to_.column, to_.row, avoid,
-                                          sender == shortButton_);
+    const bool shortForm = sender == shortButton_;
+    const bool searched =
+        engine_.findWay(from_.column, from_.row, to_.column, to_.row, avoid, shortForm);
     if (!searched || !engine_.lastWayStatus().reached) {
-        explainNoWay(!searched, avoid);
+        explainNoWay(!searched, avoid, shortForm);
     }
 }
 
-// The box stays empty; its placeholder, which is not part of the text, tells why.
-void NavigationPage::explainNoWay(bool searchFailed, const AvoidFlags& avoid) {
+// The box stays empty; its placeholder, which is not part of the text, tells
+// why. Where only the avoided races stand in the way, it names what the best
+// way through their systems costs, and that way is offered.
+void NavigationPage::explainNoWay(bool searchFailed, const AvoidFlags& avoid, bool shortForm) {
     if (searchFailed) {
         wayOutput_->setPlaceholderText(QStringLiteral("Navigation Error: the search failed"));
         return;
     }
-    const QString from =
-        decodeCp1252(std::as_const(engine_).sectorAt(from_.column, from_.row).name);
-    const QString to = decodeCp1252(std::as_const(engine_).sectorAt(to_.column, to_.row).name);
-    wayOutput_->setPlaceholderText(
-        anyAvoided(avoid)
-            ? QStringLiteral("No way from %1 to %2 avoids the chosen races.").arg(from, to)
-            : QStringLiteral("No way leads from %1 to %2.").arg(from, to));
+    const QString from = systemName(from_);
+    const QString to = systemName(to_);
+    if (!anyAvoided(avoid)) {
+        wayOutput_->setPlaceholderText(QStringLiteral("No way leads from %1 to %2.").arg(from, to));
+        return;
+    }
+    QString explanation =
+        QStringLiteral("No way from %1 to %2 avoids the chosen races.").arg(from, to);
+    const std::optional<PlannedWay> best =
+        engine_.planLeastAvoidedWay(from_.column, from_.row, to_.column, to_.row, avoid);
+    if (best && !best->avoided.empty()) {
+        QStringList entered;
+        for (const SectorPosition sector : best->avoided) {
+            entered << systemName(sector);
+        }
+        explanation +=
+            QStringLiteral(" The best way enters %1 of their systems (%2).")
+                .arg(QString::number(entered.size()), entered.join(QStringLiteral(", ")));
+        offer_ = FewestAvoidedOffer{from_, to_, avoid, shortForm};
+    }
+    wayOutput_->setPlaceholderText(explanation);
+    showOffer(offer_.has_value());
+}
+
+QString NavigationPage::systemName(SectorPosition sector) const {
+    return decodeCp1252(std::as_const(engine_).sectorAt(sector.column, sector.row).name);
+}
+
+// Below the explanation as the box draws it: at the top of the box, within
+// its margin, wrapped at its width.
+void NavigationPage::showOffer(bool shown) {
+    if (!shown) {
+        offer_.reset();
+        fewestAvoidedButton_->hide();
+        return;
+    }
+    QWidget* box = wayOutput_->viewport();
+    const int margin = static_cast<int>(wayOutput_->document()->documentMargin());
+    const QRect text = box->rect().adjusted(margin, margin, -margin, -margin);
+    const int explained =
+        box->fontMetrics()
+            .boundingRect(text, Qt::AlignTop | Qt::TextWordWrap, wayOutput_->placeholderText())
+            .height();
+    const QPoint at = box->mapTo(outputPanel_, text.topLeft() + QPoint(0, explained + 6));
+    const QSize size = fewestAvoidedButton_->sizeHint();
+    fewestAvoidedButton_->setGeometry(at.x(), at.y(), std::min(size.width(), text.width()),
+                                      size.height());
+    fewestAvoidedButton_->raise();
+    fewestAvoidedButton_->show();
+}
+
+// Written and drawn as any way; the avoided systems on it stand out on the map.
+void NavigationPage::onFewestAvoidedRequested() {
+    if (!offer_) {
+        return;
+    }
+    const FewestAvoidedOffer offer = *offer_;
+    wayOutput_->clear();
+    wayOutput_->setPlaceholderText(QString());
+    fewestAvoidedButton_->hide();
+    if (!engine_.findLeastAvoidedWay(offer.from.column, offer.from.row, offer.to.column,
+                                     offer.to.row, offer.avoid, offer.shortForm)) {
+        wayOutput_->setPlaceholderText(QStringLiteral("Navigation Error: the search failed"));
+    }
 }
 
 void NavigationPage::onClearClicked() {
     wayOutput_->clear();
     wayOutput_->setPlaceholderText(QString());
+    showOffer(false);
     engine_.resetMatrix();
     fromBox_->clearEditText();
     toBox_->clearEditText();
@@ -279,10 +382,78 @@ void NavigationPage::onPrintClicked() {
 // without one is taken whole.
 void NavigationPage::onFindInTriggered(FindTarget target) {
     const int caret = wayOutput_->textCursor().selectionStart();
-    const QString line = wayOutput_->document()->findBlock(caret).text();
-    tokenizer_.tokenize(encodeCp1252(line));
-    const QString keyword = decodeCp1252(tokenizer_.nextToken());
+    const QString keyword = systemOfLine(wayOutput_->document()->findBlock(caret).text());
     if (!keyword.isEmpty()) {
         emit findRequested(target, keyword);
     }
+}
+
+QString NavigationPage::systemOfLine(const QString& line) {
+    tokenizer_.tokenize(encodeCp1252(line));
+    return decodeCp1252(tokenizer_.nextToken());
+}
+
+// Plain text, one line per paragraph as the box shows them, each line ended.
+void NavigationPage::copyWay(bool selectionOnly) {
+    const QTextCursor caret = wayOutput_->textCursor();
+    if (selectionOnly && caret.hasSelection()) {
+        QGuiApplication::clipboard()->setText(caret.selection().toPlainText());
+    } else if (!wayOutput_->document()->isEmpty()) {
+        QGuiApplication::clipboard()->setText(wayOutput_->toPlainText() + u'\n');
+    }
+}
+
+void NavigationPage::onWayMenuAboutToShow() {
+    copyWayAction_->setEnabled(!wayOutput_->document()->isEmpty());
+}
+
+bool NavigationPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == wayOutput_ && event->type() == QEvent::KeyPress) {
+        bool used = false;
+        runGuarded([&] { used = onWayKeyPressed(static_cast<QKeyEvent*>(event)); });
+        return used;
+    }
+    if (watched == wayOutput_->viewport() && event->type() == QEvent::ToolTip) {
+        runGuarded([&] { showLineNotes(static_cast<QHelpEvent*>(event)); });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Ctrl+C copies the selection, or the whole way when nothing is selected;
+// Ctrl+Enter takes up the offer of the way through the fewest avoided systems.
+bool NavigationPage::onWayKeyPressed(QKeyEvent* key) {
+    if (key->matches(QKeySequence::Copy)) {
+        copyWay(true);
+        return true;
+    }
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+        onFewestAvoidedRequested();
+        return true;
+    }
+    return false;
+}
+
+// Only over a line's own text: below the last line the pointer names none.
+void NavigationPage::showLineNotes(QHelpEvent* help) {
+    const QPoint scrolled(wayOutput_->horizontalScrollBar()->value(),
+                          wayOutput_->verticalScrollBar()->value());
+    const QTextBlock block = wayOutput_->cursorForPosition(help->pos()).block();
+    const QRect line = wayOutput_->document()
+                           ->documentLayout()
+                           ->blockBoundingRect(block)
+                           .toAlignedRect()
+                           .translated(-scrolled);
+    const SectorPosition system =
+        line.contains(help->pos()) ? lookUp(systemOfLine(block.text())) : SectorPosition{};
+    const QStringList notes = system.known() && notesOf_ ? notesOf_(system) : QStringList();
+    if (notes.isEmpty()) {
+        QToolTip::hideText();
+        return;
+    }
+    const QString name =
+        decodeCp1252(std::as_const(engine_).sectorAt(system.column, system.row).name);
+    QToolTip::showText(help->globalPos(), hintWithNotes(name, notes), wayOutput_->viewport(), line,
+                       HintPolicy::instance().showTime());
 }

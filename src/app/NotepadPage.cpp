@@ -10,6 +10,7 @@
 #include "NotesFile.h"
 #include "NotesFormatting.h"
 #include "Printing.h"
+#include "RichTextBox.h"
 #include "SearchPosition.h"
 
 #include <QDir>
@@ -22,7 +23,7 @@
 namespace {
 
 QTextEdit* notesBox(QWidget* parent) {
-    auto* box = makeControl<QTextEdit>(parent, "RichEdit2");
+    auto* box = makeControl<RichTextBox>(parent, "RichEdit2");
     box->setFont(vantorFont(11));
     setColors(box, Palette::Black, Palette::Silver);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -89,6 +90,10 @@ void NotepadPage::setVisible(bool visible) {
         ensureBuilt();
     }
     QWidget::setVisible(visible);
+    // Turning to the page, the user can type into the notes at once.
+    if (visible) {
+        notes_->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 // The search box and the buttons are built when the page is first shown.
@@ -114,15 +119,22 @@ void NotepadPage::ensureBuilt() {
     connect(printButton_, &ColorBitmapButton::clicked, this, guarded([this] { onPrintClicked(); }));
     connect(loadButton_, &ColorBitmapButton::clicked, this, guarded([this] { onLoadClicked(); }));
     connect(saveButton_, &ColorBitmapButton::clicked, this, guarded([this] { onSaveClicked(); }));
-    searchBox_->setItems(searchItems_);
+    if (searchList_ != nullptr) {
+        searchBox_->setModel(searchList_);
+    }
     setTabOrder(notes_, searchBox_);
 }
 
-void NotepadPage::setSearchItems(const QStringList& items) {
-    searchItems_ = items;
+void NotepadPage::setSearchList(QAbstractItemModel* list) {
+    searchList_ = list;
     if (searchBox_ != nullptr) {
-        searchBox_->setItems(items);
+        searchBox_->setModel(list);
     }
+}
+
+PageKeyTargets NotepadPage::keyTargets() {
+    ensureBuilt();
+    return {searchBox_, saveButton_, printButton_, loadButton_};
 }
 
 // A new keyword from elsewhere is looked for from the top, as the trees do:

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "PageKeys.h"
+
 #include <QStringList>
 #include <QWidget>
 #include <memory>
 
+class QAbstractItemModel;
 class QFileDialog;
 class QTextDocument;
 class QTextEdit;
@@ -19,7 +22,7 @@ void showDocument(QTextEdit& box, std::unique_ptr<QTextDocument> document);
 
 // The "Notepad" page: the user's own rich-text notes, which the user formats,
 // searches, prints, and saves to and loads from notes files (*.vrn).
-class NotepadPage : public QWidget {
+class NotepadPage : public QWidget, public KeyedPage {
     Q_OBJECT
 
 public:
@@ -31,8 +34,8 @@ public:
     // The auto-load option and the file of the last import or export.
     AutoLoadOption& autoLoad() { return *autoLoad_; }
 
-    // The list that the search box completes from.
-    void setSearchItems(const QStringList& items);
+    // The list that the search box completes from, shared with other boxes.
+    void setSearchList(QAbstractItemModel* list);
 
     // "Find in Notepad" of the way output: the keyword into the search box,
     // then the search from the top of the notes.
@@ -49,6 +52,7 @@ public:
     // Puts the notes of a copy of unsaved work in place: unsaved, and with no
     // file yet, so that the user chooses where they go.
     void restoreNotes(const QString& path);
+    PageKeyTargets keyTargets() override;
 
 signals:
     // Load or Save named a new last file: the settings are due to be written.
@@ -80,7 +84,7 @@ private:
     Messenger& messenger_;
     SearchPosition& searchPosition_;
     AutoLoadOption* autoLoad_;
-    QStringList searchItems_;
+    QAbstractItemModel* searchList_ = nullptr;
     QString lastOpened_;
     QString lastSaved_;
     // The file the notes were last loaded from or saved to in this run.

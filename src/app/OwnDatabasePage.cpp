@@ -13,6 +13,7 @@
 #include "Look.h"
 #include "Messenger.h"
 #include "NodeText.h"
+#include "RegularFile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -25,6 +26,12 @@
 namespace {
 
 const QString ExportName = QStringLiteral("OwnData.txt");
+
+// Only a plain file that can be read is there to import: a folder, a pipe or
+// a device of that name counts as missing.
+bool isReadableRegularFile(const QString& path) {
+    return isRegularFile(path) && QFileInfo(path).isReadable();
+}
 
 DatabasePageLayout pageLayout() {
     return {"TabSheet5",
@@ -50,6 +57,10 @@ OwnDatabasePage::OwnDatabasePage(QWidget* parent, DatabaseLinks links)
     model().setEditableCheck([this](const TreeNode& node) {
         return renameAllowed_ && !isProtectedEntry(databaseLinks().engine, node.text());
     });
+    // An entry of the user's own moves with its branch; the skeleton stays.
+    model().setMovableCheck([this](const TreeNode& node) {
+        return !isProtectedEntry(databaseLinks().engine, node.text());
+    });
     // The tree as the window is built: the root alone.
     model().append(QModelIndex(), std::string(OwnDatabaseRoot));
     history_ = new DatabaseHistory(
@@ -66,7 +77,10 @@ OwnDatabasePage::OwnDatabasePage(QWidget* parent, DatabaseLinks links)
 void OwnDatabasePage::buildPageControls() {
     buildControls();
     buildMenu();
-    addBox_->setItems(addItems_);
+    tree().allowMovingEntries();
+    if (addList_ != nullptr) {
+        addBox_->setModel(addList_);
+    }
     // The keyboard visits the auto-load box after Load, as the page reads.
     if (auto* autoLoadBox = findChild<QCheckBox*>(QStringLiteral("CheckBox2"))) {
         setTabOrder(&loadButton(), autoLoadBox);
@@ -135,11 +149,11 @@ void OwnDatabasePage::buildMenu() {
     connect(deleteAction_, &QAction::triggered, this, guarded([this] { onDeleteClicked(); }));
 }
 
-void OwnDatabasePage::setListItems(const QStringList& items) {
-    setSearchItems(items);
-    addItems_ = items;
+void OwnDatabasePage::setLists(QAbstractItemModel* list) {
+    setSearchList(list);
+    addList_ = list;
     if (addBox_ != nullptr) {
-        addBox_->setItems(items);
+        addBox_->setModel(list);
     }
 }
 
@@ -313,7 +327,7 @@ void OwnDatabasePage::onOwnDataSaveClicked() {
 // The loaded tree keeps the file's order until the next start or rename.
 void OwnDatabasePage::onOwnDataLoadClicked() {
     const QString path = exportPath(ExportName);
-    if (!QFileInfo::exists(path)) {
+    if (!isReadableRegularFile(path)) {
         databaseLinks().messenger.notify(
             QStringLiteral("File error."),
             QStringLiteral("The file \"OwnData.txt\" which normaly includes the \"Own Database\" "

@@ -2,8 +2,7 @@
 
 #include "DatabasePage.h"
 
-#include <QStringList>
-
+class QAbstractItemModel;
 class QAction;
 class AutoLoadOption;
 class DatabaseHistory;
@@ -22,8 +21,8 @@ public:
     // the option on, start-up loads that file as the tree.
     AutoLoadOption& autoLoad() { return *autoLoad_; }
 
-    // The item lists of the search box and the add box.
-    void setListItems(const QStringList& items);
+    // The item list of the search box and the add box, shared with other boxes.
+    void setLists(QAbstractItemModel* list);
 
     // The last step of start-up: unless a file was loaded, the default tree
     // (the root, the five race groups and each race's systems); then the
@@ -74,7 +73,7 @@ private:
     DatabaseHistory* history_ = nullptr;
     // Whether entries that are no part of the skeleton may be renamed in place.
     bool renameAllowed_ = false;
-    QStringList addItems_;
+    QAbstractItemModel* addList_ = nullptr;
 
     FlatComboBox* addBox_ = nullptr;
     ColorBitmapButton* addButton_ = nullptr;

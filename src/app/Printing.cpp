@@ -1,5 +1,7 @@
 #include "Printing.h"
 
+#include "Desktop.h"
+
 #include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -8,11 +10,6 @@
 #include <QTextDocument>
 
 namespace {
-
-std::function<void(QPrinter&)>& setupHook() {
-    static std::function<void(QPrinter&)> hook;
-    return hook;
-}
 
 // The boxes lay their text out in the screen's dots; paper at that density
 // shows the text at the size the user sees on screen.
@@ -30,14 +27,12 @@ QString printerName(const QPrinter& printer) {
 } // namespace
 
 PrintError::PrintError(const QString& message)
-    : std::runtime_error(message.toLocal8Bit().toStdString()) {
+    : std::runtime_error(message.toStdString()) {
 }
 
 void printWithDialog(QWidget* parent, const QTextDocument& document) {
     QPrinter printer(QPrinter::HighResolution);
-    if (setupHook()) {
-        setupHook()(printer);
-    }
+    Desktop::current().preparePrinter(printer);
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return;
@@ -76,8 +71,4 @@ std::unique_ptr<QTextDocument> wayForPaper(const QTextDocument& way) {
         cursor.insertBlock(QTextBlockFormat(), plain);
     }
     return paper;
-}
-
-void setPrinterSetupHook(std::function<void(QPrinter&)> hook) {
-    setupHook() = std::move(hook);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -18,9 +17,9 @@ public:
     explicit PrintError(const QString& message);
 };
 
-// Asks for the printer in the system's print dialog and prints the document
-// there, unless the user cancels. Prints a copy: the box that shows the
-// document never changes, whatever happens to the job.
+// Asks for the printer in the system's print dialog, which offers it as the
+// Desktop prepared it, and prints the document there, unless the user cancels. Prints a copy: the
+// box that shows the document never changes, whatever happens to the job.
 void printWithDialog(QWidget* parent, const QTextDocument& document);
 
 // Prints a copy of the document as one job over as many pages as it needs,
@@ -31,7 +30,3 @@ void printDocument(QPrinter& printer, const QTextDocument& document);
 
 // The way as it goes to paper: the four heading lines, then the way.
 std::unique_ptr<QTextDocument> wayForPaper(const QTextDocument& way);
-
-// Tests print into a file: the hook sets up every printer before its dialog
-// shows. An empty function removes it.
-void setPrinterSetupHook(std::function<void(QPrinter&)> hook);

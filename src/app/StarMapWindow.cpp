@@ -72,6 +72,7 @@ void StarMapWindow::ensureShapes() {
     for (std::size_t index = 0; index < shapes_.size(); ++index) {
         records_.at(index).handOn(*shapes_.at(index));
     }
+    setSystemNotes(notes_);
     // The close bar and button stay above the shapes, as when built first.
     footerBar_->raise();
     closeButton_->raise();
@@ -141,6 +142,19 @@ StarMapShape* StarMapWindow::shape(int number) const {
 
 StarMapShape* StarMapWindow::sectorShape(int column, int row) const {
     return shape(sectorShapeNumber(column, row));
+}
+
+void StarMapWindow::setSystemNotes(const SectorNotes& notes) {
+    notes_ = notes;
+    if (shapes_.front() == nullptr) {
+        return;
+    }
+    for (int x = 0; x < MapGridSize; ++x) {
+        for (int y = 0; y < MapGridSize; ++y) {
+            shapes_.at(static_cast<std::size_t>(sectorShapeNumber(x, y) - 1))
+                ->setNotes(notes.at(static_cast<std::size_t>(x * MapGridSize + y)));
+        }
+    }
 }
 
 void StarMapWindow::bindShapes() {

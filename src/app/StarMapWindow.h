@@ -3,6 +3,7 @@
 #include "MapShape.h"
 #include "MapShapeRecord.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <array>
 
@@ -30,6 +31,11 @@ public:
     // the shapes if the map has not been shown yet.
     StarMapShape* shape(int number) const;
     StarMapShape* sectorShape(int column, int row) const;
+
+    // The first lines of the user's notes on each system, by cell (column * 8
+    // + row): a system with notes carries a mark and names them in its hint.
+    using SectorNotes = std::array<QStringList, MapSectorCount>;
+    void setSystemNotes(const SectorNotes& notes);
 
     // Whether the next click picks the target; it survives closing the map.
     bool targetPending() const { return targetPending_; }
@@ -64,6 +70,7 @@ private:
     // first shows; until then the engine draws into the records.
     std::array<StarMapShape*, MapShapeCount> shapes_{};
     std::array<MapShapeRecord, MapShapeCount> records_;
+    SectorNotes notes_;
     bool shapesBound_ = false;
     QFrame* footerBar_ = nullptr;
     QToolButton* closeButton_ = nullptr;

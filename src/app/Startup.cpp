@@ -4,6 +4,7 @@
 #include "AutoLoadOption.h"
 #include "AvoidWindow.h"
 #include "CloseGuard.h"
+#include "ColorBitmapButton.h"
 #include "ErrorBox.h"
 #include "HintPolicy.h"
 #include "InfoPage.h"
@@ -15,10 +16,12 @@
 #include "NotesSnapshot.h"
 #include "OptionsPanel.h"
 #include "OwnDatabasePage.h"
+#include "PageKeys.h"
 #include "ProgramSettings.h"
 #include "RecoveryKeeper.h"
 #include "StarMapWindow.h"
 #include "SystemDatabasePage.h"
+#include "SystemNotes.h"
 #include "TreeFile.h"
 #include "TreeText.h"
 
@@ -94,16 +97,19 @@ VantorProgram::VantorProgram(StartOptions options)
     buildPages();
     connectSettings();
     connectPages();
+    connectKeys();
     guardUnsavedWork();
     // An error in any step skips the rest of the creation; the program goes on.
     runGuarded([this] { readStartupData(); });
     buildSatellites();
     connectSatellites();
+    connectNotes();
 }
 
 // What looks after the unsaved work goes first, then the satellites, while
 // the pages they report to still stand.
 VantorProgram::~VantorProgram() {
+    ColorBitmapButton::setHelpHandler({});
     main_->setCloseCheck({});
     recovery_.reset();
     closeGuard_.reset();
@@ -168,6 +174,11 @@ void VantorProgram::connectPages() {
     // panel next time.
     QObject::connect(main, &MainWindow::pageChanged, main,
                      guarded([this] { info_->showInformations(); }));
+    // The program's help is its Info page, for a help button in any window.
+    ColorBitmapButton::setHelpHandler(guarded([this] {
+        main_->showPage(info_);
+        info_->showInformations();
+    }));
     QObject::connect(main, &MainWindow::firstShown, main, [this] {
         // An error skips the rest of the first showing; the window stays up.
         runGuarded([this] { finishStartup(); });
@@ -341,6 +352,36 @@ void VantorProgram::guardUnsavedWork() {
                      });
 }
 
+// The keys of the common actions, page by page in tab order.
+void VantorProgram::connectKeys() {
+    pageKeys_ = new PageKeys(*main_);
+    pageKeys_->addPage(navigation_, navigation_);
+    pageKeys_->addPage(systemDatabase_, systemDatabase_);
+    pageKeys_->addPage(ownDatabase_, ownDatabase_);
+    pageKeys_->addPage(notepad_, notepad_);
+    pageKeys_->addPage(info_, nullptr);
+}
+
+// The user's notes on the systems, on the star map and in the hints of the
+// way's lines. The map takes them whenever it opens and, while it is open,
+// whenever the own database changes.
+void VantorProgram::connectNotes() {
+    notes_ = new SystemNotes(ownDatabase_->treeModel(), engine_, main_.get());
+    SystemNotes* notes = notes_;
+    StarMapWindow* map = map_;
+    navigation_->setNotesSource(
+        [notes](SectorPosition system) { return notes->notesOf(system.column, system.row); });
+    const auto showNotes = [notes, map] {
+        map->setSystemNotes(notes->notes());
+    };
+    QObject::connect(map, &StarMapWindow::opened, map, guarded(showNotes));
+    QObject::connect(notes, &SystemNotes::changed, map, guarded([map, showNotes] {
+                         if (map->isVisible()) {
+                             showNotes();
+                         }
+                     }));
+}
+
 // The main window's creation: its caption, the settings and the system
 // database.
 void VantorProgram::readStartupData() {
@@ -362,8 +403,8 @@ void VantorProgram::finishStartup() {
     }
     engine_.loadMatrix();
     navigation_->fillSystemLists();
-    ownDatabase_->setListItems(systemDatabase_->searchItems());
-    notepad_->setSearchItems(systemDatabase_->searchItems());
+    ownDatabase_->setLists(systemDatabase_->searchList());
+    notepad_->setSearchList(systemDatabase_->searchList());
     engine_.showDividers();
     strip_.setLeader(Leader::Main);
     settings_->setSettingsReady();

@@ -20,9 +20,11 @@ class NavigationPage;
 class NotepadPage;
 class OptionsPanel;
 class OwnDatabasePage;
+class PageKeys;
 class ProgramSettings;
 class StarMapWindow;
 class SystemDatabasePage;
+class SystemNotes;
 enum class FindTarget;
 
 // Before the application exists: in a Wayland session where no platform was
@@ -86,6 +88,8 @@ private:
     void connectDatabasePages();
     void connectSatellites();
     void guardUnsavedWork();
+    void connectKeys();
+    void connectNotes();
     void readStartupData();
     void finishStartup();
     void findFromOutput(FindTarget target, const QString& keyword);
@@ -110,4 +114,6 @@ private:
     // They go before the windows whose work they look after.
     std::unique_ptr<CloseGuard> closeGuard_;
     std::unique_ptr<RecoveryKeeper> recovery_;
+    PageKeys* pageKeys_ = nullptr;
+    SystemNotes* notes_ = nullptr;
 };

@@ -4,9 +4,9 @@
 #include "DatabaseModel.h"
 #include "ErrorBox.h"
 #include "FlatComboBox.h"
-#include "ItemOrder.h"
 #include "Messenger.h"
 #include "NodeText.h"
+#include "SearchListModel.h"
 
 namespace {
 
@@ -30,7 +30,15 @@ DatabasePageLayout pageLayout() {
 } // namespace
 
 SystemDatabasePage::SystemDatabasePage(QWidget* parent, DatabaseLinks links)
-    : DatabasePage(parent, std::move(links), pageLayout()) {
+    : DatabasePage(parent, std::move(links), pageLayout())
+    , searchList_(std::make_unique<SearchListModel>()) {
+    setSearchList(searchList_.get());
+}
+
+SystemDatabasePage::~SystemDatabasePage() = default;
+
+QAbstractItemModel* SystemDatabasePage::searchList() const {
+    return searchList_.get();
 }
 
 void SystemDatabasePage::buildPageControls() {
@@ -43,15 +51,8 @@ void SystemDatabasePage::buildPageControls() {
 
 void SystemDatabasePage::loadInfoData(const QString& path) {
     model().load(path);
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(model().tree().size()));
-    for (const TreeNode* node = model().tree().first(); node != nullptr; node = node->next()) {
-        texts << displayText(node->text());
-    }
-    // The box keeps them in its own order; later loads leave them.
-    sortLetterCaseAside(texts);
-    searchItems_ = texts;
-    setSearchItems(texts);
+    // Later loads leave the list as it is now.
+    searchList_->listTreeOf(model());
 }
 
 void SystemDatabasePage::onExportSaveClicked() {

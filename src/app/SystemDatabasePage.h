@@ -2,7 +2,10 @@
 
 #include "DatabasePage.h"
 
-#include <QStringList>
+#include <memory>
+
+class QAbstractItemModel;
+class SearchListModel;
 
 // The "System Database" page: the reference tree of the universe as the
 // info data file holds it, never edited, with its export "Vantor.txt".
@@ -11,6 +14,7 @@ class SystemDatabasePage : public DatabasePage {
 
 public:
     SystemDatabasePage(QWidget* parent, DatabaseLinks links);
+    ~SystemDatabasePage() override;
 
     // Shows the info data file as the tree, in the file's order, and offers
     // every entry's text in the search box. Throws TreeFileError; after a
@@ -18,14 +22,15 @@ public:
     // offers nothing.
     void loadInfoData(const QString& path);
 
-    // The item list of the search box: the texts of the info data file as
-    // read at start.
-    const QStringList& searchItems() const { return searchItems_; }
+    // The item list of the search box, which the other pages' boxes share:
+    // the texts of the info data file as read at start.
+    QAbstractItemModel* searchList() const;
 
 private:
     void buildPageControls() override;
     void onExportSaveClicked();
     void onExportLoadClicked();
 
-    QStringList searchItems_;
+    // Goes before the tree it looks at.
+    std::unique_ptr<SearchListModel> searchList_;
 };

@@ -1,5 +1,7 @@
 #include "RouteOptions.h"
 
+#include "QuotedInput.h"
+
 #include <array>
 #include <cstddef>
 #include <utility>
@@ -48,7 +50,7 @@ std::string addAvoidedRaces(std::string_view list, AvoidFlags& avoid) {
         const auto item = trimmedBlanks(list.substr(begin, comma - begin));
         const auto race = raceNumber(item);
         if (!race) {
-            return "unknown race \"" + std::string(item) +
+            return "unknown race \"" + quotedInput(item) +
                    "\" (choose from Argons, Borons, Paranids, Split, Teladi, Xenon)";
         }
         avoid.at(static_cast<std::size_t>(*race - 1)) = true;
@@ -57,6 +59,15 @@ std::string addAvoidedRaces(std::string_view list, AvoidFlags& avoid) {
         }
         begin = comma + 1;
     }
+}
+
+std::string setFormat(std::string_view name, OutputFormat& format) {
+    if (name == "text" || name == "json") {
+        format = name == "json" ? OutputFormat::Json : OutputFormat::Text;
+        return {};
+    }
+    return name.empty() ? "option --format needs json or text"
+                        : "unknown format \"" + std::string(name) + "\" (choose json or text)";
 }
 
 // The value of "--name VALUE" or "--name=VALUE", moving the index past a
@@ -88,24 +99,38 @@ std::optional<int> raceNumber(std::string_view caption) {
 
 std::string routeUsage(std::string_view program) {
     return "usage: " + std::string(program) +
-           " [--core FILE] [--short] [--avoid RACES] [--] FROM TO";
+           " [--core FILE] [--short] [--avoid RACES] [--least-avoided] [--format FORMAT] [--]"
+           " FROM TO";
 }
 
 std::string routeHelp(std::string_view program) {
     return routeUsage(program) +
            "\n"
            "Prints the way with the fewest gate jumps from system FROM to system TO,\n"
-           "one line per system passed. Names are matched exactly, letter case included.\n"
+           "one line per system passed. Names are matched exactly, letter case included,\n"
+           "and are read and printed in the locale's encoding (UTF-8 in the C locale).\n"
            "\n"
-           "  --core FILE    the core data file (default: the shipped core.vr)\n"
-           "  --short        name only the gates to take\n"
-           "  --avoid RACES  enter no system of these races, a comma-separated list of\n"
-           "                 Argons, Borons, Paranids, Split, Teladi, Xenon\n"
-           "  --             ends the options, for names that begin with '-'\n"
-           "  --help         shows this text\n"
+           "  --core FILE      the core data file (default: the shipped core.vr)\n"
+           "  --short          name only the gates to take\n"
+           "  --avoid RACES    enter no system of these races, a comma-separated list of\n"
+           "                   Argons, Borons, Paranids, Split, Teladi, Xenon\n"
+           "  --least-avoided  when no way avoids those races, print the way that enters\n"
+           "                   the fewest of their systems (start and target count), the\n"
+           "                   shortest of those, and name them on standard error:\n"
+           "                   enters N avoided system(s): A, B\n"
+           "  --format FORMAT  text (the default) or json: one object with from, to,\n"
+           "                   jumps, avoided (the systems of avoided races on the way,\n"
+           "                   start and target included) and steps, each a system and\n"
+           "                   the gate taken there (null at the target); with no way,\n"
+           "                   from, to and \"way\": null. Names in UTF-8; --short has no\n"
+           "                   effect on it.\n"
+           "  --               ends the options, for names that begin with '-'\n"
+           "  --help           shows this text\n"
            "\n"
-           "Exit status: 0 a way was printed, 1 there is no way, 2 FROM or TO names no\n"
-           "system, 3 the core data file cannot be read, 64 bad usage.\n";
+           "Exit status: 0 a way was printed, 1 there is no way (none that avoids the\n"
+           "races, or with --least-avoided none at all), 2 FROM or TO names no system,\n"
+           "3 the core data file cannot be read, 64 bad usage, 74 the way cannot be\n"
+           "written.\n";
 }
 
 RouteArguments parseRouteArguments(const std::vector<std::string>& arguments) {
@@ -132,6 +157,10 @@ RouteArguments parseRouteArguments(const std::vector<std::string>& arguments) {
             options.shortForm = true;
             continue;
         }
+        if (argument == "--least-avoided") {
+            options.leastAvoided = true;
+            continue;
+        }
         if (auto file = optionValue("--core", arguments, i)) {
             options.coreFile = std::move(*file);
             if (options.coreFile.empty()) {
@@ -140,8 +169,10 @@ RouteArguments parseRouteArguments(const std::vector<std::string>& arguments) {
         } else if (auto races = optionValue("--avoid", arguments, i)) {
             result.error = races->empty() ? "option --avoid needs a list of races"
                                           : addAvoidedRaces(*races, options.avoid);
+        } else if (auto format = optionValue("--format", arguments, i)) {
+            result.error = setFormat(*format, options.format);
         } else {
-            result.error = "unknown option " + argument;
+            result.error = "unknown option " + quotedInput(argument);
         }
     }
     if (!result.ok()) {

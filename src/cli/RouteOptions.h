@@ -7,13 +7,19 @@
 #include <string_view>
 #include <vector>
 
+// How the way is printed: the lines of the output box, or one JSON object.
+enum class OutputFormat { Text, Json };
+
 // What one vantor-route call asks for.
 struct RouteOptions {
     // Empty: the core data file beside the executable.
     std::string coreFile;
     bool shortForm = false;
     AvoidFlags avoid{};
-    // The system names as given, bytes unchanged.
+    // When no way avoids the races, the way through the fewest of their systems.
+    bool leastAvoided = false;
+    OutputFormat format = OutputFormat::Text;
+    // The system names as given, in the locale's encoding.
     std::string from;
     std::string to;
     bool help = false;

@@ -1,5 +1,7 @@
 #include "RouteEngine.h"
 
+#include "QuotedInput.h"
+
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -100,7 +102,8 @@ public:
         const bool whole = !digits.empty() && end != nullptr && *end == '\0' && errno == 0 &&
                            value >= INT32_MIN && value <= INT32_MAX;
         if (!whole) {
-            fail("\"" + text + "\" is not a whole number (" + currentFieldName() + ")");
+            fail("\"" + quotedInput(text) + "\" is not a whole number (" + currentFieldName() +
+                 ")");
         }
         return value;
     }
@@ -134,18 +137,19 @@ const StarElement& RouteEngine::sectorAt(int column, int row) const {
     return matrix_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
 }
 
-StarElement& RouteEngine::sectorAt(int column, int row) {
-    gridChanged_ = true;
+StarElement& RouteEngine::editSector(int column, int row) {
+    memory_.mapChanged();
+    labelsUnreached_ = false;
     return matrix_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
 }
 
 void RouteEngine::bindSectorShape(int column, int row, MapShape* shape) {
-    sectorAt(column, row).shape = shape;
+    editSector(column, row).shape = shape;
 }
 
 void RouteEngine::bindDivider(int index, MapShape* shape) {
     dividers_.at(static_cast<std::size_t>(index)) = shape;
-    dividersDrawn_ = false;
+    memory_.mapChanged();
 }
 
 void RouteEngine::unbindShapes() {
@@ -153,16 +157,36 @@ void RouteEngine::unbindShapes() {
         cellAt(cell).shape = nullptr;
     }
     dividers_.fill(nullptr);
-    gridChanged_ = true;
-    dividersDrawn_ = false;
+    memory_.mapChanged();
 }
 
 // ---------------------------------------------------------------------------
 // Loading and lookup
 
+// Whether the load ends or stops at a bad line, the map then shows the gate
+// links of the cells read and no others: after a failure the start-up steps
+// that would draw them are skipped, and the dividers must not suggest a
+// universe that was never read.
 void RouteEngine::loadMatrix() {
-    std::ifstream file(filename_, std::ios::binary);
-    if (!file) {
+    try {
+        readMatrixFile();
+    } catch (...) {
+        showDividers();
+        throw;
+    }
+    showDividers();
+}
+
+void RouteEngine::readMatrixFile() {
+    // Only a regular file is opened: a pipe or a device of that name would
+    // keep the start waiting for ever, a folder reads as nothing.
+    std::error_code kindUnknown;
+    const bool regular = std::filesystem::is_regular_file(filename_, kindUnknown);
+    std::ifstream file;
+    if (regular) {
+        file.open(filename_, std::ios::binary);
+    }
+    if (!regular || !file) {
         throw CoreDataError("Cannot open the core data file " + fullPath(filename_));
     }
     std::string line;
@@ -180,6 +204,7 @@ void RouteEngine::loadMatrix() {
     }
 }
 
+// A line is taken whole or not at all: a bad field leaves its cell as it was.
 void RouteEngine::loadLine(const std::string& line, int lineNumber) {
     LineFields fields(filename_, line, lineNumber);
     const long column = fields.nextNumber();
@@ -190,23 +215,24 @@ void RouteEngine::loadLine(const std::string& line, int lineNumber) {
     if (row < 0 || row >= GridSize) {
         fields.fail("row " + std::to_string(row) + " is outside 0 to 7");
     }
+    StarElement read;
+    read.name = fields.nextText();
+    read.race = static_cast<std::uint8_t>(fields.nextNumber());
+    read.northGate = static_cast<std::uint8_t>(fields.nextNumber());
+    read.westGate = static_cast<std::uint8_t>(fields.nextNumber());
+    read.southGate = static_cast<std::uint8_t>(fields.nextNumber());
+    read.eastGate = static_cast<std::uint8_t>(fields.nextNumber());
+
     const int x = static_cast<int>(column);
     const int y = static_cast<int>(row);
-    StarElement& sector = sectorAt(x, y);
+    StarElement& sector = editSector(x, y);
+    read.shape = sector.shape;
+    sector = std::move(read);
     if (sector.shape != nullptr) {
         sector.shape->setColumn(x);
         sector.shape->setRow(y);
-    }
-    sector.distance = Unreached;
-    sector.name = fields.nextText();
-    if (sector.shape != nullptr) {
         sector.shape->setHint(sector.name);
     }
-    sector.race = static_cast<std::uint8_t>(fields.nextNumber());
-    sector.northGate = static_cast<std::uint8_t>(fields.nextNumber());
-    sector.westGate = static_cast<std::uint8_t>(fields.nextNumber());
-    sector.southGate = static_cast<std::uint8_t>(fields.nextNumber());
-    sector.eastGate = static_cast<std::uint8_t>(fields.nextNumber());
     setRaceColor(x, y);
 }
 
@@ -243,14 +269,8 @@ bool RouteEngine::findWay(int startColumn, int startRow, int targetColumn, int t
     }
     try {
         const GridSummary& grid = summary();
-        // The reset: the labels start over below, every fill is cleared, and
-        // the dividers are put back as showDividers would draw them.
-        clearSectorFills(grid);
-        if (dividersAsDrawn(grid)) {
-            restoreLitDividers(grid);
-        } else {
-            drawDividers(grid);
-        }
+        // The labels start over below.
+        resetWayDrawing(grid);
         Labels labels;
         labels.fill(Unreached);
         label(grid, cellIndex(targetColumn, targetRow), avoidedCells(grid, avoid), labels);
@@ -263,9 +283,9 @@ bool RouteEngine::findWay(int startColumn, int startRow, int targetColumn, int t
     return true;
 }
 
-const RouteEngine::GridSummary& RouteEngine::summary() {
-    if (!gridChanged_) {
-        return grid_;
+const GridSummary& RouteEngine::summary() {
+    if (memory_.summaryCurrent()) {
+        return memory_.summary();
     }
     GridSummary grid;
     for (int cell = 0; cell < CellCount; ++cell) {
@@ -295,9 +315,8 @@ const RouteEngine::GridSummary& RouteEngine::summary() {
     // the south gate the north gate of the next cell; edge gates are gone.
     grid.eastWestLinks = grid.exits[kEast] & (grid.exits[kWest] >> GridSize);
     grid.northSouthLinks = grid.exits[kSouth] & (grid.exits[kNorth] >> 1);
-    grid_ = grid;
-    gridChanged_ = false;
-    return grid_;
+    memory_.keepSummary(grid);
+    return memory_.summary();
 }
 
 std::uint64_t RouteEngine::avoidedCells(const GridSummary& grid, const AvoidFlags& avoid) {
@@ -363,6 +382,7 @@ void RouteEngine::label(const GridSummary& grid, int target, std::uint64_t avoid
 }
 
 void RouteEngine::writeLabels(const Labels& labels) {
+    labelsUnreached_ = false;
     // Column by column, as the cells are numbered.
     auto label = labels.begin();
     for (auto& column : matrix_) {
@@ -372,14 +392,25 @@ void RouteEngine::writeLabels(const Labels& labels) {
     }
 }
 
+void RouteEngine::resetWayDrawing(const GridSummary& grid) {
+    clearSectorFills(grid);
+    if (memory_.dividersCurrent()) {
+        putBackLitDividers(grid);
+    } else {
+        drawDividers(grid);
+    }
+}
+
 void RouteEngine::trace(const GridSummary& grid, const Labels& labels, int cell, bool shortForm) {
     bool boldMark = false;
-    for (;;) {
-        const auto c = static_cast<std::size_t>(cell);
-        if (MapShape* shape = grid.shapes[c]) {
-            shape->setFillColor(wayPointColor_);
-            shape->setFillSolid(true);
+    // A way passes each sector at most once; a longer walk would be a fault
+    // of the labels, and ends as a failed search instead of running on.
+    for (int sectorsPassed = 1;; ++sectorsPassed) {
+        if (sectorsPassed > CellCount) {
+            throw std::logic_error("the way passes more sectors than the grid has");
         }
+        const auto c = static_cast<std::size_t>(cell);
+        paintWayPoint(grid, cell, wayPointColor_);
         boldMark = !boldMark;
         if (labels[c] == 1) {
             writeLine(cellAt(cell).name, boldMark);
@@ -406,18 +437,29 @@ void RouteEngine::trace(const GridSummary& grid, const Labels& labels, int cell,
             status_.message = "Navigation Error";
             return;
         }
-        // The line is built in one buffer that lives with the engine, so a
-        // search allocates nothing once the longest line has been seen.
-        const auto side = static_cast<std::size_t>(chosen);
-        if (shortForm) {
-            line_.assign(kShortFormPieces[side]);
-        } else {
-            line_.assign(cellAt(cell).name).append(kFullFormPieces[side]);
-        }
-        writeLine(line_, boldMark);
-        highlightDividerBetween(cell, chosen);
+        writeStep(cell, chosen, boldMark, shortForm);
         cell += kCellStep[static_cast<std::size_t>(chosen)];
     }
+}
+
+void RouteEngine::paintWayPoint(const GridSummary& grid, int cell, Color color) {
+    if (MapShape* shape = grid.shapes[static_cast<std::size_t>(cell)]) {
+        shape->setFillColor(color);
+        shape->setFillSolid(true);
+    }
+}
+
+void RouteEngine::writeStep(int cell, int side, bool bold, bool shortForm) {
+    // The line is built in one buffer that lives with the engine, so a
+    // search allocates nothing once the longest line has been seen.
+    const auto s = static_cast<std::size_t>(side);
+    if (shortForm) {
+        line_.assign(kShortFormPieces[s]);
+    } else {
+        line_.assign(cellAt(cell).name).append(kFullFormPieces[s]);
+    }
+    writeLine(line_, bold);
+    highlightDividerBetween(cell, side);
 }
 
 void RouteEngine::writeLine(const std::string& text, bool bold) {
@@ -448,7 +490,7 @@ void RouteEngine::highlightDividerBetween(int cell, int side) {
     if (MapShape* divider = dividers_[static_cast<std::size_t>(index)]) {
         // Noted first, so that the next search puts it back even if the
         // shape fails halfway.
-        litDividers_[static_cast<std::size_t>(index / 64)] |= std::uint64_t{1} << (index % 64);
+        memory_.dividerLit(index);
         divider->setFillColor(highlightDividerColor_);
         divider->setFillSolid(true);
     }
@@ -458,7 +500,7 @@ void RouteEngine::highlightDividerBetween(int cell, int side) {
 // Drawing
 
 void RouteEngine::setRaceColor(int column, int row) {
-    const StarElement& sector = std::as_const(*this).sectorAt(column, row);
+    const StarElement& sector = sectorAt(column, row);
     if (sector.shape != nullptr && sector.race >= 1 && sector.race <= 6) {
         sector.shape->setOutlineColor(raceColor(sector.race));
     }
@@ -494,32 +536,16 @@ void RouteEngine::showDividers() {
 // East-west dividers column by column, then north-south ones: the numbering's
 // order. A link is drawn only where both facing sides have a gate.
 void RouteEngine::drawDividers(const GridSummary& grid) {
-    dividersDrawn_ = false;
     for (int index = 0; index < DividerCount; ++index) {
         showDivider(index, linked(grid, index));
     }
-    drawnEastWest_ = grid.eastWestLinks;
-    drawnNorthSouth_ = grid.northSouthLinks;
-    drawnColor_ = dividerColor_;
-    litDividers_ = {};
-    dividersDrawn_ = true;
-}
-
-bool RouteEngine::dividersAsDrawn(const GridSummary& grid) const {
-    return dividersDrawn_ && drawnEastWest_ == grid.eastWestLinks &&
-           drawnNorthSouth_ == grid.northSouthLinks && drawnColor_ == dividerColor_;
+    memory_.dividersDrawn();
 }
 
 // Only the dividers a way lit differ from a full drawing; each gets what
 // showDividers would give it, so a crossed one-sided link stays hidden.
-void RouteEngine::restoreLitDividers(const GridSummary& grid) {
-    for (std::size_t word = 0; word < litDividers_.size(); ++word) {
-        for (std::uint64_t rest = litDividers_[word]; rest != 0; rest &= rest - 1) {
-            const int index = static_cast<int>(word) * 64 + std::countr_zero(rest);
-            showDivider(index, linked(grid, index));
-        }
-        litDividers_[word] = 0;
-    }
+void RouteEngine::putBackLitDividers(const GridSummary& grid) {
+    memory_.putBackLitDividers([&](int index) { showDivider(index, linked(grid, index)); });
 }
 
 void RouteEngine::clearSectorFills(const GridSummary& grid) {
@@ -538,7 +564,7 @@ void RouteEngine::resetMatrix() {
 }
 
 void RouteEngine::highlightSector(int column, int row) {
-    if (MapShape* shape = std::as_const(*this).sectorAt(column, row).shape) {
+    if (MapShape* shape = sectorAt(column, row).shape) {
         shape->setFillColor(highLightColor_);
         shape->setFillSolid(true);
     }

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "LineSink.h"
+#include "MapMemory.h"
 #include "MapShape.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // One cell of the 8 by 8 grid: a star system, its owner and its four gates.
 struct StarElement {
@@ -47,6 +50,14 @@ enum class Side { North, West, South, East };
 
 // Which races' systems a way must not enter; index 0 is race 1 (Borons).
 using AvoidFlags = std::array<bool, 6>;
+
+// A way as the sectors it passes, start first and target last.
+struct PlannedWay {
+    std::vector<SectorPosition> sectors;
+    // The sectors of avoided races on it, start and target included, in way order.
+    std::vector<SectorPosition> avoided;
+    int jumps() const { return static_cast<int>(sectors.size()) - 1; }
+};
 
 // What the last findWay hands back beside its success flag.
 struct WayStatus {
@@ -93,19 +104,25 @@ public:
     Color targetPointColor() const { return targetPointColor_; }
     void setTargetPointColor(Color c) { targetPointColor_ = c; }
     Color dividerColor() const { return dividerColor_; }
-    void setDividerColor(Color c) { dividerColor_ = c; }
+    void setDividerColor(Color c) {
+        dividerColor_ = c;
+        memory_.mapChanged();
+    }
     Color highlightDividerColor() const { return highlightDividerColor_; }
     void setHighlightDividerColor(Color c) { highlightDividerColor_ = c; }
     Color wayPointColor() const { return wayPointColor_; }
     void setWayPointColor(Color c) { wayPointColor_ = c; }
     Color highLightColor() const { return highLightColor_; }
     void setHighLightColor(Color c) { highLightColor_ = c; }
+    // The warning look of avoided sectors on a least-avoided way.
+    Color avoidedWayColor() const { return avoidedWayColor_; }
+    void setAvoidedWayColor(Color color) { avoidedWayColor_ = color; }
 
     // --- The grid -----------------------------------------------------------
     const StarElement& sectorAt(int column, int row) const;
-    // A sector that may be changed: the next search or drawing reads gates,
-    // races and shapes afresh. Keep no such reference across a search.
-    StarElement& sectorAt(int column, int row);
+    // A sector to be changed: the next search or drawing reads gates, races
+    // and shapes afresh. Keep no such reference across a search.
+    StarElement& editSector(int column, int row);
     // Dividers are numbered as eastWestDividerIndex and northSouthDividerIndex
     // (MapShape.h) give them.
     MapShape* divider(int index) const { return dividers_.at(static_cast<std::size_t>(index)); }
@@ -116,7 +133,8 @@ public:
 
     // --- Loading and lookup --------------------------------------------------
     // Reads Filename line by line; throws CoreDataError. Cells read before a
-    // bad line keep their values.
+    // bad line keep their values; the bad line changes nothing. Either way
+    // the dividers then show the gate links of the cells read (showDividers).
     void loadMatrix();
     // Exact, byte-for-byte lookup; column in the low byte, row in the high
     // byte, 255 in both when no cell carries the name.
@@ -133,6 +151,21 @@ public:
     bool findWay(int startColumn, int startRow, int targetColumn, int targetRow,
                  const AvoidFlags& avoid, bool shortForm);
     const WayStatus& lastWayStatus() const { return status_; }
+
+    // The way that enters the fewest sectors of avoided races (start and
+    // target count when avoided), among those the fewest jumps; among equals
+    // the side order (north, west, south, east) at each step from the start
+    // decides. Plans only: writes nothing and draws nothing. Empty when no way
+    // exists at all, even through avoided sectors.
+    std::optional<PlannedWay> planLeastAvoidedWay(int startColumn, int startRow, int targetColumn,
+                                                  int targetRow, const AvoidFlags& avoid);
+    // As findWay, but along planLeastAvoidedWay's way: the map is reset, each
+    // step is painted and described exactly as findWay does, and the avoided
+    // sectors on it are filled in avoidedWayColor instead of the way-point
+    // colour. lastWayStatus() tells whether a way was written. Returns false
+    // only when an error arose inside.
+    bool findLeastAvoidedWay(int startColumn, int startRow, int targetColumn, int targetRow,
+                             const AvoidFlags& avoid, bool shortForm);
 
     // Labels every sector with the number of sectors on the shortest way from
     // it to the target, both ends counted, level by level from the target. A
@@ -155,26 +188,6 @@ private:
     // One label per cell, cells numbered column * 8 + row.
     using Labels = std::array<std::int32_t, CellCount>;
 
-    // What searching and drawing read from the grid, one bit per cell (column
-    // * 8 + row). Worked out again only after the grid may have changed.
-    struct GridSummary {
-        // Per side, north, west, south, east: the cells whose gate on that
-        // side leads to another cell.
-        std::array<std::uint64_t, 4> exits{};
-        // The same per cell: bit 0 north ... bit 3 east.
-        std::array<std::uint8_t, CellCount> cellExits{};
-        // Per race 1 to 6: its cells.
-        std::array<std::uint64_t, 6> races{};
-        // Where both facing gates exist: by the cell west of an east-west
-        // divider, and by the cell north of a north-south one.
-        std::uint64_t eastWestLinks = 0;
-        std::uint64_t northSouthLinks = 0;
-        // The sector shapes by cell, and the bound ones in cell order.
-        std::array<MapShape*, CellCount> shapes{};
-        std::array<MapShape*, CellCount> boundShapes{};
-        int boundCount = 0;
-    };
-
     static bool onGrid(int column, int row);
     static SectorPosition unpackSector(std::uint16_t packed);
     static int cellIndex(int column, int row) { return column * GridSize + row; }
@@ -191,14 +204,34 @@ private:
     static bool linked(const GridSummary& grid, int dividerIndex);
     static void label(const GridSummary& grid, int target, std::uint64_t avoided, Labels& labels);
     void writeLabels(const Labels& labels);
+    // Every label back to Unreached, unless they are so already.
+    void clearLabels();
+    // Clears the fills and puts the dividers back, as resetMatrix draws them.
+    void resetWayDrawing(const GridSummary& grid);
     void trace(const GridSummary& grid, const Labels& labels, int cell, bool shortForm);
+    void readMatrixFile();
+    void paintWayPoint(const GridSummary& grid, int cell, Color color);
+    // The line of a step through the gate on that side, and its lit divider.
+    void writeStep(int cell, int side, bool bold, bool shortForm);
+
+    // A way as its cells and the side of each step, held in place so that a
+    // search allocates nothing.
+    struct WayCells {
+        // Only the first length cells and length - 1 sides are set.
+        std::array<std::uint8_t, CellCount> cells;
+        std::array<std::uint8_t, CellCount> sides;
+        int length = 0;
+    };
+    static bool planLeastAvoided(const GridSummary& grid, int start, int target,
+                                 std::uint64_t avoided, WayCells& way);
+    void describeWay(const GridSummary& grid, const WayCells& way, std::uint64_t avoided,
+                     bool shortForm);
     void loadLine(const std::string& line, int lineNumber);
     void writeLine(const std::string& text, bool bold);
     void highlightDividerBetween(int cell, int side);
     void clearSectorFills(const GridSummary& grid);
-    bool dividersAsDrawn(const GridSummary& grid) const;
     void drawDividers(const GridSummary& grid);
-    void restoreLitDividers(const GridSummary& grid);
+    void putBackLitDividers(const GridSummary& grid);
     void showDivider(int index, bool linked);
 
     std::array<std::array<StarElement, GridSize>, GridSize> matrix_{};
@@ -212,16 +245,12 @@ private:
     Color highlightDividerColor_ = 0;
     Color wayPointColor_ = 0;
     Color highLightColor_ = 0;
+    // A clear warning red, RGB 255, 0, 0.
+    Color avoidedWayColor_ = 0x0000FF;
     WayStatus status_;
     std::string line_;
+    // Every label is Unreached: nothing has written one since they were cleared.
+    bool labelsUnreached_ = false;
 
-    GridSummary grid_;
-    bool gridChanged_ = true;
-    // The dividers show the links and the colour of their last full drawing,
-    // except those a search has lit since (bit i for divider i, in two words).
-    bool dividersDrawn_ = false;
-    std::uint64_t drawnEastWest_ = 0;
-    std::uint64_t drawnNorthSouth_ = 0;
-    Color drawnColor_ = 0;
-    std::array<std::uint64_t, 2> litDividers_{};
+    MapMemory memory_;
 };

@@ -5,8 +5,6 @@
 
 namespace {
 
-using NodeList = std::vector<std::unique_ptr<TreeNode>>;
-
 auto orderByText(const TextLess& less) {
     return [&less](const std::unique_ptr<TreeNode>& a, const std::unique_ptr<TreeNode>& b) {
         return less(a->text(), b->text());
@@ -34,33 +32,58 @@ std::size_t subtreeSize(const TreeNode& top) {
 TreeNode::~TreeNode() {
     // Each node is freed only after its children have been moved out, so no
     // destructor ever runs a second one beneath it.
-    NodeList pending = std::move(children_);
+    if (!children_) {
+        return;
+    }
+    NodeList pending = std::move(*children_);
     while (!pending.empty()) {
         std::unique_ptr<TreeNode> node = std::move(pending.back());
         pending.pop_back();
-        for (auto& child : node->children_) {
-            pending.push_back(std::move(child));
+        if (node->children_) {
+            for (auto& child : *node->children_) {
+                pending.push_back(std::move(child));
+            }
+            node->children_.reset();
         }
-        node->children_.clear();
     }
 }
 
+TreeNode::NodeList& TreeNode::children() {
+    if (!children_) {
+        children_ = std::make_unique<NodeList>();
+    }
+    return *children_;
+}
+
 TreeNode* TreeNode::next() const {
-    if (!children_.empty()) {
-        return children_.front().get();
+    if (childCount() != 0) {
+        return child(0);
     }
     for (const TreeNode* node = this; node->parent_ != nullptr; node = node->parent_) {
-        const NodeList& siblings = node->parent_->children_;
-        if (node->row_ + 1 < siblings.size()) {
-            return siblings[node->row_ + 1].get();
+        if (node->row_ + 1U < node->parent_->childCount()) {
+            return node->parent_->child(node->row_ + 1U);
         }
     }
     return nullptr;
 }
 
+// An explicit stack keeps a deep subtree off the call stack.
+void TreeNode::relevel() {
+    std::vector<TreeNode*> pending{this};
+    while (!pending.empty()) {
+        TreeNode* node = pending.back();
+        pending.pop_back();
+        const TreeNode* parent = node->parent_;
+        node->level_ = parent->parent_ == nullptr ? 0 : parent->level_ + 1;
+        for (std::size_t row = 0; row < node->childCount(); ++row) {
+            pending.push_back(node->child(row));
+        }
+    }
+}
+
 void TreeNode::renumberFrom(std::size_t row) {
-    for (; row < children_.size(); ++row) {
-        children_[row]->row_ = row;
+    for (; row < childCount(); ++row) {
+        (*children_)[row]->row_ = static_cast<std::uint32_t>(row);
     }
 }
 
@@ -73,10 +96,11 @@ TreeNode& Tree::append(TreeNode& parent, std::string text) {
     node->text_ = std::move(text);
     node->parent_ = &parent;
     node->level_ = parent.parent_ == nullptr ? 0 : parent.level_ + 1;
-    node->row_ = parent.children_.size();
-    parent.children_.push_back(std::move(node));
+    node->row_ = static_cast<std::uint32_t>(parent.childCount());
+    TreeNode::NodeList& siblings = parent.children();
+    siblings.push_back(std::move(node));
     ++size_;
-    return *parent.children_.back();
+    return *siblings.back();
 }
 
 void Tree::remove(TreeNode& node) {
@@ -88,9 +112,10 @@ std::unique_ptr<TreeNode> Tree::detach(TreeNode& node) {
     TreeNode& parent = *node.parent_;
     const std::size_t row = node.row_;
     size_ -= subtreeSize(node);
-    const auto at = parent.children_.begin() + static_cast<std::ptrdiff_t>(row);
+    TreeNode::NodeList& siblings = parent.children();
+    const auto at = siblings.begin() + static_cast<std::ptrdiff_t>(row);
     std::unique_ptr<TreeNode> detached = std::move(*at);
-    parent.children_.erase(at);
+    siblings.erase(at);
     parent.renumberFrom(row);
     detached->parent_ = nullptr;
     return detached;
@@ -98,33 +123,20 @@ std::unique_ptr<TreeNode> Tree::detach(TreeNode& node) {
 
 TreeNode& Tree::attach(TreeNode& parent, std::size_t row, std::unique_ptr<TreeNode> node) {
     assert(node != nullptr && node->parent_ == nullptr && "only a detached node can be attached");
-    row = std::min(row, parent.children_.size());
+    TreeNode::NodeList& siblings = parent.children();
+    row = std::min(row, siblings.size());
+    size_ += subtreeSize(*node);
     node->parent_ = &parent;
-    // Put back where it came from, the branch keeps its levels; elsewhere
-    // every node of it moves by the same number of levels.
-    const std::size_t level = parent.parent_ == nullptr ? 0 : parent.level_ + 1;
-    const std::size_t oldLevel = node->level_;
-    std::size_t count = 0;
-    std::vector<TreeNode*> pending{node.get()};
-    while (!pending.empty()) {
-        TreeNode* next = pending.back();
-        pending.pop_back();
-        ++count;
-        next->level_ = next->level_ - oldLevel + level;
-        for (const auto& child : next->children_) {
-            pending.push_back(child.get());
-        }
-    }
-    size_ += count;
     TreeNode& attached = *node;
-    parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row),
-                            std::move(node));
+    siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
     parent.renumberFrom(row);
+    // Put back elsewhere, every node of the branch moves by the same number of levels.
+    attached.relevel();
     return attached;
 }
 
 void Tree::clear() {
-    root_->children_.clear();
+    root_->children_.reset();
     size_ = 0;
 }
 
@@ -132,7 +144,7 @@ std::size_t Tree::rename(TreeNode& node, std::string text, const TextLess& less)
     assert(node.parent_ != nullptr && "the root has no text");
     node.text_ = std::move(text);
     TreeNode& parent = *node.parent_;
-    NodeList& siblings = parent.children_;
+    TreeNode::NodeList& siblings = parent.children();
     auto renamed = std::move(siblings[node.row_]);
     siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(node.row_));
     // A list that was sorted before stays sorted without the node, so the
@@ -148,11 +160,46 @@ std::size_t Tree::rename(TreeNode& node, std::string text, const TextLess& less)
     return node.row_;
 }
 
+// The node goes where a rename puts it: a list that was sorted before stays
+// sorted, a list in a file's own order is sorted whole first.
+std::size_t Tree::move(TreeNode& node, TreeNode& newParent, const TextLess& less) {
+    assert(node.parent_ != nullptr && "the root cannot be moved");
+    assert(!isWithin(newParent, node) && "a node cannot move beneath itself");
+    TreeNode& oldParent = *node.parent_;
+    TreeNode::NodeList& oldSiblings = oldParent.children();
+    auto moved = std::move(oldSiblings[node.row_]);
+    oldSiblings.erase(oldSiblings.begin() + static_cast<std::ptrdiff_t>(node.row_));
+    oldParent.renumberFrom(node.row_);
+
+    TreeNode::NodeList& siblings = newParent.children();
+    const auto byText = orderByText(less);
+    if (!std::is_sorted(siblings.begin(), siblings.end(), byText)) {
+        std::stable_sort(siblings.begin(), siblings.end(), byText);
+    }
+    const auto place = std::upper_bound(siblings.begin(), siblings.end(), moved, byText);
+    moved->parent_ = &newParent;
+    siblings.insert(place, std::move(moved));
+    newParent.renumberFrom(0);
+    node.relevel();
+    return node.row_;
+}
+
+bool Tree::isWithin(const TreeNode& node, const TreeNode& ancestor) {
+    for (const TreeNode* at = &node; at != nullptr; at = at->parent_) {
+        if (at == &ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void Tree::sortTree(const TextLess& less) {
     const auto byText = orderByText(less);
     for (TreeNode* node = root_.get(); node != nullptr; node = node->next()) {
-        std::stable_sort(node->children_.begin(), node->children_.end(), byText);
-        node->renumberFrom(0);
+        if (node->childCount() > 1) {
+            std::stable_sort(node->children_->begin(), node->children_->end(), byText);
+            node->renumberFrom(0);
+        }
     }
 }
 
@@ -162,14 +209,18 @@ void Tree::setText(TreeNode& node, std::string text) {
 }
 
 void Tree::arrange(TreeNode& parent, const std::vector<std::size_t>& rows) {
-    assert(rows.size() == parent.children_.size() && "every row once");
-    NodeList arranged;
+    assert(rows.size() == parent.childCount() && "every row once");
+    if (rows.empty()) {
+        return;
+    }
+    TreeNode::NodeList& children = parent.children();
+    TreeNode::NodeList arranged;
     arranged.reserve(rows.size());
     for (const std::size_t row : rows) {
-        assert(parent.children_[row] != nullptr && "every row once");
-        arranged.push_back(std::move(parent.children_[row]));
+        assert(children[row] != nullptr && "every row once");
+        arranged.push_back(std::move(children[row]));
     }
-    parent.children_ = std::move(arranged);
+    children = std::move(arranged);
     parent.renumberFrom(0);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -31,8 +32,8 @@ public:
     std::size_t level() const { return level_; }
     // Position in the parent's child list.
     std::size_t row() const { return row_; }
-    std::size_t childCount() const { return children_.size(); }
-    TreeNode* child(std::size_t row) const { return children_[row].get(); }
+    std::size_t childCount() const { return children_ ? children_->size() : 0; }
+    TreeNode* child(std::size_t row) const { return (*children_)[row].get(); }
 
     // The next node in tree order (the node, then its descendants, then its
     // later siblings); null after the last node.
@@ -40,14 +41,21 @@ public:
 
 private:
     friend class Tree;
+    using NodeList = std::vector<std::unique_ptr<TreeNode>>;
 
     void renumberFrom(std::size_t row);
+    // Sets the levels of the node's subtree from the node's parent down.
+    void relevel();
+    // The child list, made when the first child comes.
+    NodeList& children();
 
+    // A large info file has more than a million nodes, nearly all of them
+    // leaves: a node is kept small, and a leaf has no child list at all.
     std::string text_;
     TreeNode* parent_ = nullptr;
-    std::size_t level_ = 0;
-    std::size_t row_ = 0;
-    std::vector<std::unique_ptr<TreeNode>> children_;
+    std::uint32_t level_ = 0;
+    std::uint32_t row_ = 0;
+    std::unique_ptr<NodeList> children_;
 };
 
 // A database tree: an ordered forest of text nodes under an invisible root.
@@ -83,6 +91,12 @@ public:
     // Sets the node's text and sorts its sibling list again; returns the
     // node's new row.
     std::size_t rename(TreeNode& node, std::string text, const TextLess& less);
+    // Moves the node with its descendants under newParent, into its place
+    // by text as a rename would; returns the node's new row. newParent must
+    // be neither the node nor one of its descendants.
+    std::size_t move(TreeNode& node, TreeNode& newParent, const TextLess& less);
+    // Whether `node` is `ancestor` or lies beneath it.
+    static bool isWithin(const TreeNode& node, const TreeNode& ancestor);
     // Sorts every sibling list of the tree.
     void sortTree(const TextLess& less);
     // Sets the node's text and leaves it where it stands.

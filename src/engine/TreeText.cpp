@@ -1,5 +1,7 @@
 #include "TreeText.h"
 
+#include "QuotedInput.h"
+
 #include <array>
 #include <cstring>
 #include <istream>
@@ -11,7 +13,8 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kTextStops{"\r\n\0", 3};
 
 std::string levelMessage(std::size_t level, const std::string& text) {
-    return "Ungültige Ebene (" + std::to_string(level) + ") für Eintrag \"" + text + "\"";
+    return "Ungültige Ebene (" + std::to_string(level) + ") für Eintrag \"" + quotedInput(text) +
+           "\"";
 }
 
 // Where the run of TABs and SPACEs from i ends. Deep files are mostly TABs,

@@ -104,6 +104,25 @@ QString displayText(const std::string& bytes) {
     return decodeCp1252(bytes);
 }
 
+QString shownText(const std::string& bytes) {
+    // Enough bytes for kShownTextLength characters in any encoding, ending
+    // where a UTF-8 sequence begins.
+    std::size_t end = static_cast<std::size_t>(4 * kShownTextLength + 4);
+    const bool longBytes = bytes.size() > end;
+    while (longBytes && end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    const QString text = longBytes ? displayText(bytes.substr(0, end)) : displayText(bytes);
+    if (!longBytes && text.size() <= kShownTextLength) {
+        return text;
+    }
+    qsizetype cut = std::min(text.size(), kShownTextLength);
+    if (cut > 0 && text[cut - 1].isHighSurrogate()) {
+        --cut;
+    }
+    return text.left(cut) + QStringLiteral("...");
+}
+
 std::string storedText(const QString& typed) {
     const QString text = storableInTreeText(typed);
     std::string cp1252 = encodeCp1252(text);

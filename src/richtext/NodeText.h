@@ -12,6 +12,16 @@
 // page 1252, so every byte string shows as something.
 QString displayText(const std::string& bytes);
 
+// The most characters of a node's text that a tree shows.
+inline constexpr qsizetype kShownTextLength = 1000;
+
+// What a tree shows of a node: displayText, cut to kShownTextLength
+// characters with "..." after the cut, so that a node of megabytes paints
+// as quickly as any other. Only the beginning of a long text is looked at,
+// and it decides how the text reads. The node, its search, save and export
+// keep every byte.
+QString shownText(const std::string& bytes);
+
 // The bytes to keep for a text the user typed: code page 1252 when every
 // character fits and the bytes would not be taken for UTF-8, otherwise UTF-8,
 // so displayText gives the typed text back unchanged. What the tree text

@@ -1,6 +1,7 @@
 #include "NotesFile.h"
 
 #include "Cp1252.h"
+#include "RegularFile.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
 
@@ -47,7 +48,7 @@ std::unique_ptr<QTextDocument> readPlainText(QByteArrayView bytes) {
 } // namespace
 
 NotesFileError::NotesFileError(const QString& message)
-    : std::runtime_error(message.toLocal8Bit().toStdString()) {
+    : std::runtime_error(message.toStdString()) {
 }
 
 std::unique_ptr<QTextDocument> readNotes(QByteArrayView bytes) {
@@ -62,7 +63,8 @@ std::unique_ptr<QTextDocument> readNotes(QByteArrayView bytes) {
 
 std::unique_ptr<QTextDocument> loadNotesFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file has an end: a pipe would keep the window waiting.
+    if (!isRegularFile(path) || !file.open(QIODevice::ReadOnly)) {
         throw NotesFileError(
             QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(fullPath(path)));
     }

@@ -30,7 +30,7 @@ class QTextDocument;
 // and saving: saveNotesFile(path, *box->document()).
 
 // A failed load or save; the text is the toolkit's stock message, meant for
-// the standard error box.
+// the standard error box, and what() holds it in UTF-8.
 class NotesFileError : public std::runtime_error {
 public:
     explicit NotesFileError(const QString& message);
@@ -46,7 +46,7 @@ inline constexpr qint64 kMaxNotesFileBytes = 16 * 1024 * 1024;
 std::unique_ptr<QTextDocument> readNotes(QByteArrayView bytes);
 
 // readNotes on the file's content. Throws NotesFileError "Datei <path> kann
-// nicht geöffnet werden" when the file can't be opened, and "Das Laden des
+// nicht geöffnet werden" when the file can't be opened or is no regular file, and "Das Laden des
 // Streams ist mißlungen" when it can't be read or is too large. <path> is the
 // full path.
 std::unique_ptr<QTextDocument> loadNotesFile(const QString& path);

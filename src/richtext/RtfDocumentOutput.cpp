@@ -41,21 +41,39 @@ CodePage& Reader::codePageFor(int codePage) {
     return *codePages_.emplace(codePage, makeCodePage(codePage)).first->second;
 }
 
-CodePage& Reader::currentCodePage() {
+// A font's code page is that of its \cpg, else of its \fcharset, else the
+// document's.
+CodePage& Reader::fontCodePage(int font) {
     int codePage = 0;
-    if (state_.destination == Destination::FontTable) {
-        codePage = fontCodePage_ > 0 ? fontCodePage_ : fontCharsetPage_;
-    } else {
-        const int font = state_.chr.font >= 0 ? state_.chr.font : deff_;
-        if (const auto found = fonts_.find(font); found != fonts_.end()) {
-            codePage = found->second.codePage;
-        }
+    if (const auto found = fonts_.find(font >= 0 ? font : deff_); found != fonts_.end()) {
+        codePage = found->second.codePage;
     }
-    return codePageFor(codePage > 0 ? codePage : documentCodePage_);
+    return codePageFor(codePage != 0 ? codePage : documentCodePage_);
+}
+
+CodePage& Reader::currentCodePage() {
+    if (state_.destination == Destination::FontTable) {
+        const int codePage = fontCodePage_ > 0 ? fontCodePage_ : std::max(fontCharsetPage_, 0);
+        return codePageFor(codePage > 0 ? codePage : documentCodePage_);
+    }
+    return fontCodePage(state_.chr.font);
+}
+
+Sink& Reader::out() {
+    return tables_.empty() ? main_ : tables_.back()->sink;
 }
 
 void Reader::putByte(unsigned char byte) {
-    if (state_.destination != Destination::Text && state_.destination != Destination::FontTable) {
+    switch (state_.destination) {
+    case Destination::Text:
+    case Destination::FontTable:
+    case Destination::ListText:
+        break;
+    case Destination::LevelText:
+    case Destination::PnText:
+        appendListText(static_cast<char16_t>(0xF000 + byte));
+        return;
+    default:
         return;
     }
     CodePage& page = currentCodePage();
@@ -98,6 +116,18 @@ void Reader::putChar(char16_t unit) {
         startRun();
         run_.append(QChar(unit));
         return;
+    case Destination::ListText:
+        if (label_.empty() || (!(label_.back().second == state_.chr) && label_.size() < 64)) {
+            label_.emplace_back(QString(), state_.chr);
+        }
+        if (label_.back().first.size() < 256) {
+            label_.back().first.append(QChar(unit));
+        }
+        return;
+    case Destination::LevelText:
+    case Destination::PnText:
+        appendListText(unit);
+        return;
     case Destination::FontTable:
         if (fontName_.size() < 1024) {
             fontName_.append(QChar(unit));
@@ -108,8 +138,15 @@ void Reader::putChar(char16_t unit) {
     }
 }
 
-// Makes the run take the current character state, ending the one before.
+// Makes the run take the current character state, ending the one before;
+// the paragraph's text goes to the table its depth names.
 void Reader::startRun() {
+    if (state_.para.depth() != static_cast<int>(tables_.size())) {
+        syncTables(state_.para.depth());
+    }
+    if (!label_.empty()) {
+        emitLabel();
+    }
     if (!(runState_ == state_.chr)) {
         flushRun();
         runState_ = state_.chr;
@@ -120,12 +157,13 @@ void Reader::flushRun() {
     if (run_.isEmpty()) {
         return;
     }
-    if (paragraphClosed_) {
-        cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
-        paragraphClosed_ = false;
+    Sink& sink = out();
+    if (sink.paragraphClosed) {
+        sink.cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        sink.paragraphClosed = false;
     }
     repairSurrogates(run_);
-    cursor_.insertText(run_, formatFor(runState_));
+    sink.cursor.insertText(run_, formatFor(runState_));
     run_.resize(0);
 }
 
@@ -133,17 +171,24 @@ void Reader::paragraphBreak() {
     if (state_.destination != Destination::Text) {
         return;
     }
-    flushRun();
-    if (paragraphClosed_) {
-        cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    if (state_.para.depth() != static_cast<int>(tables_.size())) {
+        syncTables(state_.para.depth());
     }
-    applyAlignment();
-    paragraphClosed_ = true;
+    emitLabel();
+    flushRun();
+    Sink& sink = out();
+    if (sink.paragraphClosed) {
+        sink.cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    }
+    applyParagraphFormat();
+    sink.paragraphClosed = true;
 }
 
-void Reader::applyAlignment() {
+// The paragraph formatting that the paragraph ends with.
+void Reader::applyParagraphFormat() {
+    applyList();
     Qt::Alignment alignment;
-    switch (state_.align) {
+    switch (state_.para.align) {
     case Align::Left:
         return;
     case Align::Center:
@@ -158,7 +203,7 @@ void Reader::applyAlignment() {
     }
     QTextBlockFormat format;
     format.setAlignment(alignment);
-    cursor_.setBlockFormat(format);
+    out().cursor.mergeBlockFormat(format);
 }
 
 void Reader::commitFont() {
@@ -166,7 +211,9 @@ void Reader::commitFont() {
     if (fontNumber_ >= 0 && (fonts_.size() < kMaxTableEntries || fonts_.contains(fontNumber_))) {
         FontEntry& entry = fonts_[fontNumber_];
         entry.name = fontName_.trimmed();
-        entry.codePage = fontCodePage_ > 0 ? fontCodePage_ : fontCharsetPage_;
+        entry.codePage = fontCodePage_ > 0                    ? fontCodePage_
+                         : fontCharsetPage_ == kSymbolCharset ? symbolFontCodePage(entry.name)
+                                                              : fontCharsetPage_;
         formatValid_ = false;
     }
     fontNumber_ = -1;
@@ -201,6 +248,10 @@ const QTextCharFormat& Reader::formatFor(const CharState& state) {
     }
     if (state.strike) {
         format.setFontStrikeOut(true);
+    }
+    if (state.vertical != 0) {
+        format.setVerticalAlignment(state.vertical == 1 ? QTextCharFormat::AlignSuperScript
+                                                        : QTextCharFormat::AlignSubScript);
     }
     if (state.font >= 0) {
         if (const auto found = fonts_.find(state.font);

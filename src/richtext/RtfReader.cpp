@@ -3,6 +3,7 @@
 #include "RtfReaderState.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 // A tokenizer (the bytes cut into groups, control words, control symbols,
@@ -37,11 +38,40 @@ int hexValue(unsigned char c) {
 
 } // namespace
 
+Reader::Reader(QByteArrayView bytes)
+    : next_(reinterpret_cast<const unsigned char*>(bytes.data()))
+    , end_(next_ + bytes.size())
+    , document_(std::make_unique<QTextDocument>())
+    , main_(document_.get()) {
+    stack_.reserve(64);
+}
+
+Reader::~Reader() = default;
+
 std::unique_ptr<QTextDocument> Reader::read() {
     document_->setUndoRedoEnabled(false);
     // One edit block for the whole reading keeps each insertion from laying
     // out its paragraph again.
-    cursor_.beginEditBlock();
+    main_.cursor.beginEditBlock();
+    readTokens();
+    if (state_.destination == Destination::Footnote && footnoteBegin_ != nullptr) {
+        footnotes_.push_back({footnoteBegin_, end_, footnoteState_, footnoteNumber_});
+    }
+    flushBytes();
+    emitLabel();
+    flushRun();
+    const bool lastInTable = !tables_.empty();
+    syncTables(0);
+    if (!main_.paragraphClosed && !lastInTable) {
+        applyParagraphFormat();
+    }
+    readFootnotes();
+    main_.cursor.endEditBlock();
+    document_->setUndoRedoEnabled(true);
+    return std::move(document_);
+}
+
+void Reader::readTokens() {
     while (next_ < end_ && !done_) {
         const unsigned char c = *next_;
         switch (c) {
@@ -66,14 +96,37 @@ std::unique_ptr<QTextDocument> Reader::read() {
             break;
         }
     }
-    flushBytes();
-    flushRun();
-    if (!paragraphClosed_) {
-        applyAlignment();
+}
+
+// The footnotes follow the document's text, each in paragraphs of its own,
+// with its number where the file has its mark. A footnote is read once more
+// from its place in the file with the state it began with.
+void Reader::readFootnotes() {
+    const std::vector<Footnote> footnotes = std::move(footnotes_);
+    footnotes_.clear();
+    for (const Footnote& footnote : footnotes) {
+        main_.paragraphClosed = true;
+        next_ = footnote.begin;
+        end_ = footnote.end;
+        done_ = false;
+        overflow_ = 0;
+        skip_ = 0;
+        ignorable_ = false;
+        stack_.assign(1, footnote.state);
+        state_ = footnote.state;
+        readingFootnote_ = footnote.number;
+        readTokens();
+        flushBytes();
+        state_.destination = Destination::Text;
+        emitLabel();
+        flushRun();
+        const bool lastInTable = !tables_.empty();
+        syncTables(0);
+        if (!main_.paragraphClosed && !lastInTable) {
+            applyParagraphFormat();
+        }
     }
-    cursor_.endEditBlock();
-    document_->setUndoRedoEnabled(true);
-    return std::move(document_);
+    readingFootnote_ = 0;
 }
 
 void Reader::openGroup() {
@@ -104,8 +157,45 @@ void Reader::closeGroup() {
         done_ = true;
         return;
     }
+    const Destination ended = state_.destination;
+    std::optional<int> numbering;
+    if (ended != stack_.back().destination) {
+        if (ended == Destination::Pn) {
+            numbering = commitNumbering();
+        } else {
+            endDestination(ended);
+        }
+    }
     state_ = stack_.back();
     stack_.pop_back();
+    if (numbering) {
+        state_.para.numbering = *numbering; // a paragraph property
+    }
+}
+
+// The group that began a destination ends; the group's state is still in
+// force.
+void Reader::endDestination(Destination destination) {
+    switch (destination) {
+    case Destination::List:
+        commitList();
+        return;
+    case Destination::ListLevel:
+        commitListLevel();
+        return;
+    case Destination::ListOverride:
+        commitOverride();
+        return;
+    case Destination::PnSectionLevel:
+        commitSectionNumbering();
+        return;
+    case Destination::Footnote:
+        // next_ is past the closing brace.
+        footnotes_.push_back({footnoteBegin_, next_ - 1, footnoteState_, footnoteNumber_});
+        return;
+    default:
+        return;
+    }
 }
 
 void Reader::readControl() {
@@ -115,37 +205,46 @@ void Reader::readControl() {
     const unsigned char first = *next_;
     if (first == '\'') {
         ++next_;
-        int value = 0;
-        int digits = 0;
-        while (digits < 2 && next_ < end_) {
-            const int hex = hexValue(*next_);
-            if (hex < 0) {
-                break;
-            }
-            value = value * 16 + hex;
-            ++digits;
-            ++next_;
-        }
-        if (skip_ > 0) {
-            --skip_;
-            return;
-        }
-        if (digits == 2) {
-            putByte(static_cast<unsigned char>(value));
-        }
+        readHexByte();
         return;
     }
     flushBytes();
-    if (!isLetter(first)) {
-        ++next_;
-        if (skip_ > 0) {
-            --skip_;
-            return;
-        }
-        handleSymbol(first);
+    if (isLetter(first)) {
+        readWord();
         return;
     }
+    ++next_;
+    if (skip_ > 0) {
+        --skip_;
+        return;
+    }
+    handleSymbol(first);
+}
 
+// The two hexadecimal digits after \'.
+void Reader::readHexByte() {
+    int value = 0;
+    int digits = 0;
+    while (digits < 2 && next_ < end_) {
+        const int hex = hexValue(*next_);
+        if (hex < 0) {
+            break;
+        }
+        value = value * 16 + hex;
+        ++digits;
+        ++next_;
+    }
+    if (skip_ > 0) {
+        --skip_;
+        return;
+    }
+    if (digits == 2) {
+        putByte(static_cast<unsigned char>(value));
+    }
+}
+
+// A control word: its letters, its numeric parameter and its delimiter.
+void Reader::readWord() {
     const unsigned char* nameStart = next_;
     while (next_ < end_ && isLetter(*next_)) {
         ++next_;
@@ -190,247 +289,6 @@ void Reader::skipBinary(int length) {
     next_ += std::min(static_cast<std::size_t>(std::max(length, 0)), remaining);
 }
 
-void Reader::handleSymbol(unsigned char symbol) {
-    switch (symbol) {
-    case '*':
-        ignorable_ = true;
-        return;
-    case '\\':
-    case '{':
-    case '}':
-        putChar(symbol);
-        return;
-    case '~':
-        putChar(0x00A0);
-        return;
-    case '-':
-        putChar(0x00AD);
-        return;
-    case '_':
-        putChar(0x2011);
-        return;
-    case '\t':
-        putChar(u'\t');
-        return;
-    case '\r':
-    case '\n':
-        paragraphBreak();
-        return;
-    default:
-        return; // \: \| and unknown symbols
-    }
-}
-
-void Reader::handleWord(const WordInfo* info, bool hasParameter, int parameter) {
-    const bool ignorable = ignorable_;
-    ignorable_ = false;
-    Destination& destination = state_.destination;
-    if (info == nullptr) {
-        if (ignorable) {
-            destination = Destination::Skip;
-        }
-        return;
-    }
-    if (destination == Destination::Skip) {
-        return;
-    }
-    const Word word = info->word;
-    const bool on = !hasParameter || parameter != 0;
-
-    // Words that mean something else, or nothing, in the tables.
-    if (destination == Destination::FontTable) {
-        switch (word) {
-        case Word::Font:
-            commitFont();
-            fontNumber_ = parameter;
-            return;
-        case Word::FontCharset:
-            fontCharsetPage_ = charsetCodePage(parameter);
-            return;
-        case Word::FontCodePage:
-            fontCodePage_ = std::max(parameter, 0);
-            return;
-        case Word::Unicode:
-        case Word::UnicodeSkip:
-        case Word::Character:
-            break; // characters of the font's name
-        default:
-            if (ignorable || word == Word::SkippedDestination) {
-                destination = Destination::Skip;
-            }
-            return;
-        }
-    }
-    if (destination == Destination::ColorTable) {
-        const int component = std::clamp(parameter, 0, 255);
-        switch (word) {
-        case Word::Red:
-            red_ = component;
-            return;
-        case Word::Green:
-            green_ = component;
-            return;
-        case Word::Blue:
-            blue_ = component;
-            return;
-        default:
-            if (ignorable || word == Word::SkippedDestination) {
-                destination = Destination::Skip;
-            }
-            return;
-        }
-    }
-    if (destination == Destination::DefaultChp) {
-        if (word == Word::FontSize) {
-            defaultHalfPoints_ = std::clamp(parameter, 0, kMaxHalfPoints);
-            formatValid_ = false;
-        }
-        return;
-    }
-
-    switch (word) {
-    case Word::FontTable:
-        destination = Destination::FontTable;
-        commitFont();
-        return;
-    case Word::ColorTable:
-        destination = Destination::ColorTable;
-        red_ = green_ = blue_ = -1;
-        return;
-    case Word::DefaultChp:
-        destination = Destination::DefaultChp;
-        return;
-    case Word::Upr:
-        destination = destination == Destination::Text ? Destination::Upr : Destination::Skip;
-        return;
-    case Word::Ud:
-        if (destination == Destination::Upr) {
-            destination = Destination::Text;
-        } else {
-            destination = Destination::Skip;
-        }
-        return;
-    case Word::SkippedDestination:
-        destination = Destination::Skip;
-        return;
-    default:
-        break;
-    }
-    if (ignorable) {
-        // \* before anything but the destinations above: an unknown one.
-        destination = Destination::Skip;
-        return;
-    }
-
-    switch (word) {
-    case Word::Ansi:
-        documentCodePage_ = 1252;
-        return;
-    case Word::Mac:
-        documentCodePage_ = 10000;
-        return;
-    case Word::Pc:
-        documentCodePage_ = 437;
-        return;
-    case Word::Pca:
-        documentCodePage_ = 850;
-        return;
-    case Word::AnsiCodePage:
-        documentCodePage_ = parameter > 0 ? parameter : 1252;
-        return;
-    case Word::DefaultFont:
-        deff_ = parameter;
-        return;
-    case Word::Plain:
-        state_.chr = CharState{};
-        return;
-    case Word::Bold:
-        state_.chr.bold = on;
-        return;
-    case Word::Italic:
-        state_.chr.italic = on;
-        return;
-    case Word::Underline:
-        state_.chr.underline = on;
-        return;
-    case Word::UnderlineNone:
-        state_.chr.underline = false;
-        return;
-    case Word::Strike:
-        state_.chr.strike = on;
-        return;
-    case Word::Font:
-        state_.chr.font = parameter >= 0 ? parameter : -1;
-        return;
-    case Word::FontSize:
-        state_.chr.halfPoints = std::clamp(parameter, 0, kMaxHalfPoints);
-        return;
-    case Word::AssociatedFontSize:
-        if (state_.chr.associatedDoubleByte) {
-            state_.chr.doubleByteHalfPoints = std::clamp(parameter, 0, kMaxHalfPoints);
-        }
-        return;
-    case Word::DoubleByte:
-        state_.chr.doubleByte = true;
-        state_.chr.associatedDoubleByte = true;
-        return;
-    case Word::SingleByte:
-        state_.chr.doubleByte = false;
-        state_.chr.associatedDoubleByte = false;
-        return;
-    case Word::OtherAssociated:
-        state_.chr.associatedDoubleByte = false;
-        return;
-    case Word::Foreground:
-        state_.chr.foreground = std::max(parameter, 0);
-        return;
-    case Word::Background:
-        state_.chr.background = std::max(parameter, 0);
-        return;
-    case Word::Pard:
-        state_.align = Align::Left;
-        return;
-    case Word::AlignLeft:
-        state_.align = Align::Left;
-        return;
-    case Word::AlignCenter:
-        state_.align = Align::Center;
-        return;
-    case Word::AlignRight:
-        state_.align = Align::Right;
-        return;
-    case Word::AlignJustify:
-        state_.align = Align::Justify;
-        return;
-    case Word::Par:
-        paragraphBreak();
-        return;
-    case Word::Line:
-        putChar(QChar::LineSeparator);
-        return;
-    case Word::Tab:
-        putChar(u'\t');
-        return;
-    case Word::Character:
-        putChar(info->character);
-        return;
-    case Word::Unicode: {
-        int value = parameter;
-        if (value < 0 && value >= -32768) {
-            value += 65536;
-        }
-        putChar(value >= 0 && value <= 0xFFFF ? static_cast<char16_t>(value) : kReplacement);
-        skip_ = state_.unicodeSkip;
-        return;
-    }
-    case Word::UnicodeSkip:
-        state_.unicodeSkip = std::max(parameter, 0);
-        return;
-    default:
-        return; // table words outside their tables
-    }
-}
-
 void Reader::readText() {
     if (skip_ > 0) {
         --skip_;
@@ -446,6 +304,13 @@ void Reader::readText() {
         ++next_;
     }
     switch (state_.destination) {
+    case Destination::ListText:
+    case Destination::LevelText:
+    case Destination::PnText:
+        for (const unsigned char* c = start; c < next_; ++c) {
+            putByte(*c);
+        }
+        return;
     case Destination::Text: {
         CodePage& page = currentCodePage();
         if (page.multiByte) {
@@ -464,23 +329,34 @@ void Reader::readText() {
         return;
     }
     case Destination::FontTable:
-        for (const unsigned char* c = start; c < next_; ++c) {
-            if (*c == ';') {
-                commitFont();
-            } else {
-                putByte(*c);
-            }
-        }
+        readFontName(start);
         return;
     case Destination::ColorTable:
-        for (const unsigned char* c = start; c < next_; ++c) {
-            if (*c == ';') {
-                commitColor();
-            }
-        }
+        readColorEntries(start);
         return;
     default:
         return;
+    }
+}
+
+// Text in the font table up to next_: names, each ended by ';'.
+void Reader::readFontName(const unsigned char* start) {
+    for (const unsigned char* c = start; c < next_; ++c) {
+        if (*c == ';') {
+            commitFont();
+        } else {
+            putByte(*c);
+        }
+    }
+}
+
+// Text in the colour table up to next_: only the ';' that end the entries
+// count.
+void Reader::readColorEntries(const unsigned char* start) {
+    for (const unsigned char* c = start; c < next_; ++c) {
+        if (*c == ';') {
+            commitColor();
+        }
     }
 }
 

@@ -1,12 +1,15 @@
 #include "RtfWriter.h"
 
 #include "Cp1252.h"
+#include "RichTextLists.h"
 
 #include <QColor>
 #include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
+#include <QTextTable>
 
 #include <algorithm>
 #include <charconv>
@@ -20,6 +23,10 @@ namespace {
 constexpr qsizetype kLineLength = 200;
 constexpr int kMaxHalfPoints = 3276;
 constexpr const char* kFallbackFamily = "Times New Roman";
+// Tables are written this wide, their columns of equal width.
+constexpr int kTableTwips = 9000;
+constexpr int kListIndentTwips = 720;
+constexpr int kListLevels = 9;
 
 void appendNumber(QByteArray& out, long long value) {
     char digits[24];
@@ -67,6 +74,31 @@ bool isHighlightColor(QRgb color) {
            std::end(kHighlights);
 }
 
+void appendHexByte(QByteArray& out, int byte) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out.append("\\'");
+    out.append(kHex[(byte >> 4) & 15]);
+    out.append(kHex[byte & 15]);
+}
+
+// The \levelnfc of a list style: the number's kind, or 23 for bullets.
+int levelNumberFormat(QTextListFormat::Style style) {
+    switch (style) {
+    case QTextListFormat::ListDecimal:
+        return 0;
+    case QTextListFormat::ListUpperRoman:
+        return 1;
+    case QTextListFormat::ListLowerRoman:
+        return 2;
+    case QTextListFormat::ListUpperAlpha:
+        return 3;
+    case QTextListFormat::ListLowerAlpha:
+        return 4;
+    default:
+        return 23;
+    }
+}
+
 bool hasColor(const QTextCharFormat& format, QTextFormat::Property property) {
     return format.hasProperty(property) && format.brushProperty(property).style() != Qt::NoBrush;
 }
@@ -79,8 +111,18 @@ public:
     QByteArray write();
 
 private:
-    void writeBlock(const QTextBlock& block);
+    // The paragraphs and tables of a frame; depth counts the tables around
+    // it.
+    void writeFrame(const QTextFrame& frame, int depth);
+    void writeTable(const QTextTable& table, int depth);
+    void writeRowDefinition(const QTextTable& table, int row);
+    void writeCell(const QTextTableCell& cell, int depth);
+    // A paragraph, ended by the word that ends it (\par, \cell, \nestcell).
+    void writeBlock(const QTextBlock& block, int depth, const char* end);
+    void writeListText(const QTextBlock& block);
     void writeFragment(const QTextFragment& fragment);
+    void writeListTables(QByteArray& out);
+    void writeLevelText(QByteArray& out, const QTextListFormat& format, int level);
     // The text, escaped; in a font name ';' is escaped too.
     void writeText(QByteArray& out, QStringView text, bool fontName);
     void breakLongLine();
@@ -95,6 +137,9 @@ private:
     QStringList fonts_;
     QHash<QRgb, int> colorIndexes_;
     std::vector<QRgb> colors_;
+    // The lists in the order of their first item; the n-th is list n + 1.
+    std::vector<QTextListFormat> lists_;
+    QHash<const QTextList*, int> listNumbers_;
 };
 
 QByteArray Writer::write() {
@@ -107,9 +152,7 @@ QByteArray Writer::write() {
     defaultHalfPoints_ = halfPointsOfFont(defaultFont);
 
     body_.reserve(document_.characterCount() + document_.characterCount() / 4 + 64);
-    for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
-        writeBlock(block);
-    }
+    writeFrame(*document_.rootFrame(), 0);
 
     QByteArray out;
     out.reserve(body_.size() + 512);
@@ -128,6 +171,7 @@ QByteArray Writer::write() {
         out.append(';');
     }
     out.append("}\n");
+    writeListTables(out);
     if (defaultHalfPoints_ > 0) {
         appendWord(out, "{\\*\\defchp\\fs", defaultHalfPoints_);
         out.append("}\n");
@@ -138,8 +182,105 @@ QByteArray Writer::write() {
     return out;
 }
 
-void Writer::writeBlock(const QTextBlock& block) {
+void Writer::writeFrame(const QTextFrame& frame, int depth) {
+    for (auto it = frame.begin(); !it.atEnd(); ++it) {
+        if (const QTextFrame* child = it.currentFrame()) {
+            if (const auto* table = qobject_cast<const QTextTable*>(child)) {
+                writeTable(*table, depth + 1);
+            } else {
+                writeFrame(*child, depth);
+            }
+        } else {
+            writeBlock(it.currentBlock(), depth, "\\par");
+        }
+    }
+}
+
+// Each row: its definition, then its cells; a cell that a merge covers is
+// written empty with \clvmrg below the cell it continues, and not at all
+// beside it (the cell before it is written as wide as the merge).
+void Writer::writeTable(const QTextTable& table, int depth) {
+    for (int row = 0; row < table.rows(); ++row) {
+        if (depth == 1) {
+            writeRowDefinition(table, row);
+        }
+        for (int column = 0; column < table.columns(); ++column) {
+            const QTextTableCell cell = table.cellAt(row, column);
+            if (cell.column() != column) {
+                continue;
+            }
+            if (cell.row() != row) {
+                body_.append(depth == 1 ? "\\pard\\intbl\\plain\\cell\n" : "\\pard\\intbl");
+                if (depth > 1) {
+                    appendWord(body_, "\\itap", depth);
+                    body_.append("\\plain\\nestcell\n");
+                }
+                continue;
+            }
+            writeCell(cell, depth);
+        }
+        if (depth == 1) {
+            body_.append("\\pard\\intbl\\plain\\row\n");
+        } else {
+            body_.append("\\pard\\intbl");
+            appendWord(body_, "\\itap", depth);
+            body_.append("{\\*\\nesttableprops");
+            writeRowDefinition(table, row);
+            body_.append("\\nestrow}{\\nonesttables\\par}\n");
+        }
+    }
+    lineStart_ = body_.size();
+}
+
+void Writer::writeRowDefinition(const QTextTable& table, int row) {
+    const int width = std::max(kTableTwips / std::max(table.columns(), 1), 100);
+    body_.append("\\trowd\\trgaph108");
+    for (int column = 0; column < table.columns(); ++column) {
+        const QTextTableCell cell = table.cellAt(row, column);
+        if (cell.column() != column) {
+            continue;
+        }
+        if (cell.rowSpan() > 1) {
+            body_.append(cell.row() == row ? "\\clvmgf" : "\\clvmrg");
+        }
+        appendWord(body_, "\\cellx", static_cast<long long>(width) * (column + cell.columnSpan()));
+    }
+    body_.append('\n');
+    lineStart_ = body_.size();
+}
+
+void Writer::writeCell(const QTextTableCell& cell, int depth) {
+    const char* end = depth == 1 ? "\\cell" : "\\nestcell";
+    for (auto it = cell.begin(); !it.atEnd(); ++it) {
+        auto following = it;
+        const bool last = (++following).atEnd();
+        if (const QTextFrame* child = it.currentFrame()) {
+            if (const auto* table = qobject_cast<const QTextTable*>(child)) {
+                writeTable(*table, depth + 1);
+            } else {
+                writeFrame(*child, depth);
+            }
+        } else {
+            writeBlock(it.currentBlock(), depth, last ? end : "\\par");
+        }
+    }
+}
+
+void Writer::writeBlock(const QTextBlock& block, int depth, const char* end) {
+    writeListText(block);
     body_.append("\\pard");
+    if (depth > 0) {
+        body_.append("\\intbl");
+    }
+    if (depth > 1) {
+        appendWord(body_, "\\itap", depth);
+    }
+    if (const QTextList* list = block.textList()) {
+        const int level = std::clamp(list->format().indent(), 1, kListLevels);
+        appendWord(body_, "\\ls", listNumbers_.value(list));
+        appendWord(body_, "\\ilvl", level - 1);
+        appendWord(body_, "\\fi-360\\li", static_cast<long long>(kListIndentTwips) * level);
+    }
     const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignHCenter) {
         body_.append("\\qc");
@@ -156,8 +297,85 @@ void Writer::writeBlock(const QTextBlock& block) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         writeFragment(it.fragment());
     }
-    body_.append("\\par\n");
+    body_.append(end);
+    body_.append('\n');
     lineStart_ = body_.size();
+}
+
+// A list item's label as text, for readers without lists; the list itself
+// is numbered on first sight.
+void Writer::writeListText(const QTextBlock& block) {
+    const QTextList* list = block.textList();
+    if (list == nullptr) {
+        return;
+    }
+    if (!listNumbers_.contains(list)) {
+        lists_.push_back(list->format());
+        listNumbers_.insert(list, static_cast<int>(lists_.size()));
+    }
+    body_.append("{\\listtext\\pard\\plain ");
+    writeText(body_, listLabel(block), false);
+    body_.append("\\tab}");
+}
+
+// Each list as a list of nine levels alike, and its number (\ls) for it.
+void Writer::writeListTables(QByteArray& out) {
+    if (lists_.empty()) {
+        return;
+    }
+    out.append("{\\*\\listtable");
+    for (std::size_t i = 0; i < lists_.size(); ++i) {
+        const QTextListFormat& format = lists_[i];
+        const int numberFormat = levelNumberFormat(format.style());
+        out.append("\n{\\list\\listtemplateid");
+        appendNumber(out, static_cast<long long>(i) + 1);
+        for (int level = 0; level < kListLevels; ++level) {
+            appendWord(out, "{\\listlevel\\levelnfc", numberFormat);
+            appendWord(out, "\\levelnfcn", numberFormat);
+            appendWord(out, "\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat", listStart(format));
+            writeLevelText(out, format, level);
+            appendWord(out, "\\fi-360\\li", static_cast<long long>(kListIndentTwips) * (level + 1));
+            out.append('}');
+        }
+        appendWord(out, "{\\listname ;}\\listid", static_cast<long long>(i) + 1);
+        out.append('}');
+    }
+    out.append("}\n{\\*\\listoverridetable");
+    for (std::size_t i = 1; i <= lists_.size(); ++i) {
+        appendWord(out, "{\\listoverride\\listid", static_cast<long long>(i));
+        appendWord(out, "\\listoverridecount0\\ls", static_cast<long long>(i));
+        out.append('}');
+    }
+    out.append("}\n");
+}
+
+// The level's text: its length, then the number (\'0L for level L) between
+// its prefix and suffix, or the bullet.
+void Writer::writeLevelText(QByteArray& out, const QTextListFormat& format, int level) {
+    out.append("{\\leveltext");
+    if (levelNumberFormat(format.style()) == 23) {
+        QString bullet = listBullet(format);
+        if (bullet.isEmpty()) {
+            bullet = format.style() == QTextListFormat::ListCircle   ? QStringLiteral("\u25E6")
+                     : format.style() == QTextListFormat::ListSquare ? QStringLiteral("\u25AA")
+                                                                     : QStringLiteral("\u2022");
+        }
+        appendHexByte(out, static_cast<int>(std::min<qsizetype>(bullet.size(), 255)));
+        writeText(out, bullet, true);
+        out.append(";}{\\levelnumbers;}");
+        return;
+    }
+    const QString prefix = format.numberPrefix().left(100);
+    const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix)
+                               ? format.numberSuffix().left(100)
+                               : QStringLiteral(".");
+    appendHexByte(out, static_cast<int>(prefix.size() + 1 + suffix.size()));
+    writeText(out, prefix, true);
+    appendHexByte(out, level);
+    writeText(out, suffix, true);
+    out.append(";}{\\levelnumbers");
+    appendHexByte(out, static_cast<int>(prefix.size() + 1));
+    out.append(";}");
 }
 
 void Writer::writeFragment(const QTextFragment& fragment) {
@@ -176,6 +394,11 @@ void Writer::writeFragment(const QTextFragment& fragment) {
     }
     if (format.fontStrikeOut()) {
         body_.append("\\strike");
+    }
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript) {
+        body_.append("\\super");
+    } else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript) {
+        body_.append("\\sub");
     }
     if (const QStringList families = format.fontFamilies().toStringList();
         !families.isEmpty() && !families.front().isEmpty()) {
@@ -223,10 +446,7 @@ void Writer::writeText(QByteArray& out, QStringView text, bool fontName) {
         } else if (unit >= 0x20 && unit < 0x80 && !(fontName && unit == u';')) {
             out.append(static_cast<char>(unit));
         } else if (const int byte = encodeCp1252Byte(unit); byte >= 0) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out.append("\\'");
-            out.append(kHex[byte >> 4]);
-            out.append(kHex[byte & 15]);
+            appendHexByte(out, byte);
         } else {
             appendWord(out, "\\u", unit < 0x8000 ? unit : unit - 0x10000);
             out.append('?');

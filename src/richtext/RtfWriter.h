@@ -18,8 +18,18 @@ class QTextDocument;
 //   whose size of its own is the default size);
 // - each paragraph (QTextBlock) is "\pard" with its alignment, its text, and
 //   "\par"; U+2028 is \line, a tab \tab;
+// - each list (QTextList) is a list of the list table, its nine levels
+//   alike (style, start, the text around the number, or the bullet), and
+//   its items carry \ls, \ilvl (the list's indent less one) and their label
+//   as {\listtext ...} for readers without lists;
+// - each table (QTextTable) is written row by row: \trowd with the cells'
+//   \cellx (columns of equal width; a cell merged sideways is one wider
+//   cell, one merged downwards \clvmgf over \clvmrg), then the cells'
+//   paragraphs ended by \cell and \row; tables in cells as nested tables
+//   (\itap, \nestcell, {\*\nesttableprops ... \nestrow});
 // - each run of text with formatting of its own is a group carrying bold
-//   (weight above medium), italic, underline, strike-out, font family, point
+//   (weight above medium), italic, underline, strike-out, superscript or
+//   subscript, font family, point
 //   size (pixel sizes at 96 dpi), foreground (\cf) and background (\highlight
 //   for Word's sixteen highlight colours, which every reader knows, shading
 //   \chshdng0\chcbpat for any other colour, exact in Word and LibreOffice);

@@ -1,6 +1,7 @@
 #include "TreeFile.h"
 
-#include "NodeText.h"
+#include "QuotedInput.h"
+#include "RegularFile.h"
 #include "TreeText.h"
 
 #include <QDir>
@@ -11,10 +12,6 @@
 #include <memory>
 
 namespace {
-
-// A level error's text is shown whole up to this many characters; a line
-// of a megabyte would not fit any message box.
-constexpr qsizetype kShownEntryLength = 200;
 
 QString fullPath(const QString& path) {
     return QFileInfo(path).absoluteFilePath();
@@ -29,10 +26,8 @@ TreeFileError createError(const QString& path) {
 }
 
 TreeFileError levelError(const TreeLevelError& error, const QString& path) {
-    QString entry = displayText(error.text());
-    if (entry.size() > kShownEntryLength) {
-        entry = entry.left(kShownEntryLength) + QChar(0x2026);
-    }
+    // Cut short: a line of a megabyte would not fit any message box.
+    const QString entry = QString::fromStdString(quotedInput(error.text()));
     // One pass of arg(), so a "%1" inside the entry stays as it is.
     return TreeFileError(QStringLiteral("Ungültige Ebene (%1) für Eintrag \"%2\"\nDatei %3")
                              .arg(QString::number(error.level()), entry, fullPath(path)));
@@ -84,7 +79,7 @@ QString programFilePath(const QString& programFolder, const QString& name) {
 void loadTreeFile(Tree& tree, const QString& path) {
     QFile file(path);
     // Only a plain file has an end: a device or a pipe could be read forever.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    if (!isRegularFile(path) || !file.open(QIODevice::ReadOnly)) {
         throw openError(path);
     }
     // The nodes are built aside, so a file that breaks off while being read

@@ -1,5 +1,9 @@
 #include "SettingsStore.h"
 
+#include "QuotedInput.h"
+#include "RegularFile.h"
+
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -27,6 +31,25 @@ std::unique_ptr<QSettings> openPlatformStore() {
 }
 #endif
 
+// Whether the store can be opened without waiting: QSettings reads its file
+// as it opens it, and a pipe in the file's place would never answer. A store
+// that does not exist yet is made by the first write.
+bool openable() {
+#ifdef Q_OS_WIN
+    return true;
+#else
+    const QString file = storeFile();
+    return !QFileInfo::exists(file) || isRegularFile(file);
+#endif
+}
+
+// A stored value as a message quotes it: short, and readable whatever it holds.
+QString quoted(const QString& value) {
+    const QByteArray utf8 = value.toUtf8();
+    return QString::fromStdString(
+        quotedInput(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))));
+}
+
 // A text written by hand with unquoted commas comes back as a list.
 QString asText(const QVariant& value) {
     if (value.typeId() == QMetaType::QStringList) {
@@ -38,7 +61,7 @@ QString asText(const QVariant& value) {
 } // namespace
 
 SettingsError::SettingsError(const QString& message)
-    : std::runtime_error(message.toLocal8Bit().toStdString()) {
+    : std::runtime_error(message.toStdString()) {
 }
 
 SettingsStore::SettingsStore() = default;
@@ -54,8 +77,14 @@ QString SettingsStore::location() {
 }
 
 bool SettingsStore::open() {
-    settings_ = openPlatformStore();
+    settings_.reset();
     changed_ = false;
+    readable_ = false;
+    if (!openable()) {
+        throw SettingsError(
+            QStringLiteral("Settings: the store \"%1\" cannot be opened.").arg(location()));
+    }
+    settings_ = openPlatformStore();
     // A file the parser only partly understood still gives what it read; one
     // that can't be read at all gives nothing.
     readable_ = settings_->status() != QSettings::AccessError;
@@ -129,7 +158,7 @@ bool SettingsStore::readFlag(const QString& name) const {
     const qlonglong number = value.toLongLong(&isInteger);
     if (!isInteger || value.typeId() == QMetaType::QStringList) {
         throw SettingsError(QStringLiteral("Settings: the value \"%1\" is not a flag: \"%2\"")
-                                .arg(name, asText(value)));
+                                .arg(name, quoted(asText(value))));
     }
     return number != 0;
 }

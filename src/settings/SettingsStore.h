@@ -29,7 +29,8 @@ public:
 
     // Opens the store; it comes into being with the first value written. A store
     // that can't be read counts as empty: the answer is then false and every
-    // value is absent.
+    // value is absent. Throws SettingsError, at once, when something other
+    // than a file (a pipe, a folder) stands where the store's file belongs.
     bool open();
     // Writes what was changed since Open and lets go of the store. Throws
     // SettingsError when the values could not be written.

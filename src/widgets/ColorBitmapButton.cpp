@@ -5,9 +5,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QShortcut>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -49,6 +51,11 @@ constexpr std::array<KindRow, 11> Kinds{{
 
 const KindRow& rowOf(ColorBitmapButton::ButtonKind kind) {
     return Kinds.at(static_cast<std::size_t>(kind));
+}
+
+ColorBitmapButton::HelpHandler& programHelp() {
+    static ColorBitmapButton::HelpHandler handler;
+    return handler;
 }
 
 constexpr int CaptionFlags = Qt::TextSingleLine | Qt::TextShowMnemonic;
@@ -216,13 +223,93 @@ void ColorBitmapButton::setCancel(bool cancel) {
     }
 }
 
-void ColorBitmapButton::onClicked() {
-    QWidget* owner = window();
-    if (kind() == bkClose && owner != this) {
-        owner->close();
+void ColorBitmapButton::setHelpHandler(HelpHandler handler) {
+    programHelp() = std::move(handler);
+}
+
+void ColorBitmapButton::nextCheckState() {
+    if (actInsteadOfClick()) {
+        swallowThisClick();
         return;
     }
-    auto* dialog = qobject_cast<QDialog*>(owner);
+    QPushButton::nextCheckState();
+}
+
+// A bkClose button closes its window, a bkHelp button opens the program's
+// help; either does nothing else. True when the button did so.
+bool ColorBitmapButton::actInsteadOfClick() {
+    const ButtonKind current = kind();
+    if (current == bkClose && window() != this) {
+        window()->close();
+        return true;
+    }
+    if (current == bkHelp && programHelp()) {
+        programHelp()(this);
+        return true;
+    }
+    return false;
+}
+
+// The toolkit raises the click right after nextCheckState, on every way a
+// button is clicked (mouse, keys, shortcut, click(), an assistive tool): the
+// button's signals stay blocked until the event loop comes round again.
+void ColorBitmapButton::swallowThisClick() {
+    if (signalsBlocked()) {
+        return;
+    }
+    blockSignals(true);
+    QMetaObject::invokeMethod(
+        this, [this] { blockSignals(false); }, Qt::QueuedConnection);
+}
+
+// Outside a dialog, which presses its default button itself, the button
+// watches its window for the Enter keys that no control took.
+void ColorBitmapButton::showEvent(QShowEvent* event) {
+    QPushButton::showEvent(event);
+    watchWindowKeys();
+}
+
+void ColorBitmapButton::watchWindowKeys() {
+    QWidget* owner = window();
+    if (owner == keyWindow_ || owner == this) {
+        return;
+    }
+    if (keyWindow_) {
+        keyWindow_->removeEventFilter(this);
+    }
+    keyWindow_ = qobject_cast<QDialog*>(owner) ? nullptr : owner;
+    if (keyWindow_) {
+        keyWindow_->installEventFilter(this);
+    }
+}
+
+bool ColorBitmapButton::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == keyWindow_ && event->type() == QEvent::KeyPress &&
+        pressAsDefault(*static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QPushButton::eventFilter(watched, event);
+}
+
+// Enter presses the default button as it does in a dialog, unless another
+// push button has the focus: that one is the active button then.
+bool ColorBitmapButton::pressAsDefault(const QKeyEvent& key) {
+    const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if (!enter || modifiers != Qt::NoModifier || !isDefault() || !isVisible()) {
+        return false;
+    }
+    if (qobject_cast<QPushButton*>(QApplication::focusWidget()) != nullptr) {
+        return false;
+    }
+    if (isEnabled()) {
+        click();
+    }
+    return true;
+}
+
+void ColorBitmapButton::onClicked() {
+    auto* dialog = qobject_cast<QDialog*>(window());
     if (modalResult_ == NoResult || !dialog) {
         return;
     }

@@ -4,7 +4,9 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPointer>
 #include <QPushButton>
+#include <functional>
 
 class QShortcut;
 
@@ -90,10 +92,25 @@ public:
     bool cancel() const { return cancel_; }
     void setCancel(bool cancel);
 
+    // What a program offers as its help, shown for the control that asks
+    // (a bkHelp button). Without one, a bkHelp button clicks as any other.
+    // The handler runs inside the button's event: it must not throw.
+    using HelpHandler = std::function<void(QWidget* asker)>;
+    static void setHelpHandler(HelpHandler handler);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Runs at every click, just before the click is raised: a bkClose or
+    // bkHelp button does its work here and raises no click.
+    void nextCheckState() override;
 
 private:
+    bool actInsteadOfClick();
+    void swallowThisClick();
+    void watchWindowKeys();
+    bool pressAsDefault(const QKeyEvent& key);
     void onClicked();
     void focusMoved(QWidget* now);
     void drawCaption(QPainter& painter, const QRect& area) const;
@@ -109,6 +126,8 @@ private:
     int modalResult_ = 0;
     bool cancel_ = false;
     QShortcut* escape_ = nullptr;
+    // The window whose Enter key presses this button while it is the default.
+    QPointer<QWidget> keyWindow_;
     bool glyphSetExplicitly_ = false;
     // The button that Enter would press in its window: the focused one, or
     // the default one while the focus is on a control that is no button.

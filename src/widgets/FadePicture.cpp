@@ -17,19 +17,24 @@ namespace {
 enum class Fit { Unscaled, Stretch };
 
 // A 32-bit image of the given size: the ground colour with the picture drawn
-// over it, so that transparent parts of a picture (an icon, say) show the
-// ground and no pixel is left undefined.
-QImage composed(const QImage& picture, const QColor& ground, QSize size, Fit fit) {
+// over it, so that transparent parts of a picture show the ground and no
+// pixel is left undefined. A stretched icon is drawn at its own size on its
+// ground first, and that square is stretched as a whole.
+QImage composed(const FadeGraphic& picture, const QColor& ground, QSize size, Fit fit) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(ground);
-    if (!picture.isNull() && !image.isNull()) {
-        QPainter painter(&image);
-        if (fit == Fit::Stretch) {
-            painter.drawImage(image.rect(), picture);
-        } else {
-            painter.drawImage(0, 0, picture);
-        }
+    if (picture.isNull() || image.isNull()) {
+        return image;
     }
+    QPainter painter(&image);
+    if (fit == Fit::Unscaled) {
+        picture.draw(painter, {0, 0});
+    } else if (picture.kind() == FadeGraphic::Kind::Icon) {
+        painter.drawImage(image.rect(), composed(picture, ground, picture.size(), Fit::Unscaled));
+    } else {
+        picture.drawStretched(painter, image.rect());
+    }
+    painter.end();
     return image;
 }
 
@@ -56,6 +61,69 @@ std::vector<std::uint32_t> shuffledPixelOrder(std::size_t count) {
 
 } // namespace
 
+FadeGraphic::FadeGraphic(const QImage& image)
+    : kind_(image.isNull() ? Kind::None : Kind::Raster)
+    , image_(image) {
+}
+
+FadeGraphic::FadeGraphic(const QPixmap& pixmap)
+    : FadeGraphic(pixmap.toImage()) {
+}
+
+FadeGraphic::FadeGraphic(const QIcon& icon, QSize ownSize) {
+    if (icon.isNull()) {
+        return;
+    }
+    if (ownSize.isEmpty()) {
+        const QList<QSize> offered = icon.availableSizes();
+        ownSize = offered.isEmpty()
+                      ? QSize(32, 32)
+                      : *std::max_element(offered.begin(), offered.end(), [](QSize a, QSize b) {
+                            return a.width() * a.height() < b.width() * b.height();
+                        });
+    }
+    // Exactly the own size, whatever the screen's pixel ratio.
+    QImage image(ownSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    icon.paint(&painter, image.rect());
+    painter.end();
+    kind_ = Kind::Icon;
+    image_ = image;
+}
+
+FadeGraphic::FadeGraphic(const QPicture& drawing)
+    : kind_(drawing.boundingRect().isEmpty() ? Kind::None : Kind::Drawing)
+    , drawing_(drawing) {
+}
+
+QSize FadeGraphic::size() const {
+    return kind_ == Kind::Drawing ? drawing_.boundingRect().size() : image_.size();
+}
+
+void FadeGraphic::draw(QPainter& painter, QPoint at) const {
+    if (kind_ == Kind::Drawing) {
+        painter.drawPicture(at - drawing_.boundingRect().topLeft(), drawing_);
+    } else if (!image_.isNull()) {
+        painter.drawImage(at, image_);
+    }
+}
+
+void FadeGraphic::drawStretched(QPainter& painter, const QRect& area) const {
+    if (kind_ != Kind::Drawing) {
+        if (!image_.isNull()) {
+            painter.drawImage(area, image_);
+        }
+        return;
+    }
+    const QRect bounds = drawing_.boundingRect();
+    painter.save();
+    painter.translate(area.topLeft());
+    painter.scale(double(area.width()) / bounds.width(), double(area.height()) / bounds.height());
+    painter.drawPicture(-bounds.topLeft(), drawing_);
+    painter.restore();
+}
+
 void blendImages(std::span<const std::uint32_t> from, std::span<const std::uint32_t> to, int weight,
                  std::span<std::uint32_t> output) {
     if (weight <= 0) {
@@ -78,8 +146,8 @@ void blendImages(std::span<const std::uint32_t> from, std::span<const std::uint3
 }
 
 // Counts the transitions running on the control, nested ones included. When
-// the outermost one ends, a pointer notice held back meanwhile is delivered
-// from the event loop, as if the pointer had only just come or gone.
+// the outermost one ends, the pointer notices held back meanwhile are
+// delivered from the event loop.
 class FadePicture::TransitionScope {
 public:
     explicit TransitionScope(FadePicture* fade)
@@ -87,9 +155,8 @@ public:
         ++fade->transitionDepth_;
     }
     ~TransitionScope() {
-        if (fade_ && --fade_->transitionDepth_ == 0 &&
-            fade_->pointerInside_ != fade_->reportedInside_) {
-            QMetaObject::invokeMethod(fade_, &FadePicture::reportPointer, Qt::QueuedConnection);
+        if (fade_ && --fade_->transitionDepth_ == 0 && !fade_->heldNotices_.empty()) {
+            QMetaObject::invokeMethod(fade_, &FadePicture::deliverHeldNotice, Qt::QueuedConnection);
         }
     }
     TransitionScope(const TransitionScope&) = delete;
@@ -118,15 +185,15 @@ FadePicture::FadePicture(QWidget* parent)
 // While a transition back runs, pictures and colours are swapped; the final
 // Reset swaps them back. A value set meanwhile therefore goes where its
 // property returns to, so that it is not handed to the other one.
-void FadePicture::setPicFrom(const QImage& picture) {
+void FadePicture::setPicFrom(const FadeGraphic& picture) {
     assignPicture(reversed_ ? picTo_ : picFrom_, picture);
 }
 
-void FadePicture::setPicTo(const QImage& picture) {
+void FadePicture::setPicTo(const FadeGraphic& picture) {
     assignPicture(reversed_ ? picFrom_ : picTo_, picture);
 }
 
-void FadePicture::assignPicture(QImage& kept, const QImage& picture) {
+void FadePicture::assignPicture(FadeGraphic& kept, const FadeGraphic& picture) {
     kept = picture;
     // The running transition back keeps its frames; its final Reset shows the picture.
     if (!reversed_) {
@@ -234,7 +301,7 @@ bool FadePicture::enterReversal() {
     savedStretchToFit_ = stretchToFit_;
     stretchToFit_ = true;
     std::swap(colorFrom_, colorTo_);
-    const QImage formerPicFrom = picFrom_;
+    const FadeGraphic formerPicFrom = picFrom_;
     setPicFrom(picTo_);
     if (!alive) {
         return false;
@@ -376,17 +443,35 @@ void FadePicture::waitSwapDelay() const {
 
 // A transition lets events through between its frames, but a notice that the
 // pointer came or went would start another transition inside it. The notices
-// wait until the transition is over, and then only where the pointer is
-// counts, however often it came and went meanwhile.
-void FadePicture::reportPointer() {
-    if (transitionDepth_ > 0 || pointerInside_ == reportedInside_) {
+// wait until the transition is over and then come one at a time, in their
+// order: each waits for the transition the one before it started.
+void FadePicture::notePointer(bool inside) {
+    if (transitionDepth_ > 0 || !heldNotices_.empty()) {
+        heldNotices_.push_back(inside);
         return;
     }
-    reportedInside_ = pointerInside_;
-    if (reportedInside_) {
+    if (inside) {
         emit mouseEntered(this);
     } else {
         emit mouseLeft(this);
+    }
+}
+
+void FadePicture::deliverHeldNotice() {
+    if (transitionDepth_ > 0 || heldNotices_.empty()) {
+        return;
+    }
+    const bool inside = heldNotices_.front();
+    heldNotices_.pop_front();
+    const QPointer<FadePicture> alive(this);
+    if (inside) {
+        emit mouseEntered(this);
+    } else {
+        emit mouseLeft(this);
+    }
+    // A handler that started no transition leaves the next notice to come now.
+    if (alive && transitionDepth_ == 0 && !heldNotices_.empty()) {
+        QMetaObject::invokeMethod(this, &FadePicture::deliverHeldNotice, Qt::QueuedConnection);
     }
 }
 
@@ -412,14 +497,12 @@ void FadePicture::resizeEvent(QResizeEvent* event) {
 
 void FadePicture::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
-    pointerInside_ = true;
-    reportPointer();
+    notePointer(true);
 }
 
 void FadePicture::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
-    pointerInside_ = false;
-    reportPointer();
+    notePointer(false);
 }
 
 void FadePicture::mousePressEvent(QMouseEvent* event) {

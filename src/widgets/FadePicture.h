@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QImage>
+#include <QPicture>
 #include <QPixmap>
 #include <QWidget>
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <stdexcept>
 
@@ -21,13 +24,45 @@ public:
 void blendImages(std::span<const std::uint32_t> from, std::span<const std::uint32_t> to, int weight,
                  std::span<std::uint32_t> output);
 
+// What a fade picture's picture holds: nothing, a raster image, an icon or a
+// scalable drawing. An icon has one size of its own, the largest it offers
+// unless one is named; a drawing's size is that of what it draws.
+class FadeGraphic {
+public:
+    enum class Kind { None, Raster, Icon, Drawing };
+
+    FadeGraphic() = default;
+    FadeGraphic(const QImage& image);
+    FadeGraphic(const QPixmap& pixmap);
+    FadeGraphic(const QIcon& icon, QSize ownSize = {});
+    FadeGraphic(const QPicture& drawing);
+
+    Kind kind() const { return kind_; }
+    bool isNull() const { return kind_ == Kind::None; }
+    QSize size() const;
+    // The raster image, or the icon at its own size; null for a drawing.
+    const QImage& image() const { return image_; }
+
+    // At its own size, its top-left corner at the point.
+    void draw(QPainter& painter, QPoint at) const;
+    // Stretched over the rectangle.
+    void drawStretched(QPainter& painter, const QRect& area) const;
+
+private:
+    Kind kind_ = Kind::None;
+    QImage image_;
+    QPicture drawing_;
+};
+
 // A picture that turns into a second picture in visible frames: a cross-fade
 // forward (Blend), a cross-fade back (blendBack) and a random pixel-by-pixel
 // dissolve back (dissolveBack). Each transition runs on the calling thread and
 // returns when it is over; every frame is painted at once. With processMsgs the
 // pending events are let through between frames, so a handler may hide or
 // destroy the control meanwhile: the transition then stops early. Pointer
-// notices that come during a transition wait until it is over. While a
+// notices that come during a transition wait until it is over and then come
+// one by one in their order, each after the transition the one before it
+// started. While a
 // transition back runs, picFrom/picTo and colorFrom/colorTo read swapped and
 // stretchToFit reads true; values set then still land where they were meant.
 class FadePicture : public QWidget {
@@ -36,14 +71,15 @@ class FadePicture : public QWidget {
 public:
     explicit FadePicture(QWidget* parent = nullptr);
 
-    // The pictures, kept as given; an empty image means no picture. Setting
-    // one rebuilds what the control shows (see Reset).
-    const QImage& picFrom() const { return picFrom_; }
-    void setPicFrom(const QImage& picture);
-    void setPicFrom(const QPixmap& picture) { setPicFrom(picture.toImage()); }
-    const QImage& picTo() const { return picTo_; }
-    void setPicTo(const QImage& picture);
-    void setPicTo(const QPixmap& picture) { setPicTo(picture.toImage()); }
+    // The pictures, kept as given: a raster image, an icon or a drawing; an
+    // empty one means no picture. Setting one rebuilds what the control
+    // shows (see Reset). Stretched, an icon is drawn at its own size on its
+    // colour and that square is stretched to the control; a drawing is
+    // drawn on its colour at any size.
+    const FadeGraphic& picFrom() const { return picFrom_; }
+    void setPicFrom(const FadeGraphic& picture);
+    const FadeGraphic& picTo() const { return picTo_; }
+    void setPicTo(const FadeGraphic& picture);
 
     // The grounds shown where a picture is missing or transparent.
     QColor colorFrom() const { return colorFrom_; }
@@ -106,7 +142,7 @@ protected:
 private:
     class TransitionScope;
 
-    void assignPicture(QImage& kept, const QImage& picture);
+    void assignPicture(FadeGraphic& kept, const FadeGraphic& picture);
     void assignColor(QColor& kept, const QColor& color);
     bool rebuildImages();
     bool setSizeFromPicture();
@@ -117,10 +153,11 @@ private:
     void revealPixels(std::span<const std::uint32_t> order);
     bool presentFrame(bool letEventsThrough);
     void waitSwapDelay() const;
-    void reportPointer();
+    void notePointer(bool inside);
+    void deliverHeldNotice();
 
-    QImage picFrom_;
-    QImage picTo_;
+    FadeGraphic picFrom_;
+    FadeGraphic picTo_;
     QColor colorFrom_ = Qt::black;
     QColor colorTo_ = Qt::white;
     int disolvRate_ = 125;
@@ -139,7 +176,8 @@ private:
     bool savedStretchToFit_ = true;
 
     int transitionDepth_ = 0;
-    bool pointerInside_ = false;
-    bool reportedInside_ = false;
+    // Pointer notices held back while a transition runs, oldest first; true
+    // for the pointer coming in.
+    std::deque<bool> heldNotices_;
     bool leftPressed_ = false;
 };

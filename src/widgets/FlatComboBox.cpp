@@ -1,5 +1,6 @@
 #include "FlatComboBox.h"
 
+#include "ClipboardText.h"
 #include "ItemOrder.h"
 
 #include <QAbstractItemView>
@@ -137,10 +138,11 @@ void CustomFlatComboBox::applyStyle() {
     if (style_ == csSimple) {
         hidePopup();
     }
-    setEditableInPlace(*this, style_ != csDropDownList);
+    setEditableInPlace(*this, !listStyle());
     if (lineEdit()) {
         adoptTextField();
     }
+    applyOwnerDraw();
     if (style_ == csDropDown) {
         // Back from the simple style the text field leaves room for the button.
         QStyleOptionComboBox option;
@@ -162,6 +164,7 @@ void CustomFlatComboBox::adoptTextField() {
     // Dropping text is pasting it: refused along with pasting.
     field->setAcceptDrops(allowEdit());
     field->installEventFilter(this);
+    guardPasting(field);
     connect(field, &QLineEdit::textEdited, this, &CustomFlatComboBox::changed,
             Qt::UniqueConnection);
     connect(field, &QLineEdit::textChanged, this, &CustomFlatComboBox::textChangedElsewhere,
@@ -184,6 +187,9 @@ void CustomFlatComboBox::placeTextField() {
 
 void CustomFlatComboBox::setModel(QAbstractItemModel* model) {
     QComboBox::setModel(model);
+    // A list of its own, shared with other boxes, picks no item either: the
+    // combo box would pick its first one.
+    setCurrentIndex(-1);
     watchModel();
 }
 
@@ -322,7 +328,7 @@ void CustomFlatComboBox::keyPressEvent(QKeyEvent* event) {
     const QScopedValueRollback keepKey(key_, event);
     const QScopedValueRollback keepCharacter(keyCharacter_, character);
     event->accept();
-    if (style_ == csDropDownList) {
+    if (listStyle()) {
         completion_.typeAheadKey(key, character);
         if (key == EditKey::Character || key == EditKey::Backspace) {
             typeAheadTimer_.start();
@@ -332,6 +338,10 @@ void CustomFlatComboBox::keyPressEvent(QKeyEvent* event) {
     const bool full = maxLength_ > 0 && fieldText().size() >= maxLength_ && selLength() == 0;
     if (key == EditKey::Character && character.isPrint() && full) {
         invalidKey();
+        return;
+    }
+    // Nothing to paste is no paste: the text and what was typed stay.
+    if ((key == EditKey::CharPaste || key == EditKey::InsertPaste) && !clipboardHoldsText()) {
         return;
     }
     const int indexBefore = currentIndex();
@@ -370,7 +380,7 @@ void CustomFlatComboBox::focusOutEvent(QFocusEvent* event) {
         return; // the list dropped down; the focus stays with the box
     }
     focused_ = false;
-    if (style_ == csDropDownList) {
+    if (listStyle()) {
         endTypeAhead();
     } else if (style_ == csDropDown && !fieldText().isEmpty()) {
         const int index = findText(fieldText(), Qt::MatchFixedString);
@@ -385,7 +395,7 @@ void CustomFlatComboBox::focusOutEvent(QFocusEvent* event) {
 
 void CustomFlatComboBox::endTypeAhead() {
     typeAheadTimer_.stop();
-    if (style_ == csDropDownList) {
+    if (listStyle()) {
         completion_.setSearchText({});
     }
 }
@@ -454,6 +464,16 @@ int CustomFlatComboBox::selStart() const {
 
 int CustomFlatComboBox::selLength() const {
     return lineEdit() ? lineEdit()->selectionLength() : 0;
+}
+
+void CustomFlatComboBox::setSelStart(int start) {
+    if (QLineEdit* field = lineEdit()) {
+        field->setCursorPosition(start);
+    }
+}
+
+void CustomFlatComboBox::setSelLength(int length) {
+    setSelection(selStart(), std::max(0, length));
 }
 
 void CustomFlatComboBox::selectItem(int index) {

@@ -5,13 +5,19 @@
 #include <QColor>
 #include <QComboBox>
 #include <QTimer>
+#include <functional>
 
+class QAbstractItemDelegate;
 class QKeyEvent;
+class QLineEdit;
+class QPainter;
 
 // A combo box that completes what the user types from its item list, steps
 // through its items with the mouse wheel and can draw a flat frame of its
-// own. In the simple style (the default) it is a plain text field with
-// completion: no drop-down button, no list to open.
+// own. It starts in the drop-down style, as a combo box does; in the simple
+// style it is a plain text field with completion: no drop-down button, no
+// list to open. In the list styles (drop-down list and the owner-drawn ones)
+// it shows one of its items, picked from the list or by typing its start.
 //
 // Typing "corvane" over an item "Corvane" shows "Corvane" with nothing
 // appended; typing "c" shows the whole item with "orvane" selected, so that
@@ -43,9 +49,11 @@ class CustomFlatComboBox : public QComboBox, private CompletionField {
 
 public:
     enum ComboBoxStyle {
-        csDropDown,     // text field with a list to drop down
-        csSimple,       // text field alone
-        csDropDownList, // one of the items, picked from the list or by typing
+        csDropDown,          // text field with a list to drop down
+        csSimple,            // text field alone
+        csDropDownList,      // one of the items, picked from the list or by typing
+        csOwnerDrawFixed,    // as csDropDownList, the items drawn by the owner, all one height
+        csOwnerDrawVariable, // as csOwnerDrawFixed, each item as high as the owner measures it
     };
     Q_ENUM(ComboBoxStyle)
 
@@ -68,6 +76,18 @@ public:
     Q_FLAG(FrameSides)
 
     explicit CustomFlatComboBox(QWidget* parent = nullptr);
+
+    // How an owner-drawn box shows an item: in the dropped-down list, or the
+    // current one in the box's own face (inField).
+    struct ItemDrawState {
+        bool selected = false;
+        bool focused = false;
+        bool inField = false;
+    };
+    using DrawItemHandler =
+        std::function<void(QPainter& painter, const QRect& rect, int index, ItemDrawState state)>;
+    // The height of an item of a csOwnerDrawVariable box, in pixels.
+    using MeasureItemHandler = std::function<int(int index)>;
 
     ComboBoxStyle comboStyle() const { return style_; }
     void setComboStyle(ComboBoxStyle style);
@@ -113,6 +133,20 @@ public:
     QColor disabledColor() const { return disabledColor_; }
     void setDisabledColor(const QColor& color);
 
+    // The owner-drawn styles draw their items through this handler; without
+    // one an item shows its text.
+    void setDrawItemHandler(DrawItemHandler handler);
+    void setMeasureItemHandler(MeasureItemHandler handler);
+
+    // The selection in the text field, in characters: its start (the caret
+    // when nothing is selected) and length. Setting the start puts the caret
+    // there and selects nothing; setting the length selects that many
+    // characters from the start.
+    int selStart() const override;
+    void setSelStart(int start);
+    int selLength() const override;
+    void setSelLength(int length);
+
     // The part of the text that the user typed, as opposed to the part that
     // completion appended.
     const QString& searchText() const { return completion_.searchText(); }
@@ -127,6 +161,9 @@ public:
     // its items around.
     void setItems(QStringList texts);
 
+    // Takes another item list, which other boxes may share; picks no item.
+    // A sorted box keeps only a list of its own in order: a shared one comes
+    // in its order already.
     void setModel(QAbstractItemModel* model) override;
     void showPopup() override;
     void hidePopup() override;
@@ -161,8 +198,6 @@ protected:
 private:
     // The text field as the completion sees it.
     QString fieldText() const override;
-    int selStart() const override;
-    int selLength() const override;
     int itemCount() const override { return count(); }
     QString fieldItemText(int index) const override { return itemText(index); }
     int itemIndex() const override { return currentIndex(); }
@@ -177,6 +212,15 @@ private:
     QChar raiseKeyPress(QChar key) override;
 
     void applyStyle();
+    bool listStyle() const { return style_ >= csDropDownList; }
+    bool ownerDrawn() const { return style_ >= csOwnerDrawFixed; }
+    void applyOwnerDraw();
+    void paintOwnerDrawnFace();
+    // The text field takes no pasted text while AllowEdit is off, however the
+    // paste is sent.
+    void guardPasting(QLineEdit* field);
+    bool acceptsFieldChange(const QString& changed) const;
+    void rememberShownText(const QString& text);
     void adoptTextField();
     void watchModel();
     void placeTextField();
@@ -191,7 +235,7 @@ private:
     void paintSimpleField(QPainter& painter);
 
     ComboCompletion completion_{*this};
-    ComboBoxStyle style_ = csSimple;
+    ComboBoxStyle style_ = csDropDown;
     bool sorted_ = false;
     bool sorting_ = false;
     int maxLength_ = 0;
@@ -217,6 +261,12 @@ private:
     QChar keyCharacter_;
     int wheelRemainder_ = 0;
     QTimer typeAheadTimer_;
+    // The field's text as it last changed, for telling a paste from a deletion.
+    QString shownText_;
+    DrawItemHandler drawItem_;
+    MeasureItemHandler measureItem_;
+    QAbstractItemDelegate* listDelegate_ = nullptr;
+    QAbstractItemDelegate* ownerDrawDelegate_ = nullptr;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(CustomFlatComboBox::FrameSides)

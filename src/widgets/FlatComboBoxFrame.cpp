@@ -133,6 +133,14 @@ QRect CustomFlatComboBox::buttonArea() const {
 }
 
 void CustomFlatComboBox::paintEvent(QPaintEvent* event) {
+    if (ownerDrawn() && drawItem_) {
+        paintOwnerDrawnFace();
+        if (frameVisible_) {
+            QPainter painter(this);
+            paintOwnFrame(painter);
+        }
+        return;
+    }
     if (style_ == csSimple) {
         QPainter painter(this);
         paintSimpleField(painter);

@@ -1,11 +1,35 @@
 #include "StarMapShape.h"
 
 #include "Colors.h"
-#include "Cp1252.h"
+#include "Cp1252Bytes.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+
+namespace {
+
+// The note mark: a dark ring round a light core, one of which stands out on
+// any fill and outline the map uses.
+constexpr int NoteMarkSize = 6;
+const QColor NoteMarkRing(0, 0, 0);
+const QColor NoteMarkCore(255, 236, 140);
+
+// Sector names are stored as code page 1252 bytes.
+QString decodeCp1252(const std::string& bytes) {
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    for (const char byte : bytes) {
+        text.append(QChar(decodeCp1252Byte(static_cast<unsigned char>(byte))));
+    }
+    return text;
+}
+
+} // namespace
+
+QString hintWithNotes(const QString& name, const QStringList& notes) {
+    return notes.isEmpty() ? name : name + u'\n' + notes.join(u'\n');
+}
 
 StarMapShape::StarMapShape(QWidget* parent)
     : QWidget(parent) {
@@ -55,9 +79,22 @@ void StarMapShape::setShapeVisible(bool visible) {
 
 void StarMapShape::setHint(const std::string& hint) {
     hint_ = hint;
-    const QString text = decodeCp1252(hint);
-    setToolTip(text);
-    setAccessibleName(text);
+    setAccessibleName(decodeCp1252(hint));
+    updateHint();
+}
+
+void StarMapShape::setNotes(const QStringList& notes) {
+    if (notes == notes_) {
+        return;
+    }
+    notes_ = notes;
+    setAccessibleDescription(notes.join(u'\n'));
+    updateHint();
+    update();
+}
+
+void StarMapShape::updateHint() {
+    setToolTip(hintWithNotes(decodeCp1252(hint_), notes_));
 }
 
 void StarMapShape::paintEvent(QPaintEvent*) {
@@ -85,6 +122,17 @@ void StarMapShape::paintEvent(QPaintEvent*) {
         // Without a pen a rectangle covers every pixel of the shape.
         painter.fillRect(rect(), painter.brush());
     }
+    if (!notes_.isEmpty()) {
+        drawNoteMark(painter);
+    }
+}
+
+// In the top right corner, over the outline, where it hides no fill.
+void StarMapShape::drawNoteMark(QPainter& painter) const {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const QRect mark(width() - NoteMarkSize, 0, NoteMarkSize, NoteMarkSize);
+    painter.fillRect(mark, NoteMarkRing);
+    painter.fillRect(mark.adjusted(1, 1, -1, -1), NoteMarkCore);
 }
 
 void StarMapShape::mousePressEvent(QMouseEvent* event) {

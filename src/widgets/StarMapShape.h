@@ -3,8 +3,12 @@
 #include "MapShape.h"
 
 #include <QColor>
+#include <QStringList>
 #include <QWidget>
 #include <string>
+
+// The hint of a system with notes: its name, then one line per note.
+QString hintWithNotes(const QString& name, const QStringList& notes);
 
 // A small filled shape of the star map: a rectangle or rounded rectangle with
 // an outline pen and a fill brush. It carries the column and row of the sector
@@ -40,6 +44,11 @@ public:
     void setColumn(int column) override { column_ = column; }
     void setRow(int row) override { row_ = row; }
 
+    // The first lines of the user's notes on the sector's system: with any,
+    // the shape carries a small mark and its hint adds them after the name.
+    const QStringList& notes() const { return notes_; }
+    void setNotes(const QStringList& notes);
+
 signals:
     // Any mouse button pressed on the shape.
     void mouseDown(StarMapShape* sender);
@@ -49,9 +58,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void updateHint();
+    void drawNoteMark(QPainter& painter) const;
+
     int column_ = 0;
     int row_ = 0;
     std::string hint_;
+    QStringList notes_;
     Kind kind_ = Kind::Rectangle;
     int penWidth_ = 1;
     QColor outlineColor_ = Qt::black;

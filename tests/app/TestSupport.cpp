@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 
 #include "AvoidWindow.h"
-#include "ErrorBox.h"
 #include "MainWindow.h"
 #include "MessageWindow.h"
 #include "NavigationPage.h"
@@ -20,6 +19,30 @@
 void prepareGuiTestEnvironment() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    Desktop::install(&testDesktop());
+}
+
+TestDesktop& testDesktop() {
+    static TestDesktop desktop;
+    return desktop;
+}
+
+void TestDesktop::showErrorBox(const QString& text) {
+    if (expectedBoxes != nullptr) {
+        *expectedBoxes << text;
+        return;
+    }
+    const QByteArray failure = "an error box that the test did not expect: " + text.toUtf8();
+    if (QTest::currentTestFunction() == nullptr) {
+        qFatal("%s", failure.constData());
+    }
+    QTest::qFail(failure.constData(), __FILE__, __LINE__);
+}
+
+void TestDesktop::preparePrinter(QPrinter& printer) {
+    if (printerSetup) {
+        printerSetup(printer);
     }
 }
 
@@ -247,10 +270,11 @@ void MessageAnswerer::poll() {
     answering_ = false;
 }
 
-ErrorBoxRecorder::ErrorBoxRecorder() {
-    setErrorBoxHook([this](const QString& text) { texts << text; });
+ErrorBoxRecorder::ErrorBoxRecorder()
+    : previous_(testDesktop().expectedBoxes) {
+    testDesktop().expectedBoxes = &texts;
 }
 
 ErrorBoxRecorder::~ErrorBoxRecorder() {
-    setErrorBoxHook({});
+    testDesktop().expectedBoxes = previous_;
 }

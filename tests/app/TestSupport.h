@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Desktop.h"
 #include "NavigationPage.h"
 #include "Startup.h"
 
@@ -27,9 +28,24 @@ class StarMapWindow;
         return QTest::qExec(&test, argc, argv);                                                    \
     }
 
-// Headless platform by default, and a private configuration folder so that no
-// test ever touches a real user's settings.
+// Headless platform by default, and the test desktop in place of the real one.
 void prepareGuiTestEnvironment();
+
+// The desktop of every window test: an error box is never shown (it would
+// wait for an answer no test gives); one that the test did not expect fails
+// the running test at once with the box's text. Printers are set up as the
+// test asks.
+class TestDesktop final : public Desktop {
+public:
+    void showErrorBox(const QString& text) override;
+    void preparePrinter(QPrinter& printer) override;
+
+    // Where an expected box's text goes; null while no box is expected.
+    QStringList* expectedBoxes = nullptr;
+    // Sets up every printer before its dialog shows; prints into a file, say.
+    std::function<void(QPrinter&)> printerSetup;
+};
+TestDesktop& testDesktop();
 
 // Puts the named environment variables back as they were, set or unset, when
 // it goes out of scope: also when a check failed halfway.
@@ -203,10 +219,16 @@ private:
     bool answering_ = false;
 };
 
-// Collects what the standard error box would show, instead of showing it.
+// Says that error boxes are expected while it lives, and collects what they
+// would show.
 class ErrorBoxRecorder {
 public:
     ErrorBoxRecorder();
     ~ErrorBoxRecorder();
+    ErrorBoxRecorder(const ErrorBoxRecorder&) = delete;
+    ErrorBoxRecorder& operator=(const ErrorBoxRecorder&) = delete;
     QStringList texts;
+
+private:
+    QStringList* previous_;
 };

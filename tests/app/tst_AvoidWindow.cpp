@@ -6,8 +6,10 @@
 #include "StarMapShape.h"
 #include "StarMapWindow.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QSignalSpy>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -83,6 +85,46 @@ private slots:
         QCOMPARE(wayLines().size(), 4);
         clickBox("Xenon");
         QCOMPARE(wayLines(), QStringList());
+    }
+
+    // However the user changes a box, with the mouse, the Space key or an
+    // assistive tool's action, the way is found again once; a change the
+    // program makes finds nothing.
+    void everyChangeByTheUserSearchesOnce_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("searches");
+        QTest::newRow("mouse") << "mouse" << 1;
+        QTest::newRow("space") << "space" << 1;
+        QTest::newRow("toggle action") << "toggle" << 1;
+        QTest::newRow("press action") << "press" << 1;
+        QTest::newRow("program") << "program" << 0;
+    }
+    void everyChangeByTheUserSearchesOnce() {
+        QFETCH(QString, how);
+        askForTheWay(QStringLiteral("Corvane"), QStringLiteral("Tallyhold"));
+        QCheckBox* xenon = box("Xenon");
+        QSignalSpy searches(avoid(), &AvoidWindow::racesChanged);
+        QAccessibleActionInterface* actions =
+            QAccessible::queryAccessibleInterface(xenon)->actionInterface();
+        if (how == "mouse") {
+            clickBox("Xenon");
+        } else if (how == "space") {
+            QTest::qWait(10); // the click on "Find a way..." has done its work
+            avoid()->activateWindow();
+            QTRY_VERIFY(avoid()->isActiveWindow());
+            xenon->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), xenon);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        } else if (how == "toggle") {
+            actions->doAction(QAccessibleActionInterface::toggleAction());
+        } else if (how == "press") {
+            actions->doAction(QAccessibleActionInterface::pressAction());
+        } else {
+            xenon->setChecked(true);
+        }
+        QVERIFY(xenon->isChecked());
+        QTEST(int(searches.count()), "searches");
+        QCOMPARE(wayLines().size(), searches.count() == 1 ? 14 : 6);
     }
 
     void emptyNamesRaiseBothMessages() {

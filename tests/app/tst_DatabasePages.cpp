@@ -2,6 +2,7 @@
 
 #include "Cp1252.h"
 #include "FileSizeLimit.h"
+#include "ItemOrder.h"
 #include "MainWindow.h"
 #include "OptionsPanel.h"
 #include "OwnDatabasePage.h"
@@ -14,11 +15,17 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTreeView>
+#include <algorithm>
+#include <memory>
+#include <sys/stat.h>
+#include <tuple>
 
 namespace {
 
@@ -57,6 +64,30 @@ QModelIndex nodeOf(const QTreeView* tree, const QString& text) {
         ->match(tree->model()->index(0, 0), Qt::DisplayRole, text, 1,
                 Qt::MatchExactly | Qt::MatchRecursive)
         .value(0);
+}
+
+// A drag of one entry onto another, as the tree hears it; true when the tree
+// took the drop. A drag never starts on an entry the tree won't let go.
+bool dragOnto(QTreeView* tree, const QString& dragged, const QString& onto) {
+    const QModelIndex source = nodeOf(tree, dragged);
+    if (!(tree->model()->flags(source) & Qt::ItemIsDragEnabled)) {
+        return false;
+    }
+    tree->scrollTo(nodeOf(tree, onto));
+    const QPoint at = tree->visualRect(nodeOf(tree, onto)).center();
+    const std::unique_ptr<QMimeData> data(tree->model()->mimeData({source}));
+    QDragEnterEvent enter(at, Qt::MoveAction, data.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(tree->viewport(), &enter);
+    QDragMoveEvent move(at, Qt::MoveAction, data.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(tree->viewport(), &move);
+    QDropEvent drop(at, Qt::MoveAction, data.get(), Qt::LeftButton, {});
+    if (move.isAccepted()) {
+        QApplication::sendEvent(tree->viewport(), &drop);
+    } else {
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(tree->viewport(), &leave);
+    }
+    return move.isAccepted() && drop.isAccepted();
 }
 
 QString selectedText(const QTreeView* tree) {
@@ -212,11 +243,17 @@ private slots:
         }
         QCOMPARE(shown(program.ownTree), expected);
 
-        const QStringList searchItems = items(program.box("Suche"));
-        QCOMPARE(searchItems.size(), file.size());
-        QCOMPARE(program.fixture.parts().systemDatabase().searchItems(), searchItems);
-        QCOMPARE(items(program.box("OwnDat")), searchItems);
-        QCOMPARE(items(program.box("AddTO")), searchItems);
+        // Every entry of the file, in the order of a sorted box; the boxes
+        // share one list.
+        QStringList texts;
+        for (const QString& line : file) {
+            texts << QString(line).remove(u'\t');
+        }
+        sortLetterCaseAside(texts);
+        QCOMPARE(items(program.box("Suche")), texts);
+        for (const char* box : {"OwnDat", "AddTO"}) {
+            QCOMPARE(program.box(box)->model(), program.box("Suche")->model());
+        }
     }
 
     // Enter and the button step from hit to hit, into collapsed branches,
@@ -374,20 +411,68 @@ private slots:
         QCOMPARE(program.ownTree->currentIndex().row(), 0);
     }
 
+    // An entry of the user's own is dragged with its branch onto another
+    // entry, which takes it in its place by text and opens to show it. The
+    // root, the race groups and the systems don't move, and no entry goes
+    // beneath itself or back where it is.
+    void ownEntriesMoveByDragging() {
+        const Program program;
+        program.showTab("Own Database");
+        program.fixture.parts().optionsPanel().setStarMapLinked(false);
+        QTreeView* tree = program.ownTree;
+        clickNode(tree, root);
+        typeInto(program.box("AddTO"), "Trade notes");
+        pressEnter();
+        clickNode(tree, "Trade notes");
+        typeInto(program.box("AddTO"), "Ore prices");
+        pressEnter();
+        const std::tuple<const char*, const char*, bool> drags[] = {
+            {"Split", "Argons", false},           {"Brightwater", "Borons", false},
+            {"Trade notes", "Ore prices", false}, {"Trade notes", root, false},
+            {"Trade notes", "Split", true},
+        };
+        for (const auto& [dragged, onto, taken] : drags) {
+            const QStringList before = shown(tree);
+            QCOMPARE(dragOnto(tree, dragged, onto), taken);
+            QCOMPARE(shown(tree) != before, taken);
+        }
+        const QModelIndex split = nodeOf(tree, "Split");
+        QStringList underSplit;
+        for (int row = 0; row < tree->model()->rowCount(split); ++row) {
+            underSplit << tree->model()->index(row, 0, split).data().toString();
+        }
+        QVERIFY(underSplit.contains("Trade notes"));
+        QVERIFY(std::is_sorted(underSplit.begin(), underSplit.end(), [](auto& a, auto& b) {
+            return QString::localeAwareCompare(a, b) < 0;
+        }));
+        const QStringList lines = shown(tree);
+        QCOMPARE(lines.mid(lines.indexOf("\t\tTrade notes"), 2),
+                 (QStringList{"\t\tTrade notes", "\t\t\tOre prices"}));
+        QCOMPARE(selectedText(tree), QStringLiteral("Trade notes"));
+        QVERIFY(tree->isExpanded(split));
+    }
+
     // Save, Load and their messages; every malformed file gets its error or
     // loads as far as it goes, and the program goes on.
     void bothTreesAreSavedAndLoaded() {
         const Program program;
         const QString folder = QDir::toNativeSeparators(program.fixture.programFolder());
         const QString own = program.exportPath("OwnData.txt");
+        const QStringList missing{"File error.",
+                                  "The file \"OwnData.txt\" which normaly includes the \"Own "
+                                  "Database\" could not be found in current directory."};
         MessageAnswerer answerer;
         ErrorBoxRecorder errors;
         program.click("BitBtnWithColor2");
         QCOMPARE(readFile(program.exportPath("Vantor.txt")),
                  readFile(program.exportPath("vantor.vr")));
         writeFile(program.exportPath("Vantor.txt"), "Only\r\n\tone");
+        const QStringList listed = items(program.box("Suche"));
         program.click("BitBtnWithColor3");
         QCOMPARE(shown(program.systemTree), (QStringList{"Only", "\tone"}));
+        // The search lists keep offering the entries read at start-up.
+        QCOMPARE(items(program.box("Suche")), listed);
+        QCOMPARE(items(program.box("AddTO")), listed);
         program.click("BitBtnWithColor9");
         program.click("BitBtnWithColor8");
         QVERIFY(readFile(own).startsWith(QByteArray(root) + "\r\n\tArgons\r\n\t\tBrightwater"));
@@ -401,8 +486,7 @@ private slots:
                 {"Saved.", "The Zenit-Database was saved in \"Vantor.txt\" to " + folder + "\"."},
                 {"Imported.", "An external database was imported out of \"Vantor.txt\" from \"" +
                                   folder + "\"."},
-                {"File error.", "The file \"OwnData.txt\" which normaly includes the \"Own "
-                                "Database\" could not be found in current directory."},
+                missing,
                 {"Saved.",
                  "The \"Own Database\" was saved in \"OwnData.txt\" to \"" + folder + "\"."}}));
 
@@ -418,6 +502,8 @@ private slots:
             QByteArray content;
             QStringList tree;
             QString error;
+            // No file to read there: a folder or a pipe of that name.
+            const char* notAFile = nullptr;
         };
         for (const Row& row : {
                  Row{"b\n\tz\n\ty\na", {"b", "\tz", "\ty", "a"}, {}},
@@ -425,23 +511,31 @@ private slots:
                  Row{QByteArray(1, '\0'), {}, {}},
                  Row{"a\r\tb\r\rc", {"a", "\tb", "", "c"}, {}},
                  Row{highBytes, {decodeCp1252(highBytes.toStdString())}, {}},
-                 Row{QByteArray(1 << 20, 'x'), {QString(1 << 20, 'x')}, {}},
+                 // A long entry shows cut short.
+                 Row{QByteArray(1 << 20, 'x'), {QString(1000, 'x') + "..."}, {}},
                  Row{"a\n\t\t\tb", {"a"}, "Ungültige Ebene (3) für Eintrag \"b\"\nDatei " + own},
-                 Row{{}, {"a"}, "Datei " + own + " kann nicht geöffnet werden"},
+                 Row{{}, {"a"}, {}, "folder"},
+                 Row{{}, {"a"}, {}, "pipe"},
              }) {
             answerer.seenMessages.clear();
             errors.texts.clear();
-            if (row.content.isNull()) {
-                QFile::remove(own);
+            QFile::remove(own);
+            if (row.notAFile == nullptr) {
+                writeFile(own, row.content);
+            } else if (row.notAFile == QLatin1String("folder")) {
                 QVERIFY(QDir().mkdir(own));
             } else {
-                writeFile(own, row.content);
+                QCOMPARE(mkfifo(QFile::encodeName(own).constData(), 0600), 0);
             }
             program.click("BitBtnWithColor9");
             QCOMPARE(errors.texts, row.error.isEmpty() ? QStringList() : QStringList{row.error});
-            QCOMPARE(messages(answerer),
-                     row.error.isEmpty() ? QList<QStringList>{imported} : QList<QStringList>{});
+            QCOMPARE(messages(answerer), row.notAFile != nullptr ? QList<QStringList>{missing}
+                                         : row.error.isEmpty()   ? QList<QStringList>{imported}
+                                                                 : QList<QStringList>{});
             QCOMPARE(shown(program.ownTree), row.tree);
+            if (row.notAFile != nullptr) {
+                QDir().rmdir(own);
+            }
         }
     }
 

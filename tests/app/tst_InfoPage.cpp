@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "ColorBitmapButton.h"
 #include "Colors.h"
 #include "FadePicture.h"
 #include "MainWindow.h"
@@ -10,12 +11,15 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QUrl>
+#include <memory>
 #include <sys/stat.h>
 
 namespace {
@@ -154,14 +158,36 @@ private slots:
         }
     }
 
+    // Each link stands whole in the panel, right of its caption. Long lines
+    // of "upgrade.vr" are cut off at the box's edge: it scrolls up and down
+    // only.
+    void linksShowWholeAndLongLinesAreCutOff() {
+        const QWidget* panel = findControl(mainWindow(), "InfoPanel");
+        for (const auto& [caption, link] :
+             {std::pair{"Label37", "Label39"}, {"Label38", "Label17"}}) {
+            const QRect shown = linkLabel(link)->geometry();
+            QVERIFY(panel->rect().contains(shown));
+            QVERIFY(linkLabel(caption)->geometry().right() < shown.left());
+        }
+        const CurrentFolder current;
+        QFile file(QStringLiteral("upgrade.vr"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write((QByteArray(300, 'x') + "\r\n").repeated(60));
+        file.close();
+        press("SpeedButton13");
+        const auto* box = findControl<QTextEdit>(mainWindow(), "RichEdit3");
+        QVERIFY(!box->horizontalScrollBar()->isVisible());
+        QVERIFY(box->verticalScrollBar()->isVisible());
+    }
+
     // A click, or Enter and Space on a link that has the keyboard focus, hands
     // the address to the desktop.
     void linksOpenThroughTheDesktop_data() {
         QTest::addColumn<QString>("link");
         QTest::addColumn<int>("key");
         QTest::addColumn<QUrl>("url");
-        const QUrl mail(QStringLiteral("mailto:vantor@tessaly.example"));
-        const QUrl web(QStringLiteral("http://www.tessaly.example/vantor"));
+        const QUrl mail(QStringLiteral("mailto:info@tessaly.test"));
+        const QUrl web(QStringLiteral("http://www.tessaly.test"));
         QTest::newRow("e-mail, click") << "Label39" << 0 << mail;
         QTest::newRow("web, click") << "Label17" << 0 << web;
         QTest::newRow("e-mail, Enter") << "Label39" << int(Qt::Key_Return) << mail;
@@ -234,6 +260,22 @@ private slots:
         }
     }
 
+    // A help button anywhere in the program opens the Info page on its
+    // first panel, and raises no click.
+    void aHelpButtonOpensTheInfoPage() {
+        press("SpeedButton12");
+        clickTab(0);
+        const std::unique_ptr<ColorBitmapButton> help(
+            new ColorBitmapButton(findControl(mainWindow(), "TabSheet3")));
+        help->setKind(ColorBitmapButton::bkHelp);
+        help->show();
+        QSignalSpy clicks(help.get(), &QAbstractButton::clicked);
+        QTest::mouseClick(help.get(), Qt::LeftButton);
+        QCOMPARE(tabs()->currentIndex(), 4);
+        QCOMPARE(shownPanels(), QStringList{"InfoPanel"});
+        QCOMPARE(clicks.count(), 0);
+    }
+
     // The star-map picture lights up under the pointer, goes back when it
     // leaves, and a click opens the star map.
     void starMapPictureFadesAndOpensTheMap() {
@@ -241,11 +283,11 @@ private slots:
         const auto shows = [picture](const QImage& expected) {
             return picture->shownImage() == expected.convertToFormat(QImage::Format_RGB32);
         };
-        QVERIFY(picture->picFrom() != picture->picTo());
+        QVERIFY(picture->picFrom().image() != picture->picTo().image());
         QTest::mouseMove(picture, picture->rect().center());
-        QTRY_VERIFY(shows(picture->picTo()));
+        QTRY_VERIFY(shows(picture->picTo().image()));
         QTest::mouseMove(findControl(mainWindow(), "OrlenFade1"));
-        QTRY_VERIFY(shows(picture->picFrom()));
+        QTRY_VERIFY(shows(picture->picFrom().image()));
         QVERIFY(fixture().starMapWindow()->isHidden());
         QTest::mouseClick(picture, Qt::LeftButton);
         QVERIFY(fixture().starMapWindow()->isVisible());

@@ -6,6 +6,7 @@
 #include "NavigationPage.h"
 #include "OptionsPanel.h"
 #include "ProgramSettings.h"
+#include "StarMapShape.h"
 #include "StarMapWindow.h"
 #include "WindowStrip.h"
 
@@ -13,13 +14,16 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QToolButton>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -155,13 +159,16 @@ private slots:
 
     // A missing or broken core data file: exactly one error box with the
     // loader's text, empty lists, no settings written, and the program goes on.
+    // The star map links only cells that were read.
     void unreadableCoreDataFile_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("textPart");
         QTest::addColumn<bool>("present");
-        QTest::newRow("missing") << QByteArray() << QStringLiteral("core.vr") << false;
-        QTest::newRow("broken") << QByteArray("0,0,Home,1,0,0,1,1\r\n0,1,Away,x,0,0,0,0\r\n")
-                                << QStringLiteral("core.vr") << true;
+        QTest::addColumn<int>("links");
+        QTest::newRow("missing") << QByteArray() << QStringLiteral("core.vr") << false << 0;
+        QTest::newRow("broken") << QByteArray("0,0,Home,1,0,0,1,1\r\n0,1,Below,1,1,0,0,0\r\n"
+                                              "1,0,Away,1,0,1,x,0\r\n")
+                                << QStringLiteral("core.vr") << true << 1;
     }
     void unreadableCoreDataFile() {
         QFETCH(QByteArray, content);
@@ -182,6 +189,13 @@ private slots:
         QCOMPARE(findControl<QComboBox>(&fixture.parts().navigation(), "Nach")->count(), 0);
         QVERIFY(!fixture.parts().settings().settingsReady());
         QVERIFY(main->isVisible());
+        int shownLinks = 0;
+        for (int number = 65; number <= 176; ++number) {
+            shownLinks +=
+                fixture.starMapWindow()->shape(number)->isVisibleTo(fixture.starMapWindow()) ? 1
+                                                                                             : 0;
+        }
+        QTEST(shownLinks, "links");
 
         // The program goes on: a request is answered, an option change is not stored.
         MessageAnswerer answerer;
@@ -191,6 +205,59 @@ private slots:
         findControl<QCheckBox>(main, "CheckBox3")->click();
         QVERIFY(!QFile::exists(fixture.settingsFile()));
         QCOMPARE(errors.texts.size(), 1);
+    }
+
+    // Whatever a user's machine holds in place of a data file or the settings,
+    // the start goes on at once with one short error box, and the window shows.
+    void hostileFilesAreReportedAtOnce_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        const QString core = QStringLiteral("Cannot open the core data file %1");
+        const QString tree = QStringLiteral("Datei %1 kann nicht geöffnet werden");
+        const QString settings = QStringLiteral("Settings: the store \"%1\" cannot be opened.");
+        QTest::newRow("core.vr a pipe") << "core.vr"
+                                        << "pipe" << core;
+        QTest::newRow("core.vr a folder") << "core.vr"
+                                          << "folder" << core;
+        QTest::newRow("core.vr one huge line")
+            << "core.vr"
+            << "huge line"
+            << "%1, line 1: \"" + QString(80, u'7') + "...\" is not a whole number (column)";
+        QTest::newRow("core.vr binary")
+            << "core.vr"
+            << "binary"
+            << "%1, line 1: \"\\x01\\x02\u00e9\\x1B\" is not a whole number (column)";
+        QTest::newRow("vantor.vr a pipe") << "vantor.vr"
+                                          << "pipe" << tree;
+        QTest::newRow("vantor.vr a folder") << "vantor.vr"
+                                            << "folder" << tree;
+        QTest::newRow("settings a pipe") << "settings"
+                                         << "pipe" << settings;
+        QTest::newRow("settings a folder") << "settings"
+                                           << "folder" << settings;
+    }
+    void hostileFilesAreReportedAtOnce() {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        ProgramFixture fixture;
+        const QString path =
+            file == "settings" ? fixture.settingsFile() : fixture.programFolder() + file;
+        QFile::remove(path);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (kind == "pipe") {
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == "folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else {
+            writeFile(path, kind == "binary" ? QByteArray("\x01\x02\xe9\x1b,0,x\r\n")
+                                             : QByteArray(20 * 1024 * 1024, '7'));
+        }
+        ErrorBoxRecorder errors;
+        fixture.startAndShow();
+        QCOMPARE(errors.texts, QStringList{message.arg(path)});
+        QVERIFY(fixture.mainWindow()->isVisible());
     }
 
     // Opening the options closes both satellites and shrinks the window;
@@ -252,8 +319,8 @@ private slots:
             {findControl(main, "SpeedButton11"), "Special Thanks"},
             {findControl(main, "SpeedButton12"), "Copyrights"},
             {findControl(main, "SpeedButton13"), "Actual Informations"},
-            {findControl(main, "Label39"), "vantor@tessaly.example"},
-            {findControl(main, "Label17"), "www.tessaly.example/vantor"},
+            {findControl(main, "Label39"), "info@tessaly.test"},
+            {findControl(main, "Label17"), "www.tessaly.test"},
         };
         for (const auto& [widget, name] : expected) {
             QCOMPARE(spokenName(widget), name);

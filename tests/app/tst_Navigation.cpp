@@ -9,8 +9,11 @@
 #include "WindowStrip.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QToolButton>
@@ -73,6 +76,21 @@ class NavigationTest : public ProgramTest {
         typeInto(fromBox(), from);
         typeInto(toBox(), to);
         click("Way");
+    }
+    // The way box's popup menu, as a right click opens it.
+    QMenu* openWayMenu() const {
+        const QPoint at(20, 20);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, at,
+                                  output()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(output()->viewport(), &request);
+        auto* menu = findControl<QMenu>(&navigation(), "PopupMenu1");
+        return QTest::qWaitForWindowExposed(menu) ? menu : nullptr;
+    }
+    void chooseFromWayMenu(const char* item) const {
+        QMenu* menu = openWayMenu();
+        QVERIFY(menu != nullptr);
+        QAction* action = findControl<QAction>(menu, item);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
     }
 
 private slots:
@@ -246,7 +264,8 @@ private slots:
         click("Way");
         QCOMPARE(output()->toPlainText(), QString());
         QCOMPARE(output()->placeholderText(),
-                 QStringLiteral("No way from Corvane to Hollow Orrery avoids the chosen races."));
+                 QStringLiteral("No way from Corvane to Hollow Orrery avoids the chosen races. "
+                                "The best way enters 1 of their systems (Grey Quorum)."));
 
         // The next request starts without the old explanation.
         findControl<QCheckBox>(fixture().avoidWindow(), "Xenon")->setChecked(false);
@@ -280,6 +299,133 @@ private slots:
 
         fixture().starMapWindow()->close();
         QVERIFY(shows(findControl(&navigation(), "Label1"), fromBgr(Palette::Accent)));
+    }
+
+    // "Copy way" copies the way as shown, one line per system, each ended;
+    // Ctrl+C in the box copies the selection, or without one the whole way.
+    void theWayIsCopiedAsText() {
+        const QString full = CorvaneToTallyhold.join(u'\n') + u'\n';
+        const QString gates =
+            QStringLiteral("east-gate\nsouth-gate\nsouth-gate\nsouth-gate\neast-gate\nTallyhold\n");
+        struct Row {
+            const char* request;
+            std::function<void()> copy;
+            QString copied;
+        };
+        const auto ctrlC = [this](QList<QKeyCombination> moves) {
+            QTest::mouseClick(output()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::ControlModifier);
+            for (const QKeyCombination move : moves) {
+                QTest::keyClick(QApplication::focusWidget(), move.key(), move.keyboardModifiers());
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+        };
+        const Row rows[] = {
+            {"Way", [this] { chooseFromWayMenu("CopyWay"); }, full},
+            {"Way", [&] { ctrlC({}); }, full},
+            {"Way",
+             [&] {
+                 ctrlC({Qt::Key_Down, Qt::ShiftModifier | Qt::Key_End});
+             },
+             QStringLiteral("Cinder Array through south-gate to")},
+            {"SpeedButton3", [this] { chooseFromWayMenu("CopyWay"); }, gates},
+            {"SpeedButton1", [&] { ctrlC({}); }, QStringLiteral("left as it was")},
+        };
+        typeInto(fromBox(), QStringLiteral("Corvane"));
+        typeInto(toBox(), QStringLiteral("Tallyhold"));
+        for (const Row& row : rows) {
+            click(row.request);
+            QGuiApplication::clipboard()->setText(QStringLiteral("left as it was"));
+            row.copy();
+            QCOMPARE(QGuiApplication::clipboard()->text(), row.copied);
+        }
+        // With nothing to copy the menu offers no copy.
+        QVERIFY(!findControl<QAction>(openWayMenu(), "CopyWay")->isEnabled());
+        findControl<QMenu>(&navigation(), "PopupMenu1")->close();
+    }
+
+    // Where no way avoids the chosen races, the explanation names what the
+    // best way through their systems costs, and the offer (its button, or
+    // Ctrl+Enter in the way box) writes that way in the form last asked for
+    // and paints it, the avoided systems on it red. Avoided ends count.
+    void theWayThroughTheFewestAvoidedSystemsIsOffered() {
+        struct Row {
+            QString from;
+            QString to;
+            const char* request;
+            bool byKey;
+            QString cost;
+            QStringList lines;
+            QList<QPoint> way;
+            QList<QPoint> avoided;
+        };
+        const Row rows[] = {
+            {"Corvane",
+             "Hollow Orrery",
+             "Way",
+             false,
+             "1 of their systems (Grey Quorum)",
+             {"Corvane through north-gate to", "Halvard's Reach through east-gate to",
+              "Wanderer's Lee through east-gate to", "Obelisk Vigil through east-gate to",
+              "Trine Sanctum through south-gate to", "Vesper Tetrad through west-gate to",
+              "Grey Quorum through south-gate to", "Hollow Orrery"},
+             {{2, 1}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {5, 1}, {4, 1}, {4, 2}},
+             {{4, 1}}},
+            {"Corvane",
+             "Hex Cradle",
+             "SpeedButton3",
+             true,
+             "2 of their systems (Cinder Array, Hex Cradle)",
+             {"east-gate", "south-gate", "Hex Cradle"},
+             {{2, 1}, {3, 1}, {3, 2}},
+             {{3, 1}, {3, 2}}},
+            {"Hex Cradle",
+             "Tallyhold",
+             "Way",
+             true,
+             "2 of their systems (Hex Cradle, Vector Ossuary)",
+             {"Hex Cradle through south-gate to", "Vector Ossuary through south-gate to",
+              "Ledger's Rest through east-gate to", "Tallyhold"},
+             {{3, 2}, {3, 3}, {3, 4}, {4, 4}},
+             {{3, 2}, {3, 3}}},
+        };
+        findControl<QCheckBox>(fixture().avoidWindow(), "Xenon")->setChecked(true);
+        auto* offer = findControl<QToolButton>(&navigation(), "FewestAvoided");
+        const StarMapWindow* map = fixture().starMapWindow();
+        for (const Row& row : rows) {
+            typeInto(fromBox(), row.from);
+            typeInto(toBox(), row.to);
+            click(row.request);
+            QCOMPARE(output()->toPlainText(), QString());
+            QCOMPARE(output()->placeholderText(),
+                     "No way from " + row.from + " to " + row.to +
+                         " avoids the chosen races. The best way enters " + row.cost + ".");
+            QVERIFY(offer->isVisible());
+            QCOMPARE(offer->accessibleName(),
+                     QStringLiteral("Show the way through the fewest avoided systems"));
+            if (row.byKey) {
+                QTest::mouseClick(output()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+            } else {
+                QTest::mouseClick(offer, Qt::LeftButton);
+            }
+            QCOMPARE(wayLines(output()), row.lines);
+            QCOMPARE(boldLines(output()).first(), true);
+            QCOMPARE(output()->placeholderText(), QString());
+            QVERIFY(!offer->isVisible());
+            for (const QPoint sector : row.way) {
+                QCOMPARE(map->sectorShape(sector.x(), sector.y())->fillColor(),
+                         row.avoided.contains(sector) ? fromBgr(Palette::Red) : QColor(Qt::white));
+            }
+        }
+        // A way that avoids them needs no offer, and Ctrl+Enter leaves it be.
+        typeInto(fromBox(), QStringLiteral("Corvane"));
+        typeInto(toBox(), QStringLiteral("Tallyhold"));
+        click("Way");
+        QVERIFY(!offer->isVisible());
+        QTest::mouseClick(output()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(wayLines(output()).size(), 14);
     }
 
     void clearButtonEmptiesTheBoxesAndTheOutput() {

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QSettings>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -61,6 +62,19 @@ class NotepadTest : public ProgramTest {
     void prepare() override { pages()->setCurrentWidget(&fixture().parts().notepad()); }
 
 private slots:
+    // Turning to the page puts the keyboard in the notes: typing goes there.
+    void turningToThePageTypesIntoTheNotes() {
+        mainWindow()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+        QTabBar* tabs = pages()->tabBar();
+        for (const int page : {0, 3}) {
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
+        }
+        QTRY_COMPARE(QApplication::focusWidget(), notes());
+        typeKeys(QStringLiteral("Cargo"));
+        QCOMPARE(notes()->toPlainText(), QStringLiteral("Cargo"));
+    }
+
     // Hit after hit from the selection's end, letter case aside; after the
     // last one the search reports and keeps the selection until the user
     // clears it.

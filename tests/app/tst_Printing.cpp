@@ -92,10 +92,10 @@ class PrintingTest : public ProgramTest {
             QSKIP("pdftotext (poppler-utils) is not installed");
         }
         const QString pdf = pdfPath();
-        setPrinterSetupHook([pdf](QPrinter& printer) {
+        testDesktop().printerSetup = [pdf](QPrinter& printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);
-        });
+        };
         typeInto(findControl<QComboBox>(&navigation(), "Von"), QStringLiteral("Corvane"));
         typeInto(findControl<QComboBox>(&navigation(), "Nach"), QStringLiteral("Tallyhold"));
         QTest::mouseClick(findControl<QToolButton>(&navigation(), "Way"), Qt::LeftButton);

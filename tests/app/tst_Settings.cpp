@@ -19,6 +19,8 @@
 #include <QTextEdit>
 #include <QTextStream>
 #include <QToolButton>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -81,13 +83,15 @@ int runProbe(const QString& mode, const QString& programFolder) {
         parts.ownDatabase().autoLoad().setLastFile(
             makeFile(programFolder + QStringLiteral("OwnData.txt"),
                      "The Zenit-Database of the starsystems\r\n"));
-        findControl<QCheckBox>(form, "CheckBox1")->setChecked(true);
-        findControl<QCheckBox>(form, "CheckBox2")->setChecked(true);
-        for (QCheckBox* box :
-             {findControl<QCheckBox>(form, "CheckBox3"), findControl<QCheckBox>(form, "CheckBox4"),
-              findControl<QCheckBox>(form, "CheckBox5"),
-              findControl<QCheckBox>(form, "CheckBox6")}) {
-            box->setChecked(false);
+        // Neighbouring options differ, so that no two stored names can be
+        // swapped unnoticed.
+        for (const auto& [name, checked] : {std::pair{"CheckBox1", true},
+                                            {"CheckBox2", false},
+                                            {"CheckBox3", false},
+                                            {"CheckBox4", true},
+                                            {"CheckBox5", false},
+                                            {"CheckBox6", true}}) {
+            findControl<QCheckBox>(form, name)->setChecked(checked);
         }
         MessageAnswerer answerer;
         for (const auto& [button, name] : {std::pair{findControl<QToolButton>(form, "SpeedButton8"),
@@ -203,12 +207,18 @@ private slots:
         const QMap<QString, QString> started = runProbeProcess(fixture, "print");
         const QString core = QDir::toNativeSeparators(fixture.programFolder() + "alt/core.vr");
         const QString info = QDir::toNativeSeparators(fixture.programFolder() + "alt/vantor.vr");
-        QCOMPARE(started["CheckBox1"], "1");
-        QCOMPARE(started["CheckBox2"], "1");
-        for (const char* off :
-             {"CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6", "HintsShown", "StarMapLinked"}) {
-            QCOMPARE(started[off], "0");
+        const QMap<QString, QString> stored = storedSettings(fixture);
+        for (const auto& [box, name, value] : {std::tuple{"CheckBox1", "AutoLoad Notes", "1"},
+                                               {"CheckBox2", "AutoLoad ODat", "0"},
+                                               {"CheckBox3", "Help POP", "0"},
+                                               {"CheckBox4", "StarMap Autoload", "1"},
+                                               {"CheckBox5", "Auto RollOut", "0"},
+                                               {"CheckBox6", "Data Lines", "1"}}) {
+            QCOMPARE(stored[QString::fromLatin1(name)], value);
+            QCOMPARE(started[QString::fromLatin1(box)], value);
         }
+        QCOMPARE(started["HintsShown"], "0");
+        QCOMPARE(started["StarMapLinked"], "1");
         QCOMPARE(started["LastNotesFile"], fixture.programFolder() + "notes.vrn");
         QCOMPARE(started["LastOwnDataFile"], fixture.programFolder() + "OwnData.txt");
         QCOMPARE(started["CoreDataPath"], core);

@@ -26,17 +26,25 @@ TEST(RouteOptions, TwoNamesAloneGiveAFullWayWithNothingAvoided) {
     EXPECT_EQ(parsed.options.avoid, AvoidFlags{});
     EXPECT_TRUE(parsed.options.coreFile.empty());
     EXPECT_FALSE(parsed.options.help);
+    EXPECT_FALSE(parsed.options.leastAvoided);
+    EXPECT_EQ(parsed.options.format, OutputFormat::Text);
 }
 
 TEST(RouteOptions, OptionsMayStandAnywhereInEitherForm) {
-    const auto parsed = parseRouteArguments(
-        {"--short", "A", "--core", "my.vr", "--avoid=xenon,SPLIT", "B", "--avoid", " Teladi "});
+    const auto parsed =
+        parseRouteArguments({"--short", "A", "--core", "my.vr", "--avoid=xenon,SPLIT", "B",
+                             "--least-avoided", "--avoid", " Teladi ", "--format=json"});
     ASSERT_TRUE(parsed.ok()) << parsed.error;
     EXPECT_EQ(parsed.options.from, "A");
     EXPECT_EQ(parsed.options.to, "B");
     EXPECT_TRUE(parsed.options.shortForm);
     EXPECT_EQ(parsed.options.coreFile, "my.vr");
     EXPECT_EQ(parsed.options.avoid, races({6, 3, 2}));
+    EXPECT_TRUE(parsed.options.leastAvoided);
+    EXPECT_EQ(parsed.options.format, OutputFormat::Json);
+    EXPECT_EQ(
+        parseRouteArguments({"--format", "json", "--format", "text", "A", "B"}).options.format,
+        OutputFormat::Text);
 }
 
 TEST(RouteOptions, EveryCaptionSelectsItsRaceNumber) {
@@ -84,6 +92,10 @@ TEST(RouteOptions, BadUsageIsReportedWithAReason) {
         {"--frobnicate", "A", "B"},
         {"-s", "A", "B"},
         {"--", "--help"},
+        {"--format", "xml", "A", "B"},
+        {"--format=JSON", "A", "B"},
+        {"A", "B", "--format"},
+        {"--least-avoided=yes", "A", "B"},
     };
     for (const auto& arguments : bad) {
         const auto parsed = parseRouteArguments(arguments);

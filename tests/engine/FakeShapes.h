@@ -89,7 +89,7 @@ inline std::uint8_t& gateFlag(StarElement& s, Side side) {
 
 // A gate on one side only, as inconsistent data may have it.
 inline void oneSidedGate(RouteEngine& engine, int x, int y, Side side) {
-    gateFlag(engine.sectorAt(x, y), side) = 1;
+    gateFlag(engine.editSector(x, y), side) = 1;
 }
 
 // Facing gates on both sides of the link.
@@ -112,7 +112,7 @@ inline std::string gridName(int x, int y) {
 inline void nameEverySector(RouteEngine& engine) {
     for (int x = 0; x < RouteEngine::GridSize; ++x) {
         for (int y = 0; y < RouteEngine::GridSize; ++y) {
-            engine.sectorAt(x, y).name = gridName(x, y);
+            engine.editSector(x, y).name = gridName(x, y);
         }
     }
 }

@@ -31,8 +31,8 @@ TEST_F(Drawing, ADividerShowsOnlyWhereBothFacingGatesExist) {
     oneSidedGate(engine, 4, 4, Side::East);
     oneSidedGate(engine, 5, 5, Side::West);
     oneSidedGate(engine, 1, 6, Side::North);
-    engine.sectorAt(3, 0).eastGate = 2;
-    engine.sectorAt(4, 0).westGate = 2;
+    engine.editSector(3, 0).eastGate = 2;
+    engine.editSector(4, 0).westGate = 2;
 
     engine.showDividers();
 
@@ -46,7 +46,7 @@ TEST_F(Drawing, ADividerShowsOnlyWhereBothFacingGatesExist) {
 
 TEST_F(Drawing, OutlinesTakeTheRaceColourAndNoRaceKeepsTheLaidOutOne) {
     for (int race = 0; race <= 7; ++race) {
-        engine.sectorAt(race, 0).race = static_cast<std::uint8_t>(race);
+        engine.editSector(race, 0).race = static_cast<std::uint8_t>(race);
         engine.setRaceColor(race, 0);
         const bool hasRace = race >= 1 && race <= 6;
         EXPECT_EQ(map.sectorShape(race, 0).outline,
@@ -78,9 +78,9 @@ TEST_F(Drawing, ResetMatrixUndoesAWayButKeepsOutlines) {
 
 TEST_F(Drawing, HighlightRaceClearsTheMapThenFillsThatRaceOnly) {
     linkLabel(engine, 0, 0, Side::East);
-    engine.sectorAt(1, 1).race = 2;
-    engine.sectorAt(5, 6).race = 2;
-    engine.sectorAt(4, 4).race = 3;
+    engine.editSector(1, 1).race = 2;
+    engine.editSector(5, 6).race = 2;
+    engine.editSector(4, 4).race = 3;
     engine.highlightSector(4, 4);
     EXPECT_TRUE(map.sectorShape(4, 4).solid);
     EXPECT_EQ(map.sectorShape(4, 4).fill, engine.highLightColor());

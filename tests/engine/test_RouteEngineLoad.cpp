@@ -5,11 +5,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 // A core data file in the temp folder, named after the running test, gone
 // when the test ends.
@@ -152,7 +154,7 @@ TEST_F(LoadMatrixTest, BadLinesStopTheLoadNamingFileLineAndFieldAndEarlierCellsS
         {"", "line 2: \"\" is not a whole number (column)"},
         {"1,0,Short,1", "line 2: \"\" is not a whole number (north gate)"},
         {"1,0,1,0,0,0,1", "line 2: \"\" is not a whole number (east gate)"}, // no name
-        {"1,0,Far,1,0,0,0,1x", "line 2: \"1x\" is not a whole number (east gate)"},
+        {"1,0,Far,1,0,1,0,1x", "line 2: \"1x\" is not a whole number (east gate)"},
         {"8,0,Far,1,0,0,0,0", "line 2: column 8 is outside 0 to 7"},
         {"0,-1,Far,1,0,0,0,0", "line 2: row -1 is outside 0 to 7"},
         {"1,99999999999,Far,1,0,0,0,0", "(row)"},
@@ -166,21 +168,51 @@ TEST_F(LoadMatrixTest, BadLinesStopTheLoadNamingFileLineAndFieldAndEarlierCellsS
         EXPECT_EQ(engine.sectorAt(0, 0).name, "Home");
         EXPECT_EQ(engine.sectorAt(0, 0).eastGate, 1);
         EXPECT_FALSE(find("After").known());
+        // The bad line is not half read: its cell gets neither name nor
+        // gates, and the map links nothing to it.
+        EXPECT_FALSE(find("Far").known());
+        EXPECT_EQ(engine.sectorAt(1, 0).westGate, 0);
+        EXPECT_FALSE(map.eastWest(0, 0).visible);
     }
 }
 
-TEST_F(LoadMatrixTest, AMissingFileIsReportedWithItsFullPath) {
-    for (const fs::path& missing : {fs::temp_directory_path() / "vantor_no_such_dir" / "core.vr",
-                                    fs::path("vantor_no_such_file.vr")}) {
-        engine.setFilename(missing.string());
+// Only a regular file is read: whatever else stands under the name is
+// reported at once as a file that cannot be opened, never waited on.
+TEST_F(LoadMatrixTest, WhatIsNoRegularFileIsReportedAsUnopenableWithItsFullPath) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("vantor_kinds_" + std::to_string(getpid()));
+    fs::create_directories(folder / "a folder");
+    ASSERT_EQ(mkfifo((folder / "a pipe").c_str(), 0600), 0);
+    for (const fs::path& unopenable :
+         {folder / "missing" / "core.vr", fs::path("vantor_no_such_file.vr"), folder / "a folder",
+          folder / "a pipe", fs::path("/dev/zero")}) {
+        SCOPED_TRACE(unopenable);
+        engine.setFilename(unopenable.string());
         try {
             engine.loadMatrix();
-            ADD_FAILURE() << "expected CoreDataError for " << missing;
+            ADD_FAILURE() << "expected CoreDataError";
         } catch (const CoreDataError& error) {
-            const std::string message = error.what();
-            EXPECT_NE(message.find(fs::absolute(missing).string()), std::string::npos) << message;
+            EXPECT_EQ(std::string(error.what()),
+                      "Cannot open the core data file " + fs::absolute(unopenable).string());
+        }
+        // Nothing was read: no divider suggests a link.
+        for (const FakeShape& divider : map.dividers) {
+            EXPECT_FALSE(divider.visible);
         }
     }
+    fs::remove_all(folder);
+}
+
+// A quoted field is cut short and its control bytes are spelled out, so a
+// line of megabytes or of random bytes still gives a short message.
+TEST_F(LoadMatrixTest, AHugeOrBinaryFieldIsQuotedShort) {
+    const std::string huge(20 * 1024 * 1024, '7');
+    std::string error = load("0,0,Home,1,0,0,0," + huge + "x\n");
+    EXPECT_EQ(error, filePath + ", line 1: \"" + std::string(80, '7') +
+                         "...\" is not a whole number (east gate)");
+    error = load("\x01\x7F\xE9\0tail,0,x,1,0,0,0,0\n"s);
+    EXPECT_EQ(error, filePath + ", line 1: \"\\x01\\x7F\xC3\xA9\\x00tail\" is not a whole number "
+                                "(column)");
 }
 
 TEST_F(LoadMatrixTest, WindowsLineEndsAndCodePageNamesLoadByteForByte) {

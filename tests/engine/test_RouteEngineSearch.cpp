@@ -69,7 +69,7 @@ TEST_F(FindWayTest, StartEqualToTargetIsOneBoldLineInBothForms) {
 
 TEST_F(FindWayTest, AnAvoidedStartIsLeftButAnAvoidedTargetBlocks) {
     linkBlock(3, 3);
-    engine.sectorAt(1, 1).race = 6;
+    engine.editSector(1, 1).race = 6;
 
     EXPECT_EQ(way(1, 1, 1, 0, kAvoidXenon),
               (Lines{{"S11 through north-gate to", true}, {"S10", false}}));
@@ -110,8 +110,8 @@ TEST_F(FindWayTest, AvoidedRacesAreRoundedAndRaceZeroIsNeverAvoided) {
     linkLabel(engine, 0, 1, Side::East);
     linkLabel(engine, 1, 1, Side::East);
     linkLabel(engine, 2, 1, Side::North);
-    engine.sectorAt(1, 0).race = 6;
-    engine.sectorAt(0, 1).race = 7; // no race, like 0 on the rest of the detour
+    engine.editSector(1, 0).race = 6;
+    engine.editSector(0, 1).race = 7; // no race, like 0 on the rest of the detour
 
     EXPECT_EQ(way(0, 0, 2, 0).size(), 3u);
     EXPECT_EQ(way(0, 0, 2, 0, kAvoidXenon), (Lines{{"S00 through south-gate to", true},
@@ -124,8 +124,8 @@ TEST_F(FindWayTest, AvoidedRacesAreRoundedAndRaceZeroIsNeverAvoided) {
     EXPECT_EQ(way(0, 0, 2, 0, allButXenon).size(), 3u);
     EXPECT_EQ(way(0, 0, 2, 0, kAvoidAll).size(), 5u);
 
-    engine.sectorAt(0, 0).southGate = 0; // no detour left
-    engine.sectorAt(0, 1).northGate = 0;
+    engine.editSector(0, 0).southGate = 0; // no detour left
+    engine.editSector(0, 1).northGate = 0;
     way(0, 0, 2, 0, kAvoidXenon);
     expectNoWay();
 }
@@ -222,3 +222,93 @@ TEST_F(FindWayTest, WorksWithoutShapesOrOutputBox) {
 }
 
 } // namespace
+
+// Row 0 runs S00 - S10 - S20 through the Xenon S10; the detour S00 - S01 -
+// S11 - S21 - S20 through the Teladi S01 and S11. S77 has no gates.
+TEST_F(FindWayTest, TheLeastAvoidedWayEntersFewestAvoidedAndShowsThemInWarning) {
+    linkLabel(engine, 0, 0, Side::East);
+    linkLabel(engine, 1, 0, Side::East);
+    linkLabel(engine, 0, 0, Side::South);
+    linkLabel(engine, 0, 1, Side::East);
+    linkLabel(engine, 1, 1, Side::East);
+    linkLabel(engine, 2, 1, Side::North);
+    engine.editSector(1, 0).race = 6;
+    engine.editSector(0, 1).race = 2;
+    engine.editSector(1, 1).race = 2;
+    const AvoidFlags teladi{false, true, false, false, false, false};
+    const AvoidFlags teladiAndXenon{false, true, false, false, false, true};
+    const Lines top{
+        {"S00 through east-gate to", true}, {"S10 through east-gate to", false}, {"S20", true}};
+    struct Case {
+        int sx, sy, tx, ty;
+        AvoidFlags avoid;
+        bool shortForm;
+        Lines lines;
+        std::vector<std::pair<int, int>> avoided;
+    };
+    const Case cases[] = {
+        {0,
+         0,
+         2,
+         0,
+         kAvoidXenon,
+         false, // a clean way: findWay's
+         {{"S00 through south-gate to", true},
+          {"S01 through east-gate to", false},
+          {"S11 through east-gate to", true},
+          {"S21 through north-gate to", false},
+          {"S20", true}},
+         {}},
+        {0, 0, 2, 0, teladiAndXenon, false, top, {{1, 0}}}, // one avoided before two
+        {0,
+         0,
+         2,
+         0,
+         teladiAndXenon,
+         true,
+         {{"east-gate", true}, {"east-gate", false}, {"S20", true}},
+         {{1, 0}}},
+        {0, 0, 2, 0, teladi, false, top, {}},
+        {0,
+         0,
+         1,
+         0,
+         kAvoidXenon,
+         false,
+         {{"S00 through east-gate to", true}, {"S10", false}},
+         {{1, 0}}},
+        {1, 0, 1, 0, kAvoidXenon, false, {{"S10", true}}, {{1, 0}}},
+        {0, 0, 7, 7, kAvoidXenon, false, {}, {}}, // no way at all
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.lines));
+        sink.lines.clear();
+        ASSERT_TRUE(engine.findLeastAvoidedWay(c.sx, c.sy, c.tx, c.ty, c.avoid, c.shortForm));
+        EXPECT_EQ(sink.lines, c.lines);
+        const auto plan = engine.planLeastAvoidedWay(c.sx, c.sy, c.tx, c.ty, c.avoid);
+        if (c.lines.empty()) {
+            expectNoWay();
+            EXPECT_FALSE(plan);
+            EXPECT_EQ(solidSectors(), 1);
+            continue;
+        }
+        ASSERT_TRUE(plan);
+        EXPECT_EQ(plan->jumps() + 1, static_cast<int>(c.lines.size()));
+        std::vector<std::pair<int, int>> avoided;
+        for (const SectorPosition s : plan->avoided) {
+            avoided.emplace_back(s.column, s.row);
+        }
+        EXPECT_EQ(avoided, c.avoided);
+        EXPECT_EQ(solidSectors(), static_cast<int>(c.lines.size()));
+        EXPECT_EQ(std::count_if(
+                      map.dividers.begin(), map.dividers.end(),
+                      [&](const FakeShape& d) { return d.fill == engine.highlightDividerColor(); }),
+                  plan->jumps());
+        for (const SectorPosition s : plan->sectors) {
+            const bool warned =
+                std::find(plan->avoided.begin(), plan->avoided.end(), s) != plan->avoided.end();
+            EXPECT_EQ(map.sectorShape(s.column, s.row).fill,
+                      warned ? engine.avoidedWayColor() : engine.wayPointColor());
+        }
+    }
+}

@@ -129,6 +129,47 @@ INSTANTIATE_TEST_SUITE_P(
         RenameCase{"EmptyTextGoesFirst", "r\n\ta\n\tb", "", 0, "r\r\n\t\r\n\ta\r\n"}),
     [](const auto& test) { return test.param.name; });
 
+struct MoveCase {
+    const char* name;
+    std::string text;
+    std::size_t moved; // absolute indexes
+    std::size_t newParent;
+    std::size_t newRow;
+    std::string written;
+};
+
+class TreeModelMove : public testing::TestWithParam<MoveCase> {};
+
+// The node takes its branch along and its place by text in the new list.
+TEST_P(TreeModelMove, TakesTheBranchToItsPlaceUnderTheNewParent) {
+    const MoveCase& c = GetParam();
+    Tree tree = readText(c.text);
+    TreeNode& moved = *tree.nodeAt(c.moved);
+    EXPECT_EQ(tree.move(moved, *tree.nodeAt(c.newParent), kByteOrder), c.newRow);
+    EXPECT_EQ(writeTree(tree), c.written);
+    expectConsistent(tree);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, TreeModelMove,
+    testing::Values(
+        MoveCase{"DeeperWithItsBranch", "r\n\tn\n\t\tdeep\n\t\t\tdeeper\n\tg\n\t\ta\n\t\tz", 1, 4,
+                 1, "r\r\n\tg\r\n\t\ta\r\n\t\tn\r\n\t\t\tdeep\r\n\t\t\t\tdeeper\r\n\t\tz\r\n"},
+        MoveCase{"UpALevel", "r\n\tg\n\t\tnote\n\t\t\tsub", 2, 0, 1,
+                 "r\r\n\tg\r\n\tnote\r\n\t\tsub\r\n"},
+        MoveCase{"IntoAnUnsortedListSortsIt", "r\n\tm\nq\n\tz\n\ta", 1, 2, 1,
+                 "r\r\nq\r\n\ta\r\n\tm\r\n\tz\r\n"},
+        MoveCase{"UnderALaterSibling", "a\nb\n\tx\nc", 0, 3, 0, "b\r\n\tx\r\nc\r\n\ta\r\n"}),
+    [](const auto& test) { return test.param.name; });
+
+TEST(TreeModel, IsWithinTellsTheBranch) {
+    const Tree tree = readText("a\n\tb\n\t\tc\nd");
+    EXPECT_TRUE(Tree::isWithin(*tree.nodeAt(2), *tree.nodeAt(0)));
+    EXPECT_TRUE(Tree::isWithin(*tree.nodeAt(1), *tree.nodeAt(1)));
+    EXPECT_FALSE(Tree::isWithin(*tree.nodeAt(0), *tree.nodeAt(2)));
+    EXPECT_FALSE(Tree::isWithin(*tree.nodeAt(3), *tree.nodeAt(0)));
+}
+
 TEST(TreeModel, SortTreeSortsEveryListAndKeepsEqualTextsInOrder) {
     Tree tree = readText("z\n\tc\n\tb\n\t\ty\n\t\tx\na\n\tk\n\tk\n\t\tsecond");
     tree.rename(*tree.nodeAt(6), "k", kByteOrder); // the first "k" is now after the other

@@ -1,10 +1,14 @@
 #include "DocumentText.h"
 
+#include "RichTextLists.h"
+
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
+#include <QTextTable>
 
 namespace {
 
@@ -21,6 +25,11 @@ QStringList propertyList(const QTextCharFormat& format) {
     }
     if (format.fontStrikeOut()) {
         properties << QStringLiteral("s");
+    }
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript) {
+        properties << QStringLiteral("sup");
+    } else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript) {
+        properties << QStringLiteral("sub");
     }
     if (const QStringList families = format.fontFamilies().toStringList(); !families.isEmpty()) {
         properties << QStringLiteral("f=") + families.join(QLatin1Char(','));
@@ -58,21 +67,90 @@ QString alignmentMark(const QTextBlock& block) {
     return {};
 }
 
+// "(row,column)" of the cell, its span where it has one, for each table
+// around the block from the outermost in.
+QString cellMarks(const QTextBlock& block) {
+    QString marks;
+    for (QTextFrame* frame = block.document()->frameAt(block.position()); frame != nullptr;
+         frame = frame->parentFrame()) {
+        if (const auto* table = qobject_cast<QTextTable*>(frame)) {
+            const QTextTableCell cell = table->cellAt(block.position());
+            QString mark = QStringLiteral("(%1,%2").arg(cell.row()).arg(cell.column());
+            if (cell.rowSpan() > 1 || cell.columnSpan() > 1) {
+                mark += QStringLiteral(" %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
+            }
+            marks.prepend(mark + QLatin1Char(')'));
+        }
+    }
+    return marks;
+}
+
+QString listMark(const QTextBlock& block) {
+    const QTextList* list = block.textList();
+    if (list == nullptr) {
+        return {};
+    }
+    const int indent = list->format().indent();
+    return QLatin1Char('<') +
+           (indent > 1 ? QString::number(indent) + QLatin1Char(':') : QString()) +
+           listLabel(block) + QLatin1Char('>');
+}
+
+} // namespace
+
+namespace {
+
+void appendPlainText(QString& text, QTextFrame::iterator it);
+
+void appendPlainText(QString& text, const QTextBlock& block) {
+    if (block.textList() != nullptr) {
+        text += listLabel(block) + QLatin1Char(' ');
+    }
+    text += block.text().replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text += QLatin1Char('\n');
+}
+
+// Row by row; a cell that a vertical merge covers is an empty line.
+void appendPlainText(QString& text, const QTextTable& table) {
+    for (int row = 0; row < table.rows(); ++row) {
+        for (int column = 0; column < table.columns(); ++column) {
+            const QTextTableCell cell = table.cellAt(row, column);
+            if (cell.column() != column) {
+                continue;
+            }
+            if (cell.row() != row) {
+                text += QLatin1Char('\n');
+            } else {
+                appendPlainText(text, cell.begin());
+            }
+        }
+    }
+}
+
+void appendPlainText(QString& text, QTextFrame::iterator it) {
+    for (; !it.atEnd(); ++it) {
+        if (const auto* table = qobject_cast<QTextTable*>(it.currentFrame())) {
+            appendPlainText(text, *table);
+        } else if (it.currentFrame() != nullptr) {
+            appendPlainText(text, it.currentFrame()->begin());
+        } else {
+            appendPlainText(text, it.currentBlock());
+        }
+    }
+}
+
 } // namespace
 
 QString plainText(const QTextDocument& document) {
     QString text;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        text += block.text().replace(QChar::LineSeparator, QLatin1Char('\n'));
-        text += QLatin1Char('\n');
-    }
+    appendPlainText(text, document.rootFrame()->begin());
     return text;
 }
 
 QString describe(const QTextDocument& document) {
     QStringList paragraphs;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        QString paragraph = alignmentMark(block);
+        QString paragraph = cellMarks(block) + listMark(block) + alignmentMark(block);
         QString previous;
         bool first = true;
         for (auto it = block.begin(); !it.atEnd(); ++it) {

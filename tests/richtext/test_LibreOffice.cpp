@@ -1,21 +1,26 @@
 // LibreOffice Writer opens what our writer writes with the same text and
-// formatting: it converts our notes file to plain text, which must be our
-// text, and to RTF of its own, which our reader then reads with the same text
-// and formatting. Two soffice runs of a few seconds each; skipped where
-// LibreOffice is not installed (apt-get install libreoffice-writer-nogui).
+// formatting, lists and tables: it converts our notes file to plain text,
+// which must be our text, and to RTF of its own, which our reader then reads
+// with the same text, formatting and structure. Four soffice runs of a few
+// seconds each; skipped where LibreOffice is not installed (apt-get install
+// libreoffice-writer-nogui).
 #include "DocumentText.h"
 #include "NotesFile.h"
+#include "RichTextLists.h"
 #include "RtfReader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
+#include <QTextTable>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -73,6 +78,48 @@ std::unique_ptr<QTextDocument> notesDocument() {
     cursor.insertBlock();
     cursor.insertBlock();
     insert("After an empty paragraph.", none);
+    return document;
+}
+
+// Numbered and bulleted lists on two levels, and a table with merged cells.
+std::unique_ptr<QTextDocument> structureDocument() {
+    auto document = std::make_unique<QTextDocument>();
+    QTextCursor cursor(document.get());
+    cursor.insertText(QStringLiteral("Trade runs"));
+    cursor.insertBlock();
+    QTextListFormat numbered;
+    numbered.setStyle(QTextListFormat::ListDecimal);
+    QTextList* runs = cursor.createList(numbered);
+    cursor.insertText(QStringLiteral("Tevrin Quay"));
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("Ormsby Drift"));
+    cursor.insertBlock();
+    QTextListFormat bullets;
+    bullets.setStyle(QTextListFormat::ListDisc);
+    bullets.setIndent(2);
+    cursor.createList(bullets);
+    cursor.insertText(QStringLiteral("ore"));
+    cursor.insertBlock();
+    runs->add(cursor.block());
+    cursor.insertText(QStringLiteral("Brightwater Crossing"));
+    cursor.insertBlock();
+    cursor.setBlockFormat(QTextBlockFormat());
+    cursor.insertText(QStringLiteral("Prices"));
+    QTextTable* table = cursor.insertTable(3, 3);
+    table->mergeCells(0, 0, 1, 2);
+    table->mergeCells(1, 0, 2, 1);
+    const auto put = [table](int row, int column, const char* text) {
+        table->cellAt(row, column).firstCursorPosition().insertText(QString::fromUtf8(text));
+    };
+    put(0, 0, "Sector and gate");
+    put(0, 2, "Price");
+    put(1, 0, "Tevrin Quay");
+    put(1, 1, "south");
+    put(1, 2, "12 €");
+    put(2, 1, "east");
+    put(2, 2, "9 €");
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringLiteral("After the table"));
     return document;
 }
 
@@ -145,7 +192,7 @@ protected:
 
     QTemporaryDir folder_;
     QString soffice_;
-    const std::unique_ptr<QTextDocument> ours_ = notesDocument();
+    std::unique_ptr<QTextDocument> ours_ = notesDocument();
     const QString notes_ = folder_.filePath(QStringLiteral("notes.vrn"));
 };
 
@@ -169,6 +216,53 @@ TEST_F(LibreOfficeTest, KeepsTheFormattingOfOurNotes) {
     for (qsizetype i = 0; i < expected.size(); ++i) {
         ASSERT_EQ(actual[i], expected[i]) << "character " << i;
     }
+}
+
+} // namespace
+
+namespace {
+
+class LibreOfficeStructureTest : public LibreOfficeTest {
+protected:
+    void SetUp() override {
+        ours_ = structureDocument();
+        LibreOfficeTest::SetUp();
+    }
+};
+
+// LibreOffice's text export indents list items by spaces, and shows
+// bullets by their level (•, ◦, ▪) whatever their character.
+QString asLibreOfficeText(const QString& text) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        while (line.startsWith(QLatin1Char(' '))) {
+            line.remove(0, 1);
+        }
+        if (line.startsWith(QStringLiteral("◦ ")) || line.startsWith(QStringLiteral("▪ "))) {
+            line.replace(0, 1, QStringLiteral("•"));
+        }
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// LibreOffice states the fonts and sizes that we leave to the defaults.
+QString withoutFormatting(QString description) {
+    static const QRegularExpression kFormatting(QStringLiteral("\\[[^\\]]*\\]"));
+    return description.remove(kFormatting);
+}
+
+TEST_F(LibreOfficeStructureTest, ReadsOurListsAndTables) {
+    QByteArray text = converted(QStringLiteral("txt:Text"), QStringLiteral("txt"));
+    if (text.startsWith("\xEF\xBB\xBF")) {
+        text.remove(0, 3);
+    }
+    EXPECT_EQ(asLibreOfficeText(QString::fromUtf8(text)), asLibreOfficeText(plainText(*ours_)));
+}
+
+TEST_F(LibreOfficeStructureTest, KeepsOurListsAndTables) {
+    const auto theirs = readRtf(converted(QStringLiteral("rtf"), QStringLiteral("rtf")));
+    ASSERT_NE(theirs, nullptr);
+    EXPECT_EQ(withoutFormatting(describe(*theirs)), withoutFormatting(describe(*ours_)));
 }
 
 } // namespace

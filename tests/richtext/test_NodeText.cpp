@@ -42,6 +42,34 @@ INSTANTIATE_TEST_SUITE_P(
                     ShownCase{"UnassignedCp1252Byte", "\x81", u"\u0081"_qs}),
     [](const auto& test) { return test.param.name; });
 
+// A tree shows at most kShownTextLength characters of a node, decoding only
+// the beginning of a long text.
+TEST(NodeTextShown, LongTextsAreCutShort) {
+    const std::string umlaut = "\xc3\xa4";
+    struct Case {
+        std::string bytes;
+        QString shown;
+    };
+    const Case cases[] = {
+        {"Kessa Reach", u"Kessa Reach"_qs},
+        {std::string(1000, 'a'), QString(1000, u'a')},
+        {std::string(1001, 'a'), QString(1000, u'a') + u"..."_qs},
+        {std::string(20 * 1024 * 1024, 'a'), QString(1000, u'a') + u"..."_qs},
+        {[&] {
+             std::string text;
+             for (int i = 0; i < 3000; ++i) {
+                 text += umlaut;
+             }
+             return text;
+         }(),
+         QString(1000, u'\u00e4') + u"..."_qs},
+        {std::string(5000, '\xe4'), QString(1000, u'\u00e4') + u"..."_qs},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(shownText(c.bytes), c.shown) << c.bytes.size();
+    }
+}
+
 struct TypedCase {
     const char* name;
     QString typed;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace std::string_view_literals;
@@ -140,12 +141,15 @@ TEST_F(NotesFileTest, SavingReplacesTheWholeFile) {
     EXPECT_LT(bytes(path).size(), 1000);
 }
 
+// Whatever is no regular file is reported at once, never waited on.
 TEST_F(NotesFileTest, AFileThatCantBeOpenedIsReportedWithItsFullPath) {
-    const QString missing = filePath(QStringLiteral("missing.vrn"));
-    EXPECT_EQ(errorOf([&] { loadNotesFile(missing); }),
-              "Datei " + native(missing) + " kann nicht geöffnet werden");
-    EXPECT_EQ(errorOf([&] { loadNotesFile(folder_.path()); }),
-              "Datei " + native(folder_.path()) + " kann nicht geöffnet werden");
+    const QString pipe = filePath(QStringLiteral("pipe.vrn"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& path : {filePath(QStringLiteral("missing.vrn")), folder_.path(), pipe,
+                                QStringLiteral("/dev/zero")}) {
+        EXPECT_EQ(errorOf([&] { loadNotesFile(path); }),
+                  "Datei " + native(path) + " kann nicht geöffnet werden");
+    }
 }
 
 TEST_F(NotesFileTest, ARelativePathIsReportedInFull) {

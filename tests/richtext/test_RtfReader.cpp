@@ -46,8 +46,6 @@ const ReadCase kReadCases[] = {
     {"BackslashNewlineIsPar", "a\\\nb}", "a\nb"},
     {"ControlCharactersAreDropped", "a\x01\0b\x7f\tc\\'07}"sv, "ab\x7f\tc"},
     {"ParagraphSeparatorIsPar", R"(a\u8233?b})", "a\nb"},
-    {"TablesGiveOneParagraphPerCell",
-     R"(\trowd\cellx100\cellx200\pard\intbl A\cell B\cell\row\pard after\par})", "A\nB\nafter"},
     // Character formatting
     {"Styles", R"({\b b}{\i i}{\ul u}{\strike s}{\b\i\ul\strike all}})",
      "[b]b[i]i[u]u[s]s[b i u s]all"},
@@ -98,6 +96,91 @@ const ReadCase kReadCases[] = {
      "ア"},
     {"MacCodePage", R"({\rtf1\mac \'8a})", "ä"},
     {"UnknownCodePageIsCp1252", R"({\rtf1\ansi\ansicpg99999 \'e4})", "ä"},
+    {"AnsiCharsetIsCp1252InAJapaneseDocument",
+     R"({\rtf1\ansi\ansicpg932{\fonttbl{\f0\fcharset0 Times;}}\f0 c\'85 x\par})", "[f=Times]c… x"},
+    {"AnsiCharsetIsCp1252InAChineseDocument",
+     R"({\rtf1\ansi\ansicpg950{\fonttbl{\f0\fcharset0 Times;}}\f0\'a9\par})", "[f=Times]©"},
+    {"DefaultCharsetTakesTheDocumentsCodePage",
+     R"({\rtf1\ansi\ansicpg1251{\fonttbl{\f0\fcharset1 X;}}\f0\'e0})", "[f=X]а"},
+    {"MacJapanese", R"({\rtf1\mac\ansicpg10001 \'82\'a0})", "あ"},
+    {"MacJapaneseCharset", R"({\rtf1{\fonttbl{\f0\fcharset78 Osaka;}}\f0\'93\'fa})", "[f=Osaka]日"},
+    {"MacCyrillic", R"({\rtf1\mac\ansicpg10007 \'80\'e0})", "Аа"},
+    {"MacCodePageQtCannotReadIsCp1252", R"({\rtf1\mac\ansicpg10004 \'e4})", "ä"},
+    {"SymbolFont",
+     R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}}\f1 a\'b7\u-3913?\f0\'b7})",
+     "[f=Symbol]α••[f=Arial]·"},
+    {"WingdingsBullet", R"({\rtf1{\fonttbl{\f1\fcharset2 Wingdings;}}\f1\'a7\'d8})",
+     "[f=Wingdings]▪➢"},
+    // Superscript, subscript and footnotes
+    {"SuperAndSubscript", R"(H{\sub 2}O x{\super 2}{\super\nosupersub 3}})",
+     "H[sub]2[]O x[sup]2[]3"},
+    {"FootnotesFollowTheTextWithTheirNumbers",
+     R"(\pard Text{\super\chftn}{\footnote\pard{\super\chftn} First.} and{\chftn)"
+     R"({\footnote\pard\chftn  Second,\par two paragraphs.}} end\par})",
+     "Text[sup]1[] and[sup]2[] end\n[sup]1[] First.\n[sup]2[] Second,\ntwo paragraphs."},
+    {"FootnoteWithoutEndAndInATable",
+     R"(\trowd\cellx900\pard\intbl A{\chftn{\footnote B}}\cell\row\pard C{\footnote D)",
+     "\n(0,0)A[sup]1\nC\nB\nD"},
+    // Lists
+    {"OldNumbering",
+     R"(\pard{\pntext 1.\tab}{\*\pn\pnlvlbody\pndec\pnstart1{\pntxta .}}Alpha\par)"
+     R"({\pntext 2.\tab}Beta\par\pard Plain\par})",
+     "<1.>Alpha\n<2.>Beta\nPlain"},
+    {"OldBulletInTheSymbolFont",
+     R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}})"
+     R"(\pard{\pntext\f1\'b7\tab}{\*\pn\pnlvlblt\pnf1{\pntxtb\'b7}}a\par})",
+     "<•>a"},
+    {"OldOutlineLevels",
+     R"({\*\pnseclvl1\pnucrm\pnstart1{\pntxta .}}{\*\pnseclvl2\pnlcltr\pnstart1{\pntxta )}})"
+     R"(\pard{\*\pn\pnlvl1}One\par\pard{\*\pn\pnlvl2}a\par\pard{\*\pn\pnlvl2}b\par)"
+     R"(\pard{\*\pn\pnlvl1}Two\par\pard{\*\pn\pnlvl2}c\par\pard{\*\pn\pnlvlcont}d\par})",
+     "<I.>One\n<2:a)>a\n<2:b)>b\n<II.>Two\n<2:a)>c\nd"},
+    {"ListTable",
+     R"({\*\listtable{\list{\listlevel\levelnfc0\levelstartat1{\leveltext\'02\'00.;}})"
+     R"({\listlevel\levelnfc4\levelstartat3{\leveltext\'03(\'01);}}\listid5}})"
+     R"({\*\listoverridetable{\listoverride\listid5\listoverridecount0\ls1}})"
+     R"({\listtext 1.\tab}\pard\ls1 Alpha\par{\listtext (c)\tab}\pard\ls1\ilvl1 sub\par)"
+     R"({\listtext 2.\tab}\pard\ls1 Beta\par\pard Text\par\pard\ls1\ilvl1 again\par\pard\ls1 Gamma\par})",
+     "<1.>Alpha\n<2:(c)>sub\n<2.>Beta\nText\n<2:(c)>again\n<3.>Gamma"},
+    {"ListLevelsInOtherFonts",
+     R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}{\f2\fcharset2 Wingdings;}})"
+     R"({\*\listtable{\list{\listlevel\levelnfc23{\leveltext\'01\u-3913 ?;}\f1})"
+     R"({\listlevel\levelnfc23{\leveltext\'01o;}\f0}{\listlevel\levelnfc23{\leveltext\'01\'a7;}\f2})"
+     R"({\listlevel\levelnfc1\levelstartat4{\leveltext\'02\'03.;}}\listid1}})"
+     R"({\*\listoverridetable{\listoverride\listid1\ls2}})"
+     R"(\pard\ls2 a\par\pard\ls2\ilvl1 b\par\pard\ls2\ilvl2 c\par\pard\ls2\ilvl3 d\par})",
+     "<•>a\n<2:o>b\n<3:▪>c\n<4:IV.>d"},
+    {"LabelTextStaysWhereNoListIsFound",
+     R"({\listtext\b 1.\tab}\pard\ls7 x\par{\pntext\tab}\pard y\par})", "[b]1.\t[]x\n\ty"},
+    // Tables
+    {"TableRowsAndCells",
+     R"(\pard before\par\trowd\cellx1000\cellx2000\pard\intbl A\cell\qc B\cell\row)"
+     R"(\trowd\cellx1000\cellx2000\pard\intbl{\b C}\par c\cell\cell\row\pard after\par})",
+     "before\n(0,0)A\n(0,1)<c>B\n(1,0)[b]C\n(1,0)c\n(1,1)\nafter"},
+    {"TableAtTheStartFollowsAnEmptyParagraph",
+     R"(\trowd\cellx1000\pard\intbl A\cell\row\pard after\par})", "\n(0,0)A\nafter"},
+    {"RowDefinitionAfterTheCells",
+     R"(x\par\pard\intbl A\cell B\cell\pard\intbl{\trowd\cellx500\cellx2000\row})"
+     R"(\pard\intbl C\cell\pard\intbl{\trowd\cellx2000\row}})",
+     "x\n(0,0)A\n(0,1)B\n(1,0 1x2)C\n"},
+    {"MergedCells",
+     R"(x\par\trowd\clvmgf\cellx1000\clmgf\cellx2000\clmrg\cellx3000\pard\intbl A\cell B\cell\cell\row)"
+     R"(\trowd\clvmrg\cellx1000\cellx2000\cellx3000\pard\intbl\cell C\cell D\cell\row}})",
+     "x\n(0,0 2x1)A\n(0,1 1x2)B\n(1,1)C\n(1,2)D\n"},
+    {"MergedCellsKeepTheirText",
+     R"(x\par\trowd\cellx1000\clmrg\cellx2000\pard\intbl A\cell B\cell\row})",
+     "x\n(0,0)A\n(0,0)B\n"},
+    {"NestedTable",
+     R"(\trowd\cellx1000\cellx2000\pard\intbl east\cell\pard\intbl\itap2 in1\nestcell in2\nestcell)"
+     R"({\*\nesttableprops\trowd\cellx500\cellx900\nestrow}{\nonesttables\par}\pard\intbl\cell\row)"
+     R"(\pard After\par})",
+     "\n(0,0)east\n(0,1)\n(0,1)(0,0)in1\n(0,1)(0,1)in2\n(0,1)\nAfter"},
+    {"ListItemsStartingMergedCells",
+     R"(\trowd\clvmgf\cellx1000\cellx2000\intbl{\*\pn\pnlvlblt{\pntxtb o}}A\cell B\cell\row)"
+     R"(\trowd\clvmrg\cellx1000\cellx2000\pard\intbl x\cell\cell\row})",
+     "\n(0,0 2x1)<o>A\n(0,0 2x1)x\n(0,1)<o>B\n(1,1)\n"},
+    {"TableLeftOpen", R"(\trowd\cellx100\pard\intbl A\cell B)", "\n(0,0)A\n(0,1)B\n"},
+    {"CellWithoutTable", R"(a\cell b\row c})", "a\n(0,0)\nbc"},
     // Unicode
     {"UnicodeWithFallback", R"(\u228\'e4 \u8364? \u-10179?\u-8704?})", "ä € 😀"},
     {"UnicodeSkipCount", R"({\uc2\u26085\'93\'fa x}\u26085 y})", "日 x日"},
@@ -110,7 +193,7 @@ const ReadCase kReadCases[] = {
     // Destinations
     {"SkippedDestinations",
      R"({\*\generator W;}{\info{\title T}}{\stylesheet{\s0 Normal;}}{\*\unknown x})"
-     R"({\header H}{\footnote F}{\pict\bin3 {}\}visible})",
+     R"({\header H}{\nonesttables N}{\pict\bin3 {}\}visible})",
      "visible"},
     {"UnknownDestinationWithoutStarShowsItsText", R"({\foo shown}})", "shown"},
     {"FieldResult", R"({\field{\*\fldinst HYPERLINK "x"}{\fldrslt link}} after})", "link after"},

@@ -1,11 +1,14 @@
 // The RTF writer: what it writes, and round trips through our own reader.
 #include "DocumentText.h"
+#include "RichTextLists.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -149,6 +152,136 @@ TEST_P(RtfRoundTripTest, ReadsBackWhatWasWritten) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, RtfRoundTripTest, ::testing::ValuesIn(kRoundTrips),
                          [](const auto& param) { return std::string(param.param.name); });
+
+// Documents with lists and tables, built through a cursor.
+struct StructureCase {
+    const char* name;
+    std::function<void(QTextCursor&)> build;
+};
+
+void PrintTo(const StructureCase& structure, std::ostream* out) {
+    *out << structure.name;
+}
+
+QTextListFormat listFormat(QTextListFormat::Style style, int indent = 1) {
+    QTextListFormat format;
+    format.setStyle(style);
+    format.setIndent(indent);
+    return format;
+}
+
+// Paragraphs of the texts, from the cursor's on.
+void paragraphs(QTextCursor& cursor, std::initializer_list<const char*> texts) {
+    bool first = true;
+    for (const char* text : texts) {
+        if (!first) {
+            cursor.insertBlock();
+        }
+        cursor.insertText(QString::fromUtf8(text));
+        first = false;
+    }
+}
+
+const StructureCase kStructures[] = {
+    {"NumberedListWithNestedBullets",
+     [](QTextCursor& c) {
+         paragraphs(c, {"before", "one"});
+         QTextListFormat numbered = listFormat(QTextListFormat::ListDecimal);
+         numbered.setNumberPrefix(QStringLiteral("("));
+         numbered.setNumberSuffix(QStringLiteral(")"));
+         setListStart(numbered, 3);
+         QTextList* outer = c.createList(numbered);
+         paragraphs(c, {"", "two", "sub"});
+         c.createList(listFormat(QTextListFormat::ListSquare, 2));
+         paragraphs(c, {"", "three"});
+         outer->add(c.block());
+         c.insertBlock();
+         c.setBlockFormat(QTextBlockFormat());
+         c.insertText(QStringLiteral("after"));
+     }},
+    {"ListStylesAndBullets",
+     [](QTextCursor& c) {
+         for (const auto style : {QTextListFormat::ListLowerAlpha, QTextListFormat::ListUpperAlpha,
+                                  QTextListFormat::ListLowerRoman, QTextListFormat::ListUpperRoman,
+                                  QTextListFormat::ListDisc, QTextListFormat::ListCircle}) {
+             c.createList(listFormat(style));
+             paragraphs(c, {"item", ""});
+         }
+         QTextListFormat arrow = listFormat(QTextListFormat::ListDisc, 3);
+         setListBullet(arrow, QStringLiteral("➢"));
+         c.createList(arrow);
+         c.insertText(QStringLiteral("arrow; {odd} \\ bullet"));
+     }},
+    {"TableWithMergedCellsAndFormatting",
+     [](QTextCursor& c) {
+         c.insertText(QStringLiteral("before"));
+         QTextTable* table = c.insertTable(3, 3);
+         table->mergeCells(0, 0, 1, 2);
+         table->mergeCells(1, 2, 2, 1);
+         QTextCharFormat bold;
+         bold.setFontWeight(QFont::Bold);
+         table->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("wide"), bold);
+         QTextCursor cell = table->cellAt(1, 2).firstCursorPosition();
+         QTextBlockFormat centred;
+         centred.setAlignment(Qt::AlignHCenter);
+         cell.setBlockFormat(centred);
+         paragraphs(cell, {"tall", "two paragraphs"});
+         QTextCursor item = table->cellAt(2, 0).firstCursorPosition();
+         item.createList(listFormat(QTextListFormat::ListDecimal));
+         paragraphs(item, {"listed", "in a cell"});
+         table->cellAt(2, 1).firstCursorPosition().insertText(QStringLiteral("Käse 航"));
+     }},
+    {"NestedTables",
+     [](QTextCursor& c) {
+         QTextTable* table = c.insertTable(1, 2);
+         QTextCursor cell = table->cellAt(0, 1).firstCursorPosition();
+         cell.insertText(QStringLiteral("outer"));
+         cell.insertBlock();
+         QTextTable* inner = cell.insertTable(2, 1);
+         inner->cellAt(1, 0).firstCursorPosition().insertTable(1, 1);
+         inner->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("inner"));
+     }},
+    {"SuperscriptAndSubscript",
+     [](QTextCursor& c) {
+         QTextCharFormat raised;
+         raised.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+         QTextCharFormat lowered;
+         lowered.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+         c.insertText(QStringLiteral("x"));
+         c.insertText(QStringLiteral("2"), raised);
+         c.insertText(QStringLiteral(" H"), QTextCharFormat());
+         c.insertText(QStringLiteral("2"), lowered);
+     }},
+};
+
+class RtfStructureTest : public ::testing::TestWithParam<StructureCase> {};
+
+TEST_P(RtfStructureTest, ReadsBackWhatWasWritten) {
+    QTextDocument original;
+    QTextCursor cursor(&original);
+    GetParam().build(cursor);
+    EXPECT_EQ(describe(*roundTrip(original)), describe(original));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RtfStructureTest, ::testing::ValuesIn(kStructures),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(WriteRtf, ListsAndTablesCarryTheirTextForReadersWithoutThem) {
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    cursor.createList(listFormat(QTextListFormat::ListUpperRoman));
+    paragraphs(cursor, {"one", "two"});
+    cursor.insertBlock();
+    cursor.setBlockFormat(QTextBlockFormat());
+    cursor.insertTable(1, 2)->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("B"));
+    const QByteArray rtf = writeRtf(document);
+    SCOPED_TRACE(rtf.toStdString());
+    EXPECT_TRUE(rtf.contains("{\\*\\listtable\n{\\list\\listtemplateid1{\\listlevel\\levelnfc1"));
+    EXPECT_TRUE(rtf.contains("{\\listoverride\\listid1\\listoverridecount0\\ls1}"));
+    EXPECT_TRUE(rtf.contains("{\\listtext\\pard\\plain II.\\tab}\\pard\\ls1\\ilvl0"));
+    EXPECT_TRUE(rtf.contains("\\trowd\\trgaph108\\cellx4500\\cellx9000\n"));
+    EXPECT_TRUE(rtf.contains("\\pard\\intbl\\plain B\\cell\n\\pard\\intbl\\plain\\row"));
+}
 
 TEST(WriteRtf, WritesSevenBitRtfWithTheDocumentDefaultsAsFontZero) {
     const auto document = build({{"Käse 航 "}, {"red", foreground(Qt::red)}});

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 namespace {
 
@@ -49,8 +50,10 @@ TEST_F(TreeFile, SavingWritesEveryUntouchedByteBackAsRead) {
 
 TEST_F(TreeFile, AnUnreadablePathNamesTheFileAndLeavesTheTree) {
     QDir(folder.path()).mkdir("Vantor.txt");
+    ASSERT_EQ(mkfifo(QFile::encodeName(filePath("OwnData.txt")).constData(), 0600), 0);
     const QString relative = QDir::current().relativeFilePath(filePath("missing.txt"));
-    for (const QString& path : {filePath("Vantor.txt"), relative, QStringLiteral("/dev/zero")}) {
+    for (const QString& path :
+         {filePath("Vantor.txt"), filePath("OwnData.txt"), relative, QStringLiteral("/dev/zero")}) {
         Tree tree;
         tree.append(tree.root(), "kept");
         EXPECT_EQ(errorMessageOf([&] { loadTreeFile(tree, path); }),
@@ -64,7 +67,7 @@ TEST_F(TreeFile, ALevelErrorNamesLevelTextAndFileAndKeepsTheNodesBefore) {
     writeFile(filePath("deep.txt"), "a\r\n\tb\r\n\t\t\t%1 \xe4" + QByteArray(300, 'x') + "\r\nc");
     Tree tree;
     EXPECT_EQ(errorMessageOf([&] { loadTreeFile(tree, filePath("deep.txt")); }),
-              "Ungültige Ebene (3) für Eintrag \"%1 ä" + std::string(196, 'x') + "…\"\nDatei " +
+              "Ungültige Ebene (3) für Eintrag \"%1 ä" + std::string(76, 'x') + "...\"\nDatei " +
                   filePath("deep.txt").toStdString());
     EXPECT_EQ(writeTree(tree), "a\r\n\tb\r\n");
 }

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -102,14 +104,48 @@ TEST_F(SettingsStoreTest, AFlagThatIsNoIntegerIsAStoreErrorNamingTheValue) {
     EXPECT_THROW(store.readFlag(QStringLiteral("Data Lines")), SettingsError);
 }
 
-TEST_F(SettingsStoreTest, AStoreThatCannotBeReadCountsAsEmpty) {
+// Only a regular file is opened: anything else in its place is reported at
+// once, and every value counts as absent.
+TEST_F(SettingsStoreTest, WhatIsNoFileInTheStoresPlaceIsAStoreErrorAndNothingIsRead) {
+    const std::function<bool(const QString&)> makers[] = {
+        [](const QString& path) { return QDir().mkpath(path); },
+        [](const QString& path) { return mkfifo(QFile::encodeName(path).constData(), 0600) == 0; },
+    };
     writeStoreFile("");
-    QFile::remove(storeFile());
-    ASSERT_TRUE(QDir().mkpath(storeFile())); // a folder where the file should be
+    for (const auto& make : makers) {
+        QDir(storeFile()).removeRecursively();
+        QFile::remove(storeFile());
+        ASSERT_TRUE(make(storeFile()));
+        SettingsStore store;
+        try {
+            store.open();
+            ADD_FAILURE() << "opened what is no file";
+        } catch (const SettingsError& error) {
+            EXPECT_EQ(QString::fromUtf8(error.what()),
+                      "Settings: the store \"" + storeFile() + "\" cannot be opened.");
+        }
+        EXPECT_FALSE(store.valueExists(QStringLiteral("Help POP")));
+        EXPECT_FALSE(store.readFlag(QStringLiteral("Help POP")));
+    }
+}
+
+// A value of a megabyte, or of control bytes, is quoted short and readable.
+TEST_F(SettingsStoreTest, AWrongValueIsQuotedShort) {
+    writeStoreFile("[General]\nHelp%20POP=" + QByteArray(1 << 20, 'y') +
+                   "\nData%20Lines=\"\\t\xC3\xA4\"\n");
     SettingsStore store;
-    EXPECT_FALSE(store.open());
-    EXPECT_FALSE(store.valueExists(QStringLiteral("Help POP")));
-    EXPECT_FALSE(store.readFlag(QStringLiteral("Help POP")));
+    store.open();
+    const std::pair<const char*, std::string> cases[] = {{"Help POP", std::string(80, 'y') + "..."},
+                                                         {"Data Lines", "\\x09\xC3\xA4"}};
+    for (const auto& [name, shown] : cases) {
+        try {
+            store.readFlag(QString::fromLatin1(name));
+            ADD_FAILURE() << "a text read as a flag";
+        } catch (const SettingsError& error) {
+            EXPECT_EQ(std::string(error.what()), "Settings: the value \"" + std::string(name) +
+                                                     "\" is not a flag: \"" + shown + "\"");
+        }
+    }
 }
 
 TEST_F(SettingsStoreTest, AWriteThatFailsIsReportedNotLost) {
@@ -124,7 +160,7 @@ TEST_F(SettingsStoreTest, AWriteThatFailsIsReportedNotLost) {
         store.close();
         FAIL() << "a failed write went unreported";
     } catch (const SettingsError& error) {
-        EXPECT_NE(QString::fromLocal8Bit(error.what()).indexOf(storeFile()), -1) << error.what();
+        EXPECT_NE(QString::fromUtf8(error.what()).indexOf(storeFile()), -1) << error.what();
     }
 }
 

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
+#include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <optional>
 
@@ -280,6 +282,81 @@ private slots:
         yes->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QCOMPARE(dialog.result(), 2);
+    }
+
+    // A bkClose button closes its window, a bkHelp button opens the
+    // program's help where there is one; neither then raises a click, however
+    // it was clicked. Without help, bkHelp clicks as any other button.
+    void kindsThatActInsteadOfClicking_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("programHasHelp");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<int>("helps");
+        QTest::addColumn<bool>("windowShown");
+        using B = ColorBitmapButton;
+        QTest::newRow("close, mouse") << int(B::bkClose) << false << "mouse" << 0 << 0 << false;
+        QTest::newRow("close, Space") << int(B::bkClose) << false << "space" << 0 << 0 << false;
+        QTest::newRow("close, click()") << int(B::bkClose) << false << "call" << 0 << 0 << false;
+        QTest::newRow("help") << int(B::bkHelp) << true << "mouse" << 0 << 1 << true;
+        QTest::newRow("help, Space") << int(B::bkHelp) << true << "space" << 0 << 1 << true;
+        QTest::newRow("help without help") << int(B::bkHelp) << false << "mouse" << 1 << 0 << true;
+        QTest::newRow("custom") << int(B::bkCustom) << true << "mouse" << 1 << 0 << true;
+    }
+    void kindsThatActInsteadOfClicking() {
+        QFETCH(int, kind);
+        QFETCH(bool, programHasHelp);
+        QFETCH(QString, how);
+        QWidget window;
+        auto* button = new ColorBitmapButton(&window);
+        button->setKind(static_cast<ColorBitmapButton::ButtonKind>(kind));
+        button->resize(80, 24);
+        int helps = 0;
+        if (programHasHelp) {
+            ColorBitmapButton::setHelpHandler(
+                [&helps, button](QWidget* asker) { helps += asker == button ? 1 : 100; });
+        }
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSignalSpy clicks(button, &QAbstractButton::clicked);
+        if (how == "mouse") {
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else if (how == "space") {
+            button->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        } else {
+            button->click();
+        }
+        ColorBitmapButton::setHelpHandler({});
+        QTEST(int(clicks.count()), "clicks");
+        QTEST(helps, "helps");
+        QTEST(window.isVisible(), "windowShown");
+        // The next click is raised again.
+        QCoreApplication::processEvents();
+        QVERIFY(!button->signalsBlocked());
+    }
+
+    // Enter in a window that is no dialog presses its default button, unless
+    // another button has the focus.
+    void enterPressesTheDefaultButtonInAnyWindow() {
+        QWidget window;
+        auto* field = new QLineEdit(&window);
+        auto* ok = new ColorBitmapButton(&window);
+        ok->setDefault(true);
+        ok->setGeometry(0, 30, 60, 24);
+        auto* other = new ColorBitmapButton(&window);
+        other->setGeometry(0, 60, 60, 24);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSignalSpy okClicks(ok, &QAbstractButton::clicked);
+        QSignalSpy otherClicks(other, &QAbstractButton::clicked);
+        field->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(okClicks.count(), 1);
+        other->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(okClicks.count(), 1);
+        QCOMPARE(otherClicks.count(), 0);
     }
 
     void glyphStoreSharesAndFreesSlots() {

@@ -1,6 +1,8 @@
 #include "FadePicture.h"
 
 #include <QApplication>
+#include <QPainter>
+#include <QPicture>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -261,8 +263,8 @@ private slots:
         if (shrinkTo.isValid()) {
             fade.resize(shrinkTo);
         }
-        const QImage from = fade.picFrom();
-        const QImage to = fade.picTo();
+        const QImage from = fade.picFrom().image();
+        const QImage to = fade.picTo().image();
         QVERIFY(stage.show());
         QSignalSpy resets(&fade, &FadePicture::imagesReset);
         QSignalSpy begins(&fade, &FadePicture::transitionStarted);
@@ -280,8 +282,8 @@ private slots:
         QCOMPARE(resets.count(), 4);
         QCOMPARE(begins.count(), 0);
         QCOMPARE(fade.stretchToFit(), stretch);
-        QCOMPARE(fade.picFrom(), from);
-        QCOMPARE(fade.picTo(), to);
+        QCOMPARE(fade.picFrom().image(), from);
+        QCOMPARE(fade.picTo().image(), to);
     }
 
     void autoReverseEndsAtRest() {
@@ -355,8 +357,8 @@ private slots:
         }
         // At rest, with every value where it was set.
         const bool set = interruption == "set";
-        QCOMPARE(fade->picFrom().pixel(0, 0), set ? kGreen : kRed);
-        QCOMPARE(fade->picTo().pixel(0, 0), kBlue);
+        QCOMPARE(fade->picFrom().image().pixel(0, 0), set ? kGreen : kRed);
+        QCOMPARE(fade->picTo().image().pixel(0, 0), kBlue);
         QCOMPARE(fade->colorFrom(), set ? QColor(Qt::gray) : QColor(Qt::black));
         QCOMPARE(fade->colorTo(), QColor(Qt::white));
         QCOMPARE(fade->stretchToFit(), set);
@@ -368,34 +370,96 @@ private slots:
         }
     }
 
-    // Pointer notices wait for the running transition; then only where the
-    // pointer is counts.
-    void pointerNoticesWaitForTheTransition() {
-        for (const bool comesBack : {false, true}) {
-            Stage stage;
-            FadePicture& fade = *stage.fade;
-            stage.setRedToBlue({30, 20}, {30, 20});
-            fade.setProcessMsgs(true);
-            fade.setBlendRate(8);
-            QVERIFY(stage.show());
-            connect(&fade, &FadePicture::mouseEntered, &fade, &FadePicture::blend);
-            connect(&fade, &FadePicture::mouseLeft, &fade, &FadePicture::blendBack);
-            QSignalSpy enters(&fade, &FadePicture::mouseEntered);
-            QSignalSpy leaves(&fade, &FadePicture::mouseLeft);
-            QCoreApplication::postEvent(&fade, new QEvent(QEvent::Leave));
-            if (comesBack) {
+    // Pointer notices wait for the running transition and then come in their
+    // order, each after the transition the one before it started.
+    void pointerNoticesWaitAndKeepTheirOrder_data() {
+        QTest::addColumn<QString>("during");
+        QTest::addColumn<QRgb>("endsOn");
+        QTest::newRow("leave") << "L" << kRed;
+        QTest::newRow("leave, enter") << "LE" << kBlue;
+        QTest::newRow("leave, enter, leave") << "LEL" << kRed;
+    }
+    void pointerNoticesWaitAndKeepTheirOrder() {
+        QFETCH(QString, during);
+        Stage stage;
+        FadePicture& fade = *stage.fade;
+        stage.setRedToBlue({30, 20}, {30, 20});
+        fade.setProcessMsgs(true);
+        fade.setBlendRate(8);
+        QVERIFY(stage.show());
+        QString heard;
+        connect(&fade, &FadePicture::mouseEntered, &fade, [&] {
+            heard += u'E';
+            fade.blend();
+        });
+        connect(&fade, &FadePicture::mouseLeft, &fade, [&] {
+            heard += u'L';
+            fade.blendBack();
+        });
+        for (const QChar notice : during) {
+            if (notice == u'E') {
                 QCoreApplication::postEvent(&fade, new QEnterEvent({1, 1}, {1, 1}, {1, 1}));
+            } else {
+                QCoreApplication::postEvent(&fade, new QEvent(QEvent::Leave));
             }
+        }
 
-            QEnterEvent enter({1, 1}, {1, 1}, {1, 1});
-            QCoreApplication::sendEvent(&fade, &enter);
-            QCOMPARE(stage.frames.size(), std::size_t{9});
-            QCOMPARE(leaves.count(), 0);
-            QCoreApplication::processEvents();
+        QEnterEvent enter({1, 1}, {1, 1}, {1, 1});
+        QCoreApplication::sendEvent(&fade, &enter);
+        QCOMPARE(stage.frames.size(), std::size_t{9});
+        QCOMPARE(heard, QStringLiteral("E"));
+        QTRY_COMPARE(heard, u'E' + during);
+        QTEST(fade.shownImage().pixel(0, 0), "endsOn");
+    }
 
-            QCOMPARE(enters.count(), 1);
-            QCOMPARE(leaves.count(), comesBack ? 0 : 1);
-            QCOMPARE(fade.shownImage().pixel(0, 0), comesBack ? kBlue : kRed);
+    // An icon is drawn at its own size on its colour and that square is
+    // stretched; a drawing is drawn at any size; unstretched, the control
+    // takes the picture's size.
+    void iconsAndDrawingsArePictures_data() {
+        QTest::addColumn<bool>("icon");
+        QTest::addColumn<bool>("stretch");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("icon, stretched") << true << true << QSize(32, 32);
+        QTest::newRow("icon, own size") << true << false << QSize(16, 16);
+        QTest::newRow("drawing, stretched") << false << true << QSize(32, 32);
+        QTest::newRow("drawing, own size") << false << false << QSize(16, 16);
+    }
+    void iconsAndDrawingsArePictures() {
+        QFETCH(bool, icon);
+        QFETCH(bool, stretch);
+        QFETCH(QSize, size);
+        // Left half red, right half blue; the icon's top-left pixel is clear.
+        QImage halves(16, 16, QImage::Format_ARGB32);
+        halves.fill(kRed);
+        QPicture drawing;
+        {
+            QPainter painter(&drawing);
+            painter.fillRect(QRect(0, 0, 8, 16), QColor(kRed));
+            painter.fillRect(QRect(8, 0, 8, 16), QColor(kBlue));
+        }
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 8; x < 16; ++x) {
+                halves.setPixel(x, y, kBlue);
+            }
+        }
+        halves.setPixel(0, 0, qRgba(0, 0, 0, 0));
+        FadePicture fade;
+        fade.resize(32, 32);
+        fade.setColorFrom(QColor(kGreen));
+        fade.setStretchToFit(stretch);
+        if (icon) {
+            fade.setPicFrom(QIcon(QPixmap::fromImage(halves)));
+        } else {
+            fade.setPicFrom(drawing);
+        }
+        QCOMPARE(fade.size(), size);
+        const QImage shown = fade.shownImage();
+        const int last = size.width() - 1;
+        QCOMPARE(shown.pixel(0, 0), icon ? kGreen : kRed);
+        QCOMPARE(shown.pixel(last / 2 - 1, last), kRed);
+        QCOMPARE(shown.pixel(last, last), kBlue);
+        if (icon && stretch) {
+            QCOMPARE(shown.pixel(1, 1), kGreen); // one pixel of the icon, two of the control
         }
     }
 

@@ -1,11 +1,13 @@
 #include "FlatComboBox.h"
 #include "ItemOrder.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
@@ -25,6 +27,8 @@ struct ShownBox {
     FlatComboBox* box = new FlatComboBox(&window);
 
     ShownBox() {
+        // As the program's boxes are: a text field that completes.
+        box->setComboStyle(FlatComboBox::csSimple);
         box->setGeometry(3, 17, 109, 21);
         box->addItems(Names);
         QPalette colors = box->palette();
@@ -107,6 +111,91 @@ private slots:
                             Qt::KeyboardModifiers(modifiers));
         }
         QTEST(shown.box->currentText(), "text");
+    }
+
+    // Without AllowEdit no paste reaches the text, also when a program sends
+    // it straight to the text field; removals and whole texts still do.
+    void pastesSentToTheFieldNeedAllowEdit_data() {
+        QTest::addColumn<bool>("allowEdit");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("paste()") << false << "paste"
+                                 << "Corvane";
+        QTest::newRow("Ctrl+V to the field") << false << "ctrl+v"
+                                             << "Corvane";
+        QTest::newRow("insert()") << false << "insert"
+                                  << "Corvane";
+        QTest::newRow("paste() allowed") << true << "paste"
+                                         << "Corvaneamb";
+        QTest::newRow("removal") << false << "backspace"
+                                 << "Corvan";
+        QTest::newRow("whole text") << false << "set"
+                                    << "Home Port";
+    }
+    void pastesSentToTheFieldNeedAllowEdit() {
+        QFETCH(bool, allowEdit);
+        QFETCH(QString, how);
+        QApplication::clipboard()->setText(QStringLiteral("amb"));
+        ShownBox shown;
+        shown.box->setAllowEdit(allowEdit);
+        shown.box->setEditText(QStringLiteral("Corvane"));
+        QLineEdit* field = shown.box->lineEdit();
+        field->end(false);
+        if (how == "paste") {
+            QMetaObject::invokeMethod(field, "paste");
+        } else if (how == "ctrl+v") {
+            QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        } else if (how == "insert") {
+            field->insert(QStringLiteral("amb"));
+        } else if (how == "backspace") {
+            field->backspace();
+        } else {
+            shown.box->setEditText(QStringLiteral("Home Port"));
+        }
+        QTEST(shown.box->currentText(), "text");
+    }
+
+    // A program reads and sets the selection of the text field.
+    void selectionStartAndLength() {
+        FlatComboBox box;
+        box.setEditText(QStringLiteral("Corvane"));
+        box.setSelStart(2);
+        box.setSelLength(3);
+        QCOMPARE(box.lineEdit()->selectedText(), QStringLiteral("rva"));
+        QCOMPARE(box.selStart(), 2);
+        QCOMPARE(box.selLength(), 3);
+        box.setSelStart(5);
+        QCOMPARE(box.selLength(), 0);
+        QCOMPARE(box.lineEdit()->cursorPosition(), 5);
+    }
+
+    // A box starts in the drop-down style. The owner-drawn styles pick an
+    // item by typing its start and draw the items, in the list and the
+    // current one in the face, through the owner's handler; the variable
+    // style asks the owner for each item's height.
+    void ownerDrawnStyles() {
+        QCOMPARE(FlatComboBox().comboStyle(), FlatComboBox::csDropDown);
+        ShownBox shown;
+        FlatComboBox* box = shown.box;
+        QList<int> inList;
+        QList<int> inField;
+        box->setDrawItemHandler([&](QPainter& painter, const QRect& rect, int index,
+                                    FlatComboBox::ItemDrawState state) {
+            (state.inField ? inField : inList) << index;
+            painter.fillRect(rect, Qt::red);
+        });
+        box->setMeasureItemHandler([](int index) { return 10 + index; });
+        box->setComboStyle(FlatComboBox::csOwnerDrawVariable);
+        QVERIFY(!box->isEditable());
+        QCOMPARE(box->view()->sizeHintForRow(3), 13);
+        QVERIFY(shown.focused());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("co"));
+        QCOMPARE(box->currentText(), QStringLiteral("Corvane"));
+        QCOMPARE(QColor(shown.rendered().pixel(10, 10)), QColor(Qt::red));
+        QVERIFY(inField.contains(2));
+        box->showPopup();
+        QTRY_VERIFY(inList.contains(0) && inList.contains(3));
+        box->hidePopup();
     }
 
     void returnReachesTheOwnerOnce() {

@@ -73,6 +73,47 @@ private slots:
         QCOMPARE(shape.accessibleName(), QStringLiteral("Caf\u00e9 Meridian"));
     }
 
+    // Notes put a mark on the shape that stands out on every fill and
+    // outline the map uses (the way, the races, start and target, the star
+    // field), and add their lines to the hint; without notes both go again.
+    void notesMarkTheShapeOnEveryFill() {
+        for (const std::uint32_t color :
+             {Palette::White, RaceColor::Borons, RaceColor::Teladi, RaceColor::Split,
+              RaceColor::Argons, RaceColor::Paranids, RaceColor::Xenon, Palette::Green}) {
+            for (const bool solid : {true, false}) {
+                StarMapShape shape;
+                shape.resize(17, 17);
+                shape.setShapeKind(StarMapShape::Kind::RoundRect);
+                shape.setPenWidth(3);
+                shape.setOutlineColor(color);
+                shape.setFillColor(color);
+                shape.setFillSolid(solid);
+                shape.setHint("Caf\xe9 Meridian");
+                const QImage plain = rendered(shape);
+                shape.setNotes({QStringLiteral("Cheap ore"), QStringLiteral("  Buy at dawn")});
+                const QImage marked = rendered(shape);
+                // The mark stands in the top right corner, over outline and fill.
+                const auto contrastTo = [&marked](QRgb around) {
+                    int contrast = 0;
+                    for (int y = 0; y < 6; ++y) {
+                        for (int x = 11; x < 17; ++x) {
+                            contrast = std::max(
+                                contrast, std::abs(qGray(marked.pixel(x, y)) - qGray(around)));
+                        }
+                    }
+                    return contrast;
+                };
+                QVERIFY2(contrastTo(rgb(color)) >= 128, qPrintable(fromBgr(color).name()));
+                QVERIFY(contrastTo(solid ? rgb(color) : qRgb(0, 0, 0)) >= 128);
+                QCOMPARE(shape.toolTip(),
+                         QStringLiteral("Caf\u00e9 Meridian\nCheap ore\n  Buy at dawn"));
+                shape.setNotes({});
+                QCOMPARE(rendered(shape), plain);
+                QCOMPARE(shape.toolTip(), QStringLiteral("Caf\u00e9 Meridian"));
+            }
+        }
+    }
+
     void everyMouseButtonReportsTheShape() {
         QWidget ground;
         auto* shape = new StarMapShape(&ground);
