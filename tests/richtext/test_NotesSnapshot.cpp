@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextFrame>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -67,6 +68,21 @@ INSTANTIATE_TEST_SUITE_P(
                          return html("<table><tr><td>a</td><td><b>b</b></td></tr></table>"
                                      "<ul><li>one</li><li>two</li></ul><img src='x.png'>"
                                      "<a href='https://example.org'>link</a>");
+                     }},
+        SnapshotCase{"MergedNestedCellsListsAndFrames",
+                     [] {
+                         auto document =
+                             html("<ol><li>one</li></ol><table><tr><td colspan=2 align=right>"
+                                  "<b>wide</b><ul><li>in a cell</li></ul></td><td rowspan=2>tall"
+                                  "</td></tr><tr><td><table><tr><td>inner</td></tr></table></td>"
+                                  "<td></td></tr></table><ol><li>two</li></ol>");
+                         // The list goes on after the table, and a frame follows.
+                         QTextCursor cursor(document.get());
+                         cursor.movePosition(QTextCursor::End);
+                         cursor.insertFrame(QTextFrameFormat())
+                             ->firstCursorPosition()
+                             .insertText(QStringLiteral("framed"));
+                         return document;
                      }},
         SnapshotCase{"PixelSizedDefaultFont",
                      [] {
