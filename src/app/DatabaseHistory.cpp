@@ -21,6 +21,15 @@ QString quotedEntry(const std::string& bytes) {
     return u'\'' + text + u'\'';
 }
 
+std::vector<const TreeNode*> childrenOf(const TreeNode& parent) {
+    std::vector<const TreeNode*> list;
+    list.reserve(parent.childCount());
+    for (std::size_t row = 0; row < parent.childCount(); ++row) {
+        list.push_back(parent.child(row));
+    }
+    return list;
+}
+
 // One step of the history. Each names the entry that taking it back or
 // doing it again would rename or delete, so that the history can refuse
 // when that entry is protected.
@@ -126,15 +135,7 @@ public:
     const TreeNode* touchedByRedo() const override { return &node_; }
 
 private:
-    std::vector<const TreeNode*> siblings() const {
-        const TreeNode& parent = *node_.parent();
-        std::vector<const TreeNode*> list;
-        list.reserve(parent.childCount());
-        for (std::size_t row = 0; row < parent.childCount(); ++row) {
-            list.push_back(parent.child(row));
-        }
-        return list;
-    }
+    std::vector<const TreeNode*> siblings() const { return childrenOf(*node_.parent()); }
     bool othersKeptTheirOrder(const std::vector<const TreeNode*>& before) const {
         const TreeNode& parent = *node_.parent();
         std::size_t at = 0;
@@ -159,6 +160,31 @@ private:
     bool done_ = false;
     // The sibling order before the rename, when it was more than a move.
     std::vector<const TreeNode*> before_;
+};
+
+// A dragged entry goes into its place by text under its new parent, whose
+// list is sorted first if a load left it unsorted; taken back, the entry
+// goes back to its row and that list regains its order.
+class MoveStep final : public Step {
+public:
+    MoveStep(DatabaseModel& model, const TreeNode& node, const TreeNode& newParent)
+        : Step(model, QStringLiteral("move ") + quotedEntry(node.text()))
+        , node_(node)
+        , oldParent_(*node.parent())
+        , oldRow_(node.row())
+        , newParent_(newParent)
+        , newSiblings_(childrenOf(newParent)) {}
+
+    void redo() override { model_.moveNode(model_.indexOf(node_), model_.indexOf(newParent_)); }
+    void undo() override { model_.moveBack(node_, oldParent_, oldRow_, newSiblings_); }
+    const TreeNode* restoredByUndo() const override { return &node_; }
+
+private:
+    const TreeNode& node_;
+    const TreeNode& oldParent_;
+    std::size_t oldRow_;
+    const TreeNode& newParent_;
+    std::vector<const TreeNode*> newSiblings_;
 };
 
 // The tree that is not shown is kept whole, either way.
@@ -229,6 +255,15 @@ void DatabaseHistory::rename(const QModelIndex& index, std::string bytes) {
 void DatabaseHistory::remove(const QModelIndex& index) {
     if (const TreeNode* node = model_.nodeOf(index)) {
         push(new DeleteStep(model_, *node));
+    }
+}
+
+void DatabaseHistory::move(const QModelIndex& from, const QModelIndex& toParent) {
+    const TreeNode* node = model_.nodeOf(from);
+    const TreeNode* newParent =
+        toParent.isValid() ? model_.nodeOf(toParent) : &model_.tree().root();
+    if (node != nullptr && !Tree::isWithin(*newParent, *node)) {
+        push(new MoveStep(model_, *node, *newParent));
     }
 }
 

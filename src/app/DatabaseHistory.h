@@ -11,8 +11,8 @@ class DatabaseModel;
 class Tree;
 class TreeNode;
 
-// The undo history of a database tree: adding, renaming and deleting entries
-// and loading a file are steps that can be taken back and done again, the
+// The undo history of a database tree: adding, renaming, moving and deleting
+// entries and loading a file are steps that can be taken back and done again, the
 // last Steps of them. It also knows whether the tree differs from the state
 // last saved or loaded: steps since then, or a change made past the history.
 //
@@ -41,6 +41,8 @@ public:
     QModelIndex add(const QModelIndex& parent, const QString& typed);
     void rename(const QModelIndex& index, std::string bytes);
     void remove(const QModelIndex& index);
+    // Moves the entry with its branch under toParent, as a drop does.
+    void move(const QModelIndex& from, const QModelIndex& toParent);
     // Loads the file as the tree and counts it as saved. Throws as
     // loadTreeFile does; the nodes read before a bad line become the tree,
     // unsaved, in a step of their own.

@@ -111,6 +111,10 @@ void DatabaseModel::setRenameHandler(RenameHandler handler) {
     renameHandler_ = std::move(handler);
 }
 
+void DatabaseModel::setMoveHandler(MoveHandler handler) {
+    moveHandler_ = std::move(handler);
+}
+
 QModelIndex DatabaseModel::rename(const TreeNode& node, std::string bytes) {
     TreeNode& renamed = const_cast<TreeNode&>(node);
     reorder({QPersistentModelIndex(indexOf(*node.parent()))},
@@ -124,17 +128,33 @@ void DatabaseModel::restoreName(const TreeNode& node, std::string bytes,
                                 const std::vector<const TreeNode*>& siblings) {
     TreeNode& renamed = const_cast<TreeNode&>(node);
     TreeNode& parent = *renamed.parent();
-    std::vector<std::size_t> rows;
-    rows.reserve(siblings.size());
-    for (const TreeNode* sibling : siblings) {
-        rows.push_back(sibling->row());
-    }
+    const std::vector<std::size_t> rows = rowsOf(siblings);
     reorder({QPersistentModelIndex(indexOf(parent))}, [&] {
         tree_.setText(renamed, std::move(bytes));
         tree_.arrange(parent, rows);
     });
     const QModelIndex index = indexOf(node);
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void DatabaseModel::moveBack(const TreeNode& node, const TreeNode& parent, std::size_t row,
+                             const std::vector<const TreeNode*>& left) {
+    TreeNode& moved = const_cast<TreeNode&>(node);
+    TreeNode& from = *moved.parent();
+    TreeNode& into = const_cast<TreeNode&>(parent);
+    reorder({QPersistentModelIndex(indexOf(from)), QPersistentModelIndex(indexOf(into))}, [&] {
+        tree_.attach(into, row, tree_.detach(moved));
+        tree_.arrange(from, rowsOf(left));
+    });
+}
+
+std::vector<std::size_t> DatabaseModel::rowsOf(const std::vector<const TreeNode*>& siblings) {
+    std::vector<std::size_t> rows;
+    rows.reserve(siblings.size());
+    for (const TreeNode* sibling : siblings) {
+        rows.push_back(sibling->row());
+    }
+    return rows;
 }
 
 std::unique_ptr<TreeNode> DatabaseModel::takeOut(const TreeNode& node) {
@@ -255,6 +275,10 @@ bool DatabaseModel::dropMimeData(const QMimeData* data, Qt::DropAction action, i
                                  const QModelIndex& parent) {
     if (!canDropMimeData(data, action, row, column, parent)) {
         return false;
+    }
+    if (moveHandler_) {
+        moveHandler_(draggedNode(data), parent);
+        return true;
     }
     return moveNode(draggedNode(data), parent).isValid();
 }

@@ -24,6 +24,8 @@ public:
     using RenameHandler = std::function<void(const QModelIndex&, std::string)>;
     // Whether the user may drag this node (with its branch) elsewhere.
     using MovableCheck = std::function<bool(const TreeNode&)>;
+    // Carries out a dropped node's move instead of the model.
+    using MoveHandler = std::function<void(const QModelIndex& from, const QModelIndex& toParent)>;
 
     struct SearchHit {
         // The hit's absolute index in tree order.
@@ -74,6 +76,7 @@ public:
     // The steps an undo history takes and takes back. The views keep their
     // selections and open branches on the nodes that stay.
     void setRenameHandler(RenameHandler handler);
+    void setMoveHandler(MoveHandler handler);
     // The in-place rename's change: the text, then the sibling list sorted again.
     QModelIndex rename(const TreeNode& node, std::string bytes);
     // Sets the text without sorting and gives the node's siblings, the node
@@ -86,6 +89,10 @@ public:
     QModelIndex putBack(const TreeNode& parent, std::size_t row, std::unique_ptr<TreeNode> node);
     // Shows another tree in place of this one and hands this one over.
     Tree exchange(Tree tree);
+    // Takes a moveNode back: the node goes to parent's row, and the list it
+    // leaves regains the order of `left`, which holds that list's other nodes.
+    void moveBack(const TreeNode& node, const TreeNode& parent, std::size_t row,
+                  const std::vector<const TreeNode*>& left);
 
     // Replaces the tree by the file's (loadTreeFile): throws TreeFileError;
     // after a level error the tree holds the nodes read before it.
@@ -109,7 +116,8 @@ public:
     // keeps its selection.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
-    // Dragging a node onto another entry moves it there (moveNode). A drag
+    // Dragging a node onto another entry moves it there (moveNode, or the
+    // move handler). A drag
     // carries the node's place in this model; a drop is taken only onto an
     // entry that is neither the dragged node, one beneath it, nor its parent.
     QStringList mimeTypes() const override;
@@ -125,6 +133,8 @@ private:
     TreeNode* nodeAt(const QModelIndex& index) const;
     // The node a drag of this model carries; invalid for any other data.
     QModelIndex draggedNode(const QMimeData* data) const;
+    // The rows at which the nodes, siblings all, stand now.
+    static std::vector<std::size_t> rowsOf(const std::vector<const TreeNode*>& siblings);
     // Runs a change that reorders sibling lists and moves every persistent
     // index, the views' selections among them, along with its node.
     void reorder(const QList<QPersistentModelIndex>& parents, const std::function<void()>& change);
@@ -132,6 +142,7 @@ private:
     Tree tree_;
     EditableCheck editable_;
     RenameHandler renameHandler_;
+    MoveHandler moveHandler_;
     MovableCheck movable_;
     TextLess order_;
 };

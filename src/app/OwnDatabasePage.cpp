@@ -70,6 +70,9 @@ OwnDatabasePage::OwnDatabasePage(QWidget* parent, DatabaseLinks links)
     model().setRenameHandler([this](const QModelIndex& index, std::string bytes) {
         runGuarded([&] { history_->rename(index, std::move(bytes)); });
     });
+    model().setMoveHandler([this](const QModelIndex& from, const QModelIndex& toParent) {
+        runGuarded([&] { history_->move(from, toParent); });
+    });
     connect(history_, &DatabaseHistory::changed, this, &OwnDatabasePage::changed);
     connect(history_, &DatabaseHistory::unsavedChanged, this, &OwnDatabasePage::unsavedChanged);
 }

@@ -149,13 +149,15 @@ private slots:
 
     // Each step taken back gives the tree before it to the byte, unsorted
     // lists and a deleted branch's place included; done again, the tree
-    // after it. Loading counts as saved, and so does coming back to it.
+    // after it. Loading counts as saved, and so does coming back to it. A
+    // moved entry sorts an unsorted list it goes into; taken back, the list
+    // is as the file had it.
     void everyStepIsTakenBackAndDoneAgain() {
         QTemporaryDir folder;
         const QString path = folder.filePath(u"OwnData.txt"_qs);
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("loaded\n\tchild");
+        file.write("loaded\n\tzz\n\taa");
         file.close();
         ModelFixture fixture("Root\n\tzeta\n\t\tdeep\n\talpha\n\tkappa\nlast");
         DatabaseHistory history(
@@ -171,6 +173,7 @@ private slots:
             {[&] { history.remove(fixture.at(1)); }, u"Undo delete 'R&&D'"_qs},
             {[&] { history.load(path); }, u"Undo load 'OwnData.txt'"_qs},
             {[&] { history.add({}, u"top"_qs); }, u"Undo add 'top'"_qs},
+            {[&] { history.move(fixture.at(3), fixture.at(0)); }, u"Undo move 'top'"_qs},
         };
         QList<std::string> trees{fixture.text()};
         for (const auto& [step, caption] : steps) {

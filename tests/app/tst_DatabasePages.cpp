@@ -414,7 +414,7 @@ private slots:
     // An entry of the user's own is dragged with its branch onto another
     // entry, which takes it in its place by text and opens to show it. The
     // root, the race groups and the systems don't move, and no entry goes
-    // beneath itself or back where it is.
+    // beneath itself or back where it is. Undo puts it back.
     void ownEntriesMoveByDragging() {
         const Program program;
         program.showTab("Own Database");
@@ -431,8 +431,9 @@ private slots:
             {"Trade notes", "Ore prices", false}, {"Trade notes", root, false},
             {"Trade notes", "Split", true},
         };
+        QStringList before;
         for (const auto& [dragged, onto, taken] : drags) {
-            const QStringList before = shown(tree);
+            before = shown(tree);
             QCOMPARE(dragOnto(tree, dragged, onto), taken);
             QCOMPARE(shown(tree) != before, taken);
         }
@@ -450,6 +451,11 @@ private slots:
                  (QStringList{"\t\tTrade notes", "\t\t\tOre prices"}));
         QCOMPARE(selectedText(tree), QStringLiteral("Trade notes"));
         QVERIFY(tree->isExpanded(split));
+        // Ctrl+Z on the tree takes the move back.
+        clickNode(tree, "Trade notes");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(shown(tree), before);
+        QCOMPARE(selectedText(tree), QStringLiteral("Trade notes"));
     }
 
     // Save, Load and their messages; every malformed file gets its error or
