@@ -9,6 +9,7 @@
 #include <QTextFrame>
 #include <QTextList>
 #include <QTextTable>
+#include <cassert>
 
 namespace {
 
@@ -204,7 +205,6 @@ void NotesSnapshot::takeTable(const QTextTable& table) {
     marks_.push_back(Mark::End);
 }
 
-// The runs of a paragraph follow each other from its start.
 void NotesSnapshot::takeBlock(const QTextBlock& block) {
     marks_.push_back(Mark::Paragraph);
     int list = -1;
@@ -219,7 +219,12 @@ void NotesSnapshot::takeBlock(const QTextBlock& block) {
         }
     }
     const std::size_t before = runs_.size();
-    qsizetype start = block.position();
+    // Blocks follow each other in the order the frames are walked, each
+    // ended by the character that starts the next block or frame; counting
+    // is quicker than asking the document.
+    assert(block.position() == nextBlockStart_);
+    qsizetype start = nextBlockStart_;
+    nextBlockStart_ += block.length();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const qsizetype length = fragment.length();

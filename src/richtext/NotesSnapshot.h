@@ -79,4 +79,5 @@ private:
     // The lists' formats in the order of their first item.
     QList<QTextFormat> lists_;
     QHash<const QTextList*, int> listIndexes_;
+    qsizetype nextBlockStart_ = 0;
 };
