@@ -30,6 +30,8 @@
 #include <QFile>
 #include <QSessionManager>
 #include <QTimer>
+#include <memory>
+#include <string>
 
 void preferXcbUnderWayland(int argc, char** argv) {
 #ifdef Q_OS_LINUX
@@ -309,8 +311,9 @@ void VantorProgram::guardUnsavedWork() {
             {QStringLiteral("owndata.txt"), QStringLiteral("the own database"),
              [own] { return own->unsaved(); },
              [own] {
-                 return [text = QByteArray::fromStdString(writeTree(own->entries()))] {
-                     return text;
+                 // Made into bytes of its own on the writing thread.
+                 return [text = std::make_shared<std::string>(writeTree(own->entries()))] {
+                     return QByteArray::fromStdString(*text);
                  };
              },
              [own](const QString& path) {
