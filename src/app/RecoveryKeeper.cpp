@@ -134,6 +134,9 @@ bool RecoveryKeeper::lockOwnName() {
         if (!QDir().mkpath(folder_)) {
             return false;
         }
+        // The copies are the user's notes: for the user's eyes only.
+        QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                           QFileDevice::ExeOwner);
         auto lock = std::make_unique<QLockFile>(lockPath(folder_, prefix_));
         // Held for as long as the program runs: only the death of its
         // holder makes the lock stale, never its age.
@@ -201,7 +204,29 @@ QString RecoveryKeeper::offerText(const Orphan& orphan) const {
            (one ? QStringLiteral("it?") : QStringLiteral("them?"));
 }
 
+// A program that ended without freeing its lock after its copies had gone
+// (saved, then killed) leaves the lock alone behind.
+void RecoveryKeeper::removeLoneLocks() const {
+    const QDir folder(folder_);
+    const QStringList names = folder.entryList(QDir::Files);
+    const QString end = QStringLiteral("lock");
+    for (const QString& name : names) {
+        const QString prefix = name.left(name.size() - end.size());
+        const bool lone = std::none_of(names.cbegin(), names.cend(), [&](const QString& other) {
+            return other != name && other.startsWith(prefix);
+        });
+        if (!name.endsWith(end) || prefix == prefix_ || !lone) {
+            continue;
+        }
+        QLockFile lock(folder.filePath(name));
+        lock.setStaleLockTime(0);
+        // Freed at once, the lock file goes with it; a live program's stays.
+        lock.tryLock(0);
+    }
+}
+
 void RecoveryKeeper::offerRestore(Messenger& messenger) {
+    removeLoneLocks();
     std::optional<Orphan> orphan = claimOrphan();
     if (!orphan) {
         return;

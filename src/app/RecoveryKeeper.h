@@ -85,6 +85,7 @@ private:
 
     bool lockOwnName();
     void removeCopy(int part);
+    void removeLoneLocks() const;
     std::optional<Orphan> claimOrphan() const;
     QString offerText(const Orphan& orphan) const;
     // Removes the orphan's files, then frees its name.

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLockFile>
 #include <QProcess>
@@ -79,6 +80,11 @@ private slots:
         QVERIFY(readFile(copy(EntriesPart)).endsWith("\r\nTrade notes\r\n"));
         QVERIFY(copy(NotesPart).startsWith(RecoveryKeeper::defaultFolder()));
         QVERIFY(copy(NotesPart).startsWith(fixture().dataHome()));
+        // Only the user can look into the folder.
+        const QFileDevice::Permissions folder =
+            QFileInfo(RecoveryKeeper::defaultFolder()).permissions();
+        QCOMPARE(folder & 0x7077,
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
         auto* tree = findControl<QTreeView>(mainWindow(), "ODat");
         tree->setFocus(Qt::OtherFocusReason);
@@ -134,11 +140,15 @@ private slots:
         const QString dead = folder + "/0dead.";
         QVERIFY(QFile::copy(copy(NotesPart), dead + "notepad.rtf"));
         QVERIFY(QFile::copy(copy(EntriesPart), dead + "owndata.txt"));
-        // The lock of a program that was killed while it held it.
-        QCOMPARE(QProcess::execute(QCoreApplication::applicationFilePath(),
-                                   {"--die-holding", dead + "lock"}),
-                 0);
-        QVERIFY(QFile::exists(dead + "lock"));
+        // The locks of programs that were killed while they held them, one
+        // of them after its copies had gone.
+        const QString lone = folder + "/1lone.lock";
+        for (const QString& lock : {dead + "lock", lone}) {
+            QCOMPARE(
+                QProcess::execute(QCoreApplication::applicationFilePath(), {"--die-holding", lock}),
+                0);
+            QVERIFY(QFile::exists(lock));
+        }
 
         QString caption;
         QString text;
@@ -172,6 +182,7 @@ private slots:
         QCOMPARE(QFile::exists(dead + "notepad.rtf"), answer == "Escape");
         QCOMPARE(QFile::exists(next.parts().recovery().copyPath(NotesPart)), restored);
         QVERIFY(!QFile::exists(dead + "lock"));
+        QVERIFY(!QFile::exists(lone));
     }
 
     // The copies of a program that still runs are its own: another start
