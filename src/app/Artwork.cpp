@@ -372,6 +372,6 @@ QPixmap shippedPicture(ShippedPicture picture) {
         return {};
     }
     const QImage pixels(reinterpret_cast<const uchar*>(bytes.constData()) + sizeof size, width,
-                        height, width * 4, QImage::Format_ARGB32_Premultiplied);
+                        height, qsizetype{4} * width, QImage::Format_ARGB32_Premultiplied);
     return QPixmap::fromImage(pixels);
 }

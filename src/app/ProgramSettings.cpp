@@ -42,7 +42,7 @@ void readLastFile(const SettingsStore& store, const QString& name, AutoLoadOptio
 QString storedDataPath(const SettingsStore& store, const QString& name,
                        const QString& defaultPath) {
     if (store.valueExists(name)) {
-        const QString stored = store.readText(name);
+        QString stored = store.readText(name);
         if (QFileInfo(stored).isFile()) {
             return stored;
         }
@@ -52,12 +52,10 @@ QString storedDataPath(const SettingsStore& store, const QString& name,
 
 } // namespace
 
-ProgramSettings::ProgramSettings(OptionsPanel& options, AutoLoadOption& notes,
-                                 AutoLoadOption& ownData, RouteEngine& engine,
-                                 QString programFolder)
+ProgramSettings::ProgramSettings(OptionsPanel& options, AutoLoadOptions autoLoads,
+                                 RouteEngine& engine, QString programFolder)
     : options_(options)
-    , notes_(notes)
-    , ownData_(ownData)
+    , autoLoads_(autoLoads)
     , engine_(engine)
     , programFolder_(std::move(programFolder)) {
 }
@@ -69,10 +67,10 @@ QString ProgramSettings::defaultPath(const char* fileName) const {
 void ProgramSettings::readSettings() {
     SettingsStore store;
     store.open();
-    readFlag(store, AutoLoadNotesName, [this](bool on) { notes_.setChecked(on); });
-    readLastFile(store, LastNotesName, notes_);
-    readFlag(store, AutoLoadOwnDataName, [this](bool on) { ownData_.setChecked(on); });
-    readLastFile(store, LastOwnDataName, ownData_);
+    readFlag(store, AutoLoadNotesName, [this](bool on) { autoLoads_.notes.setChecked(on); });
+    readLastFile(store, LastNotesName, autoLoads_.notes);
+    readFlag(store, AutoLoadOwnDataName, [this](bool on) { autoLoads_.ownData.setChecked(on); });
+    readLastFile(store, LastOwnDataName, autoLoads_.ownData);
     readFlag(store, HintsName, [this](bool on) { options_.setHintsShown(on); });
     readFlag(store, StarMapLinkedName, [this](bool on) { options_.setStarMapLinked(on); });
     readFlag(store, RollOutName, [this](bool on) { options_.setRollOut(on); });
@@ -100,10 +98,10 @@ void ProgramSettings::writeSettings() {
     store.open();
     store.writeText(CoreDataName, options_.coreDataPath());
     store.writeText(InfoDataName, options_.infoDataPath());
-    store.writeFlag(AutoLoadNotesName, notes_.checked());
-    store.writeText(LastNotesName, notes_.lastFile());
-    store.writeFlag(AutoLoadOwnDataName, ownData_.checked());
-    store.writeText(LastOwnDataName, ownData_.lastFile());
+    store.writeFlag(AutoLoadNotesName, autoLoads_.notes.checked());
+    store.writeText(LastNotesName, autoLoads_.notes.lastFile());
+    store.writeFlag(AutoLoadOwnDataName, autoLoads_.ownData.checked());
+    store.writeText(LastOwnDataName, autoLoads_.ownData.lastFile());
     store.writeFlag(HintsName, options_.hintsShown());
     store.writeFlag(StarMapLinkedName, options_.starMapLinked());
     store.writeFlag(RollOutName, options_.rollOut());

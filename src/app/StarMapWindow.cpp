@@ -140,10 +140,6 @@ StarMapShape* StarMapWindow::shape(int number) const {
     return shapes_.at(static_cast<std::size_t>(number - 1));
 }
 
-StarMapShape* StarMapWindow::sectorShape(int column, int row) const {
-    return shape(sectorShapeNumber(column, row));
-}
-
 void StarMapWindow::setSystemNotes(const SectorNotes& notes) {
     notes_ = notes;
     if (shapes_.front() == nullptr) {
@@ -152,7 +148,7 @@ void StarMapWindow::setSystemNotes(const SectorNotes& notes) {
     for (int x = 0; x < MapGridSize; ++x) {
         for (int y = 0; y < MapGridSize; ++y) {
             shapes_.at(static_cast<std::size_t>(sectorShapeNumber(x, y) - 1))
-                ->setNotes(notes.at(static_cast<std::size_t>(x * MapGridSize + y)));
+                ->setNotes(notes.at(mapCellIndex(x, y)));
         }
     }
 }

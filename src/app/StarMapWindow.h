@@ -30,15 +30,11 @@ public:
     // Shape number 1 ... 176 as the layout counts them; asking for one builds
     // the shapes if the map has not been shown yet.
     StarMapShape* shape(int number) const;
-    StarMapShape* sectorShape(int column, int row) const;
 
     // The first lines of the user's notes on each system, by cell (column * 8
     // + row): a system with notes carries a mark and names them in its hint.
     using SectorNotes = std::array<QStringList, MapSectorCount>;
     void setSystemNotes(const SectorNotes& notes);
-
-    // Whether the next click picks the target; it survives closing the map.
-    bool targetPending() const { return targetPending_; }
 
     void setVisible(bool visible) override;
 
@@ -54,6 +50,9 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // The tests reach a sector's shape and the pending pick through it.
+    friend class ProgramAccess;
+
     void ensureShapes();
     void buildShapes();
     StarMapShape* newShape(int number);
@@ -63,6 +62,7 @@ private:
     void onCloseClicked();
 
     RouteEngine& engine_;
+    // Whether the next click picks the target; it survives closing the map.
     bool targetPending_ = false;
     QFrame* panel_ = nullptr;
     QLabel* starField_ = nullptr;

@@ -151,7 +151,9 @@ void VantorProgram::buildPages() {
     main.addPage(info_, QIcon(), QStringLiteral("Info"));
     main.showPage(navigation_);
     settings_ = std::make_unique<ProgramSettings>(
-        *options_, notepad_->autoLoad(), ownDatabase_->autoLoad(), engine_, start_.programFolder);
+        *options_,
+        AutoLoadOptions{.notes = notepad_->autoLoad(), .ownData = ownDatabase_->autoLoad()},
+        engine_, start_.programFolder);
 }
 
 // Every change of an option, a data file or a last import or export writes

@@ -46,7 +46,7 @@ const SystemNotes::SectorNotes& SystemNotes::notes() {
 }
 
 const QStringList& SystemNotes::notesOf(int column, int row) {
-    return notes().at(static_cast<std::size_t>(column * MapGridSize + row));
+    return notes().at(mapCellIndex(column, row));
 }
 
 void SystemNotes::onTreeChanged() {
@@ -73,8 +73,7 @@ void SystemNotes::refresh() {
         }
         const SectorPosition system = findSystem(engine_, node->text());
         if (system.known()) {
-            collect(*node,
-                    notes_.at(static_cast<std::size_t>(system.column * MapGridSize + system.row)));
+            collect(*node, notes_.at(mapCellIndex(system.column, system.row)));
         }
     }
     current_ = true;

@@ -107,7 +107,8 @@ std::string plainCodeset(std::string_view codeset) {
 
 bool convertible(const std::string& codeset) {
     const iconv_t converter = iconv_open(codeset.c_str(), "UTF-8");
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
+    // iconv_open reports failure with this value.
+    if (converter == reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr)
         return false;
     }
     iconv_close(converter);
@@ -120,7 +121,8 @@ template <typename Skipped>
 std::string convert(const std::string& to, const std::string& from, std::string_view text,
                     std::string_view replacement, Skipped skipped) {
     const iconv_t converter = iconv_open(to.c_str(), from.c_str());
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
+    // iconv_open reports failure with this value.
+    if (converter == reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr)
         return std::string(text);
     }
     std::string input(text);

@@ -28,7 +28,6 @@ public:
     // locale that is not installed still names its codeset after the dot.
     static LocaleEncoding fromEnvironment();
 
-    bool isUtf8() const { return utf8_; }
     // Bytes that do not convert become U+FFFD, which names no system.
     std::string toUtf8(std::string_view text) const;
     // Characters the locale cannot show become '?'.

@@ -16,10 +16,10 @@ constexpr int kAvoidedCost = 256;
 // has at most 64 such sets that are not empty, and 64 jumps at most.
 struct NumberedCells {
     struct Entry {
-        int number;
-        std::uint64_t cells;
+        int number = 0;
+        std::uint64_t cells = 0;
     };
-    std::array<Entry, MapSectorCount + 1> entries;
+    std::array<Entry, MapSectorCount + 1> entries{};
     int size = 0;
 
     void add(int number, std::uint64_t cells) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -12,6 +13,12 @@ inline constexpr int MapGridSize = 8;
 inline constexpr int MapSectorCount = MapGridSize * MapGridSize;
 inline constexpr int MapDividerCount = 2 * MapGridSize * (MapGridSize - 1);
 inline constexpr int MapShapeCount = MapSectorCount + MapDividerCount;
+
+// The engine's numbering of the sectors, from 0: column by column.
+constexpr std::size_t mapCellIndex(int column, int row) {
+    return static_cast<std::size_t>(MapGridSize) * static_cast<std::size_t>(column) +
+           static_cast<std::size_t>(row);
+}
 
 // The engine's numbering of the dividers, from 0: first the east-west ones,
 // column by column, then the north-south ones.

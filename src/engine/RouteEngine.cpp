@@ -34,8 +34,7 @@ constexpr std::array<std::uint8_t, RouteEngine::CellCount> onGridSides() {
             mask |= x > 0 ? 2U : 0U;
             mask |= y < RouteEngine::GridSize - 1 ? 4U : 0U;
             mask |= x < RouteEngine::GridSize - 1 ? 8U : 0U;
-            sides[static_cast<std::size_t>(x * RouteEngine::GridSize + y)] =
-                static_cast<std::uint8_t>(mask);
+            sides[mapCellIndex(x, y)] = static_cast<std::uint8_t>(mask);
         }
     }
     return sides;
@@ -426,8 +425,8 @@ void RouteEngine::trace(const GridSummary& grid, const Labels& labels, int cell,
             if ((gates & (1U << side)) == 0) {
                 continue;
             }
-            const std::int32_t label =
-                labels[static_cast<std::size_t>(cell + kCellStep[static_cast<std::size_t>(side)])];
+            const int neighbour = cell + kCellStep[static_cast<std::size_t>(side)];
+            const std::int32_t label = labels[static_cast<std::size_t>(neighbour)];
             if (label < best) {
                 best = label;
                 chosen = side;

@@ -218,8 +218,8 @@ private:
     // search allocates nothing.
     struct WayCells {
         // Only the first length cells and length - 1 sides are set.
-        std::array<std::uint8_t, CellCount> cells;
-        std::array<std::uint8_t, CellCount> sides;
+        std::array<std::uint8_t, CellCount> cells{};
+        std::array<std::uint8_t, CellCount> sides{};
         int length = 0;
     };
     static bool planLeastAvoided(const GridSummary& grid, int start, int target,

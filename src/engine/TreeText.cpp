@@ -132,7 +132,7 @@ void readTree(std::string_view bytes, Tree& tree) {
 
 void readTree(std::istream& in, Tree& tree) {
     TreeTextReader reader(tree);
-    std::array<char, 64 * 1024> buffer{};
+    std::array<char, std::size_t{64} * 1024> buffer{};
     while (in) {
         in.read(buffer.data(), buffer.size());
         const auto got = static_cast<std::size_t>(in.gcount());

@@ -112,7 +112,7 @@ QString shownText(const std::string& bytes) {
     while (longBytes && end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) {
         --end;
     }
-    const QString text = longBytes ? displayText(bytes.substr(0, end)) : displayText(bytes);
+    QString text = longBytes ? displayText(bytes.substr(0, end)) : displayText(bytes);
     if (!longBytes && text.size() <= kShownTextLength) {
         return text;
     }

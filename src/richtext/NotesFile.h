@@ -37,7 +37,7 @@ public:
 };
 
 // Files larger than this are read neither way.
-inline constexpr qint64 kMaxNotesFileBytes = 16 * 1024 * 1024;
+inline constexpr qint64 kMaxNotesFileBytes = qint64{16} * 1024 * 1024;
 
 // The file's bytes as a document: RTF when they begin with "{\rtf"; else
 // plain text, every byte a character of code page 1252 and each CR LF, LF

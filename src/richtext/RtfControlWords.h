@@ -120,8 +120,8 @@ enum class WordKind : std::uint8_t {
 inline constexpr std::size_t kWordKinds = 9;
 
 struct WordInfo {
-    Word word;
-    WordKind kind;
+    Word word{};
+    WordKind kind{};
     char16_t character = 0; // for Word::Character
 };
 

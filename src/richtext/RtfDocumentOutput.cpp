@@ -174,6 +174,10 @@ void Reader::paragraphBreak() {
     if (state_.para.depth() != static_cast<int>(tables_.size())) {
         syncTables(state_.para.depth());
     }
+    closeParagraph();
+}
+
+void Reader::closeParagraph() {
     emitLabel();
     flushRun();
     Sink& sink = out();

@@ -197,10 +197,10 @@ struct TableBuilder {
 
 // A footnote's text in the file, read when the document's text is done.
 struct Footnote {
-    const unsigned char* begin;
-    const unsigned char* end;
+    const unsigned char* begin = nullptr;
+    const unsigned char* end = nullptr;
     GroupState state;
-    int number;
+    int number = 0;
 };
 
 // Reads one document; readRtf makes one for each call.
@@ -254,6 +254,8 @@ private:
     void startRun();
     void flushRun();
     void paragraphBreak();
+    // Ends the paragraph being read with its formatting, in a text or a cell.
+    void closeParagraph();
     void applyParagraphFormat();
     Sink& out();
     // Tables

@@ -296,16 +296,9 @@ void Reader::endCell(int depth) {
         return;
     }
     syncTables(depth);
-    emitLabel();
-    flushRun();
-    Sink& sink = out();
-    if (sink.paragraphClosed) {
-        sink.cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-    }
-    applyParagraphFormat();
-    sink.paragraphClosed = true;
+    closeParagraph();
     TableBuilder& builder = *tables_.back();
-    const int last = sink.cursor.blockNumber();
+    const int last = out().cursor.blockNumber();
     builder.cells.push_back({builder.firstBlock, last});
     builder.firstBlock = last + 1;
 }

@@ -114,6 +114,9 @@ private:
     // The paragraphs and tables of a frame; depth counts the tables around
     // it.
     void writeFrame(const QTextFrame& frame, int depth);
+    // One piece of a frame or cell: a table, a frame or a paragraph ending
+    // in blockEnd.
+    void writeFramePiece(const QTextFrame::iterator& piece, int depth, const char* blockEnd);
     void writeTable(const QTextTable& table, int depth);
     void writeRowDefinition(const QTextTable& table, int row);
     void writeCell(const QTextTableCell& cell, int depth);
@@ -184,15 +187,7 @@ QByteArray Writer::write() {
 
 void Writer::writeFrame(const QTextFrame& frame, int depth) {
     for (auto it = frame.begin(); !it.atEnd(); ++it) {
-        if (const QTextFrame* child = it.currentFrame()) {
-            if (const auto* table = qobject_cast<const QTextTable*>(child)) {
-                writeTable(*table, depth + 1);
-            } else {
-                writeFrame(*child, depth);
-            }
-        } else {
-            writeBlock(it.currentBlock(), depth, "\\par");
-        }
+        writeFramePiece(it, depth, "\\par");
     }
 }
 
@@ -254,15 +249,19 @@ void Writer::writeCell(const QTextTableCell& cell, int depth) {
     for (auto it = cell.begin(); !it.atEnd(); ++it) {
         auto following = it;
         const bool last = (++following).atEnd();
-        if (const QTextFrame* child = it.currentFrame()) {
-            if (const auto* table = qobject_cast<const QTextTable*>(child)) {
-                writeTable(*table, depth + 1);
-            } else {
-                writeFrame(*child, depth);
-            }
+        writeFramePiece(it, depth, last ? end : "\\par");
+    }
+}
+
+void Writer::writeFramePiece(const QTextFrame::iterator& piece, int depth, const char* blockEnd) {
+    if (const QTextFrame* child = piece.currentFrame()) {
+        if (const auto* table = qobject_cast<const QTextTable*>(child)) {
+            writeTable(*table, depth + 1);
         } else {
-            writeBlock(it.currentBlock(), depth, last ? end : "\\par");
+            writeFrame(*child, depth);
         }
+    } else {
+        writeBlock(piece.currentBlock(), depth, blockEnd);
     }
 }
 

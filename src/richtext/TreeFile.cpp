@@ -37,7 +37,7 @@ TreeFileError levelError(const TreeLevelError& error, const QString& path) {
 bool feedFile(QFile& file, TreeTextReader& reader) {
     // A modest piece, left unfilled: a shipped tree is a few kilobytes, and
     // every page of a large buffer costs the start of the program time.
-    constexpr std::size_t PieceSize = 64 * 1024;
+    constexpr std::size_t PieceSize = std::size_t{64} * 1024;
     const auto piece = std::make_unique_for_overwrite<char[]>(PieceSize);
     for (;;) {
         const qint64 got = file.read(piece.get(), static_cast<qint64>(PieceSize));

@@ -137,10 +137,9 @@ void ColorBitmapButton::setColor(const QColor& color) {
 }
 
 void ColorBitmapButton::setGlyph(const QImage& glyph) {
-    const QImage bitmap = glyph; // `glyph` may be our own bitmap
-    glyph_.setBitmap(bitmap);
-    if (bitmap.height() > 0 && bitmap.width() > 0 && bitmap.width() % bitmap.height() == 0) {
-        const int images = bitmap.width() / bitmap.height();
+    glyph_.setBitmap(glyph);
+    if (glyph.height() > 0 && glyph.width() > 0 && glyph.width() % glyph.height() == 0) {
+        const int images = glyph.width() / glyph.height();
         glyph_.setNumGlyphs(images <= 4 ? images : 1);
     }
     glyphSetExplicitly_ = true;

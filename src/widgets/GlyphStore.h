@@ -34,5 +34,9 @@ public:
     // Removes a list that holds no image any more. Its owner must not use
     // it after this.
     static void letGo(GlyphList& list);
+
+private:
+    // Its test counts the lists to see them shared and freed.
+    friend class ColorBitmapButtonTest;
     static int listCount();
 };

@@ -42,10 +42,12 @@ public:
         , latticeTop_(rows_.front().lattice)
         , latticeWidth_(columns_.back().lattice - latticeLeft_ + 2) {
         const int latticeHeight = rows_.back().lattice - latticeTop_ + 2;
-        lattice_.resize(static_cast<std::size_t>(latticeWidth_ * latticeHeight));
+        lattice_.resize(static_cast<std::size_t>(latticeWidth_) *
+                        static_cast<std::size_t>(latticeHeight));
         for (int row = 0; row < latticeHeight; ++row) {
             for (int column = 0; column < latticeWidth_; ++column) {
-                lattice_[static_cast<std::size_t>(row * latticeWidth_ + column)] =
+                const int index = row * latticeWidth_ + column;
+                lattice_[static_cast<std::size_t>(index)] =
                     latticeValue(latticeLeft_ + column, latticeTop_ + row, seed);
             }
         }
@@ -55,8 +57,8 @@ public:
     double at(int column, int row) const {
         const Place& x = columns_[static_cast<std::size_t>(column)];
         const Place& y = rows_[static_cast<std::size_t>(row)];
-        const double* above = &lattice_[static_cast<std::size_t>(
-            (y.lattice - latticeTop_) * latticeWidth_ + (x.lattice - latticeLeft_))];
+        const int index = (y.lattice - latticeTop_) * latticeWidth_ + (x.lattice - latticeLeft_);
+        const double* above = &lattice_[static_cast<std::size_t>(index)];
         const double* below = above + latticeWidth_;
         const double top = above[0] * (1 - x.weight) + above[1] * x.weight;
         const double bottom = below[0] * (1 - x.weight) + below[1] * x.weight;
@@ -115,7 +117,7 @@ private:
 };
 
 int channel(double value) {
-    return std::clamp(static_cast<int>(value + 0.5), 0, 255);
+    return std::clamp(static_cast<int>(std::lround(value)), 0, 255);
 }
 
 // A second field, shifted, tints the hue between violet and a bluish purple.

@@ -4,17 +4,20 @@
 #include "MainWindow.h"
 #include "MessageWindow.h"
 #include "NavigationPage.h"
+#include "ProgramSettings.h"
 #include "StarMapWindow.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFrame>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 void prepareGuiTestEnvironment() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -121,6 +124,15 @@ QString ProgramFixture::settingsFile() const {
 
 MainWindow* ProgramAccess::mainWindow() const {
     return program_.main_.get();
+}
+bool ProgramAccess::settingsReady() const {
+    return program_.settings_->ready_;
+}
+StarMapShape* ProgramAccess::sectorShape(const StarMapWindow* map, int column, int row) {
+    return map->shape(sectorShapeNumber(column, row));
+}
+bool ProgramAccess::targetPending(const StarMapWindow* map) {
+    return map->targetPending_;
 }
 MessageWindow* ProgramAccess::messageWindow() const {
     return program_.message_;
@@ -277,4 +289,16 @@ ErrorBoxRecorder::ErrorBoxRecorder()
 
 ErrorBoxRecorder::~ErrorBoxRecorder() {
     testDesktop().expectedBoxes = previous_;
+}
+
+// The hint the toolkit shows when the pointer rests on the point of the control.
+QString hintShownAt(QWidget* control, const QPoint& at) {
+    QToolTip::hideText();
+    QHelpEvent request(QEvent::ToolTip, at, control->mapToGlobal(at));
+    QApplication::sendEvent(control, &request);
+    const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
+    // The hint goes before the test goes on, as it does when the pointer moves.
+    QToolTip::hideText();
+    QApplication::processEvents();
+    return shown;
 }

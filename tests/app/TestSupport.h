@@ -17,6 +17,7 @@ class MainWindow;
 class MessageWindow;
 class RecoveryKeeper;
 class AvoidWindow;
+class StarMapShape;
 class StarMapWindow;
 
 // A Qt Test main that runs headless unless a platform was chosen.
@@ -86,6 +87,9 @@ void typeInto(QWidget* control, const QString& text);
 // Enter, to the widget that has the focus.
 void pressEnter();
 
+// The hint the toolkit shows when the pointer rests on the point of the control.
+QString hintShownAt(QWidget* control, const QPoint& at);
+
 // A whole program in a folder of its own: the shipped universe copied in as
 // the program folder, an empty settings store, the four windows created in
 // start-up order. Nothing is shown until showMainWindow().
@@ -113,6 +117,13 @@ public:
     Messenger& messenger() const;
     CloseGuard& closeGuard() const;
     RecoveryKeeper& recovery() const;
+    // Whether start-up has finished, so that the settings may be written.
+    bool settingsReady() const;
+
+    // A sector's shape on the map; asking builds the shapes, as showing does.
+    static StarMapShape* sectorShape(const StarMapWindow* map, int column, int row);
+    // Whether the map's next click picks the target.
+    static bool targetPending(const StarMapWindow* map);
 
 private:
     VantorProgram& program_;

@@ -151,8 +151,8 @@ private slots:
     void withTheMapShownTheClickUsesThePickedSectors() {
         fixture().strip().showMap();
         StarMapWindow* map = fixture().starMapWindow();
-        QTest::mouseClick(map->sectorShape(2, 1), Qt::LeftButton);
-        QTest::mouseClick(map->sectorShape(4, 4), Qt::LeftButton);
+        QTest::mouseClick(ProgramAccess::sectorShape(map, 2, 1), Qt::LeftButton);
+        QTest::mouseClick(ProgramAccess::sectorShape(map, 4, 4), Qt::LeftButton);
         QCOMPARE(wayLines().size(), 6);
         clickBox("Xenon");
         QCOMPARE(wayLines().size(), 14);

@@ -202,7 +202,7 @@ struct Program {
     QString exportPath(const char* name) const { return fixture.programFolder() + name; }
     QList<QPoint> lit() const {
         return sectors([this](int x, int y) {
-            return fixture.starMapWindow()->sectorShape(x, y)->fillSolid();
+            return ProgramAccess::sectorShape(fixture.starMapWindow(), x, y)->fillSolid();
         });
     }
     QList<QPoint> ofRace(int race) const {

@@ -147,11 +147,11 @@ private slots:
     void firstShowingLoadsTheUniverse() {
         ProgramFixture fixture;
         fixture.start();
-        QVERIFY(!fixture.parts().settings().settingsReady());
+        QVERIFY(!fixture.parts().settingsReady());
         QCOMPARE(findControl<QComboBox>(&fixture.parts().navigation(), "Von")->count(), 0);
         QVERIFY(fixture.parts().optionsPanel().coreDataPath().endsWith(QStringLiteral("core.vr")));
         fixture.show();
-        QVERIFY(fixture.parts().settings().settingsReady());
+        QVERIFY(fixture.parts().settingsReady());
         QCOMPARE(fixture.strip().leader(), Leader::Main);
         QCOMPARE(findControl<QComboBox>(&fixture.parts().navigation(), "Von")->count(), 54);
         QCOMPARE(findControl<QComboBox>(&fixture.parts().navigation(), "Nach")->count(), 54);
@@ -187,7 +187,7 @@ private slots:
         QVERIFY2(errors.texts[0].contains(textPart), qPrintable(errors.texts[0]));
         QCOMPARE(findControl<QComboBox>(&fixture.parts().navigation(), "Von")->count(), 0);
         QCOMPARE(findControl<QComboBox>(&fixture.parts().navigation(), "Nach")->count(), 0);
-        QVERIFY(!fixture.parts().settings().settingsReady());
+        QVERIFY(!fixture.parts().settingsReady());
         QVERIFY(main->isVisible());
         int shownLinks = 0;
         for (int number = 65; number <= 176; ++number) {

@@ -216,7 +216,7 @@ private slots:
         QCOMPARE(output()->placeholderText(), QString());
 
         const StarMapWindow* map = fixture().starMapWindow();
-        const StarMapShape* corvane = map->sectorShape(2, 1);
+        const StarMapShape* corvane = ProgramAccess::sectorShape(map, 2, 1);
         QCOMPARE(corvane->hint(), std::string("Corvane"));
         QVERIFY(corvane->fillSolid());
         QCOMPARE(corvane->fillColor(), QColor(Qt::white));
@@ -225,7 +225,7 @@ private slots:
         const StarMapShape* southLink = map->shape(northSouthShapeNumber(3, 1));
         QCOMPARE(eastLink->fillColor(), QColor(Qt::white));
         QCOMPARE(southLink->fillColor(), QColor(Qt::white));
-        QVERIFY(!map->sectorShape(0, 0)->fillSolid());
+        QVERIFY(!ProgramAccess::sectorShape(map, 0, 0)->fillSolid());
     }
 
     void shortDescriptionReplacesTheFullOne() {
@@ -289,8 +289,8 @@ private slots:
         QVERIFY(shows(fromBox(), dimmed));
 
         const StarMapWindow* map = fixture().starMapWindow();
-        QTest::mouseClick(map->sectorShape(2, 1), Qt::LeftButton); // Corvane
-        QTest::mouseClick(map->sectorShape(4, 4), Qt::LeftButton); // Tallyhold
+        QTest::mouseClick(ProgramAccess::sectorShape(map, 2, 1), Qt::LeftButton); // Corvane
+        QTest::mouseClick(ProgramAccess::sectorShape(map, 4, 4), Qt::LeftButton); // Tallyhold
         MessageAnswerer answerer;
         click("SpeedButton3");
         QVERIFY(answerer.seenMessages.isEmpty());
@@ -414,7 +414,7 @@ private slots:
             QCOMPARE(output()->placeholderText(), QString());
             QVERIFY(!offer->isVisible());
             for (const QPoint sector : row.way) {
-                QCOMPARE(map->sectorShape(sector.x(), sector.y())->fillColor(),
+                QCOMPARE(ProgramAccess::sectorShape(map, sector.x(), sector.y())->fillColor(),
                          row.avoided.contains(sector) ? fromBgr(Palette::Red) : QColor(Qt::white));
             }
         }

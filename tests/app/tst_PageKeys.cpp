@@ -42,18 +42,6 @@ QString modalOpenedBy(const std::function<void()>& act) {
     return answerer.seenMessages.isEmpty() ? title : answerer.seenMessages.first().caption;
 }
 
-// The hint the toolkit shows when the pointer rests on the point of the control.
-QString hintShownAt(QWidget* control, const QPoint& at) {
-    QToolTip::hideText();
-    QHelpEvent request(QEvent::ToolTip, at, control->mapToGlobal(at));
-    QApplication::sendEvent(control, &request);
-    const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
-    // The hint goes before the test goes on, as it does when the pointer moves.
-    QToolTip::hideText();
-    QApplication::processEvents();
-    return shown;
-}
-
 } // namespace
 
 class PageKeysTest : public ProgramTest {

@@ -164,7 +164,7 @@ private slots:
         QVERIFY(storedSettings(fixture).isEmpty());
         form->show();
         QApplication::processEvents();
-        QVERIFY(fixture.parts().settings().settingsReady());
+        QVERIFY(fixture.parts().settingsReady());
         QVERIFY(storedSettings(fixture).isEmpty());
         QVERIFY(!findControl<QCheckBox>(form, "CheckBox1")->isChecked());
         QVERIFY(!findControl<QCheckBox>(form, "CheckBox2")->isChecked());

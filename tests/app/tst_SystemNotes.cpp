@@ -22,18 +22,6 @@
 
 namespace {
 
-// The hint the toolkit shows when the pointer rests on the point of the control.
-QString hintShownAt(QWidget* control, const QPoint& at) {
-    QToolTip::hideText();
-    QHelpEvent request(QEvent::ToolTip, at, control->mapToGlobal(at));
-    QApplication::sendEvent(control, &request);
-    const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
-    // The hint goes before the test goes on, as it does when the pointer moves.
-    QToolTip::hideText();
-    QApplication::processEvents();
-    return shown;
-}
-
 QModelIndex entryOf(const QTreeView* tree, const QString& text) {
     return tree->model()
         ->match(tree->model()->index(0, 0), Qt::DisplayRole, text, 1,
@@ -103,7 +91,7 @@ class SystemNotesTest : public ProgramTest {
     }
     // What the pointer shows over the system on the map.
     QString mapHint(int column, int row) const {
-        StarMapShape* shape = fixture().starMapWindow()->sectorShape(column, row);
+        StarMapShape* shape = ProgramAccess::sectorShape(fixture().starMapWindow(), column, row);
         return hintShownAt(shape, shape->rect().center());
     }
     // What the pointer shows over a line of the way.
@@ -129,7 +117,7 @@ private slots:
         fixture().strip().showMap();
         // The map takes the keyboard as it opens; the main window takes it back.
         QVERIFY(QTest::qWaitForWindowActive(fixture().starMapWindow()));
-        const StarMapShape* shape = fixture().starMapWindow()->sectorShape(2, 1);
+        const StarMapShape* shape = ProgramAccess::sectorShape(fixture().starMapWindow(), 2, 1);
         struct Step {
             std::function<void()> change;
             QString corvaneHint;

@@ -37,10 +37,11 @@ TEST(TextEncoding, Windows1252HoldsOnlyItsOwnCharacters) {
 
 TEST(TextEncoding, LocaleCodesetsConvertOrCountAsUtf8) {
     for (const char* codeset : {"UTF-8", "utf8", "ANSI_X3.4-1968", "NO-SUCH-CODESET"}) {
-        EXPECT_TRUE(LocaleEncoding(codeset).isUtf8()) << codeset;
+        const LocaleEncoding encoding(codeset);
+        EXPECT_EQ(encoding.fromUtf8("Caf\u00E9 \u03A9"), "Caf\u00E9 \u03A9") << codeset;
+        EXPECT_EQ(encoding.toUtf8("Caf\u00E9"), "Caf\u00E9") << codeset;
     }
     const LocaleEncoding latin9("ISO-8859-15");
-    ASSERT_FALSE(latin9.isUtf8());
     EXPECT_EQ(latin9.fromUtf8("\u20AC \u00C4ra \u03A9 \u00E9"), "\xA4 \xC4ra ? \xE9");
     EXPECT_EQ(latin9.toUtf8("\xA4 \xC4ra"), "\u20AC \u00C4ra");
 }

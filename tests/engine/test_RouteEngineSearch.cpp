@@ -102,14 +102,19 @@ TEST_F(FindWayTest, TiesGoNorthThenWestThenSouthThenEast) {
     }
 }
 
-TEST_F(FindWayTest, AvoidedRacesAreRoundedAndRaceZeroIsNeverAvoided) {
-    // S00 - S10 - S20 along row 0, or the long way round through row 1.
+// S00 - S10 - S20 along row 0, and the detour S00 - S01 - S11 - S21 - S20.
+void linkRowZeroAndItsDetour(RouteEngine& engine) {
     linkLabel(engine, 0, 0, Side::East);
     linkLabel(engine, 1, 0, Side::East);
     linkLabel(engine, 0, 0, Side::South);
     linkLabel(engine, 0, 1, Side::East);
     linkLabel(engine, 1, 1, Side::East);
     linkLabel(engine, 2, 1, Side::North);
+}
+
+TEST_F(FindWayTest, AvoidedRacesAreRoundedAndRaceZeroIsNeverAvoided) {
+    // S00 - S10 - S20 along row 0, or the long way round through row 1.
+    linkRowZeroAndItsDetour(engine);
     engine.editSector(1, 0).race = 6;
     engine.editSector(0, 1).race = 7; // no race, like 0 on the rest of the detour
 
@@ -226,12 +231,7 @@ TEST_F(FindWayTest, WorksWithoutShapesOrOutputBox) {
 // Row 0 runs S00 - S10 - S20 through the Xenon S10; the detour S00 - S01 -
 // S11 - S21 - S20 through the Teladi S01 and S11. S77 has no gates.
 TEST_F(FindWayTest, TheLeastAvoidedWayEntersFewestAvoidedAndShowsThemInWarning) {
-    linkLabel(engine, 0, 0, Side::East);
-    linkLabel(engine, 1, 0, Side::East);
-    linkLabel(engine, 0, 0, Side::South);
-    linkLabel(engine, 0, 1, Side::East);
-    linkLabel(engine, 1, 1, Side::East);
-    linkLabel(engine, 2, 1, Side::North);
+    linkRowZeroAndItsDetour(engine);
     engine.editSector(1, 0).race = 6;
     engine.editSector(0, 1).race = 2;
     engine.editSector(1, 1).race = 2;
