@@ -53,7 +53,6 @@ public:
     // for the next start.
     ~RecoveryKeeper() override;
 
-    void setDelays(int pauseMs, int deadlineMs);
     // The path of the part's copy while this program keeps one.
     QString copyPath(int part) const;
 
@@ -72,6 +71,10 @@ public:
     void offerRestore(Messenger& messenger);
 
 private:
+    // The tests wait less.
+    friend class ProgramAccess;
+    void setDelays(int pauseMs, int deadlineMs);
+
     struct Orphan {
         QString prefix;
         QList<int> parts;

@@ -32,31 +32,31 @@ private:
     // or a cell's content runs from its start to the matching End.
     enum class Mark : std::uint8_t { Paragraph, Table, Cell, Frame, End };
     struct Run {
-        qsizetype start;
-        qsizetype length;
-        int format;
+        qsizetype start = 0;
+        qsizetype length = 0;
+        int format = 0;
     };
     struct Paragraph {
         Qt::Alignment alignment;
         // Into lists_, or -1 outside lists.
-        int list;
-        std::size_t runs;
+        int list = -1;
+        std::size_t runs = 0;
     };
     // A cell that covers more than one row or column.
     struct Merge {
-        int row;
-        int column;
-        int rows;
-        int columns;
+        int row = 0;
+        int column = 0;
+        int rows = 1;
+        int columns = 1;
     };
     struct Table {
-        int rows;
-        int columns;
+        int rows = 0;
+        int columns = 0;
         std::vector<Merge> merges;
     };
     struct Cell {
-        int row;
-        int column;
+        int row = 0;
+        int column = 0;
     };
     class Builder;
 

@@ -5,6 +5,7 @@
 #include "MessageWindow.h"
 #include "NavigationPage.h"
 #include "ProgramSettings.h"
+#include "RecoveryKeeper.h"
 #include "StarMapWindow.h"
 
 #include <QDir>
@@ -175,6 +176,9 @@ CloseGuard& ProgramAccess::closeGuard() const {
 }
 RecoveryKeeper& ProgramAccess::recovery() const {
     return *program_.recovery_;
+}
+void ProgramAccess::setRecoveryDelays(int pauseMs, int deadlineMs) const {
+    program_.recovery_->setDelays(pauseMs, deadlineMs);
 }
 
 void ProgramTest::init() {

@@ -117,6 +117,9 @@ public:
     Messenger& messenger() const;
     CloseGuard& closeGuard() const;
     RecoveryKeeper& recovery() const;
+    // The pause after a change and the deadline after the first one that
+    // a recovery copy waits for.
+    void setRecoveryDelays(int pauseMs, int deadlineMs) const;
     // Whether start-up has finished, so that the settings may be written.
     bool settingsReady() const;
 

@@ -69,7 +69,7 @@ class RecoveryTest : public ProgramTest {
 
     RecoveryKeeper& recovery() const { return fixture().parts().recovery(); }
     QString copy(int part) const { return recovery().copyPath(part); }
-    void prepare() override { recovery().setDelays(50, 400); }
+    void prepare() override { fixture().parts().setRecoveryDelays(50, 400); }
 
 private slots:
     // A copy is written a moment after the typing stops, the same RTF as
