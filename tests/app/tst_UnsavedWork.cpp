@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "TestSupport.h"
 
 #include "CloseGuard.h"
@@ -22,6 +23,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QWindow>
+#include <optional>
 
 namespace {
 
@@ -211,6 +213,8 @@ private slots:
         QTest::newRow("save both")
             << "notes entry" << true << "&Save"
             << "notes.vrn" << both << true << QStringList{"OwnData.txt", "notes.vrn"};
+        QTest::newRow("save fails") << "notes entry on a full disk" << true << "&Save"
+                                    << "notes.vrn" << both << false << QStringList{};
         QTest::newRow("save cancelled") << "notes entry" << false << "&Save"
                                         << "" << both << false << QStringList{};
         QTest::newRow("own database alone")
@@ -249,6 +253,7 @@ private slots:
             addEntry("Trade notes");
         }
         fixture().parts().recovery().writeNow();
+        fixture().parts().recovery().waitForWriting();
 
         Question seen;
         if (!answer.isEmpty()) {
@@ -259,11 +264,25 @@ private slots:
                 }
             });
         }
-        if (byBar) {
-            activate();
-            QTest::mouseClick(findControl<QAbstractButton>(mainWindow(), "EndIt"), Qt::LeftButton);
-        } else {
-            mainWindow()->windowHandle()->close();
+        {
+            // A full disk: the first save fails and says so.
+            std::optional<ErrorBoxRecorder> errors;
+            std::optional<FileSizeLimit> limit;
+            if (work.contains("full disk")) {
+                errors.emplace();
+                limit.emplace(16);
+            }
+            if (byBar) {
+                activate();
+                QTest::mouseClick(findControl<QAbstractButton>(mainWindow(), "EndIt"),
+                                  Qt::LeftButton);
+            } else {
+                mainWindow()->windowHandle()->close();
+            }
+            if (errors) {
+                QCOMPARE(errors->texts.size(), 1);
+                QVERIFY(errors->texts[0].contains(notesFile()));
+            }
         }
         QCOMPARE(seen.text, question);
         if (!question.isEmpty()) {
