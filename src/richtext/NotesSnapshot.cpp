@@ -157,12 +157,22 @@ NotesSnapshot::NotesSnapshot(const QTextDocument& document)
     , text_(document.toRawText()) {
     const QList<QTextFormat> formats = document.allFormats();
     formats_.reserve(formats.size());
-    for (const QTextFormat& format : formats) {
+    // What a paragraph shows of its format, looked up once per format.
+    blockLooks_.resize(static_cast<std::size_t>(formats.size()));
+    for (qsizetype index = 0; index < formats.size(); ++index) {
+        const QTextFormat& format = formats[index];
         formats_.append(format.isCharFormat() ? ownCopy(format) : QTextFormat());
+        if (format.isBlockFormat()) {
+            blockLooks_[static_cast<std::size_t>(index)] = {
+                format.toBlockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                qobject_cast<const QTextList*>(document.objectForFormat(format))};
+        }
     }
     paragraphs_.reserve(static_cast<std::size_t>(document.blockCount()));
     marks_.reserve(static_cast<std::size_t>(document.blockCount()));
     takeItems(document.rootFrame()->begin());
+    blockLooks_.clear();
+    listIndexes_.clear();
 }
 
 void NotesSnapshot::takeItems(QTextFrame::iterator it) {
@@ -207,8 +217,9 @@ void NotesSnapshot::takeTable(const QTextTable& table) {
 
 void NotesSnapshot::takeBlock(const QTextBlock& block) {
     marks_.push_back(Mark::Paragraph);
+    const BlockLook& look = blockLooks_[static_cast<std::size_t>(block.blockFormatIndex())];
     int list = -1;
-    if (const QTextList* textList = block.textList()) {
+    if (const QTextList* textList = look.list) {
         const auto known = listIndexes_.constFind(textList);
         if (known != listIndexes_.constEnd()) {
             list = *known;
@@ -231,8 +242,7 @@ void NotesSnapshot::takeBlock(const QTextBlock& block) {
         runs_.push_back({start, length, fragment.charFormatIndex()});
         start += length;
     }
-    paragraphs_.push_back(
-        {block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, list, runs_.size() - before});
+    paragraphs_.push_back({look.alignment, list, runs_.size() - before});
 }
 
 QByteArray NotesSnapshot::rtf() const {

@@ -78,6 +78,12 @@ private:
     QList<QTextFormat> formats_;
     // The lists' formats in the order of their first item.
     QList<QTextFormat> lists_;
+    // While it is taken: by the document's format index, and by list.
+    struct BlockLook {
+        Qt::Alignment alignment;
+        const QTextList* list = nullptr;
+    };
+    std::vector<BlockLook> blockLooks_;
     QHash<const QTextList*, int> listIndexes_;
     qsizetype nextBlockStart_ = 0;
 };
