@@ -33,6 +33,14 @@
 #include <memory>
 #include <string>
 
+namespace {
+
+// The parts of the work that the recovery copies keep, by their place.
+constexpr int NotesCopy = 0;
+constexpr int EntriesCopy = 1;
+
+} // namespace
+
 void preferXcbUnderWayland(int argc, char** argv) {
 #ifdef Q_OS_LINUX
     for (int at = 1; at < argc; ++at) {
@@ -112,9 +120,10 @@ VantorProgram::VantorProgram(StartOptions options)
 // the pages they report to still stand.
 VantorProgram::~VantorProgram() {
     ColorBitmapButton::setHelpHandler({});
+    // The guard first: the handlers that reach the copies go with it.
     main_->setCloseCheck({});
-    recovery_.reset();
     closeGuard_.reset();
+    recovery_.reset();
     delete map_;
     delete avoid_;
     delete message_;
@@ -278,7 +287,8 @@ void VantorProgram::connectSatellites() {
 }
 
 // The notepad and the own database: the question before the program closes
-// with unsaved changes, and the copies kept of them meanwhile.
+// with unsaved changes, the marks on their tabs, and the copies kept of them
+// meanwhile.
 void VantorProgram::guardUnsavedWork() {
     NotepadPage* notepad = notepad_;
     OwnDatabasePage* own = ownDatabase_;
@@ -296,7 +306,55 @@ void VantorProgram::guardUnsavedWork() {
                             }}});
     CloseGuard* guard = closeGuard_.get();
     main_->setCloseCheck([guard] { return guard->mayClose(); });
+    keepRecoveryCopies();
 
+    RecoveryKeeper* recovery = recovery_.get();
+    MainWindow* main = main_.get();
+    const auto onChanged = [recovery, guard](int part) {
+        return guarded([recovery, guard, part] {
+            recovery->partChanged(part);
+            guard->workChanged();
+        });
+    };
+    const auto onUnsavedChanged = [recovery, main](QWidget* page, int part) {
+        return [recovery, main, page, part](bool unsaved) {
+            runGuarded([&] {
+                main->markUnsaved(page, unsaved);
+                recovery->savedStateChanged(part);
+            });
+        };
+    };
+    QObject::connect(notepad, &NotepadPage::changed, guard, onChanged(NotesCopy));
+    QObject::connect(notepad, &NotepadPage::unsavedChanged, guard,
+                     onUnsavedChanged(notepad, NotesCopy));
+    QObject::connect(own, &OwnDatabasePage::changed, guard, onChanged(EntriesCopy));
+    QObject::connect(own, &OwnDatabasePage::unsavedChanged, guard,
+                     onUnsavedChanged(own, EntriesCopy));
+    QObject::connect(guard, &CloseGuard::discarded, recovery,
+                     guarded([recovery] { recovery->discard(); }));
+    QObject::connect(guard, &CloseGuard::endingUnasked, recovery,
+                     guarded([recovery] { recovery->writeNow(); }));
+    // The end of the desktop session asks as a close does; cancelling the
+    // question cancels the end.
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, guard,
+                     [guard](QSessionManager& session) {
+                         const bool mayAsk = session.allowsInteraction();
+                         bool mayEnd = true;
+                         runGuarded([&] { mayEnd = guard->mayEndSession(mayAsk); });
+                         if (!mayEnd) {
+                             session.cancel();
+                         }
+                         if (mayAsk) {
+                             session.release();
+                         }
+                     });
+}
+
+// A copy of each part's unsaved work in the program's data folder, in the
+// order of NotesCopy and EntriesCopy.
+void VantorProgram::keepRecoveryCopies() {
+    NotepadPage* notepad = notepad_;
+    OwnDatabasePage* own = ownDatabase_;
     recovery_ = std::make_unique<RecoveryKeeper>(
         RecoveryKeeper::defaultFolder(),
         QList<RecoveryPart>{
@@ -321,40 +379,6 @@ void VantorProgram::guardUnsavedWork() {
              [own](const QString& path) {
                  own->restoreEntries(path);
              }}});
-    RecoveryKeeper* recovery = recovery_.get();
-    QObject::connect(notepad, &NotepadPage::changed, guard, [recovery, guard] {
-        recovery->partChanged(0);
-        guard->workChanged();
-    });
-    QObject::connect(own, &OwnDatabasePage::changed, guard, [recovery, guard] {
-        recovery->partChanged(1);
-        guard->workChanged();
-    });
-    MainWindow* main = main_.get();
-    QObject::connect(notepad, &NotepadPage::unsavedChanged, recovery,
-                     [recovery, main, notepad](bool unsaved) {
-                         main->markUnsaved(notepad, unsaved);
-                         recovery->savedStateChanged(0);
-                     });
-    QObject::connect(own, &OwnDatabasePage::unsavedChanged, recovery,
-                     [recovery, main, own](bool unsaved) {
-                         main->markUnsaved(own, unsaved);
-                         recovery->savedStateChanged(1);
-                     });
-    QObject::connect(guard, &CloseGuard::discarded, recovery, &RecoveryKeeper::discard);
-    QObject::connect(guard, &CloseGuard::endingUnasked, recovery, &RecoveryKeeper::writeNow);
-    // The end of the desktop session asks as a close does; cancelling the
-    // question cancels the end.
-    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, guard,
-                     [guard](QSessionManager& session) {
-                         const bool mayAsk = session.allowsInteraction();
-                         if (!guard->mayEndSession(mayAsk)) {
-                             session.cancel();
-                         }
-                         if (mayAsk) {
-                             session.release();
-                         }
-                     });
 }
 
 // The keys of the common actions, page by page in tab order.

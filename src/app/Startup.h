@@ -88,6 +88,7 @@ private:
     void connectDatabasePages();
     void connectSatellites();
     void guardUnsavedWork();
+    void keepRecoveryCopies();
     void connectKeys();
     void connectNotes();
     void readStartupData();
