@@ -182,9 +182,11 @@ void NotepadPage::onSearchTextChanged() {
     searchPosition_.value = 0;
 }
 
+// Saving without a question at the end goes only into a file of rich text: a
+// plain text file that was read stays plain text unless the user says so.
 void NotepadPage::loadFile(const QString& path) {
     adoptDocument(loadNotesFile(path));
-    currentFile_ = path;
+    currentFile_ = isRichTextFile(path) ? path : QString();
 }
 
 void NotepadPage::adoptDocument(std::unique_ptr<QTextDocument> document) {

@@ -45,8 +45,8 @@ public:
     // the empty notes of the start; undoing back clears it.
     bool unsaved() const;
     // Saves the notes to the file they were last loaded from or saved to; a
-    // notepad that never had a file asks for one as Save does. False when
-    // the user cancelled that.
+    // notepad that never had a file, or whose file was plain text, asks for
+    // one as Save does. False when the user cancelled that.
     bool saveUnsaved();
     const QTextDocument& notes() const;
     // Puts the notes of a copy of unsaved work in place: unsaved, and with no
@@ -87,7 +87,8 @@ private:
     QAbstractItemModel* searchList_ = nullptr;
     QString lastOpened_;
     QString lastSaved_;
-    // The file the notes were last loaded from or saved to in this run.
+    // The file the notes were last loaded from or saved to in this run;
+    // empty after a plain text file was loaded.
     QString currentFile_;
 
     QTextEdit* notes_ = nullptr;

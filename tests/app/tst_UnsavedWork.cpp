@@ -225,6 +225,11 @@ private slots:
             << "loaded notes" << true << "&Save"
             << "-"
             << "Save the notepad before closing?" << true << QStringList{"notes.vrn"};
+        // A plain text file is not made rich text without the user's say.
+        QTest::newRow("plain notes loaded before")
+            << "loaded plain notes" << true << "&Save"
+            << "chosen.vrn"
+            << "Save the notepad before closing?" << true << QStringList{"chosen.vrn"};
     }
     void closingAsksAboutUnsavedWork() {
         QFETCH(QString, work);
@@ -237,7 +242,7 @@ private slots:
         if (work.contains("loaded")) {
             QFile file(notesFile());
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("Loaded");
+            file.write(work.contains("plain") ? "Loaded" : "{\\rtf1 Loaded}");
             file.close();
             typeNotes(QString());
             answerFileDialog(notesFile());
@@ -291,7 +296,7 @@ private slots:
         }
         QCOMPARE(mainWindow()->isHidden(), closes);
         QStringList files;
-        for (const QString name : {"OwnData.txt", "notes.vrn"}) {
+        for (const QString name : {"OwnData.txt", "chosen.vrn", "notes.vrn"}) {
             if (QFile::exists(fixture().programFolder() + name)) {
                 files << name;
             }
