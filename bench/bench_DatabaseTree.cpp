@@ -1,9 +1,9 @@
 // The database trees at the size of a large info data file: reading and
 // showing 100,000 nodes, one search step, a rename in a long list, the
-// user's notes on the star map from an own database of that size, the whole
-// program's start with such a file as the info data file or as the own
-// database, and the memory and the page switches of a program started with
-// an info file of 1.38 million nodes (50 MB).
+// user's notes on the star map from an own database of that size and its
+// recovery copy, the whole program's start with such a file as the info
+// data file or as the own database, and the memory and the page switches of
+// a program started with an info file of 1.38 million nodes (50 MB).
 #include "DatabaseEntries.h"
 #include "DatabaseModel.h"
 #include "DatabaseTree.h"
@@ -17,6 +17,7 @@
 #include "Startup.h"
 #include "SystemNotes.h"
 #include "TreeFile.h"
+#include "TreeText.h"
 
 #include <benchmark/benchmark.h>
 
@@ -267,6 +268,18 @@ void NotesOnTheMap(benchmark::State& state) {
     }
 }
 BENCHMARK(NotesOnTheMap)->Unit(benchmark::kMillisecond);
+
+// What the user interface thread spends on a recovery copy of the generated
+// own database: its tree text, which the writing thread then writes.
+void RecoveryCopyOfOwnDatabase(benchmark::State& state) {
+    DatabaseModel model;
+    model.load(ownDatabaseFile().filePath());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(writeTree(model.tree()));
+    }
+    state.counters["nodes"] = static_cast<double>(model.tree().size());
+}
+BENCHMARK(RecoveryCopyOfOwnDatabase)->Unit(benchmark::kMillisecond);
 
 enum class Generated { Nothing, InfoFile, OwnDatabase };
 

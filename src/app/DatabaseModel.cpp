@@ -97,9 +97,82 @@ QModelIndex DatabaseModel::moveNode(const QModelIndex& from, const QModelIndex& 
 }
 
 void DatabaseModel::replace(Tree tree) {
+    exchange(std::move(tree));
+}
+
+Tree DatabaseModel::exchange(Tree tree) {
     beginResetModel();
-    tree_ = std::move(tree);
+    std::swap(tree_, tree);
     endResetModel();
+    return tree;
+}
+
+void DatabaseModel::setRenameHandler(RenameHandler handler) {
+    renameHandler_ = std::move(handler);
+}
+
+void DatabaseModel::setMoveHandler(MoveHandler handler) {
+    moveHandler_ = std::move(handler);
+}
+
+QModelIndex DatabaseModel::rename(const TreeNode& node, std::string bytes) {
+    TreeNode& renamed = const_cast<TreeNode&>(node);
+    reorder({QPersistentModelIndex(indexOf(*node.parent()))},
+            [&] { tree_.rename(renamed, std::move(bytes), order_); });
+    const QModelIndex index = indexOf(node);
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return index;
+}
+
+void DatabaseModel::restoreName(const TreeNode& node, std::string bytes,
+                                const std::vector<const TreeNode*>& siblings) {
+    TreeNode& renamed = const_cast<TreeNode&>(node);
+    TreeNode& parent = *renamed.parent();
+    const std::vector<std::size_t> rows = rowsOf(siblings);
+    reorder({QPersistentModelIndex(indexOf(parent))}, [&] {
+        tree_.setText(renamed, std::move(bytes));
+        tree_.arrange(parent, rows);
+    });
+    const QModelIndex index = indexOf(node);
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void DatabaseModel::moveBack(const TreeNode& node, const TreeNode& parent, std::size_t row,
+                             const std::vector<const TreeNode*>& left) {
+    TreeNode& moved = const_cast<TreeNode&>(node);
+    TreeNode& from = *moved.parent();
+    TreeNode& into = const_cast<TreeNode&>(parent);
+    reorder({QPersistentModelIndex(indexOf(from)), QPersistentModelIndex(indexOf(into))}, [&] {
+        tree_.attach(into, row, tree_.detach(moved));
+        tree_.arrange(from, rowsOf(left));
+    });
+}
+
+std::vector<std::size_t> DatabaseModel::rowsOf(const std::vector<const TreeNode*>& siblings) {
+    std::vector<std::size_t> rows;
+    rows.reserve(siblings.size());
+    for (const TreeNode* sibling : siblings) {
+        rows.push_back(sibling->row());
+    }
+    return rows;
+}
+
+std::unique_ptr<TreeNode> DatabaseModel::takeOut(const TreeNode& node) {
+    const QModelIndex index = indexOf(node);
+    beginRemoveRows(index.parent(), index.row(), index.row());
+    std::unique_ptr<TreeNode> taken = tree_.detach(const_cast<TreeNode&>(node));
+    endRemoveRows();
+    return taken;
+}
+
+QModelIndex DatabaseModel::putBack(const TreeNode& parent, std::size_t row,
+                                   std::unique_ptr<TreeNode> node) {
+    TreeNode& into = const_cast<TreeNode&>(parent);
+    row = std::min(row, into.childCount());
+    beginInsertRows(indexOf(into), static_cast<int>(row), static_cast<int>(row));
+    const TreeNode& attached = tree_.attach(into, row, std::move(node));
+    endInsertRows();
+    return indexOf(attached);
 }
 
 void DatabaseModel::load(const QString& path) {
@@ -203,6 +276,10 @@ bool DatabaseModel::dropMimeData(const QMimeData* data, Qt::DropAction action, i
     if (!canDropMimeData(data, action, row, column, parent)) {
         return false;
     }
+    if (moveHandler_) {
+        moveHandler_(draggedNode(data), parent);
+        return true;
+    }
     return moveNode(draggedNode(data), parent).isValid();
 }
 
@@ -261,10 +338,10 @@ bool DatabaseModel::setData(const QModelIndex& index, const QVariant& value, int
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) {
         return false;
     }
-    TreeNode& node = *nodeAt(index);
-    reorder({QPersistentModelIndex(index.parent())},
-            [&] { tree_.rename(node, storedText(value.toString()), order_); });
-    const QModelIndex renamed = indexOf(node);
-    emit dataChanged(renamed, renamed, {Qt::DisplayRole, Qt::EditRole});
+    if (renameHandler_) {
+        renameHandler_(index, storedText(value.toString()));
+    } else {
+        rename(*nodeAt(index), storedText(value.toString()));
+    }
     return true;
 }

@@ -5,8 +5,10 @@
 #include <QAbstractItemModel>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // One database tree as the tree views see it. The model owns the engine
 // tree and the views look straight at its nodes: every index points at its
@@ -18,8 +20,12 @@ class DatabaseModel : public QAbstractItemModel {
 public:
     // Whether the user may rename this node in place now.
     using EditableCheck = std::function<bool(const TreeNode&)>;
+    // Carries out an in-place rename to the given bytes instead of the model.
+    using RenameHandler = std::function<void(const QModelIndex&, std::string)>;
     // Whether the user may drag this node (with its branch) elsewhere.
     using MovableCheck = std::function<bool(const TreeNode&)>;
+    // Carries out a dropped node's move instead of the model.
+    using MoveHandler = std::function<void(const QModelIndex& from, const QModelIndex& toParent)>;
 
     struct SearchHit {
         // The hit's absolute index in tree order.
@@ -67,6 +73,27 @@ public:
     // Shows another tree in place of this one.
     void replace(Tree tree);
 
+    // The steps an undo history takes and takes back. The views keep their
+    // selections and open branches on the nodes that stay.
+    void setRenameHandler(RenameHandler handler);
+    void setMoveHandler(MoveHandler handler);
+    // The in-place rename's change: the text, then the sibling list sorted again.
+    QModelIndex rename(const TreeNode& node, std::string bytes);
+    // Sets the text without sorting and gives the node's siblings, the node
+    // among them, the order of the list.
+    void restoreName(const TreeNode& node, std::string bytes,
+                     const std::vector<const TreeNode*>& siblings);
+    // Takes the node with its descendants out of the tree and hands it over.
+    std::unique_ptr<TreeNode> takeOut(const TreeNode& node);
+    // Puts what takeOut handed over back in as parent's child at row.
+    QModelIndex putBack(const TreeNode& parent, std::size_t row, std::unique_ptr<TreeNode> node);
+    // Shows another tree in place of this one and hands this one over.
+    Tree exchange(Tree tree);
+    // Takes a moveNode back: the node goes to parent's row, and the list it
+    // leaves regains the order of `left`, which holds that list's other nodes.
+    void moveBack(const TreeNode& node, const TreeNode& parent, std::size_t row,
+                  const std::vector<const TreeNode*>& left);
+
     // Replaces the tree by the file's (loadTreeFile): throws TreeFileError;
     // after a level error the tree holds the nodes read before it.
     void load(const QString& path);
@@ -85,10 +112,12 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // An in-place rename: stores storedText of the value and sorts the
-    // node's sibling list again; the node keeps its selection.
+    // node's sibling list again, or hands it to the rename handler; the node
+    // keeps its selection.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
-    // Dragging a node onto another entry moves it there (moveNode). A drag
+    // Dragging a node onto another entry moves it there (moveNode, or the
+    // move handler). A drag
     // carries the node's place in this model; a drop is taken only onto an
     // entry that is neither the dragged node, one beneath it, nor its parent.
     QStringList mimeTypes() const override;
@@ -104,12 +133,16 @@ private:
     TreeNode* nodeAt(const QModelIndex& index) const;
     // The node a drag of this model carries; invalid for any other data.
     QModelIndex draggedNode(const QMimeData* data) const;
+    // The rows at which the nodes, siblings all, stand now.
+    static std::vector<std::size_t> rowsOf(const std::vector<const TreeNode*>& siblings);
     // Runs a change that reorders sibling lists and moves every persistent
     // index, the views' selections among them, along with its node.
     void reorder(const QList<QPersistentModelIndex>& parents, const std::function<void()>& change);
 
     Tree tree_;
     EditableCheck editable_;
+    RenameHandler renameHandler_;
+    MoveHandler moveHandler_;
     MovableCheck movable_;
     TextLess order_;
 };

@@ -45,10 +45,11 @@ QString css(std::uint32_t bgr) {
     return fromBgr(bgr).name();
 }
 
-// Tabs drawn as flat buttons, narrow enough that all five fit in one row.
+// Tabs drawn as flat buttons, narrow enough that all five fit in one row,
+// also with the marker of unsaved work on two of them.
 QString tabStyle() {
     return QStringLiteral("QTabBar::tab { background: %1; color: %2; border: 1px solid %3;"
-                          " padding: 3px 4px; margin-right: 2px; }"
+                          " padding: 3px 3px; margin-right: 1px; }"
                           "QTabBar::tab:selected { background: %4; color: %5; border-color: %5; }"
                           "QTabBar::tab:hover { color: %5; }")
         .arg(css(Palette::DarkGround), css(Palette::Silver), css(TabFrame), css(SelectedTab),
@@ -134,6 +135,17 @@ void MainWindow::showPage(QWidget* page) {
     pages_->setCurrentWidget(page);
 }
 
+// The marker is part of the tab's text, so that it is read out with it too.
+void MainWindow::markUnsaved(QWidget* page, bool unsaved) {
+    const QString marker = QStringLiteral(" *");
+    const int tab = pages_->indexOf(page);
+    QString caption = pages_->tabText(tab);
+    if (caption.endsWith(marker)) {
+        caption.chop(marker.size());
+    }
+    pages_->setTabText(tab, unsaved ? caption + marker : caption);
+}
+
 QWidget* MainWindow::currentPage() const {
     return pages_->currentWidget();
 }
@@ -181,7 +193,20 @@ void MainWindow::showEvent(QShowEvent* event) {
     }
 }
 
+void MainWindow::setCloseCheck(std::function<bool()> mayClose) {
+    mayClose_ = std::move(mayClose);
+}
+
+// A check that fails keeps the window open, as the user's work may be at stake.
 void MainWindow::closeEvent(QCloseEvent* event) {
+    bool mayClose = true;
+    if (mayClose_ && !runGuarded([&] { mayClose = mayClose_(); })) {
+        mayClose = false;
+    }
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
     emit closed();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QIcon;
 class QTabWidget;
@@ -23,6 +24,8 @@ public:
 
     void addPage(QWidget* page, const QIcon& icon, const QString& caption);
     void showPage(QWidget* page);
+    // A page whose work is unsaved shows a marker after its tab's caption.
+    void markUnsaved(QWidget* page, bool unsaved);
     // The page the tab row shows, whether or not the options panel hides it.
     QWidget* currentPage() const;
     QString pageCaption(QWidget* page) const;
@@ -32,6 +35,9 @@ public:
     void setOptionsPanel(OptionsPanel* options);
     // Opens or closes the options panel.
     void toggleOptionsPanel();
+    // Asked before the window closes, however the close comes: false keeps
+    // the window open.
+    void setCloseCheck(std::function<bool()> mayClose);
 
 signals:
     // A click on the star-map picture.
@@ -42,7 +48,7 @@ signals:
     void pageChanged();
     // The window is shown for the first time.
     void firstShown();
-    // The window closed: the program ends with it.
+    // The window closed, the close check agreeing: the program ends with it.
     void closed();
 
 protected:
@@ -55,6 +61,7 @@ private:
     void setPagesShown(bool shown);
 
     bool shownOnce_ = false;
+    std::function<bool()> mayClose_;
     QWidget* contentPanel_ = nullptr;
     FadePicture* titlePicture_ = nullptr;
     FadePicture* starMapPicture_ = nullptr;

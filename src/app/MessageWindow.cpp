@@ -91,6 +91,23 @@ MessageWindow::MessageWindow(QWidget* parent)
 
 void MessageWindow::showMessage(const QString& caption, const QString& text, int kind,
                                 const QString& leftButton, const QString& rightButton) {
+    // The right-hand button answers "no" to the question: the safe default.
+    present(caption, text, kind, leftButton, rightButton, rightButton.isEmpty());
+    // Escape or the system closed it: no button gave a "yes".
+    if (pressed_ == Choice::Neither) {
+        messageResult_ = false;
+    }
+}
+
+Choice MessageWindow::choose(const QString& caption, const QString& text, int kind,
+                             const QString& first, const QString& second) {
+    present(caption, text, kind, first, second, true);
+    return pressed_;
+}
+
+void MessageWindow::present(const QString& caption, const QString& text, int kind,
+                            const QString& leftButton, const QString& rightButton,
+                            bool leftFocused) {
     messageText_->clear();
     setLabelCaption(captionBar_, caption);
     messageText_->setPlainText(text);
@@ -101,14 +118,9 @@ void MessageWindow::showMessage(const QString& caption, const QString& text, int
     if (const QScreen* shownOn = QGuiApplication::primaryScreen()) {
         move(shownOn->availableGeometry().center() - rect().center());
     }
-    // The right-hand button answers "no" to the question: the safe default.
-    (rightButtonHolder_->isHidden() ? leftButton_ : rightButton_)->setFocus();
-    answered_ = false;
+    (leftFocused ? leftButton_ : rightButton_)->setFocus();
+    pressed_ = Choice::Neither;
     exec();
-    // Escape or the system closed it: no button gave a "yes".
-    if (!answered_) {
-        messageResult_ = false;
-    }
 }
 
 void MessageWindow::showButton(QFrame* holder, QToolButton* button, const QString& caption) {
@@ -141,12 +153,12 @@ void MessageWindow::showSign(int kind) {
 
 void MessageWindow::onLeftButtonClicked() {
     messageResult_ = !rightButtonHolder_->isHidden();
-    answered_ = true;
+    pressed_ = Choice::First;
     close();
 }
 
 void MessageWindow::onRightButtonClicked() {
     messageResult_ = leftButtonHolder_->isHidden();
-    answered_ = true;
+    pressed_ = Choice::Second;
     close();
 }

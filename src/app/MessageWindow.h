@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Messenger.h"
+
 #include <QDialog>
 
 class QFrame;
@@ -20,8 +22,14 @@ public:
     // The answer to the last question. Closing the window other than by its
     // buttons (Escape, the system) answers "no".
     bool messageResult() const { return messageResult_; }
+    // A question with two answers and a way out; the left button has the keyboard.
+    Choice choose(const QString& caption, const QString& text, int kind, const QString& first,
+                  const QString& second);
 
 private:
+    // Fills the window, gives the button the keyboard and runs it modally.
+    void present(const QString& caption, const QString& text, int kind, const QString& leftButton,
+                 const QString& rightButton, bool leftFocused);
     void onLeftButtonClicked();
     void onRightButtonClicked();
     // An empty caption hides the button's holder.
@@ -39,5 +47,6 @@ private:
     QFrame* rightButtonHolder_ = nullptr;
     QToolButton* rightButton_ = nullptr;
     bool messageResult_ = false;
-    bool answered_ = false;
+    // The button that closed the window, if one did.
+    Choice pressed_ = Choice::Neither;
 };

@@ -82,6 +82,7 @@ NotepadPage::NotepadPage(QWidget* parent, Messenger& messenger, SearchPosition& 
     // The notes are there from the start: the last file may be loaded into them.
     notes_ = notesBox(this);
     new NotesFormatting(notes_);
+    watchDocument();
 }
 
 void NotepadPage::setVisible(bool visible) {
@@ -181,8 +182,60 @@ void NotepadPage::onSearchTextChanged() {
     searchPosition_.value = 0;
 }
 
+// Saving without a question at the end goes only into a file of rich text: a
+// plain text file that was read stays plain text unless the user says so.
 void NotepadPage::loadFile(const QString& path) {
-    showDocument(*notes_, loadNotesFile(path));
+    adoptDocument(loadNotesFile(path));
+    currentFile_ = isRichTextFile(path) ? path : QString();
+}
+
+void NotepadPage::adoptDocument(std::unique_ptr<QTextDocument> document) {
+    const bool wasUnsaved = unsaved();
+    // Building it modified it; as it stands, it is what the file holds.
+    document->setModified(false);
+    showDocument(*notes_, std::move(document));
+    watchDocument();
+    emit changed();
+    if (wasUnsaved != unsaved()) {
+        emit unsavedChanged(unsaved());
+    }
+}
+
+void NotepadPage::watchDocument() {
+    QTextDocument* document = notes_->document();
+    connect(document, &QTextDocument::contentsChanged, this, &NotepadPage::changed);
+    connect(document, &QTextDocument::modificationChanged, this, &NotepadPage::unsavedChanged);
+}
+
+bool NotepadPage::unsaved() const {
+    return notes_->document()->isModified();
+}
+
+const QTextDocument& NotepadPage::notes() const {
+    return *notes_->document();
+}
+
+void NotepadPage::restoreNotes(const QString& path) {
+    adoptDocument(loadNotesFile(path));
+    currentFile_.clear();
+    notes_->document()->setModified(true);
+}
+
+void NotepadPage::saveFile(const QString& path) {
+    saveNotesFile(path, *notes_->document());
+    currentFile_ = path;
+    notes_->document()->setModified(false);
+    autoLoad_->setLastFile(path);
+    emit settingsChanged();
+}
+
+bool NotepadPage::saveUnsaved() {
+    if (currentFile_.isEmpty()) {
+        onSaveClicked();
+        return !currentFile_.isEmpty();
+    }
+    saveFile(currentFile_);
+    return true;
 }
 
 QFileDialog* NotepadPage::makeOpenDialog() {
@@ -248,9 +301,7 @@ void NotepadPage::onSaveClicked() {
     if (path.isEmpty()) {
         return;
     }
-    saveNotesFile(path, *notes_->document());
-    autoLoad_->setLastFile(path);
-    emit settingsChanged();
+    saveFile(path);
 }
 
 void NotepadPage::onPrintClicked() {

@@ -41,16 +41,35 @@ public:
     // then the search from the top of the notes.
     void findFromOutput(const QString& keyword);
 
+    // Whether the notes differ from what was last loaded or saved, or from
+    // the empty notes of the start; undoing back clears it.
+    bool unsaved() const;
+    // Saves the notes to the file they were last loaded from or saved to; a
+    // notepad that never had a file, or whose file was plain text, asks for
+    // one as Save does. False when the user cancelled that.
+    bool saveUnsaved();
+    const QTextDocument& notes() const;
+    // Puts the notes of a copy of unsaved work in place: unsaved, and with no
+    // file yet, so that the user chooses where they go.
+    void restoreNotes(const QString& path);
     PageKeyTargets keyTargets() override;
 
 signals:
     // Load or Save named a new last file: the settings are due to be written.
     void settingsChanged();
+    // The notes changed: text typed or deleted, formatting applied, a file loaded.
+    void changed();
+    void unsavedChanged(bool unsaved);
 
 private:
     void ensureBuilt();
     // Replaces the notes by the file's text once it is read completely.
     void loadFile(const QString& path);
+    // Shows the document in place of the notes and follows its changes.
+    void adoptDocument(std::unique_ptr<QTextDocument> document);
+    void watchDocument();
+    // Writes the notes to the file; from now on they are saved there.
+    void saveFile(const QString& path);
     QFileDialog* makeOpenDialog();
     QFileDialog* makeSaveDialog();
     QString chooseFile(QFileDialog* dialog, QString& lastChosen);
@@ -68,6 +87,9 @@ private:
     QAbstractItemModel* searchList_ = nullptr;
     QString lastOpened_;
     QString lastSaved_;
+    // The file the notes were last loaded from or saved to in this run;
+    // empty after a plain text file was loaded.
+    QString currentFile_;
 
     QTextEdit* notes_ = nullptr;
     FlatComboBox* searchBox_ = nullptr;

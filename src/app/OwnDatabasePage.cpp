@@ -5,6 +5,7 @@
 #include "ColorBitmapButton.h"
 #include "Colors.h"
 #include "DatabaseEntries.h"
+#include "DatabaseHistory.h"
 #include "DatabaseModel.h"
 #include "DatabaseTree.h"
 #include "ErrorBox.h"
@@ -62,6 +63,18 @@ OwnDatabasePage::OwnDatabasePage(QWidget* parent, DatabaseLinks links)
     });
     // The tree as the window is built: the root alone.
     model().append(QModelIndex(), std::string(OwnDatabaseRoot));
+    history_ = new DatabaseHistory(
+        model(),
+        [this](const std::string& text) { return isProtectedEntry(databaseLinks().engine, text); },
+        this);
+    model().setRenameHandler([this](const QModelIndex& index, std::string bytes) {
+        runGuarded([&] { history_->rename(index, std::move(bytes)); });
+    });
+    model().setMoveHandler([this](const QModelIndex& from, const QModelIndex& toParent) {
+        runGuarded([&] { history_->move(from, toParent); });
+    });
+    connect(history_, &DatabaseHistory::changed, this, &OwnDatabasePage::changed);
+    connect(history_, &DatabaseHistory::unsavedChanged, this, &OwnDatabasePage::unsavedChanged);
 }
 
 void OwnDatabasePage::buildPageControls() {
@@ -103,6 +116,27 @@ void OwnDatabasePage::buildControls() {
 }
 
 void OwnDatabasePage::buildMenu() {
+    // Ctrl+Z and Ctrl+Shift+Z or Ctrl+Y anywhere on the page but in a text
+    // box, which takes them for its own typing.
+    undoAction_ = menu().addAction(QStringLiteral("Undo"));
+    undoAction_->setObjectName(QStringLiteral("Undo1"));
+    undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction_ = menu().addAction(QStringLiteral("Redo"));
+    redoAction_->setObjectName(QStringLiteral("Redo1"));
+    redoAction_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction* action : {undoAction_, redoAction_}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
+    menu().addSeparator()->setObjectName(QStringLiteral("N1"));
+    connect(undoAction_, &QAction::triggered, this, guarded([this] { onUndoTriggered(); }));
+    connect(redoAction_, &QAction::triggered, this, guarded([this] { onRedoTriggered(); }));
+    connect(history_, &DatabaseHistory::stepsChanged, this, [this] { showUndoSteps(); });
+    connect(history_, &DatabaseHistory::entryRestored, this,
+            [this](const QModelIndex& index) { tree().showNode(index); });
+    showUndoSteps();
+
     editAction_ = menu().addAction(QStringLiteral("Edit"));
     editAction_->setObjectName(QStringLiteral("Editieren1"));
     deleteAction_ = menu().addAction(deleteGlyph(), QStringLiteral("Delete"));
@@ -153,6 +187,45 @@ void OwnDatabasePage::buildDefaultTree() {
     }
 }
 
+void OwnDatabasePage::startHistory() {
+    history_->start();
+}
+
+bool OwnDatabasePage::unsaved() const {
+    return history_->unsaved();
+}
+
+const Tree& OwnDatabasePage::entries() const {
+    return model().tree();
+}
+
+void OwnDatabasePage::restoreEntries(const QString& path) {
+    history_->restore(path);
+}
+
+void OwnDatabasePage::showUndoSteps() {
+    undoAction_->setText(history_->undoCaption());
+    undoAction_->setEnabled(history_->canUndo());
+    redoAction_->setText(history_->redoCaption());
+    redoAction_->setEnabled(history_->canRedo());
+}
+
+// A step that would rename or delete an entry of the skeleton is refused as
+// the user's own rename or delete would be.
+void OwnDatabasePage::onUndoTriggered() {
+    if (!history_->undo()) {
+        showProtectedEntry();
+    }
+    selectCurrentEntry();
+}
+
+void OwnDatabasePage::onRedoTriggered() {
+    if (!history_->redo()) {
+        showProtectedEntry();
+    }
+    selectCurrentEntry();
+}
+
 void OwnDatabasePage::allowRenameOf(const std::string& text) {
     renameAllowed_ = !isProtectedEntry(databaseLinks().engine, text);
 }
@@ -171,7 +244,7 @@ void OwnDatabasePage::onAddClicked() {
     if (text.isEmpty()) {
         return;
     }
-    model().append(tree().selectedNode(), text);
+    history_->add(tree().selectedNode(), text);
     addBox_->clearEditText();
 }
 
@@ -205,10 +278,14 @@ void OwnDatabasePage::onDeleteClicked() {
         showProtectedEntry();
         return;
     }
-    model().remove(selected);
-    // The entry that takes the deleted one's place is the selected one now.
+    history_->remove(selected);
+    selectCurrentEntry();
+}
+
+// After a delete, the entry that takes the deleted one's place.
+void OwnDatabasePage::selectCurrentEntry() {
     const QModelIndex next = tree().currentIndex();
-    if (next.isValid()) {
+    if (next.isValid() && !tree().selectionModel()->hasSelection()) {
         tree().selectionModel()->select(next, QItemSelectionModel::ClearAndSelect);
     }
 }
@@ -227,9 +304,20 @@ void OwnDatabasePage::onEditTriggered() {
     tree().edit(selected);
 }
 
+void OwnDatabasePage::writeEntries() {
+    model().save(exportPath(ExportName));
+    history_->markSaved();
+}
+
+void OwnDatabasePage::saveUnsaved() {
+    writeEntries();
+    autoLoad_->setLastFile(exportPath(ExportName));
+    emit settingsChanged();
+}
+
 void OwnDatabasePage::onOwnDataSaveClicked() {
     const QString path = exportPath(ExportName);
-    model().save(path);
+    writeEntries();
     databaseLinks().messenger.notify(
         QStringLiteral("Saved."),
         QStringLiteral("The \"Own Database\" was saved in \"OwnData.txt\" to \"") +
@@ -250,7 +338,7 @@ void OwnDatabasePage::onOwnDataLoadClicked() {
             MessageKind::Alert);
         return;
     }
-    model().load(path);
+    history_->load(path);
     databaseLinks().messenger.notify(
         QStringLiteral("Imported."),
         QStringLiteral("An external \"Own Database\" was imported out of \"OwnData.txt\" from \"") +

@@ -5,6 +5,8 @@
 class QAbstractItemModel;
 class QAction;
 class AutoLoadOption;
+class DatabaseHistory;
+class Tree;
 
 // The "Own Database" page: the user's own tree of notes by race and system,
 // with its export "OwnData.txt". The root, the race groups and the systems'
@@ -27,9 +29,25 @@ public:
     // tree is sorted.
     void finishStartup();
 
+    // The tree as start-up left it is the state to come back to; from now
+    // on every change can be undone and counts as unsaved.
+    void startHistory();
+    // Whether the tree differs from what was last saved or loaded, or from
+    // the tree the program started with.
+    bool unsaved() const;
+    // Saves the tree as Save does, without the message.
+    void saveUnsaved();
+    const Tree& entries() const;
+    // Puts the tree of a copy of unsaved work in place: unsaved, undoable.
+    void restoreEntries(const QString& path);
+
 signals:
     // Save or Load named the last import or export: all settings are to be written.
     void settingsChanged();
+    // The tree changed: an entry added, renamed or deleted, a file loaded, a
+    // step undone or done again.
+    void changed();
+    void unsavedChanged(bool unsaved);
 
 private:
     void buildPageControls() override;
@@ -45,8 +63,14 @@ private:
     void onEditTriggered();
     void onOwnDataSaveClicked();
     void onOwnDataLoadClicked();
+    void onUndoTriggered();
+    void onRedoTriggered();
+    void showUndoSteps();
+    void selectCurrentEntry();
+    void writeEntries();
 
     AutoLoadOption* autoLoad_ = nullptr;
+    DatabaseHistory* history_ = nullptr;
     // Whether entries that are no part of the skeleton may be renamed in place.
     bool renameAllowed_ = false;
     QAbstractItemModel* addList_ = nullptr;
@@ -56,4 +80,6 @@ private:
     ColorBitmapButton* deleteButton_ = nullptr;
     QAction* editAction_ = nullptr;
     QAction* deleteAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
 };

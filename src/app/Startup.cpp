@@ -3,6 +3,7 @@
 #include "Artwork.h"
 #include "AutoLoadOption.h"
 #include "AvoidWindow.h"
+#include "CloseGuard.h"
 #include "ColorBitmapButton.h"
 #include "ErrorBox.h"
 #include "HintPolicy.h"
@@ -12,18 +13,33 @@
 #include "MessageWindow.h"
 #include "NavigationPage.h"
 #include "NotepadPage.h"
+#include "NotesSnapshot.h"
 #include "OptionsPanel.h"
 #include "OwnDatabasePage.h"
 #include "PageKeys.h"
 #include "ProgramSettings.h"
+#include "RecoveryKeeper.h"
 #include "StarMapWindow.h"
 #include "SystemDatabasePage.h"
 #include "SystemNotes.h"
 #include "TreeFile.h"
+#include "TreeText.h"
 
 #include <QApplication>
 #include <QByteArray>
 #include <QFile>
+#include <QSessionManager>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+namespace {
+
+// The parts of the work that the recovery copies keep, by their place.
+constexpr int NotesCopy = 0;
+constexpr int EntriesCopy = 1;
+
+} // namespace
 
 void preferXcbUnderWayland(int argc, char** argv) {
 #ifdef Q_OS_LINUX
@@ -72,6 +88,12 @@ bool MessageRelay::messageResult() const {
     return window_ != nullptr && window_->messageResult();
 }
 
+Choice MessageRelay::choose(const QString& caption, const QString& text, int kind,
+                            const QString& first, const QString& second) {
+    return window_ != nullptr ? window_->choose(caption, text, kind, first, second)
+                              : Choice::Neither;
+}
+
 VantorProgram::VantorProgram(StartOptions options)
     : start_(std::move(options))
     , main_(std::make_unique<MainWindow>()) {
@@ -86,6 +108,7 @@ VantorProgram::VantorProgram(StartOptions options)
     connectSettings();
     connectPages();
     connectKeys();
+    guardUnsavedWork();
     // An error in any step skips the rest of the creation; the program goes on.
     runGuarded([this] { readStartupData(); });
     buildSatellites();
@@ -93,9 +116,14 @@ VantorProgram::VantorProgram(StartOptions options)
     connectNotes();
 }
 
-// The satellites go first, while the pages they report to still stand.
+// What looks after the unsaved work goes first, then the satellites, while
+// the pages they report to still stand.
 VantorProgram::~VantorProgram() {
     ColorBitmapButton::setHelpHandler({});
+    // The guard first: the handlers that reach the copies go with it.
+    main_->setCloseCheck({});
+    closeGuard_.reset();
+    recovery_.reset();
     delete map_;
     delete avoid_;
     delete message_;
@@ -167,6 +195,11 @@ void VantorProgram::connectPages() {
     QObject::connect(main, &MainWindow::firstShown, main, [this] {
         // An error skips the rest of the first showing; the window stays up.
         runGuarded([this] { finishStartup(); });
+        // What start-up built or loaded is the state to come back to.
+        ownDatabase_->startHistory();
+        // Once the window is up: the work a former run left unsaved.
+        QTimer::singleShot(0, main_.get(),
+                           guarded([this] { recovery_->offerRestore(messenger_); }));
     });
     QObject::connect(main, &MainWindow::closed, main, [this] {
         // The satellites go with the main window, and so does the program.
@@ -251,6 +284,101 @@ void VantorProgram::connectSatellites() {
                      guarded([navigation] { navigation->setMapPicking(true); }));
     QObject::connect(map_, &StarMapWindow::closed, navigation,
                      guarded([navigation] { navigation->setMapPicking(false); }));
+}
+
+// The notepad and the own database: the question before the program closes
+// with unsaved changes, the marks on their tabs, and the copies kept of them
+// meanwhile.
+void VantorProgram::guardUnsavedWork() {
+    NotepadPage* notepad = notepad_;
+    OwnDatabasePage* own = ownDatabase_;
+    // The notepad first: it may ask for a file name, which the user may cancel.
+    closeGuard_ = std::make_unique<CloseGuard>(
+        messenger_,
+        QList<UnsavedPart>{{QStringLiteral("the notepad"), [notepad] { return notepad->unsaved(); },
+                            [notepad] {
+                                return notepad->saveUnsaved();
+                            }},
+                           {QStringLiteral("the own database"), [own] { return own->unsaved(); },
+                            [own] {
+                                own->saveUnsaved();
+                                return true;
+                            }}});
+    CloseGuard* guard = closeGuard_.get();
+    main_->setCloseCheck([guard] { return guard->mayClose(); });
+    keepRecoveryCopies();
+
+    RecoveryKeeper* recovery = recovery_.get();
+    MainWindow* main = main_.get();
+    const auto onChanged = [recovery, guard](int part) {
+        return guarded([recovery, guard, part] {
+            recovery->partChanged(part);
+            guard->workChanged();
+        });
+    };
+    const auto onUnsavedChanged = [recovery, main](QWidget* page, int part) {
+        return [recovery, main, page, part](bool unsaved) {
+            runGuarded([&] {
+                main->markUnsaved(page, unsaved);
+                recovery->savedStateChanged(part);
+            });
+        };
+    };
+    QObject::connect(notepad, &NotepadPage::changed, guard, onChanged(NotesCopy));
+    QObject::connect(notepad, &NotepadPage::unsavedChanged, guard,
+                     onUnsavedChanged(notepad, NotesCopy));
+    QObject::connect(own, &OwnDatabasePage::changed, guard, onChanged(EntriesCopy));
+    QObject::connect(own, &OwnDatabasePage::unsavedChanged, guard,
+                     onUnsavedChanged(own, EntriesCopy));
+    QObject::connect(guard, &CloseGuard::discarded, recovery,
+                     guarded([recovery] { recovery->discard(); }));
+    QObject::connect(guard, &CloseGuard::endingUnasked, recovery,
+                     guarded([recovery] { recovery->writeNow(); }));
+    // The end of the desktop session asks as a close does; cancelling the
+    // question cancels the end.
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, guard,
+                     [guard](QSessionManager& session) {
+                         const bool mayAsk = session.allowsInteraction();
+                         bool mayEnd = true;
+                         runGuarded([&] { mayEnd = guard->mayEndSession(mayAsk); });
+                         if (!mayEnd) {
+                             session.cancel();
+                         }
+                         if (mayAsk) {
+                             session.release();
+                         }
+                     });
+}
+
+// A copy of each part's unsaved work in the program's data folder, in the
+// order of NotesCopy and EntriesCopy.
+void VantorProgram::keepRecoveryCopies() {
+    NotepadPage* notepad = notepad_;
+    OwnDatabasePage* own = ownDatabase_;
+    recovery_ = std::make_unique<RecoveryKeeper>(
+        RecoveryKeeper::defaultFolder(),
+        QList<RecoveryPart>{
+            {QStringLiteral("notepad.rtf"), QStringLiteral("the notepad"),
+             [notepad] { return notepad->unsaved(); },
+             [notepad] {
+                 return [snapshot = std::make_shared<NotesSnapshot>(notepad->notes())] {
+                     return snapshot->rtf();
+                 };
+             },
+             [notepad](const QString& path) {
+                 notepad->restoreNotes(path);
+             }},
+            {QStringLiteral("owndata.txt"), QStringLiteral("the own database"),
+             [own] { return own->unsaved(); },
+             [own] {
+                 // Made into bytes of its own on the writing thread.
+                 return [text = std::make_shared<std::string>(writeTree(own->entries()))] {
+                     return QByteArray::fromStdString(*text);
+                 };
+             },
+             [own](const QString& path) {
+                 own->restoreEntries(path);
+             }}});
 }
 
 // The keys of the common actions, page by page in tab order.

@@ -11,6 +11,8 @@
 
 class QApplication;
 class AvoidWindow;
+class CloseGuard;
+class RecoveryKeeper;
 class InfoPage;
 class MainWindow;
 class MessageWindow;
@@ -47,6 +49,9 @@ public:
     void showMessage(const QString& caption, const QString& text, int kind,
                      const QString& leftButton, const QString& rightButton) override;
     bool messageResult() const override;
+    // Without the window, neither answer.
+    Choice choose(const QString& caption, const QString& text, int kind, const QString& first,
+                  const QString& second) override;
 
 private:
     QPointer<MessageWindow> window_;
@@ -82,6 +87,8 @@ private:
     void connectPages();
     void connectDatabasePages();
     void connectSatellites();
+    void guardUnsavedWork();
+    void keepRecoveryCopies();
     void connectKeys();
     void connectNotes();
     void readStartupData();
@@ -105,6 +112,9 @@ private:
     MessageWindow* message_ = nullptr;
     AvoidWindow* avoid_ = nullptr;
     StarMapWindow* map_ = nullptr;
+    // They go before the windows whose work they look after.
+    std::unique_ptr<CloseGuard> closeGuard_;
+    std::unique_ptr<RecoveryKeeper> recovery_;
     PageKeys* pageKeys_ = nullptr;
     SystemNotes* notes_ = nullptr;
 };

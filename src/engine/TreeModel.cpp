@@ -104,13 +104,35 @@ TreeNode& Tree::append(TreeNode& parent, std::string text) {
 }
 
 void Tree::remove(TreeNode& node) {
+    detach(node);
+}
+
+std::unique_ptr<TreeNode> Tree::detach(TreeNode& node) {
     assert(node.parent_ != nullptr && "the root cannot be removed");
     TreeNode& parent = *node.parent_;
     const std::size_t row = node.row_;
     size_ -= subtreeSize(node);
     TreeNode::NodeList& siblings = parent.children();
-    siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(row));
+    const auto at = siblings.begin() + static_cast<std::ptrdiff_t>(row);
+    std::unique_ptr<TreeNode> detached = std::move(*at);
+    siblings.erase(at);
     parent.renumberFrom(row);
+    detached->parent_ = nullptr;
+    return detached;
+}
+
+TreeNode& Tree::attach(TreeNode& parent, std::size_t row, std::unique_ptr<TreeNode> node) {
+    assert(node != nullptr && node->parent_ == nullptr && "only a detached node can be attached");
+    TreeNode::NodeList& siblings = parent.children();
+    row = std::min(row, siblings.size());
+    size_ += subtreeSize(*node);
+    node->parent_ = &parent;
+    TreeNode& attached = *node;
+    siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
+    parent.renumberFrom(row);
+    // Put back elsewhere, every node of the branch moves by the same number of levels.
+    attached.relevel();
+    return attached;
 }
 
 void Tree::clear() {
@@ -179,6 +201,27 @@ void Tree::sortTree(const TextLess& less) {
             node->renumberFrom(0);
         }
     }
+}
+
+void Tree::setText(TreeNode& node, std::string text) {
+    assert(node.parent_ != nullptr && "the root has no text");
+    node.text_ = std::move(text);
+}
+
+void Tree::arrange(TreeNode& parent, const std::vector<std::size_t>& rows) {
+    assert(rows.size() == parent.childCount() && "every row once");
+    if (rows.empty()) {
+        return;
+    }
+    TreeNode::NodeList& children = parent.children();
+    TreeNode::NodeList arranged;
+    arranged.reserve(rows.size());
+    for (const std::size_t row : rows) {
+        assert(children[row] != nullptr && "every row once");
+        arranged.push_back(std::move(children[row]));
+    }
+    children = std::move(arranged);
+    parent.renumberFrom(0);
 }
 
 TreeNode* Tree::first() const {

@@ -81,6 +81,13 @@ public:
     void remove(TreeNode& node);
     void clear();
 
+    // Takes the node with all its descendants out of the tree and hands it
+    // over, as remove does without freeing it.
+    std::unique_ptr<TreeNode> detach(TreeNode& node);
+    // Puts a node that detach handed out, with its descendants, in as the
+    // child of parent at row (after the last one when row is past the end).
+    TreeNode& attach(TreeNode& parent, std::size_t row, std::unique_ptr<TreeNode> node);
+
     // Sets the node's text and sorts its sibling list again; returns the
     // node's new row.
     std::size_t rename(TreeNode& node, std::string text, const TextLess& less);
@@ -92,6 +99,11 @@ public:
     static bool isWithin(const TreeNode& node, const TreeNode& ancestor);
     // Sorts every sibling list of the tree.
     void sortTree(const TextLess& less);
+    // Sets the node's text and leaves it where it stands.
+    void setText(TreeNode& node, std::string text);
+    // Gives the parent's children a new order: rows lists, for each new row,
+    // the row the child stands at now; it holds every row exactly once.
+    void arrange(TreeNode& parent, const std::vector<std::size_t>& rows);
 
     // Tree order: the first node, null for an empty tree; TreeNode::Next goes on.
     TreeNode* first() const;

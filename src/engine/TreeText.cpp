@@ -159,9 +159,15 @@ void writeTree(const Tree& tree, const std::function<void(std::string_view)>& pu
     }
 }
 
+// Straight into the string: the recovery copy of a large own database is
+// made this way on the user interface thread.
 std::string writeTree(const Tree& tree) {
     std::string bytes;
-    writeTree(tree, [&bytes](std::string_view piece) { bytes.append(piece); });
+    for (const TreeNode* node = tree.first(); node != nullptr; node = node->next()) {
+        bytes.append(node->level(), '\t');
+        bytes.append(node->text());
+        bytes.append(kLineEnd);
+    }
     return bytes;
 }
 

@@ -79,6 +79,11 @@ std::unique_ptr<QTextDocument> loadNotesFile(const QString& path) {
     return readNotes(bytes);
 }
 
+bool isRichTextFile(const QString& path) {
+    QFile file(path);
+    return isRegularFile(path) && file.open(QIODevice::ReadOnly) && isRtf(file.read(16));
+}
+
 void saveNotesFile(const QString& path, const QTextDocument& document) {
     const QByteArray bytes = writeRtf(document);
     QSaveFile file(path);

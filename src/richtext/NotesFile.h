@@ -51,6 +51,10 @@ std::unique_ptr<QTextDocument> readNotes(QByteArrayView bytes);
 // full path.
 std::unique_ptr<QTextDocument> loadNotesFile(const QString& path);
 
+// Whether the file holds rich text, as loadNotesFile reads it; false for a
+// plain text file and for one that can't be read.
+bool isRichTextFile(const QString& path);
+
 // Writes the document as RTF, creating the file or replacing it. The file is
 // written beside and then renamed over the old one (QSaveFile), so a failed
 // save leaves the old file byte for byte. Throws NotesFileError "Datei

@@ -5,6 +5,7 @@
 #include "MessageWindow.h"
 #include "NavigationPage.h"
 #include "ProgramSettings.h"
+#include "RecoveryKeeper.h"
 #include "StarMapWindow.h"
 
 #include <QDir>
@@ -169,6 +170,15 @@ WindowStrip& ProgramAccess::strip() const {
 }
 Messenger& ProgramAccess::messenger() const {
     return program_.messenger_;
+}
+CloseGuard& ProgramAccess::closeGuard() const {
+    return *program_.closeGuard_;
+}
+RecoveryKeeper& ProgramAccess::recovery() const {
+    return *program_.recovery_;
+}
+void ProgramAccess::setRecoveryDelays(int pauseMs, int deadlineMs) const {
+    program_.recovery_->setDelays(pauseMs, deadlineMs);
 }
 
 void ProgramTest::init() {

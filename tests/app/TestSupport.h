@@ -12,8 +12,10 @@
 #include <functional>
 #include <memory>
 
+class CloseGuard;
 class MainWindow;
 class MessageWindow;
+class RecoveryKeeper;
 class AvoidWindow;
 class StarMapShape;
 class StarMapWindow;
@@ -113,6 +115,11 @@ public:
     WindowStrip& strip() const;
     // Where the pages report: the message window.
     Messenger& messenger() const;
+    CloseGuard& closeGuard() const;
+    RecoveryKeeper& recovery() const;
+    // The pause after a change and the deadline after the first one that
+    // a recovery copy waits for.
+    void setRecoveryDelays(int pauseMs, int deadlineMs) const;
     // Whether start-up has finished, so that the settings may be written.
     bool settingsReady() const;
 

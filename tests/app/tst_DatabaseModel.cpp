@@ -1,11 +1,13 @@
 #include "TestSupport.h"
 
+#include "DatabaseHistory.h"
 #include "DatabaseModel.h"
 #include "TreeFile.h"
 #include "TreeText.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTreeView>
 
 namespace {
@@ -28,6 +30,7 @@ struct ModelFixture {
     QModelIndex at(std::size_t position) const {
         return model.indexOf(*model.tree().nodeAt(position));
     }
+    std::string text() const { return writeTree(model.tree()); }
 
     DatabaseModel model;
     QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::QtTest};
@@ -142,6 +145,90 @@ private slots:
         QVERIFY(view.isExpanded(shown.parent()));
         view.setModel(nullptr);
         model.reset();
+    }
+
+    // Each step taken back gives the tree before it to the byte, unsorted
+    // lists and a deleted branch's place included; done again, the tree
+    // after it. Loading counts as saved, and so does coming back to it. A
+    // moved entry sorts an unsorted list it goes into; taken back, the list
+    // is as the file had it.
+    void everyStepIsTakenBackAndDoneAgain() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"OwnData.txt"_qs);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("loaded\n\tzz\n\taa");
+        file.close();
+        ModelFixture fixture("Root\n\tzeta\n\t\tdeep\n\talpha\n\tkappa\nlast");
+        DatabaseHistory history(
+            fixture.model, [](const std::string&) { return false; }, nullptr);
+        history.start();
+        QTreeView view;
+        view.setModel(&fixture.model);
+        const QList<std::pair<std::function<void()>, QString>> steps{
+            {[&] { history.add(fixture.at(0), u"new"_qs); }, u"Undo add 'new'"_qs},
+            {[&] { history.rename(fixture.at(3), "beta"); }, u"Undo rename 'alpha'"_qs},
+            {[&] { history.rename(fixture.at(1), "R&D"); }, u"Undo rename 'beta'"_qs},
+            {[&] { history.remove(fixture.at(4)); }, u"Undo delete 'zeta'"_qs},
+            {[&] { history.remove(fixture.at(1)); }, u"Undo delete 'R&&D'"_qs},
+            {[&] { history.load(path); }, u"Undo load 'OwnData.txt'"_qs},
+            {[&] { history.add({}, u"top"_qs); }, u"Undo add 'top'"_qs},
+            {[&] { history.move(fixture.at(3), fixture.at(0)); }, u"Undo move 'top'"_qs},
+        };
+        QList<std::string> trees{fixture.text()};
+        for (const auto& [step, caption] : steps) {
+            step();
+            trees << fixture.text();
+            QCOMPARE(history.undoCaption(), caption);
+        }
+        QCOMPARE(trees[3], "Root\r\n\tR&D\r\n\tkappa\r\n\tnew\r\n\tzeta\r\n\t\tdeep\r\nlast\r\n");
+        QVERIFY(history.unsaved());
+        for (qsizetype step = steps.size(); step > 0; --step) {
+            QVERIFY(history.undo());
+            QCOMPARE(fixture.text(), trees[step - 1]);
+            QCOMPARE(history.unsaved(), step - 1 != 6);
+        }
+        QCOMPARE(history.redoCaption(), u"Redo add 'new'"_qs);
+        for (qsizetype step = 1; step <= steps.size(); ++step) {
+            QVERIFY(history.redo());
+            QCOMPARE(fixture.text(), trees[step]);
+        }
+        QCOMPARE(history.redoCaption(), u"Redo"_qs);
+        QVERIFY(history.undo());
+        view.setCurrentIndex(fixture.at(1));
+        const QSignalSpy restored(&history, &DatabaseHistory::entryRestored);
+        history.remove(fixture.at(1));
+        QVERIFY(history.undo());
+        QCOMPARE(restored.size(), 1);
+        QCOMPARE(restored[0][0].toModelIndex(), fixture.at(1));
+    }
+
+    // No step renames or deletes a protected entry, backwards or forwards;
+    // the history keeps its hundred steps, and a change made past it ends it.
+    void theHistoryGuardsTheSkeletonAndKeepsAHundredSteps() {
+        ModelFixture fixture("Root\n\tnote");
+        DatabaseHistory history(
+            fixture.model, [](const std::string& text) { return text == "Argons"; }, nullptr);
+        history.start();
+        history.add(fixture.at(0), u"Argons"_qs);
+        QVERIFY(!history.undo());
+        history.rename(fixture.at(1), "Argons");
+        QVERIFY(!history.undo());
+        QCOMPARE(fixture.text(), "Root\r\n\tArgons\r\n\tArgons\r\n");
+
+        for (int step = 0; step < 150; ++step) {
+            history.add({}, QString::number(step));
+        }
+        int undone = 0;
+        while (history.canUndo() && history.undo()) {
+            ++undone;
+        }
+        QCOMPARE(undone, DatabaseHistory::Steps);
+        QVERIFY(DatabaseHistory::Steps >= 100);
+
+        fixture.model.append({}, std::string("past the history"));
+        QVERIFY(!history.canUndo() && !history.canRedo());
+        QVERIFY(history.unsaved());
     }
 };
 

@@ -309,8 +309,9 @@ private slots:
         QVERIFY(program.fixture.starMapWindow()->isVisible());
         QCOMPARE(program.lit(), QList<QPoint>{QPoint(0, 4)});
 
-        chooseItem(rightClickNode(program.ownTree, "Teladi"), "Find in System-Database",
-                   {"Edit", "Delete", QString(), "Find in System-Database"});
+        chooseItem(
+            rightClickNode(program.ownTree, "Teladi"), "Find in System-Database",
+            {"Undo", "Redo", QString(), "Edit", "Delete", QString(), "Find in System-Database"});
         QCOMPARE(program.shownTab(), "System Database");
         QCOMPARE(program.box("Suche")->currentText(), "Teladi");
         QCOMPARE(selectedText(program.systemTree), "Teladi");
@@ -394,13 +395,15 @@ private slots:
         // moves to its place in the sorted list, still selected.
         answerer.seenMessages.clear();
         chooseItem(rightClickNode(program.ownTree, "Split"), "Edit",
-                   {"Edit", "Delete", QString(), "Find in System-Database"});
+                   {"Undo delete 'Zeta notes'", "Redo", QString(), "Edit", "Delete", QString(),
+                    "Find in System-Database"});
         QCOMPARE(messages(answerer), QList<QStringList>{halt});
         clickNode(program.ownTree, "Borons");
         typeInto(program.box("AddTO"), "zz");
         pressEnter();
         chooseItem(rightClickNode(program.ownTree, "zz"), "Edit",
-                   {"Edit", "Delete", QString(), "Find in System-Database"});
+                   {"Undo add 'zz'", "Redo", QString(), "Edit", "Delete", QString(),
+                    "Find in System-Database"});
         typeInto(QApplication::focusWidget(), u"Ab\u00e7"_qs);
         pressEnter();
         // The editor hands its text over once the key has been handled.
@@ -411,7 +414,7 @@ private slots:
     // An entry of the user's own is dragged with its branch onto another
     // entry, which takes it in its place by text and opens to show it. The
     // root, the race groups and the systems don't move, and no entry goes
-    // beneath itself or back where it is.
+    // beneath itself or back where it is. Undo puts it back.
     void ownEntriesMoveByDragging() {
         const Program program;
         program.showTab("Own Database");
@@ -428,8 +431,9 @@ private slots:
             {"Trade notes", "Ore prices", false}, {"Trade notes", root, false},
             {"Trade notes", "Split", true},
         };
+        QStringList before;
         for (const auto& [dragged, onto, taken] : drags) {
-            const QStringList before = shown(tree);
+            before = shown(tree);
             QCOMPARE(dragOnto(tree, dragged, onto), taken);
             QCOMPARE(shown(tree) != before, taken);
         }
@@ -447,6 +451,11 @@ private slots:
                  (QStringList{"\t\tTrade notes", "\t\t\tOre prices"}));
         QCOMPARE(selectedText(tree), QStringLiteral("Trade notes"));
         QVERIFY(tree->isExpanded(split));
+        // Ctrl+Z on the tree takes the move back.
+        clickNode(tree, "Trade notes");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(shown(tree), before);
+        QCOMPARE(selectedText(tree), QStringLiteral("Trade notes"));
     }
 
     // Save, Load and their messages; every malformed file gets its error or

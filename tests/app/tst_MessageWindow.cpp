@@ -194,6 +194,34 @@ private slots:
         QVERIFY(!fixture().parts().messenger().messageResult());
     }
 
+    // A question with two answers and a way out: the first answer has the
+    // keyboard, Escape answers neither.
+    void aChoiceOfTwoAnswersAndAWayOut() {
+        const struct {
+            QKeyCombination keys;
+            Choice answer;
+        } rows[] = {{Qt::ALT | Qt::Key_S, Choice::First},
+                    {Qt::ALT | Qt::Key_D, Choice::Second},
+                    {QKeyCombination(Qt::Key_Escape), Choice::Neither},
+                    {QKeyCombination(Qt::Key_Space), Choice::First}};
+        for (const auto& row : rows) {
+            QString focused;
+            whenModalShows([&](QWidget* modal) {
+                QTRY_VERIFY(QApplication::focusWidget() != nullptr &&
+                            QApplication::focusWidget()->window() == modal);
+                focused = QApplication::focusWidget()->objectName();
+                QTest::keyClick(QApplication::focusWidget(), row.keys.key(),
+                                row.keys.keyboardModifiers());
+            });
+            const Choice choice = fixture().parts().messenger().choose(
+                QStringLiteral("Unsaved changes."), QStringLiteral("Save the notepad?"), 1,
+                QStringLiteral("&Save"), QStringLiteral("&Discard"));
+            QCOMPARE(focused, QStringLiteral("B01"));
+            QVERIFY2(choice == row.answer, qPrintable(QKeySequence(row.keys).toString()));
+            QVERIFY(fixture().messageWindow()->isHidden());
+        }
+    }
+
     // A long text wraps inside the fixed area and shows no scroll bar.
     void longTextWrapsWithoutScrollBars() {
         QString text;

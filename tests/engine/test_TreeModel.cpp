@@ -66,6 +66,36 @@ TEST(TreeModel, RemoveTakesTheNodeWithAllItsDescendants) {
     EXPECT_EQ(tree.first(), nullptr);
 }
 
+// A branch taken out comes back where it was with its nodes, the same
+// objects; put in elsewhere, its levels follow the new parent.
+TEST(TreeModel, ADetachedBranchCanBeAttachedAgain) {
+    Tree tree = readText("a\n\tb\n\t\tc\n\t\td\n\te\nf");
+    TreeNode* b = tree.nodeAt(1);
+    std::unique_ptr<TreeNode> branch = tree.detach(*b);
+    EXPECT_EQ(writeTree(tree), "a\r\n\te\r\nf\r\n");
+    EXPECT_EQ(tree.size(), 3u);
+    expectConsistent(tree);
+
+    EXPECT_EQ(&tree.attach(*tree.nodeAt(0), 0, std::move(branch)), b);
+    EXPECT_EQ(writeTree(tree), "a\r\n\tb\r\n\t\tc\r\n\t\td\r\n\te\r\nf\r\n");
+    expectConsistent(tree);
+
+    tree.attach(tree.root(), 99, tree.detach(*b));
+    std::unique_ptr<TreeNode> a = tree.detach(*tree.nodeAt(0));
+    tree.attach(*tree.nodeAt(0), 0, std::move(a));
+    EXPECT_EQ(writeTree(tree), "f\r\n\ta\r\n\t\te\r\nb\r\n\tc\r\n\td\r\n");
+    expectConsistent(tree);
+}
+
+TEST(TreeModel, ArrangeAndSetTextLeaveTheOrderToTheCaller) {
+    Tree tree = readText("r\n\ta\n\t\tx\n\tb\n\tc");
+    TreeNode& r = *tree.nodeAt(0);
+    tree.setText(*r.child(0), "z");
+    tree.arrange(r, {2, 0, 1});
+    EXPECT_EQ(writeTree(tree), "r\r\n\tc\r\n\tz\r\n\t\tx\r\n\tb\r\n");
+    expectConsistent(tree);
+}
+
 struct RenameCase {
     const char* name;
     std::string text;
