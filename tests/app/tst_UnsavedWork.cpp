@@ -1,5 +1,6 @@
 #include "FileSizeLimit.h"
 #include "TestSupport.h"
+#include "TreeTestSupport.h"
 
 #include "CloseGuard.h"
 #include "MainWindow.h"
@@ -30,27 +31,6 @@ namespace {
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The entries as the user sees them, a TAB per level.
-QStringList shown(const QTreeView* tree) {
-    QStringList lines;
-    QList<std::pair<QModelIndex, int>> pending{{QModelIndex(), -1}};
-    while (!pending.isEmpty()) {
-        const auto [index, level] = pending.takeLast();
-        if (index.isValid()) {
-            lines << QString(level, u'\t') + index.data().toString();
-        }
-        for (int row = tree->model()->rowCount(index) - 1; row >= 0; --row) {
-            pending.append({tree->model()->index(row, 0, index), level + 1});
-        }
-    }
-    return lines;
-}
-
-QString selectedText(const QTreeView* tree) {
-    const QModelIndexList selected = tree->selectionModel()->selectedIndexes();
-    return selected.size() == 1 ? selected.first().data().toString() : QString();
 }
 
 void press(QKeyCombination keys) {
